@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs everything the build, the tests and the desktop front end need on a Debian machine.
+# Run as root; running it again changes nothing.
+set -euo pipefail
+
+packages=(
+  # build and tests
+  cmake ninja-build g++ pkg-config git
+  googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format
+  # sanitizers and fuzzing
+  clang libclang-rt-14-dev
+  # desktop front end
+  qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins
+  libgl-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-pulseaudio
+  fonts-liberation fonts-dejavu-core
+  # headless window and sound for the desktop tests
+  xvfb xauth x11-apps pulseaudio pulseaudio-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

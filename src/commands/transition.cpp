@@ -1,0 +1,35 @@
+#include "commands/transition.h"
+
+#include "engine/locations.h"
+#include "engine/report.h"
+#include "engine/script_error.h"
+#include "engine/synonyms.h"
+#include "engine/text.h"
+#include "presentation/output.h"
+#include "presentation/status.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+void PerehodRoom(Player& p, const Variant& room) {
+  try {
+    p.EnterReady = false;
+    static const std::string prompt = FromUtf8(kTransitionPromptUtf8);
+    p.T.Append("\r\n" + prompt);
+    StoryTail(p);
+    while (!p.EnterReady) p.platform.PumpEvents();
+
+    p.file.Close();
+    p.T.height = kStoryFullHeight;
+    p.Room = room;
+    RoomSinonims(p, room);
+    for (Button& b : p.Command1) b.visible = false;
+    p.T.SetText("");
+    ShowRoom(p);
+    MainScreen(p);
+  } catch (const ScriptError&) {
+    ReportAndEnd(p, LineErrorText(p, room.Text()));
+  }
+}
+
+}  // namespace mireval

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "engine/variant.h"
+
+namespace mireval {
+
+struct Player;
+
+constexpr const char* kTransitionPromptUtf8 = ">> Нажмите Enter для перехода в новую локацию...";
+
+// Announces the move, waits for Enter, then replaces the story area with the description of
+// location `room`.
+void PerehodRoom(Player& p, const Variant& room);
+
+}  // namespace mireval

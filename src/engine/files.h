@@ -1,0 +1,31 @@
+// File access for the engine: game folders are authored on case-insensitive file systems, so every
+// game file name is resolved case-insensitively, and "\" in names written by authors separates
+// folders.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mireval {
+
+// Turns a Windows-1251 path (as the game state holds it) into a path on this machine, matching
+// each component case-insensitively where the exact name does not exist. A component that cannot
+// be found is kept as written.
+std::filesystem::path ResolvePath(std::string_view cp1251Path);
+
+// A file system path as a Windows-1251 text (for the game state and messages).
+std::string PathText(const std::filesystem::path& p);
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& p);
+std::optional<std::uintmax_t> FileSize(const std::filesystem::path& p);
+
+// Writes the bytes to a temporary file beside the target and renames it over the target, so a
+// failure never leaves a half-written file. Returns false on failure.
+bool WriteFileAtomically(const std::filesystem::path& p, std::string_view bytes);
+
+// Appends to a file, creating it when missing. Returns false on failure.
+bool AppendToFile(const std::filesystem::path& p, std::string_view bytes);
+
+}  // namespace mireval

@@ -1,0 +1,22 @@
+#include "engine/report.h"
+
+#include <cstdlib>
+
+#include "engine/text.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+std::string LineErrorText(const Player& p, std::string_view context) {
+  static const std::string head = "Ошибка в строке: "_cp;
+  static const std::string room = "(комната №"_cp;
+  return head + "\r\n" + std::string(context) + "\r\n" + room + p.Room.Text() + ")";
+}
+
+void ReportAndEnd(Player& p, const std::string& message) {
+  p.platform.MessageBox(message);
+  p.platform.EndProgram(kExitAfterError);
+  std::abort();  // EndProgram never returns
+}
+
+}  // namespace mireval

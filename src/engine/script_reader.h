@@ -1,0 +1,33 @@
+// The one reading cursor over game files. A file is read whole into memory when it is opened and
+// handed out line by line; only one file is open on it at a time.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace mireval {
+
+class ScriptReader {
+ public:
+  // Throws ScriptError when the file cannot be read.
+  void Open(const std::filesystem::path& file);
+  // Reads from a text in memory (the decoded copy of a scrambled file).
+  void OpenText(std::string text);
+  void Close();
+
+  bool IsOpen() const { return open_; }
+  // True when no line is left (also when nothing is open).
+  bool Eof() const { return !open_ || pos_ >= data_.size(); }
+  // The next line without its line end. Reading past the end throws ScriptError.
+  std::string ReadLine();
+  // What has not been read yet.
+  std::string_view Rest() const;
+
+ private:
+  std::string data_;
+  std::size_t pos_ = 0;
+  bool open_ = false;
+};
+
+}  // namespace mireval

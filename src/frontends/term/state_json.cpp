@@ -1,0 +1,111 @@
+#include "frontends/term/state_json.h"
+
+#include <cstdio>
+
+#include "engine/text.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+std::string JsonString(const std::string& cp1251) {
+  std::string utf8 = ToUtf8(cp1251);
+  std::string out = "\"";
+  for (char c : utf8) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
+          out += buf;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+namespace {
+
+std::string Num(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.1f", v);
+  return buf;
+}
+
+std::string NumberOr0(const Variant& v) {
+  if (v.IsNumber()) return NumberText(v.Number());
+  if (v.IsEmpty()) return "0";
+  if (auto n = ParseNumber(v.Text())) return NumberText(*n);
+  return JsonString(v.Text());
+}
+
+std::string Color(const Rgb& c) {
+  return "[" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + "]";
+}
+
+std::string Words(const ListBox& list) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < list.items.size(); ++i)
+    out += (i ? "," : "") + JsonString(list.items[i]);
+  return out + "]";
+}
+
+}  // namespace
+
+std::string StateJson(const Player& p) {
+  std::string s = "{";
+  s += "\"room\":" + NumberOr0(p.Room);
+  s += ",\"room_name\":" + JsonString(p.RoomName.Text());
+  s += ",\"game\":" + JsonString(p.GameName.Text());
+  s += ",\"moves\":" + NumberOr0(p.Hody);
+  s += ",\"good\":" + NumberOr0(p.Harakter[1]);
+  s += ",\"evil\":" + NumberOr0(p.Harakter[2]);
+  s += ",\"labels\":{\"title\":" + JsonString(p.Label1[4].caption) +
+       ",\"location\":" + JsonString(p.Label1[0].caption) +
+       ",\"character\":" + JsonString(p.Label1[2].caption) +
+       ",\"moves\":" + JsonString(p.Label1[1].caption) + "}";
+  s += ",\"story\":" + JsonString(p.T.text);
+  s += ",\"input\":" + JsonString(p.Text2.text);
+  const char* waiting = p.WaitKey ? "pause" : (!p.EnterReady ? "transition" : "input");
+  s += ",\"waiting\":\"" + std::string(waiting) + "\"";
+  s += ",\"buttons\":[";
+  bool first = true;
+  for (std::size_t i = 0; i < p.Command1.size(); ++i) {
+    const Button& b = p.Command1[i];
+    if (!b.visible) continue;
+    s += first ? "" : ",";
+    first = false;
+    s += "{\"index\":" + std::to_string(i) + ",\"caption\":" + JsonString(b.caption) +
+         ",\"top\":" + Num(b.top) + ",\"height\":" + Num(b.height) + "}";
+  }
+  s += "]";
+  s += ",\"story_height\":" + NumberText(p.T.height);
+  s += ",\"words\":[" + Words(p.List1[0]) + "," + Words(p.List1[1]) + "]";
+  s += std::string(",\"layout\":\"") + (p.List1[0].visible ? "narrow" : "wide") + "\"";
+  s += ",\"true_conditions\":[";
+  first = true;
+  for (int i = kMinCondition; i <= kMaxCondition; ++i) {
+    if (!p.Uslovie.Get(i)) continue;
+    s += (first ? "" : ",") + std::to_string(i);
+    first = false;
+  }
+  s += "]";
+  s += std::string(",\"dial_avto\":") + (p.DialAvto ? "true" : "false");
+  s += ",\"color_scheme\":" + NumberOr0(p.ColorScheme);
+  s += ",\"colors\":{\"back\":" + Color(p.schemeBack) + ",\"text\":" + Color(p.schemeText) +
+       ",\"buttons\":" + Color(p.schemeButtons) + "}";
+  s += std::string(",\"picture\":{\"visible\":") + (p.Picture3.visible ? "true" : "false") +
+       ",\"file\":" + JsonString(FromUtf8(p.Image3.file)) +
+       ",\"stretch\":" + (p.Image3.stretch ? "true" : "false") + "}";
+  s += ",\"music\":" + JsonString(p.MusicFile);
+  s += ",\"game_dir\":" + JsonString(p.GameDir);
+  return s + "}";
+}
+
+}  // namespace mireval

@@ -1,0 +1,224 @@
+#include "frontends/term/term_platform.h"
+
+#include <chrono>
+#include <istream>
+#include <ostream>
+#include <sstream>
+
+#include "engine/files.h"
+#include "engine/text.h"
+#include "frontends/term/state_json.h"
+#include "presentation/media.h"
+#include "shell/keys.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+namespace {
+
+// The story area's text for a terminal: CR LF and LF end lines, a lone CR shows nothing.
+std::string TerminalText(const std::string& cp1251) {
+  std::string out;
+  out.reserve(cp1251.size());
+  for (std::size_t i = 0; i < cp1251.size(); ++i) {
+    char c = cp1251[i];
+    if (c == '\r') {
+      if (i + 1 < cp1251.size() && cp1251[i + 1] == '\n') {
+        out += '\n';
+        ++i;
+      }
+      continue;
+    }
+    out += c;
+  }
+  return ToUtf8(out);
+}
+
+std::string Trim(const std::string& s) {
+  std::size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
+  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+bool SilentPlayer::Render(const std::filesystem::path& file) {
+  std::error_code ec;
+  file_ = std::filesystem::is_regular_file(file, ec) ? file.string() : std::string();
+  return !file_.empty();
+}
+
+TermPlatform::TermPlatform(std::istream& in, std::ostream& out, std::optional<long> seed)
+    : in_(in), out_(out), seed_(seed) {}
+
+void TermPlatform::Print(const std::string& utf8) {
+  if (utf8.empty()) return;
+  out_ << utf8;
+  atLineStart_ = utf8.back() == '\n';
+}
+
+void TermPlatform::PrintStory() {
+  const TextBox& t = player_->T;
+  if (!storyKnown_ || t.generation != storyGeneration_) {
+    if (storyKnown_ || !t.text.empty()) {
+      if (!atLineStart_) Print("\n");
+      if (storyKnown_) Print("-----\n");
+      Print(TerminalText(t.text));
+    }
+    storyKnown_ = true;
+  } else {
+    std::uint64_t dropped = t.droppedFront - storyDropped_;
+    storyPrinted_.erase(0, std::min<std::uint64_t>(dropped, storyPrinted_.size()));
+    std::size_t common = 0;
+    std::size_t limit = std::min(storyPrinted_.size(), t.text.size());
+    while (common < limit && storyPrinted_[common] == t.text[common]) ++common;
+    Print(TerminalText(t.text.substr(common)));
+  }
+  storyGeneration_ = t.generation;
+  storyDropped_ = t.droppedFront;
+  storyPrinted_ = t.text;
+}
+
+void TermPlatform::Flush() {
+  if (!player_) return;
+  const Player& p = *player_;
+  PrintStory();
+  auto line = [&](const std::string& s) {
+    if (!atLineStart_) Print("\n");
+    Print(s + "\n");
+  };
+  std::string status = "== " + ToUtf8(p.Label1[4].caption) + " | " + ToUtf8(p.Label1[0].caption) +
+                       " | " + ToUtf8(p.Label1[2].caption) + " | " + ToUtf8(p.Label1[1].caption);
+  if (status != status_) {
+    line(status);
+    status_ = status;
+  }
+  std::string buttons;
+  for (std::size_t i = 0; i < p.Command1.size(); ++i)
+    if (p.Command1[i].visible)
+      buttons += "[" + std::to_string(i) + "] " + ToUtf8(p.Command1[i].caption) + "\n";
+  if (buttons != buttons_) {
+    if (!buttons.empty()) {
+      if (!atLineStart_) Print("\n");
+      Print(buttons);
+    }
+    buttons_ = buttons;
+  }
+  std::string words;
+  if (p.List1[0].visible || !words_.empty()) {
+    for (int c = 0; c < 2; ++c) {
+      words += c == 0 ? "К1: " : "К2: ";
+      for (std::size_t i = 0; i < p.List1[c].items.size(); ++i)
+        words += (i ? " · " : "") + ToUtf8(p.List1[c].items[i]);
+      words += "\n";
+    }
+  }
+  if (words != words_) {
+    if (!words.empty()) {
+      if (!atLineStart_) Print("\n");
+      Print(words);
+    }
+    words_ = words;
+  }
+  out_.flush();
+}
+
+void TermPlatform::MessageBox(const std::string& text) {
+  Flush();
+  if (!atLineStart_) Print("\n");
+  std::string utf8 = TerminalText(text);
+  std::istringstream lines(utf8);
+  std::string l;
+  while (std::getline(lines, l)) Print("!! " + l + "\n");
+  if (utf8.empty()) Print("!! \n");
+  out_.flush();
+}
+
+std::optional<std::string> TermPlatform::ReadInputLine() {
+  std::string line;
+  if (!std::getline(in_, line)) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+bool TermPlatform::AskYesNo(const std::string& text) {
+  Flush();
+  if (!atLineStart_) Print("\n");
+  Print("?? " + TerminalText(text) + " [да/нет]\n");
+  out_.flush();
+  auto answer = ReadInputLine();
+  if (!answer) EndProgram(kExitNormal);
+  std::string a = Upper(FromUtf8(Trim(*answer)));
+  return a == "ДА"_cp || a == "Д"_cp || a == "YES" || a == "Y";
+}
+
+std::string TermPlatform::InputBox(const std::string& title) {
+  Flush();
+  if (!atLineStart_) Print("\n");
+  Print("?? " + TerminalText(title) + "\n");
+  out_.flush();
+  auto answer = ReadInputLine();
+  if (!answer) EndProgram(kExitNormal);
+  return FromUtf8(*answer);
+}
+
+void TermPlatform::PumpEvents() {
+  Flush();
+  if (!atLineStart_) Print("\n");
+  out_.flush();
+  auto line = ReadInputLine();
+  if (!line) EndProgram(kExitNormal);
+  Handle(*line);
+}
+
+void TermPlatform::Handle(const std::string& line) {
+  Player& p = *player_;
+  if (line.empty() || line[0] != '/' || (line.size() > 1 && line[1] == '/')) {
+    p.Text2.SetText(FromUtf8(line[0] == '/' ? line.substr(1) : line));
+    Text2_KeyPress(p, kEnter);
+    return;
+  }
+  std::istringstream words(line);
+  std::string action;
+  words >> action;
+  if (action == "/state") {
+    Flush();
+    if (!atLineStart_) Print("\n");
+    Print(StateJson(p) + "\n");
+  } else if (action == "/quit") {
+    EndProgram(kExitNormal);
+  } else if (action == "/picture" && Trim(line.substr(8)) == "close") {
+    Command3_Click(p);
+  } else {
+    Print("!! unknown action\n");
+  }
+}
+
+void TermPlatform::EndProgram(int status) {
+  Flush();
+  if (!atLineStart_) Print("\n");
+  out_.flush();
+  throw TermExit{status};
+}
+
+void TermPlatform::OpenUrl(const std::string& url) {
+  Flush();
+  if (!atLineStart_) Print("\n");
+  Print("!! " + ToUtf8(url) + "\n");
+}
+
+bool TermPlatform::PictureSize(const std::filesystem::path& file, int& width, int& height) {
+  // A terminal shows no pictures; a file that exists counts as one of a nominal size.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  width = 320;
+  height = 240;
+  return true;
+}
+
+double TermPlatform::ClockSeed() {
+  if (seed_) return static_cast<double>(*seed_);
+  using namespace std::chrono;
+  return duration<double>(system_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace mireval

@@ -1,0 +1,77 @@
+// The terminal player's port: input lines from a stream, a running transcript on another.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace mireval {
+
+struct Player;
+
+// Thrown by EndProgram; the terminal player's main returns its status.
+struct TermExit {
+  int status;
+};
+
+// A player that keeps what it is told and reports a fixed position (terminal play has no sound).
+class SilentPlayer : public MediaPlayer {
+ public:
+  void Release() override { file_.clear(); }
+  bool Render(const std::filesystem::path& file) override;
+  bool SetPosition(double) override { return !file_.empty(); }
+  std::optional<double> Position() override { return std::nullopt; }
+  std::optional<double> Duration() override { return std::nullopt; }
+  bool SetVolume(int) override { return !file_.empty(); }
+  bool SetBalance(int) override { return !file_.empty(); }
+  bool Run() override { return !file_.empty(); }
+
+ private:
+  std::string file_;
+};
+
+class TermPlatform : public Platform {
+ public:
+  TermPlatform(std::istream& in, std::ostream& out, std::optional<long> seed);
+  void Attach(Player& p) { player_ = &p; }
+
+  void MessageBox(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  std::string InputBox(const std::string& title) override;
+  void PumpEvents() override;
+  void ProcessPendingEvents() override {}
+  [[noreturn]] void EndProgram(int status) override;
+  void Beep() override {}
+  void OpenUrl(const std::string& url) override;
+  MediaPlayer& MusicPlayer() override { return music_; }
+  MediaPlayer& SoundPlayer() override { return sound_; }
+  bool PictureSize(const std::filesystem::path& file, int& width, int& height) override;
+  double ClockSeed() override;
+
+  // Prints what changed since the last call: story text, status line, answers, word columns.
+  void Flush();
+
+ private:
+  std::optional<std::string> ReadInputLine();
+  void Handle(const std::string& line);
+  void Print(const std::string& utf8);
+  void PrintStory();
+
+  std::istream& in_;
+  std::ostream& out_;
+  std::optional<long> seed_;
+  Player* player_ = nullptr;
+  SilentPlayer music_, sound_;
+
+  bool atLineStart_ = true;
+  bool storyKnown_ = false;
+  std::uint64_t storyGeneration_ = 0;
+  std::uint64_t storyDropped_ = 0;
+  std::string storyPrinted_;
+  std::string status_, buttons_, words_;
+};
+
+}  // namespace mireval

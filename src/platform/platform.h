@@ -1,0 +1,83 @@
+// The port: everything the player needs from outside the program. The engine calls it; each front
+// end implements it (the desktop window, the terminal player, the scripted double of the tests).
+// All texts crossing this port are Windows-1251; front ends convert at their edge.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace mireval {
+
+// One playback instance slot (the music or the sound). Every call may fail; failures are reported
+// by the result and never thrown.
+class MediaPlayer {
+ public:
+  virtual ~MediaPlayer() = default;
+  // Stops and releases whatever this player holds; afterwards it holds nothing.
+  virtual void Release() = 0;
+  // Prepares playback of the file. False when it cannot be played.
+  virtual bool Render(const std::filesystem::path& file) = 0;
+  virtual bool SetPosition(double seconds) = 0;
+  // Current position and length in seconds; nullopt when nothing is rendered or the query fails.
+  virtual std::optional<double> Position() = 0;
+  virtual std::optional<double> Duration() = 0;
+  // Attenuation in hundredths of a decibel (0 = full volume, -100 = -1.00 dB).
+  virtual bool SetVolume(int hundredthsOfDb) = 0;
+  // -10000 (left) .. 10000 (right), 0 = centre.
+  virtual bool SetBalance(int balance) = 0;
+  // Starts playback and returns at once.
+  virtual bool Run() = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Shows a modal message with an OK button and returns when it is dismissed. Lines of `text` are
+  // separated by CR LF. Called from any procedure that reports an error or tells the player
+  // something; may handle other events while it is open only if the front end's dialogs do.
+  virtual void MessageBox(const std::string& text) = 0;
+
+  // Modal question with Yes and No buttons. Returns true for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
+
+  // Modal text-input dialog titled `title` with an empty proposed answer. Returns the answer as
+  // typed; a cancelled dialog returns "".
+  virtual std::string InputBox(const std::string& title) = 0;
+
+  // Blocks until at least one input event (a key, a click, a closed window) has been handled and
+  // returns. Every wait of the player is a loop around this call, so it must never spin: it sleeps
+  // in the front end's event loop. Handlers run re-entrantly inside it. Closing the window inside
+  // it ends the program (EndProgram).
+  virtual void PumpEvents() = 0;
+
+  // Handles the events that are already pending, without waiting. May do nothing.
+  virtual void ProcessPendingEvents() = 0;
+
+  // Ends the program at once with the exit status (0 normal, 3 after an error report). Never
+  // returns: the terminal player and the tests unwind with an exception, the desktop quits.
+  [[noreturn]] virtual void EndProgram(int status) = 0;
+
+  // The system beep.
+  virtual void Beep() = 0;
+
+  // Asks the desktop to open a web address. Failures are ignored.
+  virtual void OpenUrl(const std::string& url) = 0;
+
+  // The two players. They live as long as the platform.
+  virtual MediaPlayer& MusicPlayer() = 0;
+  virtual MediaPlayer& SoundPlayer() = 0;
+
+  // Reads the size of a picture file in pixels. False when the file is missing or not a picture.
+  virtual bool PictureSize(const std::filesystem::path& file, int& width, int& height) = 0;
+
+  // A number taken from the clock, used to re-seed the random generator. A scripted run returns
+  // a fixed value so that it repeats exactly.
+  virtual double ClockSeed() = 0;
+};
+
+constexpr int kExitNormal = 0;
+constexpr int kExitAfterError = 3;
+
+}  // namespace mireval

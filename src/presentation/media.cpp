@@ -1,0 +1,98 @@
+#include "presentation/media.h"
+
+#include "engine/files.h"
+#include "engine/script_error.h"
+#include "engine/text.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+namespace {
+
+std::string MediaError(const Player& p, const std::string& line) {
+  return "Ошибка в строке "_cp + line + " локации "_cp + p.Room.Text();
+}
+
+void Start(Player& p, MediaPlayer& player, std::string& name, int volume) {
+  name = p.GameDir + "\\" + name;
+  player.Release();
+  // Each step is tried on its own; a file that cannot be played gives silence.
+  player.Render(ResolvePath(name));
+  player.SetPosition(0);
+  player.SetVolume(volume);
+  player.SetBalance(0);
+  player.Run();
+}
+
+}  // namespace
+
+void ShowKartinka(Player& p, const std::string& line) {
+  static const std::string prefix = "КАР "_cp;
+  if (!StartsWith(line, prefix)) return;
+  try {
+    if (line.size() < 5 || !IsDigit(line[4])) throw ScriptError("picture mode is not a digit");
+    int mode = line[4] - '0';
+    std::string name = Mid(line, 7);
+    if (mode <= 1) {
+      for (int i = 1; i <= kPictureSlots; ++i)
+        if (p.Kartinki[i] == name) return;
+    }
+    std::filesystem::path file = ResolvePath(p.GameDir + name);
+    int w = 0, h = 0;
+    if (!p.platform.PictureSize(file, w, h)) throw ScriptError("not a picture");
+    p.Image3.stretch = mode % 2 == 1;
+    p.Image3.file = file.string();
+    if (!p.Image3.stretch) {
+      p.Image3.width = w * kTwipsPerPixel;
+      p.Image3.height = h * kTwipsPerPixel;
+    }
+    p.Picture3.visible = true;
+  } catch (const ScriptError&) {
+    p.platform.MessageBox(MediaError(p, line));
+  }
+}
+
+void PlayZvuk(Player& p, const std::string& line) {
+  std::string name = Mid(line, 5);
+  StartSound(p, name);
+}
+
+void PlayMuzyka(Player& p, const std::string& line) {
+  std::string name = Mid(line, 5);
+  StartMusic(p, name);
+  p.MusicFile = Mid(line, 5);
+}
+
+void StartMusic(Player& p, std::string& name) {
+  Start(p, p.platform.MusicPlayer(), name, kMusicVolume);
+}
+
+void StartSound(Player& p, std::string& name) {
+  Start(p, p.platform.SoundPlayer(), name, kSoundVolume);
+}
+
+bool MusicEnded(Player& p) {
+  MediaPlayer& music = p.platform.MusicPlayer();
+  bool result = false;
+  double pos = music.Position().value_or(0);
+  if (pos == 0) result = true;
+  pos = music.Position().value_or(0);
+  if (pos <= 0) return result;
+  pos = music.Position().value_or(0);
+  double duration = music.Duration().value_or(0);
+  return duration <= pos;
+}
+
+void Timer1_Timer(Player& p) {
+  if (!p.MusicFile.empty() && MusicEnded(p)) {
+    std::string name = p.MusicFile;
+    StartMusic(p, name);
+  }
+}
+
+void Command3_Click(Player& p) {
+  p.Picture3.visible = false;
+  p.focus = Focus::Story;
+}
+
+}  // namespace mireval

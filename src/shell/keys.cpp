@@ -1,0 +1,38 @@
+#include "shell/keys.h"
+
+#include "shell/player.h"
+#include "shell/top_level.h"
+
+namespace mireval {
+
+void Text2_KeyPress(Player& p, int key) {
+  if (key != kEnter) return;
+  if (p.WaitKey) {
+    p.WaitKey = false;
+    return;
+  }
+  if (RunTopLevelCommand(p)) return;
+  if (p.EnterReady && !p.Room.IsEmpty() && p.Room.Compare(0) != 0) {
+    // A game command: handed to the command interpreter, which hooks in here.
+  }
+  if (!p.EnterReady) {
+    p.EnterReady = true;
+    p.Text2.SetText("");
+  }
+}
+
+void Text1_KeyPress(Player& p, int key) {
+  if (key != kEnter) return;
+  if (p.WaitKey) {
+    p.WaitKey = false;
+  } else if (!p.EnterReady) {
+    p.EnterReady = true;
+    p.Text2.SetText("");
+  }
+}
+
+void T_KeyPress(Player& p, int /*key*/) {
+  p.focus = p.Command1[0].visible ? Focus::Text1 : Focus::Text2;
+}
+
+}  // namespace mireval

@@ -1,0 +1,69 @@
+#include "shell/top_level.h"
+
+#include <array>
+#include <cmath>
+#include <initializer_list>
+
+#include "engine/text.h"
+#include "presentation/output.h"
+#include "shell/colors.h"
+#include "shell/info_screens.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+const char* const kForumAddress = "https://forum.mireval.example/";
+const char* const kSiteAddress = "https://mireval.example/";
+
+namespace {
+
+bool IsOneOf(const std::string& upper, std::initializer_list<const char*> forms) {
+  for (const char* f : forms)
+    if (upper == FromUtf8(f)) return true;
+  return false;
+}
+
+}  // namespace
+
+bool RunTopLevelCommand(Player& p) {
+  const std::string line = Upper(p.Text2.text);
+  // New game, save and load belong to the game shell and hook in here.
+  if (IsOneOf(line, {"ЗАКОНЧИТЬ ИГРУ", "ПОКИНУТЬ ИГРУ", "ВЫЙТИ ИЗ ИГРЫ", "ВЫХОД"})) {
+    if (!p.GameName.Text().empty()) {
+      // Saving before leaving belongs to the save subsystem; the question is asked all the same.
+      p.platform.AskYesNo("Желаете ли сохранить свою игру перед уходом?"_cp);
+    }
+    p.platform.EndProgram(kExitNormal);
+  }
+  if (IsOneOf(line, {"ФОРУМ ИГРЫ", "ПЕРЕЙТИ НА ФОРУМ"})) {
+    p.platform.OpenUrl(kForumAddress);
+    return true;
+  }
+  if (IsOneOf(line, {"САЙТ ИГРЫ", "ПЕРЕЙТИ НА САЙТ"})) {
+    p.platform.OpenUrl(kSiteAddress);
+    return true;
+  }
+  if (IsOneOf(line, {"РЕДАКТОР ИГРЫ", "СОЗДАНИЕ ИГРЫ"})) {
+    p.Text2.SetText("");
+    ShowEditorIntro(p);
+    return true;
+  }
+  if (IsOneOf(line, {"СПРАВКА"}) && p.GameName.Text().empty()) {
+    p.Text2.SetText("");
+    ShowIfGames(p);
+    return true;
+  }
+  static const std::string scheme = "ЦВЕТОВАЯ ГАММА"_cp;
+  if (StartsWith(line, scheme)) {
+    std::string number = Mid(p.Text2.text, 16);
+    if (auto n = ParseNumber(number)) {
+      p.ColorScheme = std::floor(*n);
+      ApplyColorScheme(p);
+    }
+    p.Text2.SetText("");
+    return true;
+  }
+  return false;
+}
+
+}  // namespace mireval
