@@ -78,6 +78,18 @@ void TermPlatform::PrintStory() {
   storyPrinted_ = t.text;
 }
 
+namespace {
+std::string StatusLine(const Player& p) {
+  return "== " + ToUtf8(p.Label1[4].caption) + " | " + ToUtf8(p.Label1[0].caption) + " | " +
+         ToUtf8(p.Label1[2].caption) + " | " + ToUtf8(p.Label1[1].caption);
+}
+}  // namespace
+
+void TermPlatform::Attach(Player& p) {
+  player_ = &p;
+  status_ = StatusLine(p);
+}
+
 void TermPlatform::Flush() {
   if (!player_) return;
   const Player& p = *player_;
@@ -86,8 +98,7 @@ void TermPlatform::Flush() {
     if (!atLineStart_) Print("\n");
     Print(s + "\n");
   };
-  std::string status = "== " + ToUtf8(p.Label1[4].caption) + " | " + ToUtf8(p.Label1[0].caption) +
-                       " | " + ToUtf8(p.Label1[2].caption) + " | " + ToUtf8(p.Label1[1].caption);
+  std::string status = StatusLine(p);
   if (status != status_) {
     line(status);
     status_ = status;

@@ -36,7 +36,8 @@ class SilentPlayer : public MediaPlayer {
 class TermPlatform : public Platform {
  public:
   TermPlatform(std::istream& in, std::ostream& out, std::optional<long> seed);
-  void Attach(Player& p) { player_ = &p; }
+  // Starts reporting on this player; its labels as they are now count as already shown.
+  void Attach(Player& p);
 
   void MessageBox(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;

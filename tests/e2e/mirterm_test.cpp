@@ -1,0 +1,98 @@
+// Drives the real mirterm binary with input scripts and checks what it prints.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+struct TermRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+TermRun Mirterm(const TempDir& dir, const std::string& args, const std::string& input) {
+  WriteRaw(dir.path() / "input.txt", input);
+  std::filesystem::create_directories(dir.path() / "work");
+  std::string cmd = "cd '" + (dir.path() / "work").string() + "' && '" MIRTERM_PATH "' " + args +
+                    " < ../input.txt > ../out.txt 2> ../err.txt";
+  int rc = std::system(cmd.c_str());
+  return {WEXITSTATUS(rc), ReadRaw(dir.path() / "out.txt"), ReadRaw(dir.path() / "err.txt")};
+}
+
+TEST(Mirterm, PlaysTheDemoIntroductionAndFirstLocation) {
+  TempDir dir;
+  TermRun r = Mirterm(dir, "'" DEMO_GAME_DIR "'", "\n/state\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("Начало игры:\n", 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("\n>> Нажмите Enter для перехода в новую локацию...\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\n-----\n"), std::string::npos);
+  EXPECT_NE(r.out.find("== Старая мельница |  Развилка у мельницы | Характер: добро 0, зло 0 "
+                       "(добрый). | Ходы: 0, очки: 1.\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("{\"room\":1,\"room_name\":\" Развилка у мельницы\""), std::string::npos);
+  EXPECT_NE(r.out.find("\"waiting\":\"input\""), std::string::npos);
+}
+
+TEST(Mirterm, SameScriptSameTranscript) {
+  TempDir a, b;
+  std::string script = "\n/state\nцветовая гамма 4\n/state\n";
+  EXPECT_EQ(Mirterm(a, "'" DEMO_GAME_DIR "'", script).out,
+            Mirterm(b, "'" DEMO_GAME_DIR "'", script).out);
+}
+
+TEST(Mirterm, ShowsTheCoverWithoutAGame) {
+  TempDir dir;
+  WriteGameFile(dir.path() / "work" / "obloz.txt", "Обложка\n");
+  TermRun r = Mirterm(dir, "", "/state\n");
+  EXPECT_EQ(r.out.rfind("Обложка\n{\"room\":0,", 0), 0u) << r.out;
+}
+
+TEST(Mirterm, UsageErrors) {
+  TempDir dir;
+  EXPECT_EQ(Mirterm(dir, "--frobnicate", "").status, 2);
+  TermRun missing = Mirterm(dir, "/no/such/folder", "");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("no such folder"), std::string::npos);
+  EXPECT_EQ(Mirterm(dir, "--seed", "").status, 2);
+}
+
+TEST(Mirterm, UnknownActionsChangeNothing) {
+  TempDir dir;
+  TermRun r = Mirterm(dir, "", "/fly away\n/quit\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("!! unknown action\n"), std::string::npos);
+}
+
+TEST(Mirterm, ScriptErrorEndsWithStatusThree) {
+  TempDir dir;
+  std::filesystem::path game = dir.path() / "game";
+  WriteGameFile(game / "main.txt", "Текстовый квест\nСломанная\n1\n");
+  WriteGameFile(game / "room1.txt", "РН x\nОП 12345\nтекст\n");
+  TermRun r = Mirterm(dir, "'" + game.string() + "'", "\n");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.out.find("!! Ошибка в строке: \n!! ОП 12345\n"), std::string::npos) << r.out;
+}
+
+TEST(Mirterm, PausePromptIsShownAndTheTextGoesOn) {
+  TempDir dir;
+  std::filesystem::path game = dir.path() / "game";
+  std::string intro;
+  for (int i = 0; i < 30; ++i) intro += std::string(50, 'x') + "\n";
+  intro += "конец\n";
+  WriteGameFile(game / "main.txt", "Текстовый квест\nДлинная\n1\n");
+  WriteGameFile(game / "intro.txt", intro);
+  WriteGameFile(game / "room1.txt", "РН x\nОП\nтекст\n");
+  TermRun r = Mirterm(dir, "'" + game.string() + "'", "\n/state\n");
+  EXPECT_NE(r.out.find("< Нажмите Enter для продолжения >\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("конец\n\n>> Нажмите Enter"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"waiting\":\"transition\""), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace mireval

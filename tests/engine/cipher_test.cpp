@@ -1,0 +1,78 @@
+#include "engine/cipher.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/lines.h"
+#include "engine/script_error.h"
+#include "engine/text.h"
+
+namespace mireval {
+namespace {
+
+TEST(Cipher, KeysOfBothVariants) {
+  EXPECT_EQ(CipherKey(CipherKind::Ordinary, 0), 0);
+  EXPECT_EQ(CipherKey(CipherKind::Ordinary, 1), 1);
+  EXPECT_EQ(CipherKey(CipherKind::Ordinary, 16), 32);
+  EXPECT_EQ(CipherKey(CipherKind::Ordinary, 81), 43);
+  EXPECT_EQ(CipherKey(CipherKind::Strong, 0), 0);
+  EXPECT_EQ(CipherKey(CipherKind::Strong, 1), 3);
+  EXPECT_EQ(CipherKey(CipherKind::Strong, 4), 12);
+  EXPECT_EQ(CipherKey(CipherKind::Strong, 9), 33);
+  for (long l = 0; l < 100000; l += 97) {
+    EXPECT_LT(CipherKey(CipherKind::Ordinary, l), 100);
+    EXPECT_GE(CipherKey(CipherKind::Strong, l), 0);
+  }
+}
+
+TEST(Cipher, DecodesTheTwoCharacterExample) {
+  EXPECT_EQ(DecryptBody("209\r\n207\r\n\"0\"\r\n", CipherKind::Ordinary), "РН"_cp + "\r\n");
+}
+
+TEST(Cipher, EncodesPositionsAndLineKeys) {
+  std::string file = Encrypt({"abcd", ""}, CipherKind::Ordinary);
+  EXPECT_EQ(SplitLines(file), (std::vector<std::string>{MarkerLine(CipherKind::Ordinary), "98",
+                                                        "100", "102", "104", "\"0\"", "\"0\""}));
+}
+
+TEST(Cipher, BothVariantsRoundTripManyLines) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 300; ++i)
+    lines.push_back(FromUtf8("Строка №") + std::to_string(i) + std::string(1, static_cast<char>(i)));
+  lines.push_back("");
+  for (CipherKind kind : {CipherKind::Ordinary, CipherKind::Strong}) {
+    std::string file = Encrypt(lines, kind);
+    std::size_t pos = 0;
+    ASSERT_EQ(NextLine(file, pos), MarkerLine(kind));
+    EXPECT_EQ(DecryptBody(std::string_view(file).substr(pos), kind), JoinCrLf(lines));
+  }
+}
+
+TEST(Cipher, StrongKeysDifferFromLineOneOn) {
+  std::string file = Encrypt({"a", "b"}, CipherKind::Ordinary);
+  std::size_t pos = 0;
+  NextLine(file, pos);
+  std::string decoded = DecryptBody(std::string_view(file).substr(pos), CipherKind::Strong);
+  EXPECT_EQ(SplitLines(decoded)[0], "a");
+  EXPECT_NE(SplitLines(decoded)[1], "b");
+}
+
+TEST(Cipher, DamagedFilesAreErrorsNotGarbage) {
+  EXPECT_THROW(DecryptBody("12x\r\n\"0\"\r\n", CipherKind::Ordinary), ScriptError);
+  EXPECT_THROW(DecryptBody("0\r\n\"0\"\r\n", CipherKind::Ordinary), ScriptError);     // code -1
+  EXPECT_THROW(DecryptBody("900\r\n\"0\"\r\n", CipherKind::Ordinary), ScriptError);   // code 899
+  EXPECT_THROW(DecryptBody(std::string(100000, '9'), CipherKind::Ordinary), ScriptError);
+  // A last line without its closing "0" line is dropped.
+  EXPECT_EQ(DecryptBody("98\r\n\"0\"\r\n98\r\n", CipherKind::Ordinary), "a\r\n");
+  EXPECT_EQ(DecryptBody("", CipherKind::Ordinary), "");
+}
+
+TEST(Cipher, MarkersAreExactAndCaseSensitive) {
+  EXPECT_EQ(MarkerKind("\"ЗАШИФРОВАНО\""_cp), CipherKind::Ordinary);
+  EXPECT_EQ(MarkerKind("\"СИЛЬНО ЗАШИФРОВАНО\""_cp), CipherKind::Strong);
+  EXPECT_FALSE(MarkerKind("\"зашифровано\""_cp));
+  EXPECT_FALSE(MarkerKind("ЗАШИФРОВАНО"_cp));
+  EXPECT_FALSE(MarkerKind("\"ЗАШИФРОВАНО\" "_cp));
+}
+
+}  // namespace
+}  // namespace mireval

@@ -1,0 +1,65 @@
+#include "engine/game_files.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/cipher.h"
+#include "engine/script_error.h"
+#include "engine/text.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+TEST(GameFiles, LinesEndInCrLfLfOrCr) {
+  TestPlayer t;
+  t.UseGameDir();
+  WriteRaw(t.game() / "room1.txt", "a\r\nb\nc\rd\r\n\r\ne");
+  OpenGameFile(t.p, "room1.txt");
+  std::vector<std::string> lines;
+  while (!t.p.file.Eof()) {
+    ReadScriptLine(t.p);
+    lines.push_back(t.p.Stroka);
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+  EXPECT_THROW(ReadScriptLine(t.p), ScriptError);
+}
+
+TEST(GameFiles, NamesAreFoundWhateverTheirLetterCase) {
+  TestPlayer t;
+  t.UseGameDir();
+  WriteRaw(t.game() / "Room12.TXT", "x\r\n");
+  OpenGameFile(t.p, "room12.txt");
+  ReadScriptLine(t.p);
+  EXPECT_EQ(t.p.Stroka, "x");
+  EXPECT_THROW(OpenGameFile(t.p, "room13.txt"), ScriptError);
+}
+
+TEST(GameFiles, MarkerSwitchesToTheDecodedCopyInTheWorkingFolder) {
+  TestPlayer t;
+  t.UseGameDir();
+  WriteRaw(t.game() / "room1.txt", Encrypt({"РН Лес"_cp, "ОП"_cp, "текст"_cp}, CipherKind::Strong));
+  t.p.TempUsed = false;
+  OpenGameFile(t.p, "room1.txt");
+  ReadScriptLine(t.p);
+  EXPECT_EQ(t.p.Stroka, "РН Лес"_cp);
+  EXPECT_TRUE(t.p.TempUsed);
+  EXPECT_EQ(ReadRaw(t.work() / "temps.dat"), "РН Лес\r\nОП\r\nтекст\r\n"_cp);
+  ReadScriptLine(t.p);
+  ReadScriptLine(t.p);
+  EXPECT_EQ(t.p.Stroka, "текст"_cp);
+  EXPECT_TRUE(t.p.file.Eof());
+  CloseGameFileAndTemp(t.p);
+  EXPECT_FALSE(t.p.TempUsed);
+  EXPECT_FALSE(std::filesystem::exists(t.work() / "temps.dat"));
+}
+
+TEST(GameFiles, AFileOfOnlyTheMarkerCannotBeRead) {
+  TestPlayer t;
+  t.UseGameDir();
+  WriteRaw(t.game() / "room1.txt", MarkerLine(CipherKind::Ordinary) + "\r\n");
+  OpenGameFile(t.p, "room1.txt");
+  EXPECT_THROW(ReadScriptLine(t.p), ScriptError);
+}
+
+}  // namespace
+}  // namespace mireval

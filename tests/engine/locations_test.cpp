@@ -1,0 +1,113 @@
+#include "engine/locations.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/cipher.h"
+#include "engine/lines.h"
+#include "engine/text.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+class ShowRoomTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.UseGameDir();
+    t.p.Room = 1;
+  }
+  std::string Describe() {
+    t.p.T.SetText("");
+    ShowRoom(t.p);
+    return t.Story();
+  }
+  TestPlayer t;
+};
+
+TEST_F(ShowRoomTest, TheEligibleBlockWithMostConditionsWins) {
+  t.Game("room1.txt", "РН Поляна\nОП\nпервый\n\nОП 5\nвторой\n\nОП 5 -6\nтретий\n");
+  t.Set(5);
+  EXPECT_EQ(Describe(), "третий\r\n");
+  t.Set(6);
+  EXPECT_EQ(Describe(), "второй\r\n\r\n");
+  t.Set(5, false);
+  EXPECT_EQ(Describe(), "первый\r\n\r\n");
+}
+
+TEST_F(ShowRoomTest, LaterBlockWinsAmongEqualsAndThirdCharacterIsNotRead) {
+  t.Game("room1.txt", "РН x\nОП 3\nAA\n\nОП 4\nBB\n\nОП5\nCC\n\nОП\nDD\n");
+  t.Set(3);
+  t.Set(4);
+  EXPECT_EQ(Describe(), "BB\r\n\r\n");
+  t.Set(3, false);
+  t.Set(4, false);
+  EXPECT_EQ(Describe(), "DD\r\n");  // "ОП5" is unconditional too, and DD comes later
+}
+
+TEST_F(ShowRoomTest, TheNameKeepsTheBlankAfterTheHeader) {
+  t.Game("room1.txt", "РН Лесная поляна\nОП\nтекст\n");
+  Describe();
+  EXPECT_EQ(ToUtf8(t.p.RoomName.Text()), " Лесная поляна");
+  EXPECT_EQ(ToUtf8(t.p.Label1[0].caption), " Лесная поляна");
+}
+
+TEST_F(ShowRoomTest, TextRunsToTheFirstShortLineWhateverItsPrefix) {
+  t.Game("room1.txt", "РН x\nОП\nТ не команда\nДИАЛ тоже текст\nx\nпосле\n");
+  EXPECT_EQ(Describe(), "Т не команда\r\nДИАЛ тоже текст\r\nx\r\n");
+}
+
+TEST_F(ShowRoomTest, HeaderErrorLeavesTheNameAndDescribesNothing) {
+  t.p.RoomName = "старое"_cp;
+  t.Game("room1.txt", "Поляна\nОП\nтекст\n");
+  EXPECT_EQ(Describe(), "");
+  ASSERT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_EQ(t.platform.messages[0],
+            "Ошибка игры - файл описания локации должен начинаться с символов РН и последующего "
+            "названия локации.");
+  EXPECT_EQ(ToUtf8(t.p.RoomName.Text()), "старое");
+}
+
+TEST_F(ShowRoomTest, NoEligibleBlockIsReportedAndPlayGoesOn) {
+  t.Game("room1.txt", "РН x\nОП 7\nтекст\n");
+  EXPECT_EQ(Describe(), "");
+  ASSERT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_EQ(t.platform.messages[0],
+            "Ошибка в описании локации - ни одно описание не подходит под ситуацию (нет "
+            "безусловного описания).");
+}
+
+TEST_F(ShowRoomTest, UnreadableConditionEndsTheProgramQuotingTheLine) {
+  for (const char* line : {"ОП 5x", "ОП 10001", "ОП 99999999999999999999"}) {
+    t.platform.messages.clear();
+    t.Game("room1.txt", std::string("РН x\n") + line + "\nтекст\n");
+    EXPECT_EQ(ExpectEnd([&] { Describe(); }), kExitAfterError);
+    ASSERT_EQ(t.platform.messages.size(), 1u);
+    EXPECT_EQ(t.platform.messages[0], std::string("Ошибка в строке: \r\n") + line);
+  }
+}
+
+TEST_F(ShowRoomTest, MissingLocationFileEndsTheProgram) {
+  t.p.Room = 4;
+  EXPECT_EQ(ExpectEnd([&] { Describe(); }), kExitAfterError);
+  EXPECT_EQ(t.platform.messages.size(), 1u);
+}
+
+TEST_F(ShowRoomTest, EncryptedFilesAreDescribedLikePlainOnesAndTheCopyIsRemoved) {
+  std::vector<std::string> lines = SplitLines(FromUtf8("РН Лес\nОП\nA\n\nОП 5\nB–C\n"));
+  for (CipherKind kind : {CipherKind::Ordinary, CipherKind::Strong}) {
+    WriteRaw(t.game() / "room1.txt", Encrypt(lines, kind));
+    t.Set(5);
+    EXPECT_EQ(Describe(), "B-C\r\n");
+    EXPECT_FALSE(std::filesystem::exists(t.work() / "temps.dat"));
+    EXPECT_FALSE(t.p.TempUsed);
+  }
+}
+
+TEST_F(ShowRoomTest, DamagedEncryptedFileIsReportedNotDecodedAsGarbage) {
+  WriteRaw(t.game() / "room1.txt", MarkerLine(CipherKind::Ordinary) + "\r\n209\r\n5000\r\n\"0\"\r\n");
+  EXPECT_EQ(ExpectEnd([&] { Describe(); }), kExitAfterError);
+  EXPECT_EQ(t.platform.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace mireval

@@ -1,0 +1,68 @@
+#include "presentation/status.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/script_error.h"
+#include "engine/text.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+class StatusTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* words[] = {"добро", "зло", "добрый", "святой", "злой", "мерзавец"};
+    for (int i = 1; i <= 6; ++i) t.p.HarakterWord[i] = FromUtf8(words[i - 1]);
+    t.p.Hody = 4;
+  }
+  std::string Verdict(int good, int evil) {
+    t.p.Harakter[1] = good;
+    t.p.Harakter[2] = evil;
+    MainScreen(t.p);
+    return ToUtf8(t.p.Label1[2].caption);
+  }
+  TestPlayer t;
+};
+
+TEST_F(StatusTest, CharacterVerdicts) {
+  EXPECT_EQ(Verdict(0, 0), "Характер: добро 0, зло 0 (добрый).");
+  EXPECT_EQ(Verdict(5, 1), "Характер: добро 5, зло 1 (святой).");
+  EXPECT_EQ(Verdict(5, 2), "Характер: добро 5, зло 2 (добрый).");
+  EXPECT_EQ(Verdict(1, 2), "Характер: добро 1, зло 2 (злой).");
+  EXPECT_EQ(Verdict(1, 5), "Характер: добро 1, зло 5 (мерзавец).");
+  EXPECT_EQ(Verdict(4, 0), "Характер: добро 4, зло 0 (добрый).");
+}
+
+TEST_F(StatusTest, ScoreCountsTrueConditionsFromOneIncluding3000) {
+  t.Set(-1);
+  t.Set(5);
+  t.Set(10000);
+  t.Set(0, false);
+  t.Set(3000, false);
+  Verdict(0, 0);  // rewrites 0 and 3000 to True
+  EXPECT_TRUE(t.p.Uslovie.Get(0));
+  EXPECT_TRUE(t.p.Uslovie.Get(3000));
+  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption), "Ходы: 4, очки: 3.");
+  Verdict(1, 9);
+  EXPECT_FALSE(t.p.Uslovie.Get(0));
+  EXPECT_FALSE(t.p.Uslovie.Get(3000));
+  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption), "Ходы: 4, очки: 2.");
+}
+
+TEST_F(StatusTest, LabelsShowTitleAndLocation) {
+  t.p.GameName = "Игра"_cp;
+  t.p.RoomName = " Лес"_cp;
+  MainScreen(t.p);
+  EXPECT_EQ(ToUtf8(t.p.Label1[4].caption), "Игра");
+  EXPECT_EQ(ToUtf8(t.p.Label1[0].caption), " Лес");
+}
+
+TEST_F(StatusTest, PointsThatAreNotNumbersAreAnErrorOfTheCaller) {
+  t.p.Harakter[1] = "много"_cp;
+  t.p.Harakter[2] = 1;
+  EXPECT_THROW(MainScreen(t.p), ScriptError);
+}
+
+}  // namespace
+}  // namespace mireval

@@ -1,0 +1,95 @@
+#include "shell/keys.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/text.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+void Type(Player& p, const std::string& utf8) {
+  p.Text2.SetText(FromUtf8(utf8));
+  Text2_KeyPress(p, kEnter);
+}
+
+TEST(Keys, EnterDuringAPauseOnlyEndsThePause) {
+  TestPlayer t;
+  t.p.WaitKey = true;
+  Type(t.p, "цветовая гамма 3");
+  EXPECT_FALSE(t.p.WaitKey);
+  EXPECT_EQ(ToUtf8(t.p.Text2.text), "цветовая гамма 3");
+  EXPECT_TRUE(t.p.ColorScheme.IsEmpty());
+}
+
+TEST(Keys, EnterReleasesAWaitingTransition) {
+  TestPlayer t;
+  t.p.EnterReady = false;
+  Type(t.p, "что-то");
+  EXPECT_TRUE(t.p.EnterReady);
+  EXPECT_EQ(t.p.Text2.text, "");
+  t.p.EnterReady = false;
+  t.p.Text1.SetText("x");
+  Text1_KeyPress(t.p, 'a');
+  EXPECT_FALSE(t.p.EnterReady);
+  Text1_KeyPress(t.p, kEnter);
+  EXPECT_TRUE(t.p.EnterReady);
+}
+
+TEST(Keys, OtherKeysChangeNothing) {
+  TestPlayer t;
+  t.p.WaitKey = true;
+  Text2_KeyPress(t.p, 'a');
+  EXPECT_TRUE(t.p.WaitKey);
+}
+
+TEST(Keys, ColourSchemeCommand) {
+  TestPlayer t;
+  Type(t.p, "ЦВЕТОВАЯ ГАММА 3");
+  EXPECT_EQ(t.p.ColorScheme, Variant(3));
+  EXPECT_EQ(t.p.T.back, (Rgb{0, 0, 0}));
+  EXPECT_EQ(t.p.Text2.text, "");
+  Type(t.p, "цветовая гамма:12");
+  EXPECT_EQ(t.p.ColorScheme, Variant(12));
+  Type(t.p, "Цветовая гамма");
+  EXPECT_EQ(t.p.ColorScheme, Variant(12));  // no number: unchanged
+  EXPECT_EQ(t.p.Text2.text, "");
+}
+
+TEST(Keys, HelpOnlyWithoutAGame) {
+  TestPlayer t;
+  t.Work("ifgames.txt", "Справка.\n");
+  Type(t.p, "справка");
+  EXPECT_EQ(t.Story(), "\r\nОб Interactive Fiction:\r\nСправка.\r\n");
+  t.p.GameName = "Игра"_cp;
+  t.p.T.SetText("");
+  Type(t.p, "справка");
+  EXPECT_EQ(t.Story(), "");
+}
+
+TEST(Keys, LeadingBlankIsNoTopLevelCommand) {
+  TestPlayer t;
+  Type(t.p, " выход");
+  EXPECT_EQ(ToUtf8(t.p.Text2.text), " выход");  // no game: the line stays
+}
+
+TEST(Keys, ExitAsksOnlyWhileAGameIsLoaded) {
+  TestPlayer t;
+  EXPECT_EQ(ExpectEnd([&] { Type(t.p, "выход"); }), kExitNormal);
+  EXPECT_TRUE(t.platform.questions.empty());
+  t.p.GameName = "Игра"_cp;
+  EXPECT_EQ(ExpectEnd([&] { Type(t.p, "Закончить игру"); }), kExitNormal);
+  EXPECT_EQ(t.platform.questions,
+            std::vector<std::string>{"Желаете ли сохранить свою игру перед уходом?"});
+}
+
+TEST(Keys, WebAddressesGoToTheDesktop) {
+  TestPlayer t;
+  Type(t.p, "форум игры");
+  Type(t.p, "сайт игры");
+  EXPECT_EQ(t.platform.urls.size(), 2u);
+  EXPECT_EQ(ToUtf8(t.p.Text2.text), "сайт игры");  // kept
+}
+
+}  // namespace
+}  // namespace mireval

@@ -1,0 +1,110 @@
+#include "support/scripted_platform.h"
+
+#include "engine/text.h"
+#include "shell/keys.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+void FakeMediaPlayer::Release() {
+  calls.push_back("Release");
+  rendered.clear();
+  running = false;
+  position = 0;
+}
+
+bool FakeMediaPlayer::Render(const std::filesystem::path& file) {
+  calls.push_back("Render " + file.string());
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  rendered = file.string();
+  return true;
+}
+
+bool FakeMediaPlayer::SetPosition(double seconds) {
+  calls.push_back("SetPosition");
+  if (rendered.empty()) return false;
+  position = seconds;
+  return true;
+}
+
+std::optional<double> FakeMediaPlayer::Position() {
+  if (rendered.empty()) return std::nullopt;
+  return position;
+}
+
+std::optional<double> FakeMediaPlayer::Duration() {
+  if (rendered.empty()) return std::nullopt;
+  return duration;
+}
+
+bool FakeMediaPlayer::SetVolume(int v) {
+  calls.push_back("SetVolume " + std::to_string(v));
+  if (rendered.empty()) return false;
+  volume = v;
+  return true;
+}
+
+bool FakeMediaPlayer::SetBalance(int b) {
+  calls.push_back("SetBalance " + std::to_string(b));
+  if (rendered.empty()) return false;
+  balance = b;
+  return true;
+}
+
+bool FakeMediaPlayer::Run() {
+  calls.push_back("Run");
+  if (rendered.empty()) return false;
+  running = true;
+  return true;
+}
+
+void ScriptedPlatform::Enter(const std::string& utf8) {
+  events_.push_back([utf8](Player& p) {
+    p.Text2.SetText(FromUtf8(utf8));
+    Text2_KeyPress(p, kEnter);
+  });
+}
+
+void ScriptedPlatform::Then(std::function<void(Player&)> action) {
+  events_.push_back(std::move(action));
+}
+
+void ScriptedPlatform::MessageBox(const std::string& text) { messages.push_back(ToUtf8(text)); }
+
+bool ScriptedPlatform::AskYesNo(const std::string& text) {
+  questions.push_back(ToUtf8(text));
+  if (yesNoAnswers.empty()) return false;
+  bool a = yesNoAnswers.front();
+  yesNoAnswers.pop_front();
+  return a;
+}
+
+std::string ScriptedPlatform::InputBox(const std::string& title) {
+  questions.push_back(ToUtf8(title));
+  if (inputAnswers.empty()) return {};
+  std::string a = inputAnswers.front();
+  inputAnswers.pop_front();
+  return FromUtf8(a);
+}
+
+void ScriptedPlatform::PumpEvents() {
+  ++pumps;
+  if (events_.empty()) throw InputExhausted{};
+  auto event = std::move(events_.front());
+  events_.pop_front();
+  event(*player_);
+}
+
+void ScriptedPlatform::EndProgram(int status) { throw ProgramEnded{status}; }
+
+bool ScriptedPlatform::PictureSize(const std::filesystem::path& file, int& width, int& height) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  if (std::filesystem::file_size(file, ec) == 0) return false;  // an empty file is no picture
+  width = 200;
+  height = 100;
+  return true;
+}
+
+}  // namespace mireval

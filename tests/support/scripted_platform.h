@@ -1,0 +1,85 @@
+// A port for tests: queued input events, recorded message boxes, preset answers, fake media.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace mireval {
+
+struct Player;
+
+// Thrown by EndProgram.
+struct ProgramEnded {
+  int status;
+};
+// Thrown when the player waits for input and the script has none left, so a test never hangs.
+struct InputExhausted {};
+
+// A media player whose calls are recorded and whose position and duration the test sets.
+class FakeMediaPlayer : public MediaPlayer {
+ public:
+  void Release() override;
+  bool Render(const std::filesystem::path& file) override;
+  bool SetPosition(double seconds) override;
+  std::optional<double> Position() override;
+  std::optional<double> Duration() override;
+  bool SetVolume(int v) override;
+  bool SetBalance(int b) override;
+  bool Run() override;
+
+  std::vector<std::string> calls;  // "Release", "Render <file>", "Run" ...
+  std::string rendered;            // file of the current playback, empty when none
+  bool running = false;
+  double position = 0;
+  double duration = 0;
+  int volume = 0;
+  int balance = 0;
+};
+
+class ScriptedPlatform : public Platform {
+ public:
+  void Attach(Player& p) { player_ = &p; }
+
+  // Queues typing `utf8` into the input line and pressing Enter.
+  void Enter(const std::string& utf8 = "");
+  // Queues any action on the player.
+  void Then(std::function<void(Player&)> action);
+  std::size_t Pending() const { return events_.size(); }
+
+  void MessageBox(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  std::string InputBox(const std::string& title) override;
+  void PumpEvents() override;
+  void ProcessPendingEvents() override {}
+  [[noreturn]] void EndProgram(int status) override;
+  void Beep() override { ++beeps; }
+  void OpenUrl(const std::string& url) override { urls.push_back(url); }
+  MediaPlayer& MusicPlayer() override { return music; }
+  MediaPlayer& SoundPlayer() override { return sound; }
+  bool PictureSize(const std::filesystem::path& file, int& width, int& height) override;
+  double ClockSeed() override { return seed; }
+
+  // Messages shown so far, in UTF-8.
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::vector<std::string> urls;
+  std::deque<bool> yesNoAnswers;
+  std::deque<std::string> inputAnswers;  // UTF-8
+  int beeps = 0;
+  int pumps = 0;
+  double seed = 1;
+  FakeMediaPlayer music, sound;
+
+ private:
+  Player* player_ = nullptr;
+  std::deque<std::function<void(Player&)>> events_;
+};
+
+}  // namespace mireval
