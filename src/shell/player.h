@@ -24,6 +24,7 @@ struct Player : GameState, Form {
   std::filesystem::path workDir;
   ScriptReader file;  // the one reading cursor over game files
   Random rng;
+  bool logFailureReported = false;  // logfile.txt could not be written (told once per run)
 
   std::filesystem::path WorkFile(std::string_view name) const { return workDir / name; }
 };

@@ -1,0 +1,247 @@
+#include "dialogue/dialogue.h"
+
+#include "commands/command_log.h"
+#include "commands/execution.h"
+#include "commands/matcher.h"
+#include "commands/refusal.h"
+#include "engine/game_files.h"
+#include "engine/locations.h"
+#include "engine/report.h"
+#include "engine/score.h"
+#include "engine/script_error.h"
+#include "engine/text.h"
+#include "presentation/output.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+namespace {
+
+struct Prefixes {
+  std::string option = "ДИ "_cp;
+  std::string header = "ДИАЛ"_cp;
+  std::string end = "КДИАЛ"_cp;
+  std::string conditions = "Л "_cp;
+  std::string set = "Д "_cp;
+  std::string good = "СС"_cp;
+  std::string evil = "СТ"_cp;
+  std::string automatic = "ДИАЛ АВТО"_cp;
+};
+const Prefixes& P() {
+  static const Prefixes prefixes;
+  return prefixes;
+}
+
+// A condition list of a dialogue: true when every number holds.
+bool ConditionsHold(const Player& p, std::string line) {
+  if (line.empty() || line.back() != ' ') line += ' ';
+  bool negate = false;
+  std::size_t digits = 0;
+  bool holds = true;
+  for (std::size_t i = 2; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '-') {
+      negate = true;
+    } else if (IsDigit(c)) {
+      ++digits;
+    } else if (c == ' ' && digits > 0) {
+      std::string number = line.substr(i - digits, digits);
+      for (char d : number)
+        if (!IsDigit(d)) throw ScriptError("unreadable condition number: " + number);
+      if (number.size() > 6) throw ScriptError("condition number out of range: " + number);
+      if (p.Uslovie.Get(std::stol(number)) == negate) holds = false;
+      negate = false;
+      digits = 0;
+    }
+  }
+  return holds;
+}
+
+bool IsAnswerText(const std::string& s) {
+  const Prefixes& x = P();
+  return !s.empty() && !StartsWith(s, x.option) && !StartsWith(s, x.end) && !StartsWith(s, x.set) &&
+         !StartsWith(s, x.conditions) && !StartsWith(s, x.good) && !StartsWith(s, x.evil);
+}
+
+class Scan {
+ public:
+  explicit Scan(Player& p) : p_(p) {}
+
+  // Runs over the open file; `answers` counts the answers of the last matching block.
+  void Run(int& answers) {
+    while (!p_.file.Eof()) {
+      ReadScriptLine(p_);
+      RightStroka(p_.Stroka);
+      if (Upper(p_.Stroka) == P().automatic) p_.DialAvto = true;
+      Dispatch(answers);
+    }
+  }
+  int options = 0;  // "ДИ " lines met so far, through both files
+
+ private:
+  void Next() {
+    ReadPlainLine(p_);
+    RightStroka(p_.Stroka);
+    if (StartsWith(p_.Stroka, P().option)) ++options;
+  }
+
+  void SkipBlock() {
+    while (!StartsWith(p_.Stroka, P().end) && !p_.file.Eof()) Next();
+  }
+
+  void SkipOption() {
+    while (!StartsWith(p_.Stroka, P().end) && !StartsWith(p_.Stroka, P().option) &&
+           !p_.file.Eof())
+      Next();
+  }
+
+  // Handles the current line; returns to the caller's loop with the next line to read.
+  void Dispatch(int& answers) {
+    for (;;) {
+      if (StartsWith(p_.Stroka, P().option)) ++options;
+      if (!StartsWith(p_.Stroka, P().header)) return;
+      if (!KomandProverka(p_, p_.Stroka, true)) {
+        SkipBlock();
+        continue;
+      }
+      bool failed = false;
+      while (!StartsWith(p_.Stroka, P().option) && !StartsWith(p_.Stroka, P().end) &&
+             !p_.file.Eof()) {
+        Next();
+        if (StartsWith(p_.Stroka, P().conditions) && !ConditionsHold(p_, p_.Stroka)) {
+          failed = true;
+          break;
+        }
+      }
+      if (failed) {
+        SkipBlock();
+        continue;
+      }
+      answers = 0;
+      Collect(answers);
+      continue;  // the line that ended the block goes through the same tests
+    }
+  }
+
+  void Collect(int& answers) {
+    Next();
+    for (;;) {
+      if (p_.Stroka == P().end) return;
+      if (StartsWith(p_.Stroka, P().conditions) && !ConditionsHold(p_, p_.Stroka)) {
+        SkipOption();
+        continue;
+      }
+      if (IsAnswerText(p_.Stroka)) {
+        if (++answers > 12) throw ScriptError("more than twelve answers");
+        p_.Command1[static_cast<std::size_t>(answers)].caption = p_.Stroka;
+        p_.focus = Focus::Text1;
+        p_.AnswerBlock[static_cast<std::size_t>(answers)] = static_cast<std::int16_t>(options);
+        SkipOption();
+        continue;
+      }
+      Next();
+    }
+  }
+
+  Player& p_;
+};
+
+void ShowAnswers(Player& p, int answers) {
+  Button& close = p.Command1[0];
+  if (answers == 0 && !close.visible) {
+    KomandOtkaz(p);
+  } else if (answers == 0) {
+    close.height = kExhaustedCloseHeight;
+    close.top = kAnswerBandTop;
+  } else {
+    static const std::string caption = "<Закончить диалог>"_cp;
+    close.caption = caption;
+    for (int i = 0; i <= answers; ++i) p.Command1[static_cast<std::size_t>(i)].visible = true;
+    p.T.height = kStoryDialogueHeight;
+    double slot = kAnswerBandHeight / (answers + 2);
+    for (int i = 1; i <= answers; ++i)
+      p.Command1[static_cast<std::size_t>(i)].top =
+          static_cast<float>(kAnswerBandTop + kAnswerBandHeight * (i - 1) / (answers + 2));
+    close.top = static_cast<float>(kAnswerBandTop + kAnswerBandHeight * answers / (answers + 2));
+    for (int i = 0; i <= answers; ++i)
+      p.Command1[static_cast<std::size_t>(i)].height = static_cast<float>(slot);
+    StoryTail(p);
+  }
+  for (int i = answers + 1; i <= 12; ++i) p.Command1[static_cast<std::size_t>(i)].visible = false;
+}
+
+void ReportDialogueError(Player& p) { ReportAndEnd(p, LineErrorText(p, p.Stroka)); }
+
+}  // namespace
+
+void DiKomand(Player& p) {
+  int answers = 0;
+  try {
+    Scan scan(p);
+    for (const std::string& name : {CurrentRoomFile(p), std::string("room0.txt")}) {
+      p.TempUsed = false;
+      OpenGameFile(p, name);
+      scan.Run(answers);
+      CloseGameFileAndTemp(p);
+    }
+    ShowAnswers(p, answers);
+  } catch (const ScriptError&) {
+    ReportDialogueError(p);
+  }
+  if (p.UslChanged) PodschetPS(p);
+}
+
+void DiOtvet(Player& p, int index) {
+  try {
+    int options = 0;
+    bool played = false;
+    for (const std::string& name : {CurrentRoomFile(p), std::string("room0.txt")}) {
+      p.TempUsed = false;
+      OpenGameFile(p, name);
+      while (!p.file.Eof()) {
+        ReadScriptLine(p);
+        RightStroka(p.Stroka);
+        if (StartsWith(p.Stroka, P().option)) ++options;
+        if (p.AnswerBlock[static_cast<std::size_t>(index)] == options) {
+          VypolnitKomand(p);
+          played = true;
+          break;
+        }
+      }
+      if (played) break;
+      CloseGameFileAndTemp(p);
+    }
+    if (played) {
+      CloseGameFile(p);
+      PodschetPS(p);
+    }
+  } catch (const ScriptError&) {
+    ReportDialogueError(p);
+  }
+  DiKomand(p);
+}
+
+void Command1_Click(Player& p, int index) {
+  if (index < 0 || index > 12 || !p.OutputReady) return;
+  if (!p.Command1[static_cast<std::size_t>(index)].visible) return;
+  p.focus = Focus::Text1;
+  p.platform.ProcessPendingEvents();
+  if (index == 0) {
+    for (Button& b : p.Command1) b.visible = false;
+    p.T.height = kStoryFullHeight;
+    p.focus = Focus::Text2;
+    return;
+  }
+  p.Hody = p.Hody + Variant(1);
+  AppendCommandLog(p, p.RoomName.Text(), p.Command1[static_cast<std::size_t>(index)].caption);
+  DiOtvet(p, index);
+  if (p.UslChanged) PodschetPS(p);
+}
+
+void AvtoDialog(Player& p) {
+  static const std::string command = " ДИАЛ АВТО "_cp;
+  p.KomStroka = command;
+  DiKomand(p);
+}
+
+}  // namespace mireval

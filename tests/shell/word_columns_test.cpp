@@ -1,0 +1,92 @@
+#include "shell/word_columns.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/score.h"
+#include "engine/text.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+class WordColumns : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.UseGameDir();
+    t.p.Room = 1;
+    t.Game("room0.txt", "РН общие\n");
+  }
+  std::vector<std::string> Column(int c) {
+    std::vector<std::string> out;
+    for (const auto& w : t.p.List1[c].items) out.push_back(ToUtf8(w));
+    return out;
+  }
+  TestPlayer t;
+};
+
+TEST_F(WordColumns, NoWordsMeanTheWideLayout) {
+  t.Game("room1.txt", "РН x\nОП\nтекст\n");
+  FillWordColumns(t.p);
+  EXPECT_TRUE(t.p.List1[0].items.empty());
+  EXPECT_FALSE(t.p.List1[0].visible);
+  EXPECT_EQ(t.p.T.width, 789);
+  EXPECT_EQ(t.p.Label1[1].left, 608);
+}
+
+TEST_F(WordColumns, WordsWithConditionsAndTheNarrowLayout) {
+  t.Game("room1.txt", "РН x\nК1 взять\nК1 3 открыть дверь\nК2 12 –7 ключ\nК2 12слово\nК1 взять\n");
+  t.Game("room0.txt", "РН общие\nК1 взять\nК2 фонарь\n");
+  FillWordColumns(t.p);
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"взять"}));
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"слово", "фонарь"}));
+  t.Set(3);
+  t.Set(12);
+  FillWordColumns(t.p);
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"взять", "открыть дверь"}));
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"ключ", "слово", "фонарь"}));
+  t.Set(7);
+  FillWordColumns(t.p);
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"слово", "фонарь"}));
+  EXPECT_TRUE(t.p.List1[1].visible);
+  EXPECT_EQ(t.p.T.width, 560);
+  EXPECT_EQ(t.p.Label1[2].left, 189);
+  EXPECT_EQ(t.p.Label1[1].left, 163 + 189);
+  EXPECT_EQ(t.p.Command3.left, 8010);
+}
+
+TEST_F(WordColumns, WordLineWithoutAWordKeepsTheWordsFoundSoFar) {
+  t.Game("room1.txt", "РН x\nК1 взять\nК2 5 \nК1 бросить\n");
+  t.p.List1[0].visible = false;
+  FillWordColumns(t.p);
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"взять"}));
+  ASSERT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_EQ(t.platform.messages[0],
+            "Ошибка при просчете добавления слов в столбцы в строке К2 5 )");
+  EXPECT_FALSE(t.p.List1[0].visible);  // the layout is not rearranged
+  EXPECT_FALSE(t.p.file.IsOpen());
+}
+
+TEST_F(WordColumns, ClicksPutWordsIntoTheInputLine) {
+  t.p.List1[0].items = {FromUtf8("взять")};
+  t.p.List1[1].items = {FromUtf8("нож")};
+  List1_Click(t.p, 0, 0);
+  EXPECT_EQ(ToUtf8(t.p.Text2.text), "взять ");
+  List1_Click(t.p, 0, 0);
+  EXPECT_EQ(ToUtf8(t.p.Text2.text), "взять ");
+  List1_Click(t.p, 1, 0);
+  EXPECT_EQ(ToUtf8(t.p.Text2.text), "взять  нож");
+  t.p.Text2.SetText("");
+  List1_Click(t.p, 1, 0);
+  EXPECT_EQ(ToUtf8(t.p.Text2.text), " нож");
+  List1_Click(t.p, 1, 5);  // no such word: nothing happens
+  EXPECT_EQ(t.p.focus, Focus::Text2);
+}
+
+TEST_F(WordColumns, TheScorePassRefillsTheColumns) {
+  t.Game("room1.txt", "РН x\nПС 4 = 1\nК1 4 идти\n");
+  PodschetPS(t.p);
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"идти"}));
+}
+
+}  // namespace
+}  // namespace mireval
