@@ -120,7 +120,7 @@ TEST_F(ScoreTest, LongChainSettlesInOneCall) {
 
 TEST_F(ScoreTest, EventThatClearsItsOwnConditionCannotLoopForever) {
   Room("ПС 30 = 1\nСОБ 30 ВЕР 30 0\n");
-  t.Game("room0.txt", "РН общие\nПС 31 = 30 > 0\n");
+  t.Game("room0.txt", "РН общие\nПС 31 = -30 < 1\n");
   // 30 turns True and its event clears it; the restarted pass turns it True once more, the event
   // clears it again, and this time the pass goes on instead of restarting.
   PodschetPS(t.p);
