@@ -8,7 +8,6 @@
 
 #include "engine/cipher.h"
 #include "engine/lines.h"
-#include "engine/text.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;
@@ -32,68 +31,43 @@ TEST(SealCommandLine, OneLinePerFileAndTheExitStatus) {
   TempDir dir;
   std::string d = dir.path().string();
   WriteGameFile(dir.path() / "room1.txt", "РН x\n");
-  WriteGameFile(dir.path() / "zadan.txt", "задание\n");
   WriteGameFile(dir.path() / "main.txt", "Текстовый квест\n");
+  WriteGameFile(dir.path() / "notes.txt", "abcd\n");
 
   SealRun r = Seal({"--encrypt", "--strong", d});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out,
-            "encrypted " + d + "/room1.txt (strong)\nencrypted " + d + "/zadan.txt (strong)\n");
-  r = Seal({"--encrypt", d});
-  EXPECT_EQ(r.out, "skipped " + d + "/room1.txt (already encrypted)\nskipped " + d +
-                       "/zadan.txt (already encrypted)\n");
-  r = Seal({"--decrypt", d});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "skipped " + d + "/room1.txt (not ordinarily encrypted)\nskipped " + d +
-                       "/zadan.txt (not ordinarily encrypted)\n");
-
-  // Any file name works for a single file.
-  WriteGameFile(dir.path() / "notes.txt", "abcd\n");
-  r = Seal({"--encrypt-file", d + "/notes.txt"});
-  EXPECT_EQ(r.out, "encrypted " + d + "/notes.txt\n");
+  EXPECT_EQ(r.out, "encrypted " + d + "/room1.txt (strong)\n");
+  EXPECT_EQ(Seal({"--encrypt", d}).out, "skipped " + d + "/room1.txt (already encrypted)\n");
+  EXPECT_EQ(Seal({"--decrypt", d}).out, "skipped " + d + "/room1.txt (not ordinarily encrypted)\n");
+  // Any file name will do for a single file.
+  EXPECT_EQ(Seal({"--encrypt-file", d + "/notes.txt"}).out, "encrypted " + d + "/notes.txt\n");
   EXPECT_EQ(ReadRaw(dir.path() / "notes.txt"), Encrypt({"abcd"}, CipherKind::Ordinary));
-  EXPECT_EQ(Seal({"--encrypt-file", d + "/notes.txt"}).out,
-            "skipped " + d + "/notes.txt (already encrypted)\n");
-}
 
-TEST(SealCommandLine, FailuresAreNamedAndMakeTheStatusNonZero) {
-  TempDir dir;
-  std::string d = dir.path().string();
-  WriteRaw(dir.path() / "room1.txt", MarkerLine(CipherKind::Ordinary) + "\r\n900\r\n\"0\"\r\n");
-  WriteRaw(dir.path() / "room2.txt", Encrypt({"fine"}, CipherKind::Ordinary));
-  SealRun r = Seal({"--decrypt", d});
+  WriteRaw(dir.path() / "room0.txt", MarkerLine(CipherKind::Ordinary) + "\r\n900\r\n\"0\"\r\n");
+  r = Seal({"--decrypt", d});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "failed " + d +
-                       "/room1.txt: damaged (damaged scrambled line: 900), left "
-                       "unchanged\ndecrypted " +
-                       d + "/room2.txt\n");
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+            "failed " + d + "/room0.txt: damaged (damaged scrambled line: 900), left unchanged");
 }
 
-TEST(SealCommandLine, UsageErrors) {
+TEST(SealCommandLine, UsageErrorsTouchNothing) {
   TempDir dir;
   std::string d = dir.path().string();
   WriteRaw(dir.path() / "room1.txt", "x");
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {d},
-           {"--encrypt"},
            {"--encrypt", d, d},
            {"--encrypt", "--decrypt", d},
            {"--decrypt", "--strong", d},
            {"--encrypt", "--fast", d},
-           {"--encrypt", d + "/missing"},
            {"--encrypt", d + "/room1.txt"},
            {"--encrypt-file", d},
        }) {
     SealRun r = Seal(args);
     EXPECT_EQ(r.status, 2) << args.back();
-    EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err.rfind("mirseal: ", 0), 0u);
   }
   EXPECT_EQ(ReadRaw(dir.path() / "room1.txt"), "x");
-  fs::create_directories(dir.path() / "empty");
-  SealRun empty = Seal({"--decrypt", d + "/empty"});
-  EXPECT_EQ(empty.status, 0);
-  EXPECT_NE(empty.err.find("no location or list files"), std::string::npos);
 }
 
 // The player reads what the tool writes exactly like the plain game.
@@ -119,7 +93,7 @@ TEST(SealedDemo, PlaysLikeThePlainGame) {
 
   const std::string script = "\n/state\nосмотреться\nидти на север\n\n/state\n";
   std::string expected = Transcript(plain.path(), DEMO_GAME_DIR, script);
-  EXPECT_NE(expected.find("Развилка у мельницы"), std::string::npos) << expected;
+  EXPECT_NE(expected.find("Вы стоите на развилке."), std::string::npos) << expected;
   EXPECT_EQ(Transcript(ordinary.path(), ordinary.path() / "game", script), expected);
   EXPECT_EQ(Transcript(strong.path(), strong.path() / "game", script), expected);
 }
