@@ -11,7 +11,7 @@
 
 namespace fs = std::filesystem;
 
-namespace mireval {
+namespace mireval::seal {
 
 namespace {
 
@@ -99,4 +99,4 @@ int SealCommandLine(const std::vector<std::string>& args, std::ostream& out, std
   return AnyFailed(results) ? kSealExitFailed : kSealExitOk;
 }
 
-}  // namespace mireval
+}  // namespace mireval::seal

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace mireval {
+namespace mireval::seal {
 
 constexpr int kSealExitUsage = 2;
 
@@ -19,4 +19,4 @@ constexpr int kSealExitUsage = 2;
 // on `err`).
 int SealCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace mireval
+}  // namespace mireval::seal

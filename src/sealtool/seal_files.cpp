@@ -11,20 +11,11 @@
 
 namespace fs = std::filesystem;
 
-namespace mireval {
+namespace mireval::seal {
 
 namespace {
 
 const std::string kEndOfLine = "\"0\"";
-
-// "*" stands for any run of characters; everything else is compared upper-cased.
-bool MatchesPattern(std::string_view name, std::string_view prefix, std::string_view suffix,
-                    bool wildcard) {
-  std::string upper = Upper(name);
-  if (!wildcard) return upper == Upper(prefix);
-  return upper.size() >= prefix.size() + suffix.size() && StartsWith(upper, Upper(prefix)) &&
-         upper.compare(upper.size() - suffix.size(), suffix.size(), Upper(suffix)) == 0;
-}
 
 std::string_view FirstLine(std::string_view data) {
   std::size_t pos = 0;
@@ -38,8 +29,8 @@ std::string_view LastLine(std::string_view data) {
     end -= 2;
   else if (end >= 1 && (data[end - 1] == '\r' || data[end - 1] == '\n'))
     end -= 1;
-  std::size_t start = data.find_last_of("\r\n", end == 0 ? std::string_view::npos : end - 1);
-  start = start == std::string_view::npos || end == 0 ? 0 : start + 1;
+  std::size_t lineEnd = end == 0 ? std::string_view::npos : data.find_last_of("\r\n", end - 1);
+  std::size_t start = lineEnd == std::string_view::npos ? 0 : lineEnd + 1;
   return data.substr(start, end - start);
 }
 
@@ -60,12 +51,12 @@ SealResult EncryptText(const fs::path& file, std::string_view plain, CipherKind 
 
 }  // namespace
 
+// The pattern list "Room*.txt;Invent.txt;Zadan.txt;Hints.txt", compared upper-cased.
 bool IsSealFileName(std::string_view fileName) {
-  std::string name = FromUtf8(fileName);
-  return MatchesPattern(name, "Room", ".txt", true) ||
-         MatchesPattern(name, "Invent.txt", "", false) ||
-         MatchesPattern(name, "Zadan.txt", "", false) ||
-         MatchesPattern(name, "Hints.txt", "", false);
+  std::string name = Upper(FromUtf8(fileName));
+  if (name == "INVENT.TXT" || name == "ZADAN.TXT" || name == "HINTS.TXT") return true;
+  return name.size() >= 8 && StartsWith(name, "ROOM") &&
+         name.compare(name.size() - 4, 4, ".TXT") == 0;
 }
 
 std::vector<std::string> SealFileNames(const fs::path& dir) {
@@ -133,4 +124,4 @@ bool AnyFailed(const std::vector<SealResult>& results) {
                      [](const SealResult& r) { return r.outcome == SealOutcome::Failed; });
 }
 
-}  // namespace mireval
+}  // namespace mireval::seal

@@ -10,7 +10,7 @@
 
 #include "engine/cipher.h"
 
-namespace mireval {
+namespace mireval::seal {
 
 // The files the tool offers: location files and the three list files the player unscrambles.
 // Matched case-insensitively, as the folders are authored on case-insensitive file systems.
@@ -62,4 +62,4 @@ std::vector<SealResult> DecryptFiles(const std::filesystem::path& dir,
 
 bool AnyFailed(const std::vector<SealResult>& results);
 
-}  // namespace mireval
+}  // namespace mireval::seal

@@ -9,7 +9,7 @@
 
 namespace fs = std::filesystem;
 
-namespace mireval {
+namespace mireval::seal {
 
 std::string SealCaptionText() {
   return "Mireval: шифрование локаций"_cp;
@@ -153,4 +153,4 @@ std::vector<std::string> SubFolderNames(const fs::path& folder) {
   return names;
 }
 
-}  // namespace mireval
+}  // namespace mireval::seal

@@ -9,7 +9,7 @@
 
 #include "sealtool/seal_files.h"
 
-namespace mireval {
+namespace mireval::seal {
 
 // What the handlers need from outside. All texts are Windows-1251.
 class SealPort {
@@ -91,4 +91,4 @@ std::vector<std::filesystem::path> SealDrives();
 // Sub-folders of a folder, sorted by name.
 std::vector<std::string> SubFolderNames(const std::filesystem::path& folder);
 
-}  // namespace mireval
+}  // namespace mireval::seal

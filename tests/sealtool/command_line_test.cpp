@@ -12,7 +12,7 @@
 
 namespace fs = std::filesystem;
 
-namespace mireval {
+namespace mireval::seal {
 namespace {
 
 struct SealRun {
@@ -99,4 +99,4 @@ TEST(SealedDemo, PlaysLikeThePlainGame) {
 }
 
 }  // namespace
-}  // namespace mireval
+}  // namespace mireval::seal

@@ -12,7 +12,7 @@
 #include "engine/text.h"
 #include "sealtool/seal_form.h"
 
-namespace mireval {
+namespace mireval::seal {
 
 class RecordingPort : public SealPort {
  public:
@@ -40,4 +40,4 @@ inline const std::string kStrongQuestionLog =
     "ask Включить режим усиленного шифрования? В отличие от обычного расшифрования, вы (правда, "
     "как и никто другой) не сможет расшифровать.";
 
-}  // namespace mireval
+}  // namespace mireval::seal

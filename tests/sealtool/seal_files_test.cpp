@@ -11,7 +11,7 @@
 
 namespace fs = std::filesystem;
 
-namespace mireval {
+namespace mireval::seal {
 namespace {
 
 const std::string kMarker = MarkerLine(CipherKind::Ordinary) + "\r\n";
@@ -132,4 +132,4 @@ TEST(SealFolders, AFailureMidFolderKeepsThatFileAndGoesOn) {
 }
 
 }  // namespace
-}  // namespace mireval
+}  // namespace mireval::seal

@@ -9,7 +9,7 @@
 
 namespace fs = std::filesystem;
 
-namespace mireval {
+namespace mireval::seal {
 namespace {
 
 using Log = std::vector<std::string>;
@@ -102,4 +102,4 @@ TEST_F(SealFormTest, TheFileListFollowsTheFolder) {
 }
 
 }  // namespace
-}  // namespace mireval
+}  // namespace mireval::seal

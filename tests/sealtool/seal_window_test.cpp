@@ -22,7 +22,7 @@
 
 namespace fs = std::filesystem;
 
-namespace mireval {
+namespace mireval::seal {
 namespace {
 
 class SealWindowTest : public ::testing::Test {
@@ -124,4 +124,4 @@ TEST(Mirseal, ArgumentsRunWithoutAWindow) {
 }
 
 }  // namespace
-}  // namespace mireval
+}  // namespace mireval::seal

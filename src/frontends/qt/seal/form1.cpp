@@ -14,7 +14,7 @@
 
 namespace fs = std::filesystem;
 
-namespace mireval {
+namespace mireval::seal {
 
 namespace {
 
@@ -117,4 +117,4 @@ void Form1::ShowCheck() {
   Check1->setChecked(form_.Check1);
 }
 
-}  // namespace mireval
+}  // namespace mireval::seal

@@ -14,7 +14,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-namespace mireval {
+namespace mireval::seal {
 
 class Form1 : public QWidget {
  public:
@@ -43,4 +43,4 @@ class Form1 : public QWidget {
   SealPort& port_;
 };
 
-}  // namespace mireval
+}  // namespace mireval::seal

@@ -14,11 +14,11 @@
 int main(int argc, char** argv) {
   if (argc > 1) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return mireval::SealCommandLine(args, std::cout, std::cerr);
+    return mireval::seal::SealCommandLine(args, std::cout, std::cerr);
   }
   QApplication app(argc, argv);
-  mireval::QtSealPort port;
-  mireval::Form1 window(port, std::filesystem::current_path());
+  mireval::seal::QtSealPort port;
+  mireval::seal::Form1 window(port, std::filesystem::current_path());
   port.SetParent(&window);
   window.show();
   return app.exec();

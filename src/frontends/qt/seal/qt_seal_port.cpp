@@ -6,7 +6,7 @@
 
 #include "engine/text.h"
 
-namespace mireval {
+namespace mireval::seal {
 
 QString QtText(const std::string& cp1251) {
   return QString::fromStdString(ToUtf8(cp1251));
@@ -37,4 +37,4 @@ void QtSealPort::EndProgram(int status) {
     QCoreApplication::exit(status);
 }
 
-}  // namespace mireval
+}  // namespace mireval::seal

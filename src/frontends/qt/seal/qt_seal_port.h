@@ -9,7 +9,7 @@
 class QString;
 class QWidget;
 
-namespace mireval {
+namespace mireval::seal {
 
 // Windows-1251 text for a Qt widget.
 QString QtText(const std::string& cp1251);
@@ -31,4 +31,4 @@ class QtSealPort : public SealPort {
   std::function<void(int)> onEnd_;
 };
 
-}  // namespace mireval
+}  // namespace mireval::seal
