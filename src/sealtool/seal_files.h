@@ -1,0 +1,65 @@
+// The file operations of the seal tool: which files of a game folder it works on, and scrambling
+// and unscrambling them in place. No window here: the desktop window and the command line both
+// call these.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/cipher.h"
+
+namespace mireval::seal {
+
+// The files the tool offers: location files and the three list files the player unscrambles.
+// Matched case-insensitively, as the folders are authored on case-insensitive file systems.
+bool IsSealFileName(std::string_view fileName);
+
+// Names (as stored on disk) of the regular files of `dir` that IsSealFileName accepts, sorted by
+// name so that every run processes them in the same order. A folder that cannot be read gives
+// an empty list.
+std::vector<std::string> SealFileNames(const std::filesystem::path& dir);
+
+enum class SealOutcome {
+  Encrypted,         // scrambled now
+  AlreadyEncrypted,  // began with a marker line; left alone
+  Decrypted,         // ordinarily scrambled, turned back into text
+  NotDecrypted,      // plain or strongly scrambled; left alone
+  Failed,            // left exactly as it was; see SealProblem
+};
+
+enum class SealProblem { None, CannotRead, CannotWrite, Damaged };
+
+struct SealResult {
+  std::filesystem::path file;
+  SealOutcome outcome = SealOutcome::Failed;
+  SealProblem problem = SealProblem::None;
+  std::string detail;  // for Damaged: what is wrong, Windows-1251
+};
+
+// Scrambles one plain file in place. The new text goes to a temporary file beside it that
+// replaces the file only when complete, so a failure leaves the file as it was. Every plain line,
+// including an unterminated last one, becomes one scrambled line. The caller has checked that the
+// file is not scrambled already.
+SealResult ShifrFile(const std::filesystem::path& file, CipherKind kind);
+
+// Scrambles the file unless its first line is a marker line (either kind).
+SealResult EncryptFile(const std::filesystem::path& file, CipherKind kind);
+
+// Turns an ordinarily scrambled file back into text, every line ended by CR LF. Plain files and
+// strongly scrambled ones (which cannot be turned back by design) are left alone. A damaged file
+// (a line that is not a number, a code outside 0..255, a last line without its closing "0" line)
+// is left unchanged and reported.
+SealResult DecryptFile(const std::filesystem::path& file);
+
+// The same over the named files of a folder, in the given order. A failure on one file does not
+// stop the others.
+std::vector<SealResult> EncryptFiles(const std::filesystem::path& dir,
+                                     const std::vector<std::string>& names, CipherKind kind);
+std::vector<SealResult> DecryptFiles(const std::filesystem::path& dir,
+                                     const std::vector<std::string>& names);
+
+bool AnyFailed(const std::vector<SealResult>& results);
+
+}  // namespace mireval::seal

@@ -1,0 +1,156 @@
+#include "sealtool/seal_form.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <system_error>
+
+#include "engine/files.h"
+#include "engine/text.h"
+
+namespace fs = std::filesystem;
+
+namespace mireval::seal {
+
+std::string SealCaptionText() {
+  return "Mireval: шифрование локаций"_cp;
+}
+std::string SealDescriptionText() {
+  return "Это утилита шифрования файлов локаций для текстовых квестов Mireval."_cp;
+}
+std::string StrongCheckText() {
+  return "Усиленное шифрование."_cp;
+}
+std::string EncryptFolderText() {
+  return "Зашифровать директорию"_cp;
+}
+std::string DecryptFolderText() {
+  return "Расшифровать директорию"_cp;
+}
+
+std::string AlreadyEncryptedText() {
+  return "Данный файл уже зашифрован с помощью этой программы!"_cp;
+}
+std::string EncryptedOkText() {
+  return "Локация успешно зашифрована!"_cp;
+}
+std::string FolderDoneText() {
+  return "Ok";
+}
+std::string StrongQuestionText() {
+  return "Включить режим усиленного шифрования? В отличие от обычного расшифрования, вы (правда, "
+         "как и никто другой) не сможет расшифровать."_cp;
+}
+
+std::string FailureText(const SealResult& r) {
+  std::string what;
+  switch (r.problem) {
+    case SealProblem::CannotRead:
+      what = "Не удалось прочитать файл:"_cp;
+      break;
+    case SealProblem::Damaged:
+      what = "Файл повреждён и не расшифрован:"_cp;
+      break;
+    case SealProblem::CannotWrite:
+    case SealProblem::None:
+      what = "Не удалось записать файл:"_cp;
+      break;
+  }
+  return what + "\r\n" + PathText(r.file) + "\r\n" + "Файл оставлен без изменений."_cp;
+}
+
+void File1_Refresh(SealForm& f) {
+  f.files = SealFileNames(f.folder);
+}
+
+void Form_Load(SealForm& f, const fs::path& folder) {
+  f.Check1 = false;
+  f.IgnoreNextCheckClick = false;
+  Dir1_Change(f, folder);
+}
+
+void Drive1_Change(SealForm& f, const fs::path& drive) {
+  Dir1_Change(f, drive);
+}
+
+void Dir1_Change(SealForm& f, const fs::path& folder) {
+  // "/games/x/" and "/games/x/y/.." are the folder "/games/x": its parent must be "/games".
+  fs::path normal = folder.lexically_normal();
+  if (normal.has_relative_path() && !normal.has_filename()) normal = normal.parent_path();
+  f.folder = normal;
+  File1_Refresh(f);
+}
+
+void File1_Click(SealForm& f, SealPort& port, std::string_view name) {
+  SealResult r = EncryptFile(f.folder / fs::path(std::string(name)), f.Mode());
+  switch (r.outcome) {
+    case SealOutcome::AlreadyEncrypted:
+      port.MessageBox(AlreadyEncryptedText());
+      break;
+    case SealOutcome::Encrypted:
+      port.MessageBox(EncryptedOkText());
+      break;
+    default:
+      port.MessageBox(FailureText(r));
+      break;
+  }
+  port.Beep();
+}
+
+namespace {
+void FinishFolder(SealPort& port, const std::vector<SealResult>& results) {
+  for (const SealResult& r : results)
+    if (r.outcome == SealOutcome::Failed) port.MessageBox(FailureText(r));
+  port.MessageBox(FolderDoneText());
+  port.EndProgram(AnyFailed(results) ? kSealExitFailed : kSealExitOk);
+}
+}  // namespace
+
+void Command2_Click(SealForm& f, SealPort& port) {
+  FinishFolder(port, EncryptFiles(f.folder, f.files, f.Mode()));
+}
+
+void Command1_Click(SealForm& f, SealPort& port) {
+  FinishFolder(port, DecryptFiles(f.folder, f.files));
+}
+
+void Check1_Click(SealForm& f, SealPort& port) {
+  if (f.IgnoreNextCheckClick) {
+    f.IgnoreNextCheckClick = false;
+    return;
+  }
+  SetCheck1(f, port, port.AskYesNo(StrongQuestionText()));
+}
+
+void Check1_UserClick(SealForm& f, SealPort& port) {
+  f.Check1 = !f.Check1;
+  Check1_Click(f, port);
+}
+
+void SetCheck1(SealForm& f, SealPort& port, bool checked) {
+  // Raising the flag when the value stays would leave it set, and the user's next click would
+  // then switch modes without being asked.
+  if (f.Check1 == checked) return;
+  f.IgnoreNextCheckClick = true;
+  f.Check1 = checked;
+  Check1_Click(f, port);
+}
+
+std::vector<fs::path> SealDrives() {
+  std::vector<fs::path> drives{fs::path("/")};
+  if (const char* home = std::getenv("HOME"); home && *home && fs::path(home) != "/")
+    drives.emplace_back(home);
+  return drives;
+}
+
+std::vector<std::string> SubFolderNames(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code typeEc;
+    if (it->is_directory(typeEc)) names.push_back(it->path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace mireval::seal

@@ -1,0 +1,102 @@
+#include "sealtool/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+#include <sstream>
+
+#include "engine/cipher.h"
+#include "engine/lines.h"
+#include "support/test_game.h"
+
+namespace fs = std::filesystem;
+
+namespace mireval::seal {
+namespace {
+
+struct SealRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+SealRun Seal(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  int status = SealCommandLine(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(SealCommandLine, OneLinePerFileAndTheExitStatus) {
+  TempDir dir;
+  std::string d = dir.path().string();
+  WriteGameFile(dir.path() / "room1.txt", "РН x\n");
+  WriteGameFile(dir.path() / "main.txt", "Текстовый квест\n");
+  WriteGameFile(dir.path() / "notes.txt", "abcd\n");
+
+  SealRun r = Seal({"--encrypt", "--strong", d});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "encrypted " + d + "/room1.txt (strong)\n");
+  EXPECT_EQ(Seal({"--encrypt", d}).out, "skipped " + d + "/room1.txt (already encrypted)\n");
+  EXPECT_EQ(Seal({"--decrypt", d}).out, "skipped " + d + "/room1.txt (not ordinarily encrypted)\n");
+  // Any file name will do for a single file.
+  EXPECT_EQ(Seal({"--encrypt-file", d + "/notes.txt"}).out, "encrypted " + d + "/notes.txt\n");
+  EXPECT_EQ(ReadRaw(dir.path() / "notes.txt"), Encrypt({"abcd"}, CipherKind::Ordinary));
+
+  WriteRaw(dir.path() / "room0.txt", MarkerLine(CipherKind::Ordinary) + "\r\n900\r\n\"0\"\r\n");
+  r = Seal({"--decrypt", d});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+            "failed " + d + "/room0.txt: damaged (damaged scrambled line: 900), left unchanged");
+}
+
+TEST(SealCommandLine, UsageErrorsTouchNothing) {
+  TempDir dir;
+  std::string d = dir.path().string();
+  WriteRaw(dir.path() / "room1.txt", "x");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {d},
+           {"--encrypt", d, d},
+           {"--encrypt", "--decrypt", d},
+           {"--decrypt", "--strong", d},
+           {"--encrypt", "--fast", d},
+           {"--encrypt", d + "/room1.txt"},
+           {"--encrypt-file", d},
+       }) {
+    SealRun r = Seal(args);
+    EXPECT_EQ(r.status, 2) << args.back();
+    EXPECT_EQ(r.err.rfind("mirseal: ", 0), 0u);
+  }
+  EXPECT_EQ(ReadRaw(dir.path() / "room1.txt"), "x");
+}
+
+// The player reads what the tool writes exactly like the plain game.
+std::string Transcript(const fs::path& root, const fs::path& game, const std::string& input) {
+  WriteRaw(root / "input.txt", input);
+  fs::create_directories(root / "work");
+  std::string cmd = "cd '" + (root / "work").string() + "' && '" MIRTERM_PATH "' '" +
+                    game.string() + "' < ../input.txt > ../out.txt 2>&1";
+  int rc = std::system(cmd.c_str());
+  EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 0) << cmd;
+  // The game folder itself is the one thing that differs between the runs.
+  return std::regex_replace(ReadRaw(root / "out.txt"), std::regex("\"game_dir\":\"[^\"]*\""), "");
+}
+
+TEST(SealedDemo, PlaysLikeThePlainGame) {
+  TempDir plain, ordinary, strong;
+  for (const TempDir* d : {&ordinary, &strong})
+    fs::copy(DEMO_GAME_DIR, d->path() / "game", fs::copy_options::recursive);
+  ASSERT_EQ(Seal({"--encrypt", (ordinary.path() / "game").string()}).status, 0);
+  ASSERT_EQ(Seal({"--encrypt", "--strong", (strong.path() / "game").string()}).status, 0);
+  EXPECT_EQ(SplitLines(ReadRaw(strong.path() / "game" / "room1.txt"))[0],
+            MarkerLine(CipherKind::Strong));
+
+  const std::string script = "\n/state\nосмотреться\nидти на север\n\n/state\n";
+  std::string expected = Transcript(plain.path(), DEMO_GAME_DIR, script);
+  EXPECT_NE(expected.find("Вы стоите на развилке."), std::string::npos) << expected;
+  EXPECT_EQ(Transcript(ordinary.path(), ordinary.path() / "game", script), expected);
+  EXPECT_EQ(Transcript(strong.path(), strong.path() / "game", script), expected);
+}
+
+}  // namespace
+}  // namespace mireval::seal

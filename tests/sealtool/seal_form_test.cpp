@@ -1,0 +1,105 @@
+#include "sealtool/seal_form.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/lines.h"
+#include "engine/text.h"
+#include "sealtool/recording_port.h"
+#include "support/test_game.h"
+
+namespace fs = std::filesystem;
+
+namespace mireval::seal {
+namespace {
+
+using Log = std::vector<std::string>;
+
+class SealFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteGameFile(dir.path() / "room1.txt", "РН x\n");
+    WriteRaw(dir.path() / "room2.txt", Encrypt({"strong"}, CipherKind::Strong));
+    WriteGameFile(dir.path() / "main.txt", "Текстовый квест\n");
+    Form_Load(f, dir.path());
+  }
+  std::string FirstLine(const std::string& name) {
+    return ToUtf8(SplitLines(ReadRaw(dir.path() / name)).at(0));
+  }
+  TempDir dir;
+  SealForm f;
+  RecordingPort port;
+};
+
+TEST_F(SealFormTest, FileClickEncryptsInTheModeOfTheMomentAndBeepsAfterTheMessage) {
+  f.Check1 = true;
+  File1_Click(f, port, "room1.txt");
+  EXPECT_EQ(port.Take(), (Log{"box Локация успешно зашифрована!", "beep"}));
+  EXPECT_EQ(FirstLine("room1.txt"), "\"СИЛЬНО ЗАШИФРОВАНО\"");
+  File1_Click(f, port, "room2.txt");
+  EXPECT_EQ(port.Take(), (Log{"box Данный файл уже зашифрован с помощью этой программы!", "beep"}));
+
+  File1_Click(f, port, "room9.txt");  // gone since the listing: reported, the window stays
+  Log log = port.Take();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].rfind("box Не удалось прочитать файл:\r\n", 0), 0u) << log[0];
+}
+
+TEST_F(SealFormTest, FolderButtonsReportEachFailureThenSayOkAndEnd) {
+  EXPECT_EQ(f.files, (Log{"room1.txt", "room2.txt"}));
+  Command2_Click(f, port);
+  EXPECT_EQ(port.Take(), (Log{"box Ok", "end 0"}));
+  EXPECT_EQ(FirstLine("room1.txt"), "\"ЗАШИФРОВАНО\"");
+  EXPECT_EQ(FirstLine("main.txt"), "Текстовый квест");
+
+  WriteGameFile(dir.path() / "room3.txt", "\"ЗАШИФРОВАНО\"\n12x\n\"0\"\n");
+  File1_Refresh(f);
+  Command1_Click(f, port);
+  EXPECT_EQ(port.Take(),
+            (Log{"box Файл повреждён и не расшифрован:\r\n" + (dir.path() / "room3.txt").string() +
+                     "\r\nФайл оставлен без изменений.",
+                 "box Ok", "end 1"}));
+  EXPECT_EQ(ReadRaw(dir.path() / "room1.txt"), FromUtf8("РН x\r\n"));
+  EXPECT_EQ(FirstLine("room2.txt"), "\"СИЛЬНО ЗАШИФРОВАНО\"");
+}
+
+TEST_F(SealFormTest, EveryUserClickOnTheCheckBoxAsks) {
+  // Yes turns strong mode on; the click raised by the program's own change is swallowed.
+  port.answers = {true};
+  Check1_UserClick(f, port);
+  EXPECT_EQ(port.Take(), Log{kStrongQuestionLog});
+  EXPECT_TRUE(f.Check1);
+  EXPECT_FALSE(f.IgnoreNextCheckClick);
+
+  // Turning it off asks too, and No leaves it off with nothing pending...
+  port.answers = {false};
+  Check1_UserClick(f, port);
+  EXPECT_FALSE(f.Check1);
+  // ...so the next click that turns it on is asked about, never slipped through.
+  port.answers = {false};
+  Check1_UserClick(f, port);
+  EXPECT_EQ(port.Take(), (Log{kStrongQuestionLog, kStrongQuestionLog}));
+  EXPECT_FALSE(f.Check1);
+
+  // A program change raises no question; a pending flag swallows exactly one notification.
+  SetCheck1(f, port, true);
+  EXPECT_TRUE(f.Check1);
+  f.IgnoreNextCheckClick = true;
+  Check1_UserClick(f, port);
+  EXPECT_FALSE(f.Check1);
+  EXPECT_FALSE(f.IgnoreNextCheckClick);
+  EXPECT_TRUE(port.Take().empty());
+}
+
+TEST_F(SealFormTest, TheFileListFollowsTheFolder) {
+  WriteRaw(dir.path() / "a" / "Room1.TXT", "x");
+  WriteRaw(dir.path() / "a" / "b" / "hints.txt", "x");
+  EXPECT_EQ(SubFolderNames(dir.path()), Log{"a"});
+  Dir1_Change(f, dir.path() / "a" / "b" / ".." / "");
+  EXPECT_EQ(f.folder.parent_path(), dir.path());
+  EXPECT_EQ(f.files, Log{"Room1.TXT"});
+  Drive1_Change(f, "/");
+  EXPECT_EQ(f.folder, fs::path("/"));
+}
+
+}  // namespace
+}  // namespace mireval::seal
