@@ -46,6 +46,8 @@ void TidyBlanks(std::string& s) {
 
 // ---- talk verbs and built-in commands ------------------------------------------------------
 
+// A prefix test on the typed text: whatever follows the verb does not matter, so «диалоги» is a
+// talk verb through "ДИАЛ".
 bool IsTalkVerb(const Player& p) {
   static const std::array<std::string, 15> verbs = [] {
     const char* utf8[] = {"Говорить",     "Беседовать", "Разговаривать", "Болтать",  "Переговорить",

@@ -2,226 +2,223 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/command_fixture.h"
+#include "commands/execution.h"
+#include "commands/refusal.h"
 #include "engine/cipher.h"
+#include "engine/game_files.h"
 #include "engine/lines.h"
+#include "engine/text.h"
+#include "support/test_game.h"
 
 namespace mireval {
 namespace {
 
-using Selection = CommandTest;
+class KomandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.UseGameDir();
+    t.p.Room = 1;
+    t.p.RoomName = FromUtf8(" Поляна");
+    t.Game("room0.txt", "РН Общие\n");
+  }
+  // Types the line, runs the interpreter and returns what the story area gained.
+  std::string Type(const std::string& utf8) {
+    const std::size_t before = t.p.T.text.size();
+    t.p.Text2.SetText(FromUtf8(utf8));
+    Komand(t.p);
+    return ToUtf8(t.p.T.text.substr(std::min(before, t.p.T.text.size())));
+  }
+  // The exact echo and reply of an entry whose block ends with an empty line.
+  static std::string Reply(const std::string& typed, const std::string& line) {
+    return "\r\n>  " + typed + " \r\n\r\n" + line + " \r\n";
+  }
+  static bool IsRefusal(const std::string& gained, const std::string& framed) {
+    for (const char* sentence : kRefusalsUtf8)
+      if (gained == "\r\n> " + framed + "\r\n" + sentence + "\r\n") return true;
+    return false;
+  }
+  TestPlayer t;
+};
 
-TEST_F(Selection, TheReplyIsEchoedWithTheFramingBlanks) {
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ НОЖ\nВы взяли нож.\n\n");
-  EXPECT_EQ(Type("взять нож"), "\r\n>  взять нож \r\n\r\nВы взяли нож. \r\n");
-  EXPECT_EQ(t.p.Text2.text, "");
-}
-
-TEST_F(Selection, MoreWordsWinWhateverTheOrder) {
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ НОЖ\nA\n\nТ ВЗЯТЬ\nB\n\n");
-  EXPECT_NE(Type("взять нож").find("A "), std::string::npos);
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nB\n\nТ ВЗЯТЬ НОЖ\nA\n\n");
-  EXPECT_NE(Type("взять нож").find("A "), std::string::npos);
-  EXPECT_NE(Type("взять").find("B "), std::string::npos);
-}
-
-TEST_F(Selection, MoreConditionsWinAndFailingConditionsRuleAnEntryOut) {
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ НОЖ\nЛ 5\nA\n\nТ ВЗЯТЬ НОЖ\nB\n\n");
+TEST_F(KomandTest, SelectionPrefersWordsThenConditionsThenTheLocationThenTheLaterEntry) {
+  const struct {
+    const char *room, *common;
+    int room_number;
+    const char *typed, *winner;
+  } cases[] = {
+      {"Т ВЗЯТЬ НОЖ\nA\n\nТ ВЗЯТЬ\nB\n", "", 1, "взять нож", "A"},
+      {"Т ВЗЯТЬ\nB\n\nТ ВЗЯТЬ НОЖ\nA\n", "", 1, "взять нож", "A"},
+      {"Т ВЗЯТЬ\nЛ 5\nA\n\nТ ВЗЯТЬ\nB\n", "", 1, "взять", "A"},
+      {"Т ВЗЯТЬ\nЛ 5 6\nA\n\nТ ВЗЯТЬ\nB\n", "", 1, "взять", "B"},  // 6 fails
+      {"Т ВЗЯТЬ\nтекст\nЛ 6\nA\n\nТ ВЗЯТЬ\nB\n", "", 1, "взять", "B"},
+      {"Т ВЗЯТЬ\nB\n\nТ ВЗЯТЬ\nД 7\nЛ 6\nA\n", "", 1, "взять", "A"},  // "Л " after "Д ": ignored
+      {"Т ВЗЯТЬ\nA\n", "Т ВЗЯТЬ\nB\n", 1, "взять", "A"},
+      {"Т ВЗЯТЬ\nA\n\nТ ВЗЯТЬ\nB\n", "", 1, "взять", "B"},
+      {"", "Т ВЗЯТЬ\nB\n\nТ ВЗЯТЬ\nЛ 5\nC\n", 1, "взять", "C"},
+      {"Т ВЗЯТЬ\nA\n", "Т ВЗЯТЬ\nЛ 5\nB\n", 150, "взять", "A"},  // the number outweighs
+      {"Т ВЗЯТЬ\nA\n", "Т ВЗЯТЬ\nЛ 5\nB\n", 50, "взять", "B"},
+      // A description line starting with "Т " is no entry and does not shift the winner.
+      {"ОП\nТ ы кто\n\nТ ИДТИ\nA\n\nТ ВЗЯТЬ\nB\n", "", 1, "взять", "B"},
+  };
   t.Set(5);
-  EXPECT_NE(Type("взять нож").find("A "), std::string::npos);
-  t.Set(5, false);
-  EXPECT_NE(Type("взять нож").find("B "), std::string::npos);
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ НОЖ\nЛ 5 -6\nA\n\n");
-  t.Set(5);
-  t.Set(6);
-  EXPECT_TRUE(IsRefusal(Type("взять нож"), " взять нож "));
-  t.Set(6, false);
-  EXPECT_NE(Type("взять нож").find("A "), std::string::npos);
-}
-
-TEST_F(Selection, TheLocationBeatsTheCommonFileAndLaterEntriesBeatEarlierOnes) {
-  t.Game("room0.txt", "РН Общие\n\nТ СПАТЬ\nобщий\n\n");
-  t.Game("room1.txt", "РН x\n\nТ СПАТЬ\nместный\n\n");
-  EXPECT_NE(Type("спать").find("местный"), std::string::npos);
-  t.Game("room1.txt", "РН x\n\nТ СПАТЬ\nпервый\n\nТ СПАТЬ\nвторой\n\n");
-  EXPECT_NE(Type("спать").find("второй"), std::string::npos);
-  t.Game("room1.txt", "РН x\n");
-  EXPECT_NE(Type("спать").find("общий"), std::string::npos);
-}
-
-TEST_F(Selection, ALargeLocationNumberOutweighsAConditionOfTheCommonFile) {
-  t.Game("room0.txt", "РН Общие\n\nТ СПАТЬ\nЛ 5\nобщий\n\n");
-  t.Game("room150.txt", "РН x\n\nТ СПАТЬ\nместный\n\n");
-  t.Game("room50.txt", "РН x\n\nТ СПАТЬ\nместный\n\n");
-  t.Set(5);
-  t.p.Room = 150;
-  EXPECT_NE(Type("спать").find("местный"), std::string::npos);
-  t.p.Room = 50;
-  EXPECT_NE(Type("спать").find("общий"), std::string::npos);
-}
-
-TEST_F(Selection, OnlyAConditionsLineBeforeTheFirstSpecialLineCounts) {
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nтекст\nЛ 5\nA\n\n");
+  for (const auto& c : cases) {
+    t.p.Room = c.room_number;
+    t.Game("room" + std::to_string(c.room_number) + ".txt",
+           std::string("РН x\n\n") + c.room + "\n");
+    t.Game("room0.txt", std::string("РН y\n\n") + c.common + "\n");
+    EXPECT_EQ(Type(c.typed), Reply(c.typed, c.winner)) << c.room << "|" << c.common;
+  }
+  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nЛ -5\nA\n\n");
+  t.p.Room = 1;
   EXPECT_TRUE(IsRefusal(Type("взять"), " взять "));
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nД 6\nЛ 5\nA\n\n");
-  EXPECT_EQ(Type("взять"), "\r\n>  взять \r\n\r\nA \r\n");
-  EXPECT_TRUE(t.p.Uslovie.Get(6));
 }
 
-TEST_F(Selection, ATextLineThatLooksLikeAHeadDoesNotShiftTheWinner) {
-  // A description line starting with "Т " is no entry: the entry that matched is the one run.
-  t.Game("room1.txt", "РН x\nОП\nТ ы не пройдешь\n\nТ ИДТИ\nвы идете\n\nТ СТОЯТЬ\nвы стоите\n\n");
-  EXPECT_EQ(Type("идти"), "\r\n>  идти \r\n\r\nвы идете \r\n");
-  EXPECT_EQ(Type("стоять"), "\r\n>  стоять \r\n\r\nвы стоите \r\n");
-}
-
-TEST_F(Selection, EntriesOfTheCommonFileAreFoundAgainAfterTheLocationsEntries) {
-  t.Game("room1.txt", "РН x\n\nТ А\nа\n\nТ Б\nб\n\n");
-  t.Game("room0.txt", "РН Общие\n\nТ В\nв\n\nТ Г\nг\n\n");
-  EXPECT_EQ(Type("г"), "\r\n>  г \r\n\r\nг \r\n");
-  EXPECT_EQ(Type("в"), "\r\n>  в \r\n\r\nв \r\n");
-}
-
-TEST_F(Selection, ScrambledFilesAreReadLikePlainOnesAndTheirCopyIsRemoved) {
-  t.Game("room1.txt", "РН x\n");
+TEST_F(KomandTest, ScrambledFilesAreReadLikePlainOnesAndTheirCopyIsRemoved) {
   WriteRaw(t.game() / "room1.txt",
-           Encrypt(SplitLines(FromUtf8("РН x\n\nТ ВЗЯТЬ\nЛ 5\nвзято\n\n")), CipherKind::Ordinary));
+           Encrypt(SplitLines(FromUtf8("РН x\n\nТ А\nа\n\nТ Б\nб\n\n")), CipherKind::Ordinary));
   WriteRaw(t.game() / "room0.txt",
-           Encrypt(SplitLines(FromUtf8("РН Общие\n\nТ СПАТЬ\nсон\n")), CipherKind::Strong));
-  t.Set(5);
-  EXPECT_EQ(Type("взять"), "\r\n>  взять \r\n\r\nвзято \r\n");
+           Encrypt(SplitLines(FromUtf8("РН y\n\nТ В\nв\n\nТ Г\nг\n")), CipherKind::Strong));
+  EXPECT_EQ(Type("б"), Reply("б", "б"));
+  EXPECT_EQ(Type("г"), "\r\n>  г \r\n\r\nг ");  // the file ends the block: no line break
   EXPECT_FALSE(std::filesystem::exists(t.work() / "temps.dat"));
-  EXPECT_EQ(Type("спать"), "\r\n>  спать \r\n\r\nсон ");
-  EXPECT_FALSE(std::filesystem::exists(t.work() / "temps.dat"));
-  EXPECT_FALSE(t.p.TempUsed);
 }
 
-TEST_F(Selection, BrokenFilesAreReportedAndEndTheProgram) {
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nЛ 10001\nA\n\n");
-  EXPECT_EQ(ExpectEnd([&] { Type("взять"); }), kExitAfterError);
-  EXPECT_EQ(t.platform.messages.back(), "Ошибка в строке: \r\nЛ 10001 \r\n(комната №1)");
-
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ  НОЖ\nA\n\n");
-  EXPECT_EQ(ExpectEnd([&] { Type("взять"); }), kExitAfterError);
-  EXPECT_EQ(t.platform.messages.back(), "Ошибка в строке: \r\nТ ВЗЯТЬ  НОЖ \r\n(комната №1)");
-
-  t.Game("room1.txt", "РН x\n");
-  std::filesystem::remove(t.game() / "room0.txt");
-  EXPECT_EQ(ExpectEnd([&] { Type("взять"); }), kExitAfterError);
-  EXPECT_EQ(t.platform.messages.back(), "Ошибка в строке: \r\nРН x\r\n(комната №1)");
-
-  WriteRaw(t.game() / "room0.txt", MarkerLine(CipherKind::Ordinary) + "\r\n209\r\n99999\r\n");
-  EXPECT_EQ(ExpectEnd([&] { Type("взять"); }), kExitAfterError);
+TEST_F(KomandTest, ExecutionCarriesOutScriptLinesAndPrintsTheRest) {
+  t.Game("room1.txt",
+         "РН x\n\nТ ВЗЯТЬ\nДа.\nД 3 -4 5\nСС\nСС\nСТ\nЛ 9\nДИ 1\nКДИАЛ\nx\nГАММА 3\n\nД 9\n\n"
+         "Т ДВАЖДЫ\nД -3\nД 3 10001 6\nДальше.\n");
+  t.Set(4);
+  EXPECT_EQ(Type("взять"), "\r\n>  взять \r\n\r\nДа. \r\nx \r\n");
+  EXPECT_TRUE(t.p.Uslovie.Get(3) && !t.p.Uslovie.Get(4) && t.p.Uslovie.Get(5));
+  EXPECT_FALSE(t.p.Uslovie.Get(9));
+  EXPECT_EQ(t.p.ColorScheme, Variant(3));  // replies go through the output writer
+  EXPECT_EQ(t.p.Harakter[1], Variant(2));
+  EXPECT_EQ(t.p.Harakter[2], Variant(1));
+  EXPECT_TRUE(t.p.UslChanged);
+  t.p.UslChanged = false;
+  Type("взять");
+  EXPECT_FALSE(t.p.UslChanged);  // the same values again change nothing
+  // A bad number spoils only its own line: reported, and the block goes on.
+  EXPECT_EQ(Type("дважды"), "\r\n>  дважды \r\n\r\nДальше. ");
+  EXPECT_EQ(t.platform.messages,
+            std::vector<std::string>{"Ошибка в строке: \r\nД 3 10001 6 \r\n(комната №1)"});
+  EXPECT_TRUE(t.p.Uslovie.Get(3) && !t.p.Uslovie.Get(6));
   EXPECT_FALSE(t.p.file.IsOpen());
 }
 
-using Processing = CommandTest;
+TEST_F(KomandTest, AMoveEndsTheBlockAfterItsPrompt) {
+  t.Game("room1.txt", "РН x\n\nТ ИДТИ\nВы идете.\nИД 2\nне видно\nД 9\n");
+  t.Game("room2.txt", "РН Двор\nМУКА = ПЫЛЬ\nОП\nТемно.\n");
+  std::string prompted;
+  t.platform.Then([&](Player& p) {
+    prompted = ToUtf8(p.T.text);
+    p.EnterReady = true;
+  });
+  Type("идти");
+  EXPECT_EQ(prompted,
+            "\r\n>  идти \r\n\r\nВы идете. \r\n>> Нажмите Enter для перехода в новую локацию...");
+  EXPECT_EQ(t.Story(), "Темно.\r\n");
+  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.SinonimCount, 2);
+  EXPECT_FALSE(t.p.Uslovie.Get(9));
+}
 
-TEST_F(Processing, EveryLineIsAMoveAndALogRecordAsTyped) {
-  t.Game("room1.txt", "РН x\n");
+TEST_F(KomandTest, TheAutomaticDialogueCommandIsNotEchoed) {
+  t.Game("room1.txt", "ДИ 1\nОтвет.\n\n");
+  t.p.KomStroka = FromUtf8(" ДИАЛ АВТО ");
+  OpenGameFile(t.p, "room1.txt");
+  ReadScriptLine(t.p);
+  VypolnitKomand(t.p);
+  EXPECT_EQ(t.Story(), "\r\n\r\nОтвет. \r\n");
+}
+
+TEST_F(KomandTest, EveryLineIsAMoveAndALogRecordAsTypedThenBlanksAreHalved) {
+  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ НОЖ\nвзято\n\n");
   t.Game("invent.txt", "");
   t.p.Hody = 0;
-  Type("вещи");
-  Type("прыгнуть  выше");
-  Type("");
-  EXPECT_EQ(t.p.Hody, Variant(3));
-  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption), "Ходы: 3, очки: 1.");
-  EXPECT_EQ(ToUtf8(ReadRaw(t.work() / "logfile.txt")),
-            "\" Поляна\",\" вещи \"\r\n"
-            "\" Поляна\",\" прыгнуть  выше \"\r\n"
-            "\" Поляна\",\"  \"\r\n");
-}
-
-TEST_F(Processing, DoubledBlanksAreHalved) {
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ НОЖ\nвзято\n\n");
-  EXPECT_EQ(Type("взять  нож"), "\r\n>  взять нож \r\n\r\nвзято \r\n");
+  EXPECT_NE(Type("вещи ").find("> ИНВЕНТАРЬ"), std::string::npos);  // 2 blanks become 1
   EXPECT_EQ(Type("взять   нож"), "\r\n>  взять  нож \r\n\r\nвзято \r\n");
-  EXPECT_TRUE(IsRefusal(Type("а    б"), " а  б "));
+  EXPECT_TRUE(IsRefusal(Type("вещи  "), " вещи  "));
   EXPECT_TRUE(IsRefusal(Type("а     б"), " а   б "));
   EXPECT_TRUE(IsRefusal(Type(""), " "));
+  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption), "Ходы: 5, очки: 1.");
+  EXPECT_EQ(ToUtf8(ReadRaw(t.work() / "logfile.txt")),
+            "\" Поляна\",\" вещи  \"\r\n\" Поляна\",\" взять   нож \"\r\n"
+            "\" Поляна\",\" вещи   \"\r\n\" Поляна\",\" а     б \"\r\n\" Поляна\",\"  \"\r\n");
 }
 
-TEST_F(Processing, AnUnwritableLogIsReportedOnceAndPlayGoesOn) {
-  std::filesystem::create_directories(t.work() / "logfile.txt");  // cannot be appended to
+TEST_F(KomandTest, AnUnwritableLogIsReportedOnceAndPlayGoesOn) {
+  std::filesystem::create_directories(t.work() / "logfile.txt");
   t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nвзято\n\n");
-  EXPECT_EQ(Type("взять"), "\r\n>  взять \r\n\r\nвзято \r\n");
-  EXPECT_EQ(Type("взять"), "\r\n>  взять \r\n\r\nвзято \r\n");
+  EXPECT_EQ(Type("взять"), Reply("взять", "взято"));
+  EXPECT_EQ(Type("взять"), Reply("взять", "взято"));
   EXPECT_EQ(t.platform.messages,
-            std::vector<std::string>{
-                "Не удалось записать журнал команд logfile.txt. Игра продолжается без записи "
-                "журнала."});
-  EXPECT_EQ(t.p.Hody, Variant(2));
+            std::vector<std::string>{"Не удалось записать журнал команд logfile.txt. Игра "
+                                     "продолжается без записи журнала."});
 }
 
-TEST_F(Processing, TalkVerbsNeverReachTheEntries) {
-  t.Game("room1.txt", "РН x\n\nТ ПОГОВОРИТЬ\nнет\n\nТ СЕСТЬ\nнет\n\nТ ДИАЛОГИ\nнет\n\n");
-  for (const char* line : {"поговорить с барменом", "Сесть за стол", "диалог", "диалоги",
-                           "ДИАЛ АВТО", "говорить", "разговор"}) {
+TEST_F(KomandTest, TalkVerbsAndTheAutomaticModeKeepLinesFromTheEntries) {
+  t.Game("room1.txt", "РН x\n\nТ ДИАЛОГИ\nнет\n\nТ СЕСТЬ\nсели\n\n");
+  for (const char* line : {"поговорить с барменом", "Сесть за стол", "диалоги", "ДИАЛ АВТО"})
     EXPECT_EQ(Type(line), "") << line;
-  }
-  EXPECT_EQ(t.p.Hody, Variant(7));
-  EXPECT_EQ(Type("сесть"), "\r\n>  сесть \r\n\r\nнет \r\n");
-}
-
-TEST_F(Processing, AutomaticDialogueModeTakesOrdinaryCommands) {
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nвзято\n\n");
+  EXPECT_EQ(Type("сесть"), Reply("сесть", "сели"));
   t.p.DialAvto = true;
-  EXPECT_EQ(Type("взять"), "");
-  t.Game("invent.txt", "");
-  EXPECT_NE(Type("вещи").find("> ИНВЕНТАРЬ"), std::string::npos);  // built-ins still work
+  EXPECT_EQ(Type("сесть"), "");
 }
 
-TEST_F(Processing, ReloadEntersTheLocationAgainAndThenOffersTheLine) {
-  t.Game("room1.txt", "РН Поляна\nА = Б\nОП\nОписание.\n\nТ ПЕРЕГРУЗИТЬ\nперегружено\n\n");
-  t.p.T.SetText(FromUtf8("старое"));
-  t.p.Command1[3].visible = true;
+TEST_F(KomandTest, BrokenFilesAreReportedAndEndTheProgram) {
+  const struct {
+    const char *room, *message;
+  } cases[] = {
+      {"РН x\n\nТ ВЗЯТЬ\nЛ 10001\n", "Л 10001 "},
+      {"РН x\n\nТ ВЗЯТЬ  НОЖ\n", "Т ВЗЯТЬ  НОЖ "},
+      {"РН x\n", "РН x"},  // with no room0.txt
+  };
+  for (const auto& c : cases) {
+    t.Game("room1.txt", c.room);
+    if (std::string(c.message) == "РН x") std::filesystem::remove(t.game() / "room0.txt");
+    EXPECT_EQ(ExpectEnd([&] { Type("взять"); }), kExitAfterError);
+    EXPECT_EQ(t.platform.messages.back(),
+              "Ошибка в строке: \r\n" + std::string(c.message) + "\r\n(комната №1)");
+  }
+}
+
+TEST_F(KomandTest, ReloadEntersTheLocationAgainAndThenOffersTheLine) {
+  t.Game("room1.txt", "РН Поляна\nОП\nОписание.\n\nТ ПЕРЕГРУЗИТЬ\nснова\n\n");
+  t.p.T.SetText("old");
   t.platform.Enter();
-  Type("перегрузить локацию");
-  EXPECT_EQ(t.Story(), "Описание.\r\n\r\n\r\n>  перегрузить локацию \r\n\r\nперегружено \r\n");
-  EXPECT_FALSE(t.p.Command1[3].visible);
-  EXPECT_EQ(t.p.SinonimCount, 2);
-  EXPECT_EQ(t.p.Room, Variant(1));
+  Type("перегрузить  локацию");
+  EXPECT_EQ(t.Story(), "Описание.\r\n\r\n" + Reply("перегрузить локацию", "снова"));
 }
 
-TEST_F(Processing, ReloadWithoutAnEntryEndsInARefusal) {
-  t.Game("room1.txt", "РН Поляна\nОП\nОписание.\n");
-  t.platform.Enter();
-  Type("Перегрузить  локацию");  // two blanks become one
-  const std::string description = "Описание.\r\n";
-  ASSERT_EQ(t.Story().rfind(description, 0), 0u) << t.Story();
-  EXPECT_TRUE(IsRefusal(t.Story().substr(description.size()), " Перегрузить локацию "));
-}
-
-using BuiltIns = CommandTest;
-
-TEST_F(BuiltIns, EachFormEchoesItsFixedWord) {
-  t.Game("room1.txt", "РН x\nОП\nОписание.\n\nТ ОСМОТРЕТЬСЯ\nнет\n\n");
-  t.Game("invent.txt", "");
-  t.Game("zadan.txt", "");
-  t.Game("hints.txt", "");
-  t.Game("author.txt", "Автор.\n");
-  t.Game("keywords.txt", "Слова.\n");
-  t.Game("rules.txt", "Правила.\n");
-  t.Work("ifgames.txt", "Справка.\n");
-  const std::string noInvent =
-      "\r\n> ИНВЕНТАРЬ\r\n\r\nАвтор игры не предусмотрел возможность просмотра инвентаря.";
-  const std::string noTasks =
-      "\r\n> ЗАДАНИЯ\r\n\r\nАвтор игры не предусмотрел возможность просмотра заданий.";
-  const std::string noHints =
-      "\r\n> ПОДСКАЗКИ\r\n\r\nАвтор игры не предусмотрел возможность наличия подсказок в игре.";
-  const std::string look = "\r\n> ОСМОТРЕТЬСЯ\r\n\r\nОписание.\r\n\r\n";
-  const std::string author = "\r\n> АВТОР\r\n\r\nОб авторе игры:\r\nАвтор.\r\n";
-  const std::string rules = "\r\n> ПОМОЩЬ\r\n\r\nПравила игры:\r\nПравила.\r\n";
+TEST_F(KomandTest, BuiltInFormsEchoTheirFixedWord) {
+  t.Game("room1.txt", "РН x\nОП\nОписание.\n\nТ ОСМОТРЕТЬСЯ\nнет\n\nТ ВЗЯТЬ ВЕЩИ\nвзято\n\n");
+  for (const char* file : {"invent.txt", "zadan.txt", "hints.txt"}) t.Game(file, "");
+  t.Game("author.txt", "А.\n");
+  t.Game("keywords.txt", "К.\n");
+  t.Game("rules.txt", "П.\n");
+  t.Work("ifgames.txt", "С.\n");
+  const std::string invent =
+                        "ИНВЕНТАРЬ\r\n\r\nАвтор игры не предусмотрел возможность просмотра "
+                        "инвентаря.",
+                    tasks =
+                        "ЗАДАНИЯ\r\n\r\nАвтор игры не предусмотрел возможность просмотра "
+                        "заданий.",
+                    hints =
+                        "ПОДСКАЗКИ\r\n\r\nАвтор игры не предусмотрел возможность наличия "
+                        "подсказок в игре.",
+                    author = "АВТОР\r\n\r\nОб авторе игры:\r\nА.\r\n",
+                    look = "ОСМОТРЕТЬСЯ\r\n\r\nОписание.\r\n\r\n",
+                    rules = "ПОМОЩЬ\r\n\r\nПравила игры:\r\nП.\r\n";
   const std::pair<const char*, std::string> cases[] = {
-      {"вещи", noInvent},
-      {"Рюкзак", noInvent},
-      {"ИНВЕНТАРЬ", noInvent},
-      {"вещи ", noInvent},
-      {"миссии", noTasks},
-      {"квесты", noTasks},
-      {"задания", noTasks},
-      {"коды", noHints},
-      {"подсказки", noHints},
+      {"вещи", invent},
+      {"Рюкзак", invent},
+      {"ИНВЕНТАРЬ", invent},
+      {"миссии", tasks},
+      {"квесты", tasks},
+      {"задания", tasks},
+      {"коды", hints},
+      {"подсказки", hints},
       {"об авторе", author},
       {"авторы", author},
       {"автор", author},
@@ -229,40 +226,30 @@ TEST_F(BuiltIns, EachFormEchoesItsFixedWord) {
       {"локация", look},
       {"осмотреться", look},
       {"о", look},
-      {"ключевые слова", "\r\n> КЛЮЧЕВЫЕ СЛОВА\r\n\r\nКлючевые слова:\r\nСлова.\r\n"},
       {"об игре", rules},
       {"инструкции", rules},
       {"помощь", rules},
-      {"справка", "\r\n> СПРАВКА\r\n\r\nОб Interactive Fiction:\r\nСправка.\r\n"},
+      {"ключевые слова", "КЛЮЧЕВЫЕ СЛОВА\r\n\r\nКлючевые слова:\r\nК.\r\n"},
+      {"справка", "СПРАВКА\r\n\r\nОб Interactive Fiction:\r\nС.\r\n"},
   };
-  for (const auto& [typed, expected] : cases) EXPECT_EQ(Type(typed), expected) << typed;
+  for (const auto& [typed, shown] : cases) EXPECT_EQ(Type(typed), "\r\n> " + shown) << typed;
+  EXPECT_EQ(Type("взять вещи"), Reply("взять вещи", "взято"));
+  std::filesystem::remove(t.game() / "author.txt");
+  EXPECT_EQ(ExpectEnd([&] { Type("автор"); }), kExitAfterError);
 }
 
-TEST_F(BuiltIns, OnlyTheWholeLineIsABuiltIn) {
-  t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ ВЕЩИ\nвзято\n\n");
-  t.Game("invent.txt", "");
-  EXPECT_EQ(Type("взять вещи"), "\r\n>  взять вещи \r\n\r\nвзято \r\n");
-  EXPECT_TRUE(IsRefusal(Type("вещи  "), " вещи  "));
-}
-
-TEST_F(BuiltIns, TheDebugQueryTellsAConditionsValue) {
+TEST_F(KomandTest, TheDebugQueryTellsAConditionsValue) {
   t.Game("room1.txt", "РН x\n");
   t.Set(12);
-  EXPECT_EQ(Type("отладка 12"), "\r\n>  отладка 12 \r\n Значение условия №12 равно ИСТИНА.");
-  EXPECT_EQ(Type("ОТЛАДКА 13"), "\r\n>  ОТЛАДКА 13 \r\n Значение условия №13 равно ЛОЖЬ.");
-  EXPECT_EQ(Type("отладка -1"), "\r\n>  отладка -1 \r\n Значение условия №-1 равно ЛОЖЬ.");
-  // Condition 0 is true while the good points are not below the evil ones.
-  EXPECT_EQ(Type("отладка"), "\r\n>  отладка \r\n Значение условия №0 равно ИСТИНА.");
-  EXPECT_EQ(Type("отладкаx"), "\r\n>  отладкаx \r\n Значение условия №0 равно ИСТИНА.");
-  EXPECT_EQ(Type("отладка 20000"), "\r\n>  отладка 20000 \r\n");
+  const std::pair<const char*, const char*> cases[] = {
+      {"отладка 12", " Значение условия №12 равно ИСТИНА."},
+      {"ОТЛАДКА 13", " Значение условия №13 равно ЛОЖЬ."},
+      {"отладкаx", " Значение условия №0 равно ИСТИНА."},  // good points >= evil points
+      {"отладка 20000", ""},
+  };
+  for (const auto& [typed, answer] : cases)
+    EXPECT_EQ(Type(typed), "\r\n>  " + std::string(typed) + " \r\n" + answer);
   EXPECT_TRUE(IsRefusal(Type("отладочный"), " отладочный "));
-}
-
-TEST_F(BuiltIns, AMissingScreenFileIsReportedAndEndsTheProgram) {
-  t.Game("room1.txt", "РН x\n");
-  EXPECT_EQ(ExpectEnd([&] { Type("вещи"); }), kExitAfterError);
-  EXPECT_EQ(ExpectEnd([&] { Type("автор"); }), kExitAfterError);
-  EXPECT_EQ(t.platform.messages.size(), 2u);
 }
 
 }  // namespace
