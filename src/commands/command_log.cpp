@@ -10,7 +10,9 @@ void AppendCommandLog(Player& p, const std::string& first, const std::string& se
   std::string record = "\"" + first + "\",\"" + second + "\"\r\n";
   if (AppendToFile(p.WorkFile("logfile.txt"), record) || p.logFailureReported) return;
   p.logFailureReported = true;
-  p.platform.MessageBox("Не удалось записать журнал команд logfile.txt. Игра продолжается без него."_cp);
+  // The command itself must not be lost over its log: say so once and play on without the log.
+  p.platform.MessageBox(
+      "Не удалось записать журнал команд logfile.txt. Игра продолжается без записи журнала."_cp);
 }
 
 }  // namespace mireval

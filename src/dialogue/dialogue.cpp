@@ -212,7 +212,7 @@ void DiOtvet(Player& p, int index) {
       CloseGameFileAndTemp(p);
     }
     if (played) {
-      CloseGameFile(p);
+      CloseGameFileAndTemp(p);
       PodschetPS(p);
     }
   } catch (const ScriptError&) {

@@ -30,10 +30,10 @@ void PodschetSob(Player& p, long n) {
         p.T.Append(p.Stroka + "\r\n");
         WhP(p, std::string(p.Stroka));
       }
-      CloseGameFile(p);
+      CloseGameFileAndTemp(p);
     }
   } catch (const ScriptError&) {
-    CloseGameFile(p);
+    CloseGameFileAndTemp(p);
     p.platform.MessageBox("Ошибка при подсчете события в строке "_cp + p.Stroka + " в локации №"_cp +
                           p.Room.Text());
   }

@@ -1,7 +1,9 @@
 #include "engine/locations.h"
 
+#include "dialogue/dialogue.h"
 #include "engine/game_files.h"
 #include "engine/report.h"
+#include "engine/score.h"
 #include "engine/script_error.h"
 #include "engine/text.h"
 #include "presentation/output.h"
@@ -121,8 +123,8 @@ void ShowRoom(Player& p) {
   } catch (const ScriptError&) {
     ReportAndEnd(p, "Ошибка в строке: "_cp + "\r\n" + p.Stroka);
   }
-  // After every description: one automatic dialogue turn (AvtoDialog), then the score pass
-  // (PodschetPS). Both belong to the dialogue and score-variable code, which hooks in here.
+  AvtoDialog(p);
+  PodschetPS(p);
 }
 
 }  // namespace mireval

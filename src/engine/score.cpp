@@ -148,7 +148,7 @@ void PodschetPS(Player& p) {
           if (st.result == p.Uslovie.Get(st.n)) continue;
           p.Uslovie.Set(st.n, st.result);
           if (!st.result) continue;
-          CloseGameFile(p);
+          CloseGameFileAndTemp(p);
           PodschetSob(p, st.n);
           std::size_t slot = static_cast<std::size_t>(st.n - kMinCondition);
           if (!restarted[slot]) {
@@ -158,11 +158,11 @@ void PodschetPS(Player& p) {
           }
           OpenPass(p, pass, read);
         }
-        if (!restart) CloseGameFile(p);
+        if (!restart) CloseGameFileAndTemp(p);
       }
     }
   } catch (const ScriptError&) {
-    CloseGameFile(p);
+    CloseGameFileAndTemp(p);
     ReportAndEnd(p, "Ошибка в строке "_cp + p.Stroka + " комнаты №"_cp + fileRoom +
                         " при подсчете переменной счета №"_cp + std::to_string(st.n));
   }

@@ -1,5 +1,7 @@
 #include "shell/keys.h"
 
+#include "commands/komand.h"
+#include "engine/score.h"
 #include "shell/player.h"
 #include "shell/top_level.h"
 
@@ -13,7 +15,10 @@ void Text2_KeyPress(Player& p, int key) {
   }
   if (RunTopLevelCommand(p)) return;
   if (p.EnterReady && !p.Room.IsEmpty() && p.Room.Compare(0) != 0) {
-    // A game command: handed to the command interpreter, which hooks in here.
+    Komand(p);
+    p.Text2.SetText("");
+    if (p.UslChanged) PodschetPS(p);
+    if (p.DialAvto) p.Text2.SetText("");
   }
   if (!p.EnterReady) {
     p.EnterReady = true;

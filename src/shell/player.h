@@ -24,7 +24,8 @@ struct Player : GameState, Form {
   std::filesystem::path workDir;
   ScriptReader file;  // the one reading cursor over game files
   Random rng;
-  bool logFailureReported = false;  // logfile.txt could not be written (told once per run)
+  // logfile.txt could not be written and the player has been told; not repeated in this run.
+  bool logFailureReported = false;
 
   std::filesystem::path WorkFile(std::string_view name) const { return workDir / name; }
 };

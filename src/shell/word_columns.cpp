@@ -55,10 +55,10 @@ void FillWordColumns(Player& p) {
         auto& items = p.List1[column].items;
         if (std::find(items.begin(), items.end(), word) == items.end()) items.push_back(word);
       }
-      CloseGameFile(p);
+      CloseGameFileAndTemp(p);
     }
   } catch (const ScriptError&) {
-    CloseGameFile(p);
+    CloseGameFileAndTemp(p);
     p.platform.MessageBox("Ошибка при просчете добавления слов в столбцы в строке "_cp + p.Stroka +
                           ")");
     return;

@@ -15,6 +15,7 @@ class ShowRoomTest : public ::testing::Test {
   void SetUp() override {
     t.UseGameDir();
     t.p.Room = 1;
+    t.Game("room0.txt", "РН общие\n");
   }
   std::string Describe() {
     t.p.T.SetText("");

@@ -1,0 +1,115 @@
+#include "commands/execution.h"
+
+#include <optional>
+
+#include "commands/refusal.h"
+#include "commands/transition.h"
+#include "engine/game_files.h"
+#include "engine/report.h"
+#include "engine/score.h"
+#include "engine/script_error.h"
+#include "engine/text.h"
+#include "engine/variant.h"
+#include "presentation/output.h"
+#include "presentation/status.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+namespace {
+
+struct Prefixes {
+  std::string set = "Д "_cp, good = "СС"_cp, evil = "СТ"_cp, go = "ИД "_cp, conditions = "Л "_cp,
+              option = "ДИ "_cp, dialogueEnd = "КДИАЛ"_cp;
+};
+
+const Prefixes& Kinds() {
+  static const Prefixes k;
+  return k;
+}
+
+bool IsPrinted(const std::string& line) {
+  const Prefixes& k = Kinds();
+  for (const std::string* prefix :
+       {&k.evil, &k.good, &k.dialogueEnd, &k.option, &k.go, &k.conditions, &k.set})
+    if (StartsWith(line, *prefix)) return false;
+  return true;
+}
+
+void AddPoint(Variant& points) {
+  points = points + Variant(1);
+}
+
+// Runs the block; returns the location to move to when it ended with "ИД ".
+std::optional<long> RunBlock(Player& p) {
+  const Prefixes& k = Kinds();
+  if (!IsAutoDialogueCommand(p)) p.T.Append("\r\n> " + p.KomStroka);
+  p.T.Append("\r\n");
+  p.SimvolCount = 0;
+  while (p.Stroka.size() > 1 && !p.file.Eof()) {
+    ReadPlainLine(p);
+    RightStroka(p.Stroka);
+    if (!p.Stroka.empty() && p.Stroka.back() != ' ') p.Stroka += ' ';
+    const std::string line = p.Stroka;
+    if (StartsWith(line, k.set)) UstanovitUsl(p, line);
+    if (IsPrinted(line)) {
+      p.T.Append("\r\n" + line);
+      StoryTail(p);
+      WhP(p, line);
+    }
+    if (StartsWith(line, k.good)) AddPoint(p.Harakter[1]);
+    if (StartsWith(line, k.evil)) AddPoint(p.Harakter[2]);
+    if (StartsWith(line, k.go)) return IntVal(Mid(line, 3));
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void VypolnitKomand(Player& p) {
+  std::optional<long> target;
+  try {
+    target = RunBlock(p);
+  } catch (const ScriptError&) {
+    CloseGameFileAndTemp(p);
+    ReportAndEnd(p, LineErrorText(p, p.Stroka));
+  }
+  // The decoded copy of a scrambled file is removed as soon as the block is done with it, so the
+  // plain text of a location does not lie about in the working folder between commands.
+  CloseGameFileAndTemp(p);
+  if (target) {
+    PerehodRoom(p, *target);  // refreshes the status line itself
+    return;
+  }
+  try {
+    if (p.UslChanged) PodschetPS(p);
+    MainScreen(p);
+  } catch (const ScriptError&) {
+    ReportAndEnd(p, LineErrorText(p, p.Stroka));
+  }
+}
+
+void UstanovitUsl(Player& p, std::string line) {
+  try {
+    long digits = 0;
+    bool negate = false;
+    for (std::size_t i = 2; i < line.size(); ++i) {
+      const char c = line[i];
+      if (IsDigit(c)) ++digits;
+      if (c == ' ' && digits > 0) {
+        const long n = IntVal(Mid(line, static_cast<long>(i) + 1 - digits, digits));
+        const bool value = !negate;
+        if (p.Uslovie.Get(n) != value) p.UslChanged = true;
+        p.Uslovie.Set(n, value);
+        negate = false;
+        digits = 0;
+      }
+      if (c == '-') negate = true;
+    }
+  } catch (const ScriptError&) {
+    // A bad number spoils only this line: the block goes on with what was set so far.
+    p.platform.MessageBox(LineErrorText(p, line));
+  }
+}
+
+}  // namespace mireval

@@ -1,0 +1,14 @@
+// Processing one command line typed by the player.
+#pragma once
+
+namespace mireval {
+
+struct Player;
+
+// Carries out the text of the input line: counts the move, logs it to logfile.txt, tidies doubled
+// blanks and hands it to exactly one consumer (a talk verb, a built-in command, the automatic
+// dialogue, or the best matching command entry of the location file and room0.txt; a refusal
+// when nothing matches). Clears the input line at the end.
+void Komand(Player& p);
+
+}  // namespace mireval

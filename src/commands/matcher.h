@@ -1,0 +1,36 @@
+// Matching a typed command against one pattern written by the game author.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace mireval {
+
+struct Player;
+
+// True when every word of `pattern` is found in KomStroka, literally or through the synonym table.
+// A word "X%" is a word beginning, "%X" a word ending, "%X%" an inner part, anything else a whole
+// word. In command mode (dialogRej false) the two characters of the line kind are skipped.
+// Sets SlovaCount to the number of words examined (the failing one included) and appends a blank
+// to `pattern` when it does not end with one. A pattern the matcher cannot read (an empty word, a
+// lone "%", a synonym too short to cut) is reported and ends the program.
+bool KomandProverka(Player& p, std::string& pattern, bool dialogRej);
+
+// The synonym table looked up by upper-cased entry text. Matching a whole file of patterns against
+// one command looks missing words up here instead of walking the table for each of them. Valid
+// until the table changes.
+class SynonymIndex {
+ public:
+  explicit SynonymIndex(const Player& p);
+  // The numbers of the entries equal to `upperCore`, ascending; null when there are none.
+  const std::vector<int>* Find(const std::string& upperCore) const;
+
+ private:
+  std::unordered_map<std::string, std::vector<int>> entries_;
+};
+
+// The same match, with the synonym table read through `index`.
+bool KomandProverka(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index);
+
+}  // namespace mireval

@@ -1,0 +1,124 @@
+#include "engine/lists.h"
+
+#include "engine/files.h"
+#include "engine/game_files.h"
+#include "engine/script_error.h"
+#include "engine/text.h"
+#include "presentation/output.h"
+#include "shell/player.h"
+#include "shell/top_level.h"
+
+namespace mireval {
+
+namespace {
+
+// A file this small holds no list: its author chose to offer none.
+constexpr std::uintmax_t kNoListSize = 5;
+
+bool HasList(const Player& p, const char* name) {
+  auto size = FileSize(GamePath(p, name));
+  if (!size) throw ScriptError(std::string("list file missing: ") + name);
+  return *size > kNoListSize;
+}
+
+// Whether every condition of a list condition line holds. Numbers are separated by single blanks,
+// a "-" before a number asks for False; a blank that follows no number makes the line unreadable.
+bool ConditionsHold(const Player& p, std::string line) {
+  line += ' ';
+  bool expect = true, failed = false;
+  std::size_t digits = 0;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '-') expect = false;
+    if (IsDigit(c)) ++digits;
+    if (c != ' ') continue;
+    const std::string number = line.substr(i - digits, digits);
+    if (number.empty() || number.size() > 6) throw ScriptError("unreadable condition line");
+    for (char d : number)
+      if (!IsDigit(d)) throw ScriptError("unreadable condition line");
+    if (p.Uslovie.Get(std::stol(number)) != expect) failed = true;
+    digits = 0;
+    expect = true;
+  }
+  return !failed;
+}
+
+void ReadLine(Player& p, bool markerTest) {
+  if (markerTest)
+    ReadScriptLine(p);
+  else
+    ReadPlainLine(p);
+  RightStroka(p.Stroka);
+}
+
+// Inventory and tasks: pairs of lines, condition line and entry.
+void ShowPairs(Player& p, const char* file, const char* noListUtf8, const char* headingUtf8) {
+  if (!HasList(p, file)) {
+    p.T.Append("\r\n" + FromUtf8(noListUtf8));
+    return;
+  }
+  p.T.Append("\r\n" + FromUtf8(headingUtf8));
+  p.TempUsed = false;
+  OpenGameFile(p, file);
+  try {
+    while (!p.file.Eof()) {
+      ReadLine(p, true);
+      const bool shown = ConditionsHold(p, p.Stroka);
+      ReadLine(p, false);
+      if (shown) p.T.Append(p.Stroka + "\r\n");
+    }
+  } catch (const ScriptError&) {
+    CloseGameFileAndTemp(p);
+    throw;
+  }
+  // The decoded copy of a scrambled list goes at once: it is the list in plain text.
+  CloseGameFileAndTemp(p);
+  StoryTail(p);
+}
+
+}  // namespace
+
+void ShowInvent(Player& p) {
+  ShowPairs(p, "invent.txt", "Автор игры не предусмотрел возможность просмотра инвентаря.",
+            "Вы в данный момент несете: ");
+}
+
+void ShowZadan(Player& p) {
+  ShowPairs(p, "zadan.txt", "Автор игры не предусмотрел возможность просмотра заданий.",
+            "Вы имеете следующие задания: ");
+}
+
+void ShowHint(Player& p) {
+  if (!HasList(p, "hints.txt")) {
+    p.T.Append("\r\n" + "Автор игры не предусмотрел возможность наличия подсказок в игре."_cp);
+    return;
+  }
+  p.T.Append("\r\n" + "Подсказка: "_cp);
+  p.TempUsed = false;
+  OpenGameFile(p, "hints.txt");
+  bool shown = false;
+  try {
+    // Triples: condition line, hint, separator line.
+    while (!p.file.Eof() && !shown) {
+      ReadLine(p, true);
+      shown = ConditionsHold(p, p.Stroka);
+      ReadLine(p, false);
+      if (shown) p.T.Append(p.Stroka);
+      if (!p.file.Eof()) ReadLine(p, false);
+    }
+  } catch (const ScriptError&) {
+    CloseGameFileAndTemp(p);
+    throw;
+  }
+  CloseGameFileAndTemp(p);
+  if (!shown) {
+    p.T.Append(
+        "Извините, но подсказки на этом закончились. Над дальнейшем продолжением игры Вам "
+        "предстоит подумать самим! В крайнем случае Вы можете также задать вопросы о "
+        "прохождении игры на форуме игры, например, по адресу "_cp +
+        kForumAddress);
+  }
+  StoryTail(p);
+}
+
+}  // namespace mireval

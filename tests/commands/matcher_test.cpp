@@ -1,0 +1,114 @@
+#include "commands/matcher.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/text.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+class MatcherTest : public ::testing::Test {
+ protected:
+  void SetUp() override { t.p.Room = 7; }
+  // Matches with the table read directly and through an index; both must agree.
+  bool Match(const std::string& pattern, const std::string& command, bool dialogue = false) {
+    t.p.KomStroka = " " + FromUtf8(command) + " ";
+    std::string text = FromUtf8(pattern);
+    const bool direct = KomandProverka(t.p, text, dialogue);
+    const Variant words = t.p.SlovaCount;
+    text = FromUtf8(pattern);
+    EXPECT_EQ(KomandProverka(t.p, text, dialogue, SynonymIndex(t.p)), direct) << pattern;
+    EXPECT_EQ(t.p.SlovaCount, words) << pattern;
+    return direct;
+  }
+  int Words() const { return static_cast<int>(t.p.SlovaCount.Number()); }
+  void Pair(const std::string& a, const std::string& b) {
+    t.p.Sinonim[static_cast<std::size_t>(++t.p.SinonimCount)] = FromUtf8(a);
+    t.p.Sinonim[static_cast<std::size_t>(++t.p.SinonimCount)] = FromUtf8(b);
+  }
+  TestPlayer t;
+};
+
+TEST_F(MatcherTest, EveryWordMustBeFoundInAnyOrderAndCase) {
+  EXPECT_TRUE(Match("Т ВЗЯТЬ НОЖ", "Нож острый взять"));
+  EXPECT_EQ(Words(), 2);
+  EXPECT_TRUE(Match("Т нож НОЖ", "НОЖ"));  // words are not used up
+  EXPECT_FALSE(Match("Т ВЗЯТЬ НОЖ ЛАМПУ", "взять лампу"));
+  EXPECT_EQ(Words(), 2);  // counted up to the failing word
+  EXPECT_FALSE(Match("Т ", "т"));
+  EXPECT_EQ(Words(), 0);
+  EXPECT_TRUE(Match("ВЗЯТЬ НОЖ", "взять нож", true));
+  EXPECT_FALSE(Match("Т ВЗЯТЬ НОЖ", "взять нож", true));  // in a dialogue "Т" is a word
+  std::string pattern = FromUtf8("Т НОЖ");
+  t.p.KomStroka = FromUtf8(" нож ");
+  KomandProverka(t.p, pattern, false);
+  EXPECT_EQ(ToUtf8(pattern), "Т НОЖ ");
+}
+
+TEST_F(MatcherTest, WordKindsAndTheirBoundaries) {
+  const struct {
+    const char *word, *command;
+    bool found;
+  } cases[] = {
+      {"НОЖ", "нож", true},       {"НОЖ", "ножик перочинныйнож", false},
+      {"НОЖ", "ножик нож", true}, {"НОЖ%", "ножом", true},
+      {"НОЖ%", "перонож", false}, {"%НОЖ", "перочинныйнож", true},
+      {"%НОЖ", "ножик", false},   {"%ОЖИ%", "ножик", true},
+      {"%ОЖИ%", "ножи", true},    {"%%", "что угодно", true},
+      {"А%Б", "а%б", true},       {"А%Б", "аб", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Match(std::string("Т ") + c.word, c.command), c.found) << c.word << " " << c.command;
+}
+
+TEST_F(MatcherTest, SynonymPartnersStandInAndAreCutLikeTheWord) {
+  Pair("ФОНАРЬ", "ЛАМПА");
+  Pair("ЛАМП", "ФОНАРЬ");
+  Pair("НОЖ", "КИНЖАЛ");
+  Pair("КЛИНОК", "НОЖ");
+  const struct {
+    const char *word, *command;
+    bool found;
+  } cases[] = {
+      {"ФОНАРЬ", "взять лампа", true}, {"ФОНАРЬ", "взять лампу", false}, {"лампа", "фонарь", true},
+      {"ФОНАР%", "лампа", false},  // no entry equals "ФОНАР"
+      {"ЛАМП%", "фонарик", true},      {"ЛАМП%", "мойфонарик", false},   {"НОЖ%", "кинжалом", true},
+      {"%НОЖ", "мойинжал", true},      {"%НОЖ%", "ккинжаа", true},       {"НОЖ", "клинок", true},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Match(std::string("Т ") + c.word, c.command), c.found) << c.word << " " << c.command;
+}
+
+TEST_F(MatcherTest, UnreadablePatternsAreReportedAndEndTheProgram) {
+  Pair("КОТ", "К");                                   // too short to cut for an inner part
+  t.p.Sinonim[++t.p.SinonimCount] = FromUtf8("ПЕС");  // no partner: an empty one
+  EXPECT_TRUE(Match("Т %КОТ%", "кот"));               // found itself: the table is not read
+  EXPECT_TRUE(Match("Т ПЕС", "мышь"));  // a whole word takes the empty partner as it is
+  const struct {
+    const char* pattern;
+    bool dialogue;
+  } cases[] = {{"Т ВЗЯТЬ  НОЖ", false}, {"Т  НОЖ", false}, {"Т %", false}, {"", true},
+               {"Т %КОТ%", false},      {"Т ПЕС%", false}};
+  for (const auto& c : cases) {
+    for (bool indexed : {false, true}) {
+      t.platform.messages.clear();
+      t.p.KomStroka = FromUtf8(" взять мышь ");
+      std::string text = FromUtf8(c.pattern);
+      EXPECT_EQ(ExpectEnd([&] {
+                  if (indexed)
+                    KomandProverka(t.p, text, c.dialogue, SynonymIndex(t.p));
+                  else
+                    KomandProverka(t.p, text, c.dialogue);
+                }),
+                kExitAfterError)
+          << c.pattern;
+      EXPECT_EQ(t.platform.messages,
+                std::vector<std::string>{"Ошибка в строке: \r\n" + std::string(c.pattern) +
+                                         " \r\n(комната №7)"});
+    }
+  }
+}
+
+}  // namespace
+}  // namespace mireval

@@ -1,0 +1,183 @@
+#include "dialogue/dialogue.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/text.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+class DialogueTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.UseGameDir();
+    t.p.Room = 1;
+    t.p.RoomName = " Сторожка"_cp;
+    t.Game("room0.txt", "РН общие\n");
+  }
+  void Room(const std::string& body) { t.Game("room1.txt", "РН Сторожка\nОП\nТекст.\n\n" + body); }
+  void Talk(const std::string& utf8) {
+    t.p.KomStroka = FromUtf8(" " + utf8 + " ");
+    DiKomand(t.p);
+  }
+  std::vector<std::string> Captions() {
+    std::vector<std::string> out;
+    for (int i = 1; i <= 12; ++i)
+      if (t.p.Command1[i].visible) out.push_back(ToUtf8(t.p.Command1[i].caption));
+    return out;
+  }
+  TestPlayer t;
+};
+
+const char* kWatchman =
+    "ДИАЛ ВАХТЕР\n"
+    "Л 5\n"
+    "ДИ 1\n"
+    "Л -7\n"
+    "Д 7\n"
+    "Здравствуйте!\n"
+    "Вахтер кивает.\n"
+    "\n"
+    "ДИ 2\n"
+    "Прощайте.\n"
+    "СС\n"
+    "\n"
+    "КДИАЛ\n";
+
+TEST_F(DialogueTest, OptionsWhoseConditionsHoldBecomeButtons) {
+  Room(kWatchman);
+  t.Set(5);
+  Talk("диал вахтер");
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Здравствуйте!", "Прощайте."}));
+  EXPECT_TRUE(t.p.Command1[0].visible);
+  EXPECT_EQ(ToUtf8(t.p.Command1[0].caption), "<Закончить диалог>");
+  EXPECT_EQ(t.p.T.height, 296);
+  EXPECT_EQ(t.p.AnswerBlock[1], 1);
+  EXPECT_EQ(t.p.AnswerBlock[2], 2);
+  // Slots of 250 / (2 + 2) from 346: answers in slots 0 and 1, the close button in slot 2.
+  EXPECT_FLOAT_EQ(t.p.Command1[1].top, 346);
+  EXPECT_FLOAT_EQ(t.p.Command1[2].top, 408.5);
+  EXPECT_FLOAT_EQ(t.p.Command1[0].top, 471);
+  EXPECT_FLOAT_EQ(t.p.Command1[0].height, 62.5);
+  EXPECT_EQ(t.p.focus, Focus::Text1);
+}
+
+TEST_F(DialogueTest, SlotPositionsAreSinglePrecision) {
+  Room("ДИАЛ\nДИ 1\nА\n\nДИ 2\nБ\n\nДИ 3\nВ\n\nКДИАЛ\n");
+  Talk("диал");
+  EXPECT_EQ(t.p.Command1[2].top, static_cast<double>(static_cast<float>(346 + 250.0 / 5)));
+  EXPECT_EQ(t.p.Command1[1].height, static_cast<double>(static_cast<float>(50.0)));
+  EXPECT_EQ(t.p.Command1[3].top, static_cast<double>(static_cast<float>(346 + 500.0 / 5)));
+}
+
+TEST_F(DialogueTest, ChoosingAnAnswerPlaysItsBlockAndRebuildsTheAnswers) {
+  Room(kWatchman);
+  t.Set(5);
+  Talk("диал с вахтером");  // «ВАХТЕР» is a whole word: "вахтером" does not match
+  EXPECT_TRUE(Captions().empty());
+  EXPECT_FALSE(t.p.Command1[0].visible);
+  t.p.T.SetText("");
+  Talk("диал вахтер");
+  Command1_Click(t.p, 1);
+  EXPECT_EQ(t.Story(), "\r\n>  диал вахтер \r\n\r\nЗдравствуйте! \r\nВахтер кивает. \r\n");
+  EXPECT_TRUE(t.p.Uslovie.Get(7));
+  EXPECT_EQ(t.p.Hody, Variant(1));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Прощайте."}));
+  EXPECT_EQ(ReadRaw(t.work() / "logfile.txt"), FromUtf8("\" Сторожка\",\"Здравствуйте!\"\r\n"));
+}
+
+TEST_F(DialogueTest, ExhaustedPanelKeepsOnlyTheEnlargedCloseButton) {
+  Room("ДИАЛ\nДИ 1\nЛ -7\nД 7\nЕдинственный\n\nКДИАЛ\n");
+  Talk("диал");
+  Command1_Click(t.p, 1);
+  EXPECT_TRUE(Captions().empty());
+  EXPECT_TRUE(t.p.Command1[0].visible);
+  EXPECT_EQ(t.p.Command1[0].height, 125);
+  EXPECT_EQ(t.p.Command1[0].top, 346);
+  Command1_Click(t.p, 0);
+  EXPECT_FALSE(t.p.Command1[0].visible);
+  EXPECT_EQ(t.p.T.height, 395);
+  EXPECT_EQ(t.p.focus, Focus::Text2);
+}
+
+TEST_F(DialogueTest, FailingOptionsKeepTheOrdinalsOfTheRest) {
+  Room("ДИАЛ\nДИ 1\nЛ 9\nПервый\n\nДИ 2\nВторой\n\nКДИАЛ\n");
+  t.Game("room0.txt", "РН общие\nДИАЛ ОБЩИЙ\nДИ 1\nЗвать\n\nКДИАЛ\n");
+  Talk("диал");
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Второй"}));
+  EXPECT_EQ(t.p.AnswerBlock[1], 2);
+  Talk("диал общий");  // both blocks match: only the later one counts, ordinals run on
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Звать"}));
+  EXPECT_EQ(t.p.AnswerBlock[1], 3);
+}
+
+TEST_F(DialogueTest, FailingBlockConditionsSkipTheBlock) {
+  Room("ДИАЛ\nЛ 4\nДИ 1\nСкрытый\n\nКДИАЛ\nДИАЛ\nДИ 2\nОткрытый\n\nКДИАЛ\n");
+  Talk("диал");
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Открытый"}));
+  EXPECT_EQ(t.p.AnswerBlock[1], 2);
+}
+
+TEST_F(DialogueTest, NoMatchingDialogueRefusesUnlessAutomatic) {
+  Room(kWatchman);
+  Talk("говорить кот");
+  EXPECT_NE(t.Story().find(">  говорить кот "), std::string::npos);
+  t.p.T.SetText("");
+  AvtoDialog(t.p);
+  EXPECT_EQ(t.Story(), "");
+}
+
+TEST_F(DialogueTest, AutomaticBlockSwitchesTheModeOnEvenWhenItsConditionsFail) {
+  Room("ДИАЛ АВТО\nЛ 3\nДИ 1\nОтвет\n\nКДИАЛ\n");
+  AvtoDialog(t.p);
+  EXPECT_TRUE(Captions().empty());
+  EXPECT_TRUE(t.p.DialAvto);
+  t.Set(3);
+  AvtoDialog(t.p);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Ответ"}));
+  t.p.T.SetText("");
+  Command1_Click(t.p, 1);
+  EXPECT_EQ(t.Story(), "\r\n\r\nОтвет \r\n");  // no echo line for the automatic command
+}
+
+TEST_F(DialogueTest, LowerCaseAutoLineSwitchesTheModeButIsNoHeader) {
+  Room("диал авто\nДИ 1\nОтвет\n\nКДИАЛ\n");
+  AvtoDialog(t.p);
+  EXPECT_TRUE(t.p.DialAvto);
+  EXPECT_TRUE(Captions().empty());
+}
+
+TEST_F(DialogueTest, ThirteenthAnswerOrAMissingEndIsADialogueError) {
+  std::string block = "ДИАЛ\n";
+  for (int i = 0; i < 13; ++i) block += "ДИ 1\nОтвет " + std::to_string(i) + "\n\n";
+  Room(block + "КДИАЛ\n");
+  EXPECT_EQ(ExpectEnd([&] { Talk("диал"); }), kExitAfterError);
+  EXPECT_EQ(t.platform.messages.at(0).rfind("Ошибка в строке: \r\n", 0), 0u);
+  t.platform.messages.clear();
+  Room("ДИАЛ\nДИ 1\nОтвет\n\n");
+  EXPECT_EQ(ExpectEnd([&] { Talk("диал"); }), kExitAfterError);
+}
+
+TEST_F(DialogueTest, ClicksDuringAPauseAreIgnored) {
+  Room(kWatchman);
+  t.Set(5);
+  Talk("диал вахтер");
+  t.p.OutputReady = false;
+  Command1_Click(t.p, 1);
+  EXPECT_FALSE(t.p.Uslovie.Get(7));
+  EXPECT_TRUE(t.p.Hody.IsEmpty());
+}
+
+TEST_F(DialogueTest, ConditionListReading) {
+  Room("ДИАЛ\nДИ 1\nЛ  -  8  9\nДа\n\nКДИАЛ\n");
+  t.Set(9);
+  Talk("диал");
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Да"}));
+  t.Set(8);
+  Talk("диал");
+  EXPECT_TRUE(Captions().empty());
+}
+
+}  // namespace
+}  // namespace mireval

@@ -1,0 +1,67 @@
+// Whole games played through the terminal player: a script of input lines must give exactly the
+// recorded transcript, every run.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "engine/lines.h"
+#include "engine/text.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+struct Played {
+  int status;
+  std::string out;
+  std::string log;
+};
+
+Played PlayDemo(const std::string& input) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.path() / "work");
+  WriteRaw(dir.path() / "input.txt", input);
+  const std::string cmd = "cd '" + (dir.path() / "work").string() + "' && '" MIRTERM_PATH "' '" +
+                          DEMO_GAME_DIR "' < ../input.txt > ../out.txt 2>&1";
+  const int rc = std::system(cmd.c_str());
+  return {WEXITSTATUS(rc), ReadRaw(dir.path() / "out.txt"),
+          ReadRaw(dir.path() / "work" / "logfile.txt")};
+}
+
+std::string Expected(const std::string& file) {
+  std::string text = ReadRaw(std::filesystem::path(E2E_DIR) / file);
+  const std::string placeholder = "{GAME_DIR}";
+  const std::string dir = std::filesystem::weakly_canonical(DEMO_GAME_DIR).string() + "/";
+  for (std::size_t at; (at = text.find(placeholder)) != std::string::npos;)
+    text.replace(at, placeholder.size(), dir);
+  return text;
+}
+
+TEST(Walkthrough, TheDemoGameIsPlayedFromStartToEnd) {
+  const std::string input = ReadRaw(std::filesystem::path(E2E_DIR) / "demo_walkthrough.in");
+  const Played run = PlayDemo(input);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, Expected("demo_walkthrough.out"));
+  // One log record per command line, the Enter presses of the transitions not included.
+  const std::vector<std::string> log = SplitLines(run.log);
+  ASSERT_EQ(log.size(), 30u);
+  EXPECT_EQ(log.front(), FromUtf8("\" Развилка у мельницы\",\" вещи \""));
+  EXPECT_EQ(log.back(), FromUtf8("\" Мельница\",\" танцевать \""));
+  // The same script gives the same transcript again.
+  EXPECT_EQ(PlayDemo(input).out, run.out);
+}
+
+TEST(Walkthrough, TheOtherWayToTheLanternCostsAnEvilPoint) {
+  const Played run = PlayDemo("\nвосток\n\nвзять фонарик\nвзять фонарь\n/state\n");
+  EXPECT_NE(run.out.find(">  взять фонарик \n\nВы снимаете фонарь с крюка. Хозяева вряд ли "
+                         "обрадуются пропаже. \n== Старая мельница |  Деревня | Характер: добро "
+                         "0, зло 1 (злой). | Ходы: 2, очки: 2.\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find(">  взять фонарь \n\nФонарь и так у вас в руке. \n"), std::string::npos);
+  EXPECT_NE(run.out.find("\"true_conditions\":[5,3000]"), std::string::npos) << run.out;
+}
+
+}  // namespace
+}  // namespace mireval

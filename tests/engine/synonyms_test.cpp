@@ -1,0 +1,61 @@
+#include "engine/synonyms.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/cipher.h"
+#include "engine/lines.h"
+#include "engine/text.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+class SynonymsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { t.UseGameDir(); }
+  // The table as "main=synonym" pairs after reading location `room`.
+  std::vector<std::string> Pairs(int room = 1) {
+    RoomSinonims(t.p, room);
+    std::vector<std::string> out;
+    for (int k = 1; k < t.p.SinonimCount; k += 2)
+      out.push_back(ToUtf8(t.p.Sinonim[k]) + "=" + ToUtf8(t.p.Sinonim[k + 1]));
+    return out;
+  }
+  using V = std::vector<std::string>;
+  TestPlayer t;
+};
+
+TEST_F(SynonymsTest, EveryLineWithTheSeparatorGivesPairsAfterTheLocationsOwn) {
+  t.Game("room0.txt", "РН Общие\nИДТИ = ШАГАТЬ\n");
+  t.Game("room1.txt",
+         "РН x\nВЗЯТЬ = ПОДНЯТЬ, СХВАТИТЬ\nА = Б,В\nнож = кинжал,  тесак\nЯ = \n = Б\n = \n"
+         "ПС 5 = 3\nА = Б = В\n");
+  EXPECT_EQ(Pairs(), (V{"ВЗЯТЬ=ПОДНЯТЬ", "ВЗЯТЬ=СХВАТИТЬ", "А=Б,В", "нож=кинжал", "нож= тесак",
+                        "Я=", "ПС 5=3", "А=Б = В", "А = Б=В", "ИДТИ=ШАГАТЬ"}));
+  t.Game("room2.txt", "РН y\n");
+  EXPECT_EQ(Pairs(2), (V{"ИДТИ=ШАГАТЬ"}));  // rebuilt, not added to
+}
+
+TEST_F(SynonymsTest, ScrambledFilesAndEnDashesAreRead) {
+  t.Game("room0.txt", "РН Общие\n");
+  WriteRaw(t.game() / "room1.txt",
+           Encrypt(SplitLines(FromUtf8("РН x\nТУДА–СЮДА = ВЕЗДЕ\n")), CipherKind::Strong));
+  EXPECT_EQ(Pairs(), (V{"ТУДА-СЮДА=ВЕЗДЕ"}));
+  EXPECT_FALSE(std::filesystem::exists(t.work() / "temps.dat"));
+}
+
+TEST_F(SynonymsTest, FailuresAreReportedAndKeepWhatWasCollected) {
+  std::string room = "РН x\n";
+  for (int i = 0; i < 1001; ++i)
+    room += "С" + std::to_string(i) + " = Т" + std::to_string(i) + "\n";
+  t.Game("room1.txt", room);
+  EXPECT_EQ(Pairs().size(), 1000u);                // the table holds 2000 entries
+  t.Game("room1.txt", "РН x\nВЗЯТЬ = ПОДНЯТЬ\n");  // and no room0.txt
+  EXPECT_EQ(Pairs(), (V{"ВЗЯТЬ=ПОДНЯТЬ"}));
+  EXPECT_EQ(t.platform.messages, (V{"Ошибка в строке: \r\nС1000 = Т1000\r\n(комната №1)",
+                                    "Ошибка в строке: \r\nВЗЯТЬ = ПОДНЯТЬ\r\n(комната №1)"}));
+  EXPECT_FALSE(t.p.file.IsOpen());
+}
+
+}  // namespace
+}  // namespace mireval
