@@ -27,8 +27,8 @@ const std::string& MainFileName() {
 // matched case-insensitively, and "." and ".." are folded away. Nothing when it cannot be read.
 std::optional<fs::path> ReadableFolder(const Player& p, const std::string& folder) {
   if (folder.empty()) return std::nullopt;
-  fs::path path = ResolvePath(folder);
-  if (path.is_relative()) path = p.workDir / path;
+  bool relative = folder[0] != '/' && folder[0] != '\\';
+  fs::path path = ResolvePath(relative ? PathText(p.workDir) + "/" + folder : folder);
   path = path.lexically_normal();
   if (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
   std::error_code ec;

@@ -42,6 +42,13 @@ std::string Trim(const std::string& s) {
   return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
 }
 
+// A path typed by the player, taken from the current folder.
+std::filesystem::path Absolute(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::path abs = std::filesystem::absolute(path, ec);
+  return (ec ? path : abs).lexically_normal();
+}
+
 }  // namespace
 
 bool SilentPlayer::Render(const std::filesystem::path& file) {
@@ -218,15 +225,12 @@ void TermPlatform::Handle(const std::string& line) {
   } else if (action == "/picture" && Trim(line.substr(8)) == "close") {
     Command3_Click(p);
   } else if (action == "/open" && !Trim(line.substr(5)).empty()) {
-    std::error_code ec;
-    StartGameInFolder(p, std::filesystem::absolute(Trim(line.substr(5)), ec));
+    StartGameInFolder(p, Absolute(Trim(line.substr(5))));
   } else if (action == "/load" && !Trim(line.substr(5)).empty()) {
     // A bare file name is looked for where the browser stands (the running game's folder).
     std::filesystem::path file(Trim(line.substr(5)));
-    std::error_code ec;
-    std::string folder = file.has_parent_path()
-                             ? PathText(std::filesystem::absolute(file.parent_path(), ec))
-                             : p.Dir1.path;
+    std::string folder =
+        file.has_parent_path() ? PathText(Absolute(file.parent_path())) : p.Dir1.path;
     LoadGameDialog(p);
     ChooseFile(p, folder, PathText(file.filename()));
   } else {
