@@ -6,9 +6,7 @@
 
 #include "engine/text.h"
 #include "presentation/media.h"
-#include "shell/autostart.h"
 #include "shell/keys.h"
-#include "shell/save_load.h"
 #include "support/test_game.h"
 
 namespace mireval {
@@ -33,9 +31,8 @@ class StartupTest : public ::testing::Test {
   TestPlayer t;
 };
 
-TEST_F(StartupTest, WithoutAutostartTheCoverShowsAndNoGameRuns) {
+TEST_F(StartupTest, WithoutAutostartTheCoverShowsAndTheTimerRuns) {
   t.p.Command1[3].visible = true;
-  t.p.Picture1.visible = true;
   t.p.EnterReady = false;
   Form_Load(t.p);
   EXPECT_EQ(t.Story(), "Обложка\r\nКАР 2 x.jpg\r\n");  // directives are not carried out here
@@ -43,35 +40,25 @@ TEST_F(StartupTest, WithoutAutostartTheCoverShowsAndNoGameRuns) {
   EXPECT_FALSE(t.p.Command1[3].visible);
   EXPECT_FALSE(t.p.Picture1.visible);
   EXPECT_TRUE(t.p.EnterReady);
-  EXPECT_TRUE(t.p.OutputReady);
   EXPECT_TRUE(t.p.Room.IsEmpty());
-  EXPECT_EQ(t.platform.timerInterval, 2000);
   EXPECT_TRUE(t.platform.messages.empty());
-}
 
-TEST_F(StartupTest, TheWindowTimerRestartsMusicThatHasEnded) {
-  Form_Load(t.p);
+  EXPECT_EQ(t.platform.timerInterval, 2000);
   t.UseGameDir();
   WriteRaw(t.game() / "theme.ogg", "music");
   PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
-  t.platform.music.duration = 3;
-  t.platform.music.position = 3;
+  t.platform.music.duration = t.platform.music.position = 3;
   t.platform.FireTimer();
-  EXPECT_EQ(t.platform.music.position, 0);
-  EXPECT_EQ(std::count(t.platform.music.calls.begin(), t.platform.music.calls.end(), "Run"), 2);
+  EXPECT_EQ(t.platform.music.position, 0);  // ended music started again
+
+  T_KeyPress(t.p, 'a');
+  EXPECT_EQ(t.p.focus, Focus::Text2);
+  t.p.Command1[0].visible = true;
+  T_KeyPress(t.p, 'b');
+  EXPECT_EQ(t.p.focus, Focus::Text1);
 }
 
-TEST_F(StartupTest, MissingOrEmptyCoverLeavesTheStoryEmpty) {
-  fs::remove(t.work() / "obloz.txt");
-  t.p.T.SetText("x");
-  Form_Load(t.p);
-  EXPECT_EQ(t.Story(), "");
-  t.Work("obloz.txt", "");
-  ShowCover(t.p);
-  EXPECT_EQ(t.Story(), "");
-}
-
-TEST_F(StartupTest, AutostartStartsAGameWithoutSavesRightAfterTheCover) {
+TEST_F(StartupTest, AutostartStartsAGameWithoutSavesAndOnlyPointsTheBrowserAtOneWithSaves) {
   t.Work("start.txt", "../game\nignored\n");
   t.platform.Enter();
   Form_Load(t.p);
@@ -79,31 +66,27 @@ TEST_F(StartupTest, AutostartStartsAGameWithoutSavesRightAfterTheCover) {
   EXPECT_EQ(t.p.Room, Variant(1));
   EXPECT_EQ(t.Story(), "Дорога.\r\n");
   EXPECT_FALSE(t.p.Picture1.visible);
-  EXPECT_EQ(t.p.Dir1.path + "/", GameDir());
+
+  TestPlayer other;
+  other.Work("START.TXT", "../Game\n");  // written where letter case does not matter
+  other.Game("one.sav", "");
+  Form_Load(other.p);
+  EXPECT_TRUE(other.p.Room.IsEmpty());
+  EXPECT_TRUE(other.p.GameDir.empty());
+  EXPECT_EQ(other.p.Dir1.path + "/", FromUtf8(other.game().string()) + "/");
+  other.p.Text2.SetText("загрузить игру"_cp);
+  Text2_KeyPress(other.p, kEnter);
+  EXPECT_EQ(other.p.File1.items, std::vector<std::string>{"one.sav"});
+  EXPECT_EQ(ToUtf8(other.p.Label2.caption), "Загрузка сохраненной игры.");
+  EXPECT_EQ(other.Story(), "\r\nИГРА УСПЕШНО ЗАГРУЖЕНА \r\n");  // before any choice
 }
 
-TEST_F(StartupTest, AutostartWithASaveOnlyPointsTheBrowserThere) {
-  t.Work("START.TXT", "../Game\n");  // as written on a file system that ignores letter case
-  t.Game("one.sav", "");
-  Form_Load(t.p);
-  EXPECT_TRUE(t.p.Room.IsEmpty());
-  EXPECT_TRUE(t.p.GameDir.empty());
-  EXPECT_EQ(t.p.Dir1.path + "/", GameDir());
-  EXPECT_EQ(t.Story(), "Обложка\r\nКАР 2 x.jpg\r\n");
-
-  Type("загрузить игру");
-  EXPECT_EQ(t.p.File1.items, std::vector<std::string>{"one.sav"});
-}
-
-TEST_F(StartupTest, AnEmptyFirstLineMeansNoAutostart) {
+TEST_F(StartupTest, AnEmptyFirstLineMeansNoAutostartAndABadOneEndsTheProgram) {
   t.Work("start.txt", "\n../game\n");
   Form_Load(t.p);
   EXPECT_TRUE(t.platform.messages.empty());
   EXPECT_TRUE(t.p.Room.IsEmpty());
-  EXPECT_EQ(t.p.Dir1.path, FromUtf8(t.work().string()));
-}
 
-TEST_F(StartupTest, AMissingFolderOrABrokenGameEndsTheProgram) {
   for (const char* main : {"", "Текстовый квест\nСломанная\n1\nдобро\n"}) {
     t.platform.messages.clear();
     t.Work("start.txt", *main ? "../game\n" : "nowhere\n");
@@ -112,7 +95,6 @@ TEST_F(StartupTest, AMissingFolderOrABrokenGameEndsTheProgram) {
     EXPECT_EQ(t.platform.messages,
               std::vector<std::string>{
                   "Ошибка при автозапуске игры. Проверьте файл start.txt (или удалите его)."});
-    EXPECT_FALSE(t.p.file.IsOpen());
   }
 }
 
@@ -131,41 +113,15 @@ TEST_F(StartupTest, NewGameCommandRestartsTheAutostartGameThenOpensTheBrowser) {
   EXPECT_EQ(t.p.Text2.text, "");
 }
 
-TEST_F(StartupTest, PointingTheBrowserElsewhereLeavesTheRunningGamesFolder) {
-  // The running game was opened from elsewhere; start.txt names a folder with saves.
+TEST_F(StartupTest, PointingTheBrowserAtTheAutostartFolderLeavesTheRunningGamesFolder) {
   fs::create_directories(t.root.path() / "other");
-  WriteGameFile(t.root.path() / "other" / "x.sav", "");
+  WriteRaw(t.root.path() / "other" / "x.sav", "");
   t.Work("start.txt", "../other\n");
   t.UseGameDir();
   t.p.GameName = "Мельница"_cp;
-  t.p.Room = 1;
   Type("загрузить игру");
   EXPECT_EQ(t.p.File1.items, std::vector<std::string>{"x.sav"});
   Type("новая игра");
-  EXPECT_EQ(t.p.GameDir, GameDir());
-  EXPECT_EQ(t.p.Room, Variant(1));
-}
-
-TEST_F(StartupTest, KeysInTheStoryAreaMoveTheFocus) {
-  T_KeyPress(t.p, 'a');
-  EXPECT_EQ(t.p.focus, Focus::Text2);
-  t.p.Command1[0].visible = true;
-  T_KeyPress(t.p, 'b');
-  EXPECT_EQ(t.p.focus, Focus::Text1);
-}
-
-TEST_F(StartupTest, StartingAFolderAsTheTerminalDoesGoesThroughTheBrowser) {
-  fs::rename(t.game() / "main.txt", t.game() / "MAIN.TXT");
-  t.platform.Enter();
-  StartGameInFolder(t.p, t.game());
-  EXPECT_EQ(t.p.Room, Variant(1));
-  EXPECT_EQ(t.p.GameDir, GameDir());
-  EXPECT_FALSE(t.p.Picture1.visible);
-
-  StartGameInFolder(t.p, t.root.path() / "nowhere");
-  EXPECT_EQ(t.platform.messages,
-            std::vector<std::string>{"Не удалось начать игру: " + t.root.path().string() +
-                                     "/nowhere/main.txt"});
   EXPECT_EQ(t.p.GameDir, GameDir());
 }
 
