@@ -4,8 +4,10 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mireval {
 
@@ -75,6 +77,20 @@ class Platform {
   // A number taken from the clock, used to re-seed the random generator. A scripted run returns
   // a fixed value so that it repeats exactly.
   virtual double ClockSeed() = 0;
+
+  // Starts the player's one repeating timer: from now on the front end calls `tick` about every
+  // `intervalMs` milliseconds for the rest of the run. A tick runs only between handled events
+  // (inside PumpEvents, a dialog or the front end's own loop), never in the middle of a
+  // procedure; ticks that fall due together are run once. Called once, by Form_Load.
+  // Default: no timer at all (music then plays only once).
+  virtual void StartTimer(int intervalMs, std::function<void()> tick) {
+    (void)intervalMs;
+    (void)tick;
+  }
+
+  // The places the game browser's drive list offers, as folder paths (Windows-1251). Called each
+  // time the browser is shown. Default: the file system's root and the user's home folder.
+  virtual std::vector<std::string> DriveRoots();
 };
 
 constexpr int kExitNormal = 0;

@@ -42,11 +42,13 @@ Form::Form() {
   Place(Label2, 5, 5, 500, 20);
   Label2.caption = "Загрузка игры."_cp;
   Place(Drive1, 5, 30, 377, 24);
-  Place(Dir1, 5, 60, 377, 320);
+  Place(Dir1, 5, 60, 377, 285);
   Place(File1, 388, 30, 387, 350);
   Place(Command2, File1.left + 3, 30, File1.width - 7, 30);
   Command2.caption = "Начать игру"_cp;
   Command2.visible = false;
+  Place(BrowserCancel, 5, 352, 120, 28);
+  BrowserCancel.caption = "Отмена"_cp;
   File2.visible = false;
 
   Place(Picture3, 2, 44, 785, 395);

@@ -69,17 +69,20 @@ struct ImageBox : Control {
   bool stretch = false;
 };
 
-// Drive, folder and file lists of the browser panels.
+// Drive, folder and file lists of the browser panels. Paths and names are Windows-1251 texts like
+// every other text of the window; folder paths carry no trailing separator (except "/").
 struct DriveList : Control {
-  std::string drive;
+  std::string drive;               // the chosen entry
+  std::vector<std::string> items;  // the places offered
 };
 struct DirList : Control {
-  std::string path;
+  std::string path;                // the folder shown
+  std::vector<std::string> items;  // its subfolders, by name
 };
 struct FileList : Control {
   std::string path;
-  std::string pattern;
-  std::vector<std::string> items;
+  std::string pattern;             // "main.txt", "*.sav"; ";" separates several
+  std::vector<std::string> items;  // matching file names, sorted
 };
 
 enum class Focus { Story, Text1, Text2, Other };
@@ -104,6 +107,7 @@ struct Form {
   FileList File1;
   FileList File2;  // never shown
   Button Command2;  // "start game"
+  Button BrowserCancel;  // leaves the browser without choosing
   Panel Picture3;   // picture panel
   ImageBox Image3;
   Button Command3;  // closes the picture panel

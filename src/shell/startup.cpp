@@ -2,10 +2,11 @@
 
 #include "engine/files.h"
 #include "engine/lines.h"
-#include "engine/main_file.h"
-#include "engine/script_error.h"
-#include "engine/text.h"
+#include "presentation/media.h"
+#include "shell/autostart.h"
+#include "shell/browser.h"
 #include "shell/player.h"
+#include "shell/word_columns.h"
 
 namespace mireval {
 
@@ -19,6 +20,8 @@ void ShowCover(Player& p) {
 }
 
 void Form_Load(Player& p) {
+  // The timer runs for the whole life of the window; it only ever restarts ended music.
+  p.platform.StartTimer(kTimerIntervalMs, [&p] { Timer1_Timer(p); });
   p.Command3.visible = true;
   p.Text1.visible = true;
   p.OutputReady = true;
@@ -26,20 +29,19 @@ void Form_Load(Player& p) {
   for (Button& b : p.Command1) b.visible = false;
   p.Picture1.visible = false;
   ShowCover(p);
-  // Autostart (start.txt) and the layout for the word columns follow here.
+  PrepareBrowser(p);
+  AutoStart(p);
+  ArrangeLayout(p);
 }
 
 void StartGameInFolder(Player& p, const std::filesystem::path& folder) {
+  OpenGameDialog(p);
   std::string dir = PathText(folder);
-  if (dir.empty() || (dir.back() != '/' && dir.back() != '\\')) dir += '/';
-  p.GameDir = dir;
-  p.Picture1.visible = false;
-  try {
-    NewGame(p);
-  } catch (const ScriptError&) {
-    p.file.Close();
-    p.platform.MessageBox("Не удалось начать игру: "_cp + p.GameDir + "main.txt");
-  }
+  // In new-game mode the file list holds the folder's main file, whatever its letter case.
+  if (ChangeFolder(p, dir) && !p.File1.items.empty())
+    File1_Click(p, p.File1.items.front());
+  else
+    ChooseFile(p, dir, "main.txt");  // reports the folder or the missing main file
 }
 
 }  // namespace mireval

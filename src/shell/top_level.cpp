@@ -6,9 +6,12 @@
 
 #include "engine/text.h"
 #include "presentation/output.h"
+#include "shell/autostart.h"
+#include "shell/browser.h"
 #include "shell/colors.h"
 #include "shell/info_screens.h"
 #include "shell/player.h"
+#include "shell/save_load.h"
 
 namespace mireval {
 
@@ -27,11 +30,36 @@ bool IsOneOf(const std::string& upper, std::initializer_list<const char*> forms)
 
 bool RunTopLevelCommand(Player& p) {
   const std::string line = Upper(p.Text2.text);
-  // New game, save and load belong to the game shell and hook in here.
+  bool gameLoaded = !p.GameName.Text().empty();
+  // The input line is cleared before a command that may start a game: an Enter that releases
+  // the new game's transition must not find the command still standing in it.
+  if (IsOneOf(line, {"ОТКРЫТЬ ИГРУ", "ЗАНОВО", "НОВАЯ ИГРА"})) {
+    p.Text2.SetText("");
+    AutoStart(p);
+    OpenGameDialog(p);
+    return true;
+  }
+  if (IsOneOf(line, {"СОХРАНИТЬСЯ", "СОХРАНИТЬ ИГРУ"})) {
+    bool failed = gameLoaded && !SaveGame(p);
+    p.Text2.SetText("");
+    if (!failed) {
+      p.T.Append("\r\n" + "ИГРА УСПЕШНО СОХРАНЕНА"_cp + "\r\n");
+      StoryTail(p);
+    }
+    return true;
+  }
+  if (IsOneOf(line, {"ЗАГРУЗИТЬСЯ", "ЗАГРУЗИТЬ ИГРУ"})) {
+    p.Text2.SetText("");
+    AutoStartDir(p);
+    LoadGameDialog(p);
+    p.T.Append("\r\n" + "ИГРА УСПЕШНО ЗАГРУЖЕНА "_cp + "\r\n");
+    StoryTail(p);
+    return true;
+  }
   if (IsOneOf(line, {"ЗАКОНЧИТЬ ИГРУ", "ПОКИНУТЬ ИГРУ", "ВЫЙТИ ИЗ ИГРЫ", "ВЫХОД"})) {
-    if (!p.GameName.Text().empty()) {
-      // Saving before leaving belongs to the save subsystem; the question is asked all the same.
-      p.platform.AskYesNo("Желаете ли сохранить свою игру перед уходом?"_cp);
+    if (gameLoaded && p.platform.AskYesNo("Желаете ли сохранить свою игру перед уходом?"_cp)) {
+      // A save that failed has been reported; leaving now would lose the game it meant to keep.
+      if (!SaveGame(p)) return true;
     }
     p.platform.EndProgram(kExitNormal);
   }

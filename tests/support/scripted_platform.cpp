@@ -96,6 +96,15 @@ void ScriptedPlatform::PumpEvents() {
   event(*player_);
 }
 
+void ScriptedPlatform::StartTimer(int intervalMs, std::function<void()> tick) {
+  timerInterval = intervalMs;
+  tick_ = std::move(tick);
+}
+
+void ScriptedPlatform::FireTimer() {
+  if (tick_) tick_();
+}
+
 void ScriptedPlatform::EndProgram(int status) { throw ProgramEnded{status}; }
 
 bool ScriptedPlatform::PictureSize(const std::filesystem::path& file, int& width, int& height) {

@@ -65,6 +65,11 @@ class ScriptedPlatform : public Platform {
   MediaPlayer& SoundPlayer() override { return sound; }
   bool PictureSize(const std::filesystem::path& file, int& width, int& height) override;
   double ClockSeed() override { return seed; }
+  void StartTimer(int intervalMs, std::function<void()> tick) override;
+  std::vector<std::string> DriveRoots() override { return drives; }
+
+  // Runs the timer's tick as the front end would when its interval has passed.
+  void FireTimer();
 
   // Messages shown so far, in UTF-8.
   std::vector<std::string> messages;
@@ -76,10 +81,13 @@ class ScriptedPlatform : public Platform {
   int pumps = 0;
   double seed = 1;
   FakeMediaPlayer music, sound;
+  int timerInterval = 0;                 // 0 until the timer is started
+  std::vector<std::string> drives{"/"};  // the browser's drive list (Windows-1251)
 
  private:
   Player* player_ = nullptr;
   std::deque<std::function<void(Player&)>> events_;
+  std::function<void()> tick_;
 };
 
 }  // namespace mireval

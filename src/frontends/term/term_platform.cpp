@@ -9,8 +9,11 @@
 #include "engine/text.h"
 #include "frontends/term/state_json.h"
 #include "presentation/media.h"
+#include "shell/browser.h"
 #include "shell/keys.h"
 #include "shell/player.h"
+#include "shell/save_load.h"
+#include "shell/startup.h"
 
 namespace mireval {
 
@@ -37,6 +40,13 @@ std::string TerminalText(const std::string& cp1251) {
 std::string Trim(const std::string& s) {
   std::size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
   return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+// A path typed by the player, taken from the current folder.
+std::filesystem::path Absolute(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::path abs = std::filesystem::absolute(path, ec);
+  return (ec ? path : abs).lexically_normal();
 }
 
 }  // namespace
@@ -144,7 +154,22 @@ void TermPlatform::MessageBox(const std::string& text) {
   out_.flush();
 }
 
+void TermPlatform::StartTimer(int intervalMs, std::function<void()> tick) {
+  tick_ = std::move(tick);
+  timerInterval_ = std::chrono::milliseconds(intervalMs);
+  lastTick_ = std::chrono::steady_clock::now();
+}
+
+void TermPlatform::RunTimerIfDue() {
+  if (!tick_) return;
+  auto now = std::chrono::steady_clock::now();
+  if (now - lastTick_ < timerInterval_) return;
+  lastTick_ = now;  // ticks missed while a line was awaited are not made up
+  tick_();
+}
+
 std::optional<std::string> TermPlatform::ReadInputLine() {
+  RunTimerIfDue();
   std::string line;
   if (!std::getline(in_, line)) return std::nullopt;
   if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -199,6 +224,15 @@ void TermPlatform::Handle(const std::string& line) {
     EndProgram(kExitNormal);
   } else if (action == "/picture" && Trim(line.substr(8)) == "close") {
     Command3_Click(p);
+  } else if (action == "/open" && !Trim(line.substr(5)).empty()) {
+    StartGameInFolder(p, Absolute(Trim(line.substr(5))));
+  } else if (action == "/load" && !Trim(line.substr(5)).empty()) {
+    // A bare file name is looked for where the browser stands (the running game's folder).
+    std::filesystem::path file(Trim(line.substr(5)));
+    std::string folder =
+        file.has_parent_path() ? PathText(Absolute(file.parent_path())) : p.Dir1.path;
+    LoadGameDialog(p);
+    ChooseFile(p, folder, PathText(file.filename()));
   } else {
     Print("!! unknown action\n");
   }

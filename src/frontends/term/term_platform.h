@@ -1,7 +1,9 @@
 // The terminal player's port: input lines from a stream, a running transcript on another.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -51,6 +53,8 @@ class TermPlatform : public Platform {
   MediaPlayer& SoundPlayer() override { return sound_; }
   bool PictureSize(const std::filesystem::path& file, int& width, int& height) override;
   double ClockSeed() override;
+  // The timer is checked before each input line is read: a terminal waits only there.
+  void StartTimer(int intervalMs, std::function<void()> tick) override;
 
   // Prints what changed since the last call: story text, status line, answers, word columns.
   void Flush();
@@ -60,12 +64,16 @@ class TermPlatform : public Platform {
   void Handle(const std::string& line);
   void Print(const std::string& utf8);
   void PrintStory();
+  void RunTimerIfDue();
 
   std::istream& in_;
   std::ostream& out_;
   std::optional<long> seed_;
   Player* player_ = nullptr;
   SilentPlayer music_, sound_;
+  std::function<void()> tick_;
+  std::chrono::milliseconds timerInterval_{0};
+  std::chrono::steady_clock::time_point lastTick_;
 
   bool atLineStart_ = true;
   bool storyKnown_ = false;

@@ -1,0 +1,75 @@
+#include "shell/autostart.h"
+
+#include <optional>
+#include <string>
+
+#include "engine/files.h"
+#include "engine/lines.h"
+#include "engine/main_file.h"
+#include "engine/report.h"
+#include "engine/script_error.h"
+#include "engine/text.h"
+#include "shell/browser.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+namespace {
+
+const std::string& FailureText() {
+  static const std::string s =
+      "Ошибка при автозапуске игры. Проверьте файл start.txt (или удалите его)."_cp;
+  return s;
+}
+
+// The autostart folder named by start.txt, or nothing when there is no file or its first line is
+// empty. Throws ScriptError when the file is there but cannot be read.
+std::optional<std::string> AutoStartFolder(Player& p) {
+  std::vector<std::string> found = ListFiles(PathText(p.workDir), "start.txt");
+  if (found.empty()) return std::nullopt;
+  auto data = ReadWholeFile(p.WorkFile(found.front()));
+  if (!data) throw ScriptError("start.txt cannot be read");
+  std::size_t pos = 0;
+  std::string first = data->empty() ? std::string() : std::string(NextLine(*data, pos));
+  if (first.empty()) return std::nullopt;
+  return PathText(p.workDir) + "/" + first;
+}
+
+// Points the browser at the folder; a folder that cannot be shown is an autostart failure.
+void ShowFolder(Player& p, const std::string& folder) {
+  PrepareBrowser(p);
+  if (!ChangeFolder(p, folder)) throw ScriptError("autostart folder cannot be read");
+}
+
+// GameDir is left alone until a game really starts: the browser may still be left without a
+// choice, and the running game must keep reading its own folder.
+void Run(Player& p, bool mayStart) {
+  std::optional<std::string> folder = AutoStartFolder(p);
+  if (!folder) return;
+  ShowFolder(p, *folder);
+  if (!mayStart || !ListFiles(p.Dir1.path, "*.sav").empty()) return;
+  p.GameDir = GameDirOf(p.Dir1.path);
+  p.Picture1.visible = false;
+  NewGame(p);
+}
+
+void Guarded(Player& p, bool mayStart) {
+  try {
+    Run(p, mayStart);
+  } catch (const ScriptError&) {
+    p.file.Close();
+    ReportAndEnd(p, FailureText());
+  }
+}
+
+}  // namespace
+
+void AutoStart(Player& p) {
+  Guarded(p, true);
+}
+
+void AutoStartDir(Player& p) {
+  Guarded(p, false);
+}
+
+}  // namespace mireval

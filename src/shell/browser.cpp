@@ -1,0 +1,231 @@
+#include "shell/browser.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "engine/files.h"
+#include "engine/main_file.h"
+#include "engine/script_error.h"
+#include "engine/text.h"
+#include "shell/player.h"
+#include "shell/save_load.h"
+
+namespace fs = std::filesystem;
+
+namespace mireval {
+
+namespace {
+
+const std::string& MainFileName() {
+  static const std::string s = "main.txt";
+  return s;
+}
+
+// The folder as a path on this machine: relative paths start at the working folder, names are
+// matched case-insensitively, and "." and ".." are folded away. Nothing when it cannot be read.
+std::optional<fs::path> ReadableFolder(const Player& p, const std::string& folder) {
+  if (folder.empty()) return std::nullopt;
+  bool relative = folder[0] != '/' && folder[0] != '\\';
+  fs::path path = ResolvePath(relative ? PathText(p.workDir) + "/" + folder : folder);
+  path = path.lexically_normal();
+  if (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
+  std::error_code ec;
+  if (!fs::is_directory(path, ec)) return std::nullopt;
+  fs::directory_iterator probe(path, ec);
+  if (ec) return std::nullopt;
+  return path;
+}
+
+bool LessNoCase(const std::string& a, const std::string& b) {
+  std::string ua = Upper(a), ub = Upper(b);
+  return ua != ub ? ua < ub : a < b;
+}
+
+// Subfolders by name; hidden ones (a leading ".") are left out, as file managers do.
+std::vector<std::string> ListFolders(const fs::path& folder) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = FromUtf8(it->path().filename().string());
+    std::error_code kind;
+    if (name.empty() || name[0] == '.' || !it->is_directory(kind)) continue;
+    out.push_back(std::move(name));
+  }
+  std::sort(out.begin(), out.end(), LessNoCase);
+  return out;
+}
+
+bool WildcardMatch(std::string_view name, std::string_view pat) {
+  std::size_t n = 0, k = 0, star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (k < pat.size() && (pat[k] == '?' || pat[k] == name[n])) {
+      ++n;
+      ++k;
+    } else if (k < pat.size() && pat[k] == '*') {
+      star = k++;
+      resume = n;
+    } else if (star != std::string_view::npos) {
+      k = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (k < pat.size() && pat[k] == '*') ++k;
+  return k == pat.size();
+}
+
+// The drive entry a folder lies on: the longest offered place that holds it.
+std::string DriveOf(const std::vector<std::string>& drives, const std::string& folder) {
+  std::string best;
+  for (const std::string& d : drives) {
+    if (d.empty()) continue;
+    bool holds =
+        folder == d || (StartsWith(folder, d) && (d.back() == '/' || folder[d.size()] == '/'));
+    if (holds && d.size() > best.size()) best = d;
+  }
+  return best;
+}
+
+void RefreshFiles(Player& p) {
+  p.File1.items = ListFiles(p.File1.path, p.File1.pattern);
+}
+
+// The start button covers the file list and is offered only when the list holds a main file.
+void RefreshStartButton(Player& p) {
+  p.Command2.visible = false;
+  p.Command2.left = p.File1.left + 3;
+  p.Command2.width = p.File1.width - 7;
+  if (!p.File1.items.empty() && EqualsNoCase(p.File1.items.front(), MainFileName()))
+    p.Command2.visible = true;
+}
+
+}  // namespace
+
+std::string GameDirOf(const std::string& folder) {
+  return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> out;
+  if (folder.empty()) return out;
+  std::error_code ec;
+  for (fs::directory_iterator it(ResolvePath(folder), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    std::error_code kind;
+    if (!it->is_regular_file(kind)) continue;
+    std::string name = FromUtf8(it->path().filename().string());
+    if (MatchesPattern(name, pattern)) out.push_back(std::move(name));
+  }
+  std::sort(out.begin(), out.end(), LessNoCase);
+  return out;
+}
+
+bool MatchesPattern(std::string_view name, std::string_view pattern) {
+  std::string upperName = Upper(name);
+  std::size_t from = 0;
+  while (from <= pattern.size()) {
+    std::size_t end = pattern.find(';', from);
+    if (end == std::string_view::npos) end = pattern.size();
+    std::string_view one = pattern.substr(from, end - from);
+    while (!one.empty() && one.front() == ' ') one.remove_prefix(1);
+    while (!one.empty() && one.back() == ' ') one.remove_suffix(1);
+    if (!one.empty() && WildcardMatch(upperName, Upper(one))) return true;
+    from = end + 1;
+  }
+  return false;
+}
+
+void PrepareBrowser(Player& p) {
+  p.Drive1.items = p.platform.DriveRoots();
+  if (p.Dir1.path.empty()) ChangeFolder(p, PathText(p.workDir));
+}
+
+void OpenGameDialog(Player& p) {
+  PrepareBrowser(p);
+  p.Label2.caption = "Открытие новой игры."_cp;
+  p.Picture1.visible = true;
+  SetFilePattern(p, MainFileName());
+  RefreshStartButton(p);
+}
+
+bool ChangeFolder(Player& p, const std::string& folder) {
+  std::optional<fs::path> path = ReadableFolder(p, folder);
+  if (!path) return false;
+  p.Dir1.path = PathText(*path);
+  Dir1_Change(p);
+  p.Drive1.drive = DriveOf(p.Drive1.items, p.Dir1.path);
+  return true;
+}
+
+void SetFilePattern(Player& p, const std::string& pattern) {
+  p.File1.pattern = pattern;
+  RefreshFiles(p);
+}
+
+void Drive1_Change(Player& p) {
+  if (!ChangeFolder(p, p.Drive1.drive)) p.Drive1.drive = DriveOf(p.Drive1.items, p.Dir1.path);
+}
+
+void Dir1_Change(Player& p) {
+  std::optional<fs::path> path = ReadableFolder(p, p.Dir1.path);
+  if (!path) {
+    // An unreadable folder (a vanished medium, no permission): stay where the lists were.
+    p.Dir1.path = p.File1.path;
+    return;
+  }
+  p.Dir1.path = PathText(*path);
+  p.Dir1.items = ListFolders(*path);
+  p.File1.path = p.Dir1.path;
+  RefreshFiles(p);
+  RefreshStartButton(p);
+}
+
+void StartGameFromBrowser(Player& p) {
+  // A main file that cannot be read, or one cut short, must not leave a half-reset game behind.
+  GameState before = p;
+  Variant schemeBefore = p.ColorScheme;
+  p.GameDir = GameDirOf(p.Dir1.path);
+  p.Picture1.visible = false;
+  try {
+    NewGame(p);
+  } catch (const ScriptError&) {
+    p.file.Close();
+    std::string mainFile = p.GameDir + MainFileName();
+    static_cast<GameState&>(p) = before;
+    p.ColorScheme = schemeBefore;
+    p.Picture1.visible = true;
+    p.platform.MessageBox("Не удалось начать игру: "_cp + mainFile);
+  }
+}
+
+void Command2_Click(Player& p) {
+  StartGameFromBrowser(p);
+}
+
+void File1_Click(Player& p, const std::string& fileName) {
+  if (EqualsNoCase(fileName, MainFileName())) {
+    StartGameFromBrowser(p);
+    return;
+  }
+  LoadSavedGame(p, GameDirOf(p.Dir1.path), fileName);
+}
+
+void BrowserCancel_Click(Player& p) {
+  p.Picture1.visible = false;
+}
+
+void ChooseFile(Player& p, const std::string& folder, const std::string& fileName) {
+  if (!ChangeFolder(p, folder)) {
+    std::string file = GameDirOf(folder) + fileName;
+    p.platform.MessageBox(EqualsNoCase(fileName, MainFileName())
+                              ? "Не удалось начать игру: "_cp + file
+                              : "Не удалось загрузить игру: "_cp + file);
+    return;
+  }
+  File1_Click(p, fileName);
+}
+
+}  // namespace mireval

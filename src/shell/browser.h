@@ -1,0 +1,59 @@
+// The game browser panel Picture1: drive, folder and file lists over the file system, the start
+// button, and the choice of a main file (a new game) or a save file (a load).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mireval {
+
+struct Player;
+
+// Fills the drive list and, when the folder list shows nothing yet, points it at the working
+// folder. Run when the window starts and whenever the panel is shown.
+void PrepareBrowser(Player& p);
+
+// Shows the panel in new-game mode: main files only, with the start button when there is one.
+void OpenGameDialog(Player& p);
+
+// Points the folder list at `folder` (Windows-1251, absolute or relative to the working folder,
+// names matched case-insensitively) and refreshes the panel as a change of the folder list does.
+// A folder that cannot be read changes nothing and gives false.
+bool ChangeFolder(Player& p, const std::string& folder);
+
+// Sets the file filter and refreshes the file list; the start button is left as it is.
+void SetFilePattern(Player& p, const std::string& pattern);
+
+// The change events of the two lists: the view sets Drive1.drive or Dir1.path, then calls them.
+// A place that cannot be read keeps the previous folder.
+void Drive1_Change(Player& p);
+void Dir1_Change(Player& p);
+
+// The start button: a new game in the folder shown.
+void Command2_Click(Player& p);
+// A click on a listed file: the main file starts a new game, any other file is loaded as a save.
+void File1_Click(Player& p, const std::string& fileName);
+// Leaves the panel without choosing anything.
+void BrowserCancel_Click(Player& p);
+
+// Starts a new game from the main file of the folder shown, as the start button does. A game
+// that cannot start is reported naming its main file, and the running game goes on unchanged.
+void StartGameFromBrowser(Player& p);
+
+// Points the browser at `folder` and clicks `fileName` there, as a player choosing that file
+// does. A folder that cannot be read is reported naming the file.
+void ChooseFile(Player& p, const std::string& folder, const std::string& fileName);
+
+// The GameDir for a folder of the browser: the folder with one trailing separator.
+std::string GameDirOf(const std::string& folder);
+
+// File names of `folder` (a path on this machine, Windows-1251) that match `pattern`; sorted
+// without regard to letter case. Empty when the folder cannot be read.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern);
+
+// Whether a file name matches a filter such as "*.sav" or "main.txt;*.txt" ("*" any run, "?" one
+// character), ignoring letter case as the game folders' home file systems do.
+bool MatchesPattern(std::string_view name, std::string_view pattern);
+
+}  // namespace mireval

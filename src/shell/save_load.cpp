@@ -1,0 +1,257 @@
+#include "shell/save_load.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "engine/files.h"
+#include "engine/game_files.h"
+#include "engine/lines.h"
+#include "engine/locations.h"
+#include "engine/synonyms.h"
+#include "engine/text.h"
+#include "presentation/status.h"
+#include "shell/browser.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+namespace {
+
+constexpr int kConditionCount = kMaxCondition + 1;  // conditions 0..10000 are saved
+constexpr int kPictureLine = 3;                     // first line of the picture register
+constexpr int kConditionLine = kPictureLine + kPictureSlots;
+constexpr int kLowestStored = 100;  // stored condition numbers are drawn from 100..899
+constexpr int kStoredRange = 800;
+constexpr int kDrawsBeforeSearch = 100000;
+
+// The digit test of the condition encoding: a condition is true when the stored number plus the
+// condition's own number gives 1.
+bool ConditionFromNumber(long long stored, int k) {
+  long long v = stored + k;
+  return (v % 10) + ((v % 100) / 10) + ((v / 100) % 2) == 1;
+}
+
+// A random number from 100..899 that encodes `value` for condition k, so that two saves of one
+// state differ on disk. Only about one draw in seventy encodes a true condition; should the
+// generator keep missing, the next fitting number is taken instead of drawing forever.
+int StoredNumber(Random& rng, int k, bool value) {
+  int n = kLowestStored;
+  for (int draw = 0; draw < kDrawsBeforeSearch; ++draw) {
+    n = kLowestStored + static_cast<int>(rng.Next() * kStoredRange);
+    if (ConditionFromNumber(n, k) == value) return n;
+  }
+  for (int step = 0; step < kStoredRange; ++step) {
+    int m = kLowestStored + (n - kLowestStored + step) % kStoredRange;
+    if (ConditionFromNumber(m, k) == value) return m;
+  }
+  return n;  // not reached: every 800 consecutive numbers hold both kinds
+}
+
+std::string Quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  return out + "\"";
+}
+
+std::string Value(const Variant& v) {
+  if (v.IsText()) return Quoted(v.Text());
+  return v.Text();  // a bare number; empty stays an empty field
+}
+
+std::string SaveText(Player& p) {
+  std::string out;
+  out.reserve(100000);
+  out += Value(p.Room) + "," + Value(p.Harakter[1]) + "," + Value(p.Harakter[2]) + "," +
+         Value(p.Hody) + "," + Value(p.GameName) + "\r\n";
+  for (int i = 1; i <= 6; ++i) out += Value(p.HarakterWord[i]) + (i < 6 ? "," : "\r\n");
+  for (int i = 1; i <= kPictureSlots; ++i) out += Quoted(p.Kartinki[i]) + "\r\n";
+  for (int k = 0; k < kConditionCount; ++k)
+    out += std::to_string(StoredNumber(p.rng, k, p.Uslovie.Get(k))) + "\r\n";
+  return out;
+}
+
+// A name that would leave the game folder, or that a path cannot hold, is refused.
+bool AcceptableName(const std::string& name) {
+  if (name.find("..") != std::string::npos) return false;
+  for (char c : name)
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) return false;
+  return true;
+}
+
+struct Field {
+  bool quoted;
+  std::string text;
+};
+
+// One record line: values separated by commas. A quoted value is a text (a doubled quote inside
+// stands for one quote); whatever follows its closing quote up to the next comma is dropped, as
+// files written before quotes were doubled need. Nothing for a quote that is never closed.
+std::optional<std::vector<Field>> SplitRecord(std::string_view line) {
+  std::vector<Field> fields;
+  std::size_t i = 0;
+  for (;;) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    if (i < line.size() && line[i] == '"') {
+      std::string text;
+      bool closed = false;
+      for (++i; i < line.size(); ++i) {
+        if (line[i] != '"') {
+          text += line[i];
+        } else if (i + 1 < line.size() && line[i + 1] == '"') {
+          text += '"';
+          ++i;
+        } else {
+          ++i;
+          closed = true;
+          break;
+        }
+      }
+      if (!closed) return std::nullopt;
+      while (i < line.size() && line[i] != ',') ++i;
+      fields.push_back({true, std::move(text)});
+    } else {
+      std::size_t end = std::min(line.find(',', i), line.size());
+      std::string_view raw = line.substr(i, end - i);
+      while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\t')) raw.remove_suffix(1);
+      fields.push_back({false, std::string(raw)});
+      i = end;
+    }
+    if (i >= line.size()) return fields;
+    ++i;  // the comma
+  }
+}
+
+// A quoted value is a text, a bare one a number (an empty bare value stays empty).
+std::optional<Variant> ToVariant(const Field& f) {
+  if (f.quoted) return Variant(f.text);
+  if (f.text.empty()) return Variant();
+  if (auto n = ParseNumber(f.text)) return Variant(*n);
+  return std::nullopt;
+}
+
+bool ReadsAsNumber(const Variant& v) {
+  return !v.IsText() || ParseNumber(v.Text()).has_value();
+}
+
+struct SavedGame {
+  Variant room, good, evil, moves, name;
+  std::array<Variant, 7> words;
+  std::vector<std::string> pictures = std::vector<std::string>(kPictureSlots + 1);
+  std::array<bool, kConditionCount> conditions{};
+};
+
+std::optional<SavedGame> ParseSave(std::string_view data) {
+  std::vector<std::string> lines = SplitLines(data);
+  if (lines.size() < static_cast<std::size_t>(kSaveFileLines)) return std::nullopt;
+  SavedGame g;
+
+  auto record = [&](int lineNo, std::size_t count) -> std::optional<std::vector<Variant>> {
+    auto fields = SplitRecord(lines[static_cast<std::size_t>(lineNo - 1)]);
+    if (!fields || fields->size() != count) return std::nullopt;
+    std::vector<Variant> values;
+    for (const Field& f : *fields) {
+      auto v = ToVariant(f);
+      if (!v) return std::nullopt;
+      values.push_back(std::move(*v));
+    }
+    return values;
+  };
+  auto first = record(1, 5);
+  auto second = record(2, 6);
+  if (!first || !second) return std::nullopt;
+  g.room = (*first)[0];
+  g.good = (*first)[1];
+  g.evil = (*first)[2];
+  g.moves = (*first)[3];
+  g.name = (*first)[4];
+  // The status line counts with these; a text that is no number would stop the game later.
+  if (!ReadsAsNumber(g.good) || !ReadsAsNumber(g.evil) || !ReadsAsNumber(g.moves))
+    return std::nullopt;
+  for (int i = 1; i <= 6; ++i) g.words[static_cast<std::size_t>(i)] = (*second)[i - 1];
+
+  for (int i = 1; i <= kPictureSlots; ++i) {
+    auto fields = SplitRecord(lines[static_cast<std::size_t>(kPictureLine + i - 2)]);
+    if (!fields || fields->size() != 1) return std::nullopt;
+    g.pictures[static_cast<std::size_t>(i)] = (*fields)[0].text;
+  }
+
+  for (int k = 0; k < kConditionCount; ++k) {
+    auto fields = SplitRecord(lines[static_cast<std::size_t>(kConditionLine + k - 1)]);
+    if (!fields || fields->size() != 1 || (*fields)[0].quoted) return std::nullopt;
+    auto n = ParseNumber((*fields)[0].text);
+    if (!n || std::fabs(*n) > 1e9) return std::nullopt;
+    g.conditions[static_cast<std::size_t>(k)] =
+        ConditionFromNumber(static_cast<long long>(std::nearbyint(*n)), k);
+  }
+  return g;
+}
+
+// The saved location must be one the game folder has: a file that names none would end the
+// program at its description.
+bool LocationExists(const std::string& gameDir, const Variant& room) {
+  if (!ReadsAsNumber(room) || room.Number() < 1) return false;
+  std::error_code ec;
+  return std::filesystem::is_regular_file(ResolvePath(gameDir + "room" + room.Text() + ".txt"), ec);
+}
+
+}  // namespace
+
+bool SaveGame(Player& p) {
+  std::string name = p.platform.InputBox("Введите имя для сохранения игры."_cp);
+  if (!AcceptableName(name)) {
+    p.platform.MessageBox("Недопустимое имя для сохранения игры: "_cp + name);
+    return false;
+  }
+  std::string fileName = name + ".sav";
+  if (!WriteFileAtomically(GamePath(p, fileName), SaveText(p))) {
+    p.platform.MessageBox("Не удалось сохранить игру: "_cp + p.GameDir + fileName);
+    return false;
+  }
+  return true;
+}
+
+void LoadGameDialog(Player& p) {
+  PrepareBrowser(p);
+  p.Label2.caption = "Загрузка сохраненной игры."_cp;
+  p.Picture1.visible = true;
+  SetFilePattern(p, "*.sav");
+}
+
+bool LoadSavedGame(Player& p, const std::string& gameDir, const std::string& fileName) {
+  std::optional<SavedGame> g;
+  if (auto data = ReadWholeFile(ResolvePath(gameDir + fileName))) g = ParseSave(*data);
+  if (!g || !LocationExists(gameDir, g->room)) {
+    p.platform.MessageBox("Не удалось загрузить игру: "_cp + gameDir + fileName);
+    return false;
+  }
+
+  p.GameDir = gameDir;
+  p.Room = g->room;
+  p.Harakter[1] = g->good;
+  p.Harakter[2] = g->evil;
+  p.Hody = g->moves;
+  p.GameName = g->name;
+  p.HarakterWord = g->words;
+  // The word columns and derived conditions are rebuilt by the score pass after the next command.
+  p.UslChanged = true;
+  p.Kartinki = std::move(g->pictures);
+  for (int k = 0; k < kConditionCount; ++k) p.Uslovie.Set(k, g->conditions[k]);
+
+  p.Picture1.visible = false;
+  // Answers of a dialogue running in the old game belong to a file that is no longer played.
+  for (Button& b : p.Command1) b.visible = false;
+  p.T.height = kStoryFullHeight;
+  RoomSinonims(p, p.Room);
+  p.T.SetText("");
+  ShowRoom(p);
+  MainScreen(p);
+  return true;
+}
+
+}  // namespace mireval

@@ -1,0 +1,116 @@
+#include "presentation/media.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/text.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+class MediaTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.UseGameDir();
+    t.p.Room = 4;
+    WriteRaw(t.game() / "Лес.JPG", "picture");
+    WriteRaw(t.game() / "theme.ogg", "music");
+  }
+  std::string In(const std::string& name) const { return (t.game() / name).string(); }
+  int Count(const FakeMediaPlayer& m, const std::string& call) {
+    return static_cast<int>(std::count(m.calls.begin(), m.calls.end(), call));
+  }
+
+  TestPlayer t;
+};
+
+TEST_F(MediaTest, PictureModesAndTheRegister) {
+  t.p.Kartinki[700] = "лес.jpg"_cp;
+  ShowKartinka(t.p, "КАР 1 лес.jpg"_cp);  // low modes skip pictures of the register
+  ShowKartinka(t.p, "КАР 0"_cp);          // and an empty name matches its empty entries
+  EXPECT_FALSE(t.p.Picture3.visible);
+
+  ShowKartinka(t.p, "КАР 2 лес.jpg"_cp);
+  EXPECT_TRUE(t.p.Picture3.visible);
+  EXPECT_EQ(t.p.Image3.file, In("Лес.JPG"));
+  EXPECT_FALSE(t.p.Image3.stretch);
+  EXPECT_EQ(t.p.Image3.width, 200 * kTwipsPerPixel);  // natural size
+
+  t.p.Image3.width = 5000;
+  ShowKartinka(t.p, "КАР 3_лес.jpg"_cp);  // any separator character
+  EXPECT_TRUE(t.p.Image3.stretch);
+  EXPECT_EQ(t.p.Image3.width, 5000);  // stretched over the image control as it is
+  EXPECT_TRUE(t.platform.messages.empty());
+
+  Command3_Click(t.p);
+  EXPECT_FALSE(t.p.Picture3.visible);
+  EXPECT_EQ(t.p.focus, Focus::Story);
+}
+
+TEST_F(MediaTest, BadPictureLinesAreReportedAndShowNothing) {
+  WriteRaw(t.game() / "empty.png", "");
+  for (const char* line : {"КАР x лес.jpg", "КАР 2 нет.jpg", "КАР 2 empty.png", "КАР "}) {
+    t.platform.messages.clear();
+    ShowKartinka(t.p, FromUtf8(line));
+    EXPECT_EQ(t.platform.messages,
+              std::vector<std::string>{"Ошибка в строке " + std::string(line) + " локации 4"});
+  }
+  EXPECT_FALSE(t.p.Picture3.visible);
+}
+
+TEST_F(MediaTest, MusicAndSoundStartFromTheBeginningOnTheirOwnPlayers) {
+  PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
+  EXPECT_EQ(t.p.MusicFile, "theme.ogg");
+  EXPECT_EQ(t.platform.music.calls,
+            (std::vector<std::string>{"Release", "Render " + In("theme.ogg"), "SetPosition",
+                                      "SetVolume -100", "SetBalance 0", "Run"}));
+  t.platform.music.position = 30;
+  PlayZvuk(t.p, "ЗВУ theme.ogg"_cp);
+  EXPECT_EQ(t.platform.sound.volume, -60);
+  EXPECT_EQ(t.platform.music.position, 30);  // the music goes on under the sound
+  PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
+  EXPECT_EQ(t.platform.music.position, 0);  // the same music again starts it over
+}
+
+TEST_F(MediaTest, MusicCountsAsEndedAtItsStartOrItsEnd) {
+  FakeMediaPlayer& music = t.platform.music;
+  EXPECT_TRUE(MusicEnded(t.p));  // nothing rendered
+  PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
+  music.duration = 60;
+  EXPECT_TRUE(MusicEnded(t.p));
+  music.position = 10;
+  EXPECT_FALSE(MusicEnded(t.p));
+  music.position = 60;
+  EXPECT_TRUE(MusicEnded(t.p));
+}
+
+TEST_F(MediaTest, TheTimerRestartsEndedMusicAndRetriesUnplayableMusicSilently) {
+  FakeMediaPlayer& music = t.platform.music;
+  Timer1_Timer(t.p);
+  EXPECT_TRUE(music.calls.empty());  // no music was ever started
+
+  PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
+  music.duration = 60;
+  music.position = 20;
+  Timer1_Timer(t.p);
+  EXPECT_EQ(Count(music, "Run"), 1);
+  music.position = 60;
+  Timer1_Timer(t.p);
+  EXPECT_EQ(Count(music, "Run"), 2);
+  EXPECT_EQ(music.position, 0);
+
+  PlayMuzyka(t.p, "МУЗ нет.ogg"_cp);
+  for (int i = 0; i < 3; ++i) Timer1_Timer(t.p);
+  EXPECT_EQ(Count(music, "Render " + In("нет.ogg")), 4);
+  EXPECT_TRUE(t.platform.messages.empty());
+
+  PlayMuzyka(t.p, "МУЗ "_cp);  // silence, and nothing to restart
+  music.calls.clear();
+  Timer1_Timer(t.p);
+  EXPECT_TRUE(music.calls.empty());
+}
+
+}  // namespace
+}  // namespace mireval

@@ -1,0 +1,127 @@
+#include "shell/browser.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/text.h"
+#include "shell/save_load.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FilePattern, MatchesIgnoringCaseWithWildcardsAndAlternatives) {
+  EXPECT_TRUE(MatchesPattern("Main.TXT", "main.txt"));
+  EXPECT_FALSE(MatchesPattern("main.txt.bak", "main.txt"));
+  EXPECT_TRUE(MatchesPattern("игра.SAV", "*.sav"));
+  EXPECT_TRUE(MatchesPattern(".sav", "*.sav"));
+  EXPECT_FALSE(MatchesPattern("x.sav.part1", "*.sav"));  // a save still being written
+  EXPECT_TRUE(MatchesPattern("a1b.txt", "a?b.*"));
+  EXPECT_FALSE(MatchesPattern("ab.txt", "a?b.*"));
+  EXPECT_TRUE(MatchesPattern("x.txt", "*.sav; *.txt"));
+  EXPECT_EQ(GameDirOf("/games/mill"), "/games/mill/");
+  EXPECT_EQ(GameDirOf("/"), "/");
+}
+
+class BrowserTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.Game("main.txt", "Текстовый квест\nМельница\n2\n");
+    t.Game("room0.txt", "РН Общее\n");
+    t.Game("room1.txt", "РН Развилка\nОП\nДорога.\n");
+    fs::create_directories(t.root.path() / "empty");
+    fs::create_directories(t.root.path() / ".hidden");
+    t.platform.drives = {"/", Dir("")};
+    OpenGameDialog(t.p);
+  }
+  std::string Dir(const std::string& name) {
+    return FromUtf8((t.root.path() / name).lexically_normal().string());
+  }
+
+  TestPlayer t;
+};
+
+TEST_F(BrowserTest, NewGameModeOffersTheStartButtonOnlyOverAMainFile) {
+  EXPECT_TRUE(t.p.Picture1.visible);
+  EXPECT_EQ(ToUtf8(t.p.Label2.caption), "Открытие новой игры.");
+  EXPECT_EQ(t.p.Dir1.path, Dir("work"));      // the working folder to begin with
+  ASSERT_TRUE(ChangeFolder(t.p, "../GAME"));  // relative to it, letter case ignored
+  EXPECT_EQ(t.p.Dir1.path, Dir("game"));
+  EXPECT_EQ(t.p.File1.items, std::vector<std::string>{"main.txt"});
+  EXPECT_TRUE(t.p.Command2.visible);
+  EXPECT_EQ(t.p.Command2.left, t.p.File1.left + 3);
+  EXPECT_EQ(t.p.Command2.width, t.p.File1.width - 7);
+  EXPECT_EQ(t.p.Drive1.drive, t.platform.drives[1]);
+
+  // In load mode a start button stays until the folder changes.
+  LoadGameDialog(t.p);
+  EXPECT_TRUE(t.p.File1.items.empty());
+  EXPECT_TRUE(t.p.Command2.visible);
+  ASSERT_TRUE(ChangeFolder(t.p, Dir("")));
+  EXPECT_FALSE(t.p.Command2.visible);
+  EXPECT_EQ(t.p.Dir1.items, (std::vector<std::string>{"empty", "game", "work"}));
+}
+
+TEST_F(BrowserTest, APlaceThatCannotBeReadKeepsThePreviousFolder) {
+  ASSERT_TRUE(ChangeFolder(t.p, Dir("game")));
+  EXPECT_FALSE(ChangeFolder(t.p, Dir("nowhere")));
+  t.p.Dir1.path = Dir("nowhere");
+  Dir1_Change(t.p);
+  t.p.Drive1.drive = "/no/such/drive";
+  Drive1_Change(t.p);
+  EXPECT_EQ(t.p.Dir1.path, Dir("game"));
+  EXPECT_EQ(t.p.File1.items, std::vector<std::string>{"main.txt"});
+  EXPECT_EQ(t.p.Drive1.drive, t.platform.drives[1]);
+
+  t.p.Drive1.drive = "/";
+  Drive1_Change(t.p);
+  EXPECT_EQ(t.p.Dir1.path, "/");
+}
+
+TEST_F(BrowserTest, ClickingTheMainFileAndTheStartButtonStartTheSameGame) {
+  for (bool button : {false, true}) {
+    t.p.Room = Variant();
+    OpenGameDialog(t.p);
+    ASSERT_TRUE(ChangeFolder(t.p, Dir("game")));
+    t.platform.Enter();  // the move into location 1 waits for Enter
+    if (button)
+      Command2_Click(t.p);
+    else
+      File1_Click(t.p, "MAIN.TXT");
+    EXPECT_EQ(t.p.GameDir, Dir("game") + "/");
+    EXPECT_FALSE(t.p.Picture1.visible);
+    EXPECT_EQ(t.p.Room, Variant(1));
+    EXPECT_EQ(t.Story(), "Дорога.\r\n");
+  }
+}
+
+TEST_F(BrowserTest, AGameThatCannotStartLeavesTheRunningOneAsItWas) {
+  fs::create_directories(t.root.path() / "broken");
+  WriteGameFile(t.root.path() / "broken" / "main.txt", "Текстовый квест\nСломанная\n3\nдобро\n");
+  t.UseGameDir();
+  t.p.GameName = "Идущая"_cp;
+  t.p.ColorScheme = 2;
+  t.p.HarakterWord[1] = "честь"_cp;
+  t.Set(42);
+
+  for (const char* folder : {"broken", "empty", "nowhere"}) {
+    t.platform.messages.clear();
+    ChooseFile(t.p, Dir(folder), "main.txt");
+    EXPECT_EQ(
+        t.platform.messages,
+        std::vector<std::string>{"Не удалось начать игру: " + ToUtf8(Dir(folder)) + "/main.txt"});
+    EXPECT_EQ(t.p.GameDir, FromUtf8(t.game().string()) + "/");
+    EXPECT_EQ(ToUtf8(t.p.GameName.Text()), "Идущая");
+    EXPECT_EQ(ToUtf8(t.p.HarakterWord[1].Text()), "честь");
+    EXPECT_EQ(t.p.ColorScheme, Variant(2));
+    EXPECT_TRUE(t.p.Uslovie.Get(42));
+    EXPECT_TRUE(t.p.Picture1.visible);  // still there to choose again
+    EXPECT_FALSE(t.p.file.IsOpen());
+  }
+  BrowserCancel_Click(t.p);
+  EXPECT_FALSE(t.p.Picture1.visible);
+}
+
+}  // namespace
+}  // namespace mireval

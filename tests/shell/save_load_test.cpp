@@ -1,0 +1,258 @@
+#include "shell/save_load.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/lines.h"
+#include "engine/text.h"
+#include "shell/keys.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The loader's digit test, written out here on its own so that a fault in the program's copy of
+// it cannot hide itself.
+bool Decodes(long long n, int k) {
+  long long v = n + k;
+  return v % 10 + (v % 100) / 10 + (v / 100) % 2 == 1;
+}
+
+class SaveLoadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.Game("room0.txt", "РН Общее\n");
+    t.Game("room1.txt", "РН Поляна\nОП\nНа поляне.\n");
+    t.Game("room2.txt", "РН Лес\nОП\nВ лесу.\n\nОП 7\nВ лесу, и условие 7.\n");
+    t.UseGameDir();
+  }
+
+  // A game in progress whose every saved part has a value of its own.
+  void Play() {
+    Player& p = t.p;
+    p.Room = 2;
+    p.Harakter[1] = 3;
+    p.Harakter[2] = 1;
+    p.Hody = 17;
+    p.GameName = "Игра, \"вторая\""_cp;
+    const char* words[] = {"добро", "зло, и \"зло\"", "добрый", "святой", "злой", "мерзавец"};
+    for (int i = 1; i <= 6; ++i) p.HarakterWord[i] = FromUtf8(words[i - 1]);
+    p.Kartinki[1] = "лес.jpg"_cp;
+    p.Kartinki[500] = "a,b \"c\""_cp;
+    for (int k = 0; k <= kMaxCondition; ++k) p.Uslovie.Set(k, k % 7 == 0 || k == 10000);
+  }
+
+  std::vector<std::string> Save(const std::string& name) {
+    t.platform.inputAnswers.push_back(name);
+    EXPECT_TRUE(SaveGame(t.p));
+    return SplitLines(ReadRaw(t.game() / (name + ".sav")));
+  }
+
+  bool Load(const std::string& name) { return LoadSavedGame(t.p, t.p.GameDir, name); }
+
+  // A hand-made save: the first two lines as given, empty pictures except the first, condition 5
+  // stored as given and every other one false.
+  void WriteSave(const std::string& name, const std::string& line1,
+                 const std::string& line2 = "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\"",
+                 const std::string& picture1 = "\"\"", const std::string& condition5 = "100",
+                 int lines = kSaveFileLines) {
+    std::vector<std::string> all{line1, line2, picture1};
+    all.resize(kPictureSlots + 2, "\"\"");
+    for (int k = 0; k <= kMaxCondition; ++k)
+      all.push_back(k == 5 ? condition5 : Decodes(100, k) ? "101" : "100");
+    all.resize(static_cast<std::size_t>(lines));
+    std::string text;
+    for (const std::string& l : all) text += l + "\n";
+    t.Game(name, text);
+  }
+
+  TestPlayer t;
+};
+
+TEST_F(SaveLoadTest, WritesTheRecordFormatWithFreshDrawsEachTime) {
+  Play();
+  std::vector<std::string> lines = Save("slot");
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(kSaveFileLines));
+  EXPECT_EQ(ToUtf8(lines[0]), "2,3,1,17,\"Игра, \"\"вторая\"\"\"");
+  EXPECT_EQ(ToUtf8(lines[1]),
+            "\"добро\",\"зло, и \"\"зло\"\"\",\"добрый\",\"святой\",\"злой\",\"мерзавец\"");
+  EXPECT_EQ(ToUtf8(lines[2]), "\"лес.jpg\"");
+  EXPECT_EQ(lines[3], "\"\"");
+  std::string raw = ReadRaw(t.game() / "slot.sav");
+  EXPECT_EQ(std::count(raw.begin(), raw.end(), '\r'), kSaveFileLines);
+  EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), kSaveFileLines);
+  EXPECT_EQ(raw.substr(raw.size() - 2), "\r\n");
+  for (bool allTrue : {false, true}) {
+    if (allTrue) {
+      for (int k = 0; k <= kMaxCondition; ++k) t.p.Uslovie.Set(k, true);
+      lines = Save("slot");
+    }
+    for (int k = 0; k <= kMaxCondition; ++k) {
+      const std::string& line = lines[static_cast<std::size_t>(1002 + k)];
+      int n = std::stoi(line);
+      ASSERT_EQ(std::to_string(n), line);
+      ASSERT_TRUE(n >= 100 && n <= 899) << "condition " << k << ": " << n;
+      ASSERT_EQ(Decodes(n, k), t.p.Uslovie.Get(k)) << "condition " << k;
+    }
+  }
+  EXPECT_NE(Save("again"), lines);  // the same state, other draws
+}
+
+TEST_F(SaveLoadTest, LoadingRestoresEverySavedPartAndDescribesTheLocation) {
+  Play();
+  Save("one");
+  Save("two");
+  GameState saved = t.p;
+  for (const char* name : {"one.sav", "two.sav"}) {
+    t.p.Room = 1;
+    t.p.Harakter[1] = Variant();
+    t.p.Hody = 0;
+    t.p.GameName = "Другая"_cp;
+    t.p.HarakterWord[2] = "x";
+    t.p.Kartinki[500] = "";
+    for (int k = -1; k <= kMaxCondition; ++k) t.p.Uslovie.Set(k, k % 2 != 0);
+    t.p.T.SetText("старый текст"_cp);
+    t.p.Picture1.visible = true;
+    t.p.Command1[0].visible = true;
+
+    ASSERT_TRUE(Load(name));
+    EXPECT_TRUE(t.platform.messages.empty());
+    EXPECT_EQ(t.p.Room, Variant(2));
+    EXPECT_TRUE(t.p.Room.IsNumber());
+    EXPECT_EQ(t.p.Harakter[1], Variant(3));
+    EXPECT_EQ(t.p.Hody, Variant(17));
+    EXPECT_EQ(t.p.GameName.Text(), saved.GameName.Text());
+    EXPECT_EQ(t.p.HarakterWord[2].Text(), saved.HarakterWord[2].Text());
+    EXPECT_EQ(t.p.Kartinki, saved.Kartinki);
+    // 0 and 3000 are the status line's own; -1 is never saved.
+    for (int k = 1; k <= kMaxCondition; ++k) {
+      if (k == 3000) continue;
+      ASSERT_EQ(t.p.Uslovie.Get(k), saved.Uslovie.Get(k)) << k;
+    }
+    EXPECT_TRUE(t.p.Uslovie.Get(-1));
+    EXPECT_FALSE(t.p.UslChanged);  // the description that follows the load ran the score pass
+    EXPECT_EQ(t.Story(), "В лесу, и условие 7.\r\n");
+    EXPECT_EQ(ToUtf8(t.p.Label1[1].caption).rfind("Ходы: 17,", 0), 0u);
+    EXPECT_FALSE(t.p.Picture1.visible);
+    EXPECT_FALSE(t.p.Command1[0].visible);
+  }
+}
+
+TEST_F(SaveLoadTest, HandWrittenFilesKeepQuotedTextsAndBareNumbers) {
+  WriteSave("hand.sav", "\"1\",\"5\",2,,\"Ручная\"", "1,\"a\",\"b\",\"c\",\"d\",\"e\"",
+            "\"старый \"вид\"\"", "196");
+  ASSERT_TRUE(Load("hand.sav"));
+  EXPECT_TRUE(t.p.Room.IsText());
+  EXPECT_TRUE(t.p.Harakter[1].IsText());
+  EXPECT_TRUE(t.p.Harakter[2].IsNumber());
+  EXPECT_TRUE(t.p.Hody.IsEmpty());
+  EXPECT_TRUE(t.p.HarakterWord[1].IsNumber());
+  // Written before quotes were doubled: the text ends at its second quote, as it always did.
+  EXPECT_EQ(ToUtf8(t.p.Kartinki[1]), "старый ");
+  EXPECT_TRUE(t.p.Uslovie.Get(5));
+  EXPECT_FALSE(t.p.Uslovie.Get(6));
+  EXPECT_EQ(t.Story(), "На поляне.\r\n");
+}
+
+TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
+  const std::string good = "1,0,0,0,\"Игра\"";
+  WriteSave("short.sav", good, "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\"", "\"\"", "100",
+            kSaveFileLines - 1);
+  WriteSave("text.sav", good, "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\"", "\"\"", "\"100\"");
+  WriteSave("quote.sav", good, "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\"", "\"не закрыта");
+  WriteSave("four.sav", "1,0,0,\"Игра\"");
+  WriteSave("points.sav", "1,\"много\",0,0,\"Игра\"");
+  WriteSave("noroom.sav", "9,0,0,0,\"Игра\"");
+  WriteSave("bare.sav", "1,0,0,0,Игра");
+  fs::create_directory(t.game() / "folder.sav");
+
+  Play();
+  t.p.T.SetText("текст игры"_cp);
+  GameState before = t.p;
+  for (const char* name : {"missing.sav", "short.sav", "text.sav", "quote.sav", "four.sav",
+                           "points.sav", "noroom.sav", "bare.sav", "folder.sav"}) {
+    t.platform.messages.clear();
+    EXPECT_FALSE(Load(name)) << name;
+    EXPECT_EQ(t.platform.messages,
+              std::vector<std::string>{"Не удалось загрузить игру: " + ToUtf8(t.p.GameDir) + name});
+    EXPECT_EQ(t.p.Room, before.Room);
+    EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
+    EXPECT_EQ(t.p.Kartinki, before.Kartinki);
+    EXPECT_EQ(t.Story(), "текст игры");
+  }
+  for (int k = -1; k <= kMaxCondition; ++k) ASSERT_EQ(t.p.Uslovie.Get(k), before.Uslovie.Get(k));
+}
+
+TEST_F(SaveLoadTest, RefusedNamesAndFailedWritesChangeNothingOnDisk) {
+  Play();
+  // A NUL would cut the path short and write some other file of the folder.
+  for (const std::string& name : {std::string("../x"), std::string("a/b"), std::string("a\\b"),
+                                  std::string(".."), std::string("room1.txt\0", 10)}) {
+    t.platform.messages.clear();
+    t.platform.inputAnswers.push_back(name);
+    EXPECT_FALSE(SaveGame(t.p)) << name;
+    ASSERT_EQ(t.platform.messages.size(), 1u);
+    EXPECT_EQ(t.platform.messages[0].rfind("Недопустимое имя для сохранения игры: ", 0), 0u);
+  }
+  EXPECT_EQ(ToUtf8(ReadRaw(t.game() / "room1.txt")), "РН Поляна\r\nОП\r\nНа поляне.\r\n");
+  EXPECT_FALSE(fs::exists(t.root.path() / "x.sav"));
+
+  fs::create_directory(t.game() / "busy.sav");
+  WriteRaw(t.game() / "busy.sav" / "inside", "keep");
+  t.platform.inputAnswers.push_back("BUSY");  // names are matched ignoring letter case
+  EXPECT_FALSE(SaveGame(t.p));
+  EXPECT_EQ(t.platform.messages.back(),
+            "Не удалось сохранить игру: " + ToUtf8(t.p.GameDir) + "BUSY.sav");
+  EXPECT_EQ(ReadRaw(t.game() / "busy.sav" / "inside"), "keep");
+  EXPECT_EQ(std::distance(fs::directory_iterator(t.game()), fs::directory_iterator()), 4);
+
+  // An empty (or cancelled) name is still a name: the file is called ".sav".
+  t.platform.inputAnswers.push_back("");
+  EXPECT_TRUE(SaveGame(t.p));
+  EXPECT_TRUE(fs::exists(t.game() / ".sav"));
+}
+
+// The save, load and exit commands of the input line.
+class SaveCommandsTest : public SaveLoadTest {
+ protected:
+  void Type(const std::string& utf8) {
+    t.p.Text2.SetText(FromUtf8(utf8));
+    Text2_KeyPress(t.p, kEnter);
+  }
+};
+
+TEST_F(SaveCommandsTest, SaveReportsSuccessOnlyForAWrittenFile) {
+  Play();
+  t.p.T.SetText("");
+  t.platform.inputAnswers = {"one", "../two"};
+  Type("сохранить игру");
+  EXPECT_EQ(t.platform.questions.back(), "Введите имя для сохранения игры.");
+  EXPECT_TRUE(fs::exists(t.game() / "one.sav"));
+  Type("СОХРАНИТЬСЯ");  // refused: the refusal says it all
+  EXPECT_EQ(t.Story(), "\r\nИГРА УСПЕШНО СОХРАНЕНА\r\n");
+  EXPECT_EQ(t.p.Text2.text, "");
+
+  // With no game nothing is asked or written; the line is printed all the same.
+  t.p.GameName = Variant();
+  Type("сохраниться");
+  EXPECT_EQ(t.platform.questions.size(), 2u);
+  EXPECT_EQ(t.Story(), "\r\nИГРА УСПЕШНО СОХРАНЕНА\r\n\r\nИГРА УСПЕШНО СОХРАНЕНА\r\n");
+}
+
+TEST_F(SaveCommandsTest, ExitSavesWhenAskedAndStaysWhenTheSaveFails) {
+  Play();
+  t.platform.yesNoAnswers = {true, true, false};
+  t.platform.inputAnswers = {"bad/name", "last"};
+  Type("выход");
+  EXPECT_EQ(t.platform.messages.size(), 1u);  // refused: still playing
+  EXPECT_EQ(ExpectEnd([&] { Type("выйти из игры"); }), kExitNormal);
+  EXPECT_TRUE(fs::exists(t.game() / "last.sav"));
+  EXPECT_EQ(ExpectEnd([&] { Type("покинуть игру"); }), kExitNormal);
+  EXPECT_EQ(t.platform.questions.size(), 5u);  // three questions, two names
+}
+
+}  // namespace
+}  // namespace mireval

@@ -1,0 +1,129 @@
+#include "shell/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/text.h"
+#include "presentation/media.h"
+#include "shell/keys.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.Work("obloz.txt", "Обложка\nКАР 2 x.jpg\n");
+    t.Game("main.txt", "Текстовый квест\nМельница\n1\n");
+    t.Game("room0.txt", "РН Общее\n");
+    t.Game("room1.txt", "РН Развилка\nОП\nДорога.\n");
+  }
+  void Type(const std::string& utf8) {
+    t.p.Text2.SetText(FromUtf8(utf8));
+    Text2_KeyPress(t.p, kEnter);
+  }
+  std::string GameDir() const { return FromUtf8(t.game().string()) + "/"; }
+
+  TestPlayer t;
+};
+
+TEST_F(StartupTest, WithoutAutostartTheCoverShowsAndTheTimerRuns) {
+  t.p.Command1[3].visible = true;
+  t.p.EnterReady = false;
+  Form_Load(t.p);
+  EXPECT_EQ(t.Story(), "Обложка\r\nКАР 2 x.jpg\r\n");  // directives are not carried out here
+  EXPECT_FALSE(t.p.Picture3.visible);
+  EXPECT_FALSE(t.p.Command1[3].visible);
+  EXPECT_FALSE(t.p.Picture1.visible);
+  EXPECT_TRUE(t.p.EnterReady);
+  EXPECT_TRUE(t.p.Room.IsEmpty());
+  EXPECT_TRUE(t.platform.messages.empty());
+
+  EXPECT_EQ(t.platform.timerInterval, 2000);
+  t.UseGameDir();
+  WriteRaw(t.game() / "theme.ogg", "music");
+  PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
+  t.platform.music.duration = t.platform.music.position = 3;
+  t.platform.FireTimer();
+  EXPECT_EQ(t.platform.music.position, 0);  // ended music started again
+
+  T_KeyPress(t.p, 'a');
+  EXPECT_EQ(t.p.focus, Focus::Text2);
+  t.p.Command1[0].visible = true;
+  T_KeyPress(t.p, 'b');
+  EXPECT_EQ(t.p.focus, Focus::Text1);
+}
+
+TEST_F(StartupTest, AutostartStartsAGameWithoutSavesAndOnlyPointsTheBrowserAtOneWithSaves) {
+  t.Work("start.txt", "../game\nignored\n");
+  t.platform.Enter();
+  Form_Load(t.p);
+  EXPECT_EQ(t.p.GameDir, GameDir());
+  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_EQ(t.Story(), "Дорога.\r\n");
+  EXPECT_FALSE(t.p.Picture1.visible);
+
+  TestPlayer other;
+  other.Work("START.TXT", "../Game\n");  // written where letter case does not matter
+  other.Game("one.sav", "");
+  Form_Load(other.p);
+  EXPECT_TRUE(other.p.Room.IsEmpty());
+  EXPECT_TRUE(other.p.GameDir.empty());
+  EXPECT_EQ(other.p.Dir1.path + "/", FromUtf8(other.game().string()) + "/");
+  other.p.Text2.SetText("загрузить игру"_cp);
+  Text2_KeyPress(other.p, kEnter);
+  EXPECT_EQ(other.p.File1.items, std::vector<std::string>{"one.sav"});
+  EXPECT_EQ(ToUtf8(other.p.Label2.caption), "Загрузка сохраненной игры.");
+  EXPECT_EQ(other.Story(), "\r\nИГРА УСПЕШНО ЗАГРУЖЕНА \r\n");  // before any choice
+}
+
+TEST_F(StartupTest, AnEmptyFirstLineMeansNoAutostartAndABadOneEndsTheProgram) {
+  t.Work("start.txt", "\n../game\n");
+  Form_Load(t.p);
+  EXPECT_TRUE(t.platform.messages.empty());
+  EXPECT_TRUE(t.p.Room.IsEmpty());
+
+  for (const char* main : {"", "Текстовый квест\nСломанная\n1\nдобро\n"}) {
+    t.platform.messages.clear();
+    t.Work("start.txt", *main ? "../game\n" : "nowhere\n");
+    if (*main) t.Game("main.txt", main);
+    EXPECT_EQ(ExpectEnd([&] { Form_Load(t.p); }), kExitAfterError);
+    EXPECT_EQ(t.platform.messages,
+              std::vector<std::string>{
+                  "Ошибка при автозапуске игры. Проверьте файл start.txt (или удалите его)."});
+  }
+}
+
+TEST_F(StartupTest, NewGameCommandRestartsTheAutostartGameThenOpensTheBrowser) {
+  t.Work("start.txt", "../game\n");
+  t.platform.Enter();
+  Form_Load(t.p);
+  t.Set(9);
+  t.platform.Enter();
+  Type("новая игра");
+  EXPECT_FALSE(t.p.Uslovie.Get(9));
+  EXPECT_EQ(t.Story(), "Дорога.\r\n");
+  EXPECT_TRUE(t.p.Picture1.visible);
+  EXPECT_EQ(ToUtf8(t.p.Label2.caption), "Открытие новой игры.");
+  EXPECT_TRUE(t.p.Command2.visible);
+  EXPECT_EQ(t.p.Text2.text, "");
+}
+
+TEST_F(StartupTest, PointingTheBrowserAtTheAutostartFolderLeavesTheRunningGamesFolder) {
+  fs::create_directories(t.root.path() / "other");
+  WriteRaw(t.root.path() / "other" / "x.sav", "");
+  t.Work("start.txt", "../other\n");
+  t.UseGameDir();
+  t.p.GameName = "Мельница"_cp;
+  Type("загрузить игру");
+  EXPECT_EQ(t.p.File1.items, std::vector<std::string>{"x.sav"});
+  Type("новая игра");
+  EXPECT_EQ(t.p.GameDir, GameDir());
+}
+
+}  // namespace
+}  // namespace mireval
