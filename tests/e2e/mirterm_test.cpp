@@ -96,3 +96,38 @@ TEST(Mirterm, PausePromptIsShownAndTheTextGoesOn) {
 
 }  // namespace
 }  // namespace mireval
+
+namespace mireval {
+namespace {
+
+TEST(Mirterm, AnswersAndWordColumnsAreShownAndClicked) {
+  TempDir dir;
+  std::filesystem::path game = dir.path() / "game";
+  WriteGameFile(game / "main.txt", "Текстовый квест\nРазговор\n1\n");
+  WriteGameFile(game / "room0.txt", "РН общие\nК2 сторожа\n");
+  WriteGameFile(game / "room1.txt",
+                "РН Будка\nОП\nСторож дремлет.\n\nК1 -4 будить\n"
+                "ДИАЛ% СТОРОЖ%\nДИ 1\nЛ -4\nД 4\nЭй, проснись!\nСторож открывает глаз.\n\n"
+                "ДИ 2\nУйти.\n\nКДИАЛ\n");
+  TermRun r = Mirterm(dir, "'" + game.string() + "'",
+                      "\n/word 1 1\n/word 2 1\n/state\nдиалог сторожа\n/answer 1\n/answer 7\n"
+                      "/answer x\n/state\n/answer 0\n/state\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("К1: будить\nК2: сторожа\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"input\":\"будить  сторожа\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("[0] <Закончить диалог>\n[1] Эй, проснись!\n[2] Уйти.\n"),
+            std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Сторож открывает глаз. \n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Ходы: 2, очки: 2.\n[0] <Закончить диалог>\n[1] Уйти.\n"), std::string::npos);
+  EXPECT_NE(r.out.find("К1: \nК2: сторожа\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("!! unknown action\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\"buttons\":[{\"index\":0,\"caption\":\"<Закончить диалог>\",\"top\":429.3,"
+                       "\"height\":83.3},{\"index\":1,\"caption\":\"Уйти.\",\"top\":346.0,"
+                       "\"height\":83.3}],\"story_height\":296"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\"buttons\":[],\"story_height\":395"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mireval

@@ -10,7 +10,9 @@
 #include "frontends/term/state_json.h"
 #include "presentation/media.h"
 #include "shell/browser.h"
+#include "dialogue/dialogue.h"
 #include "shell/keys.h"
+#include "shell/word_columns.h"
 #include "shell/player.h"
 #include "shell/save_load.h"
 #include "shell/startup.h"
@@ -216,6 +218,7 @@ void TermPlatform::Handle(const std::string& line) {
   std::istringstream words(line);
   std::string action;
   words >> action;
+  int number = 0, column = 0;
   if (action == "/state") {
     Flush();
     if (!atLineStart_) Print("\n");
@@ -233,6 +236,12 @@ void TermPlatform::Handle(const std::string& line) {
         file.has_parent_path() ? PathText(Absolute(file.parent_path())) : p.Dir1.path;
     LoadGameDialog(p);
     ChooseFile(p, folder, PathText(file.filename()));
+  } else if (action == "/answer" && (words >> number) && number >= 0 && number <= 12 &&
+             (words >> std::ws).eof()) {
+    Command1_Click(p, number);
+  } else if (action == "/word" && (words >> column >> number) && (column == 1 || column == 2) &&
+             number >= 1 && (words >> std::ws).eof()) {
+    List1_Click(p, column - 1, number - 1);
   } else {
     Print("!! unknown action\n");
   }
