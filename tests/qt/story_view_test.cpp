@@ -66,14 +66,6 @@ TEST_F(StoryViewTest, CutsAtEitherEndAreAppliedInPlace) {
   EXPECT_EQ(view.Rewrites(), 1);
 }
 
-TEST_F(StoryViewTest, ALineEndSplitBetweenTwoUpdatesIsStillOneBreak) {
-  t.SetText("a\r");
-  view.Sync(t);
-  t.Append("\nb");
-  view.Sync(t);
-  EXPECT_EQ(Shown(), "a\nb");
-}
-
 TEST_F(StoryViewTest, CaretGoesWhereTheEngineMovesIt) {
   edit.resize(200, 60);
   edit.show();

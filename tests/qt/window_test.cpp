@@ -17,7 +17,6 @@
 #include "frontends/qt/play/story_view.h"
 #include "presentation/media.h"
 #include "presentation/output.h"
-#include "presentation/status.h"
 #include "qt_fixture.h"
 #include "shell/startup.h"
 #include "shell/word_columns.h"
@@ -200,18 +199,6 @@ TEST_F(WindowTest, BothLayoutsInPixelsAndThePicturePanelInTwips) {
   EXPECT_EQ(Find<QLabel>("Image3")->geometry().left(), 0);
   EXPECT_EQ(Find<QLabel>("Image3")->geometry().width(), 521);  // 7815 twips
   EXPECT_TRUE(Find<QListWidget>("List1_0")->isVisible());
-}
-
-TEST_F(WindowTest, StatusLabelsShowTheGame) {
-  Open();
-  p.GameName = "Старая мельница"_cp;
-  p.RoomName = " Развилка"_cp;
-  window->Run([&] { MainScreen(p); });
-  EXPECT_EQ(Find<QLabel>("Label1_4")->text(), U("Старая мельница"));
-  EXPECT_EQ(Find<QLabel>("Label1_0")->text(), U(" Развилка"));
-  EXPECT_TRUE(Find<QLabel>("Label1_2")->text().startsWith(U("Характер: ")));
-  EXPECT_EQ(Find<QLabel>("Label1_2")->text(), DisplayText(p.Label1[2].caption));
-  EXPECT_EQ(Find<QLabel>("Label1_1")->text(), DisplayText(p.Label1[1].caption));
 }
 
 TEST_F(WindowTest, PicturesInNaturalSizeStretchedOrReported) {

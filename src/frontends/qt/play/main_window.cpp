@@ -112,10 +112,13 @@ MainWindow::MainWindow(Player& p, QtPlatform& platform, Seams seams)
   Picture3_->setAutoFillBackground(true);
   Image3_ = new QLabel(Picture3_);
   Image3_->setObjectName("Image3");
+  Image3_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Command3_ = new QPushButton(Picture3_);
   Command3_->setObjectName("Command3");
   connect(Command3_, &QPushButton::clicked, this, [this] { Run([&] { Command3_Click(p_); }); });
 
+  // Made last, the two panels lie over everything else: the picture over the story, the browser
+  // over all.
   Picture1_ = new QWidget(this);
   Picture1_->setObjectName("Picture1");
   browser_ = std::make_unique<BrowserView>(Picture1_, p_, *this, seams_);
@@ -165,7 +168,6 @@ void MainWindow::Sync() {
   SyncPicture();
   browser_->Sync();
   Place(Picture1_, p_.Picture1);
-  Picture1_->raise();
   SyncFocus();
 }
 
@@ -205,7 +207,6 @@ void MainWindow::SyncWords() {
 void MainWindow::SyncPicture() {
   Place(Picture3_, p_.Picture3);
   Paint(Picture3_, p_.Picture3, QPalette::Window, QPalette::WindowText);
-  Picture3_->raise();
   // The panel's own children are laid out in twips.
   Place(Command3_, p_.Command3, kTwipsPerPixel);
   if (QString caption = ButtonCaption(p_.Command3.caption); Command3_->text() != caption)
@@ -216,11 +217,8 @@ void MainWindow::SyncPicture() {
     Image3_->setPixmap(QPixmap::fromImage(picture));
     imageFile_ = p_.Image3.file;
   }
-  if (p_.Image3.stretch != imageStretch_ || Image3_->hasScaledContents() != p_.Image3.stretch) {
+  if (Image3_->hasScaledContents() != p_.Image3.stretch)
     Image3_->setScaledContents(p_.Image3.stretch);
-    imageStretch_ = p_.Image3.stretch;
-  }
-  Image3_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void MainWindow::SyncFocus() {

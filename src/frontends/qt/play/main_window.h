@@ -70,7 +70,6 @@ class MainWindow : public QWidget {
   QLabel* Image3_;
   QPushButton* Command3_;
   std::string imageFile_;
-  bool imageStretch_ = false;
   QTimer timer1_;
   std::unique_ptr<StoryView> story_;
   std::unique_ptr<BrowserView> browser_;
