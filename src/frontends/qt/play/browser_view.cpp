@@ -1,0 +1,192 @@
+#include "frontends/qt/play/browser_view.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <algorithm>
+#include <filesystem>
+
+#include "engine/files.h"
+#include "engine/text.h"
+#include "frontends/qt/play/main_window.h"
+#include "frontends/qt/play/seams.h"
+#include "frontends/qt/play/story_view.h"
+#include "frontends/qt/play/widgets.h"
+#include "shell/player.h"
+
+namespace mireval {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+
+std::string PathOf(const QVariant& data) {
+  return data.toByteArray().toStdString();
+}
+
+// The drive list of a Unix desktop: the root, the home folder and the mounted volumes that hold
+// files (the kernel's own file systems are left out).
+std::vector<std::string> Drives() {
+  std::vector<std::string> drives = {"/", PathText(QDir::homePath().toStdString())};
+  for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
+    if (!v.isValid() || !v.isReady()) continue;
+    QString root = v.rootPath();
+    if (root.startsWith("/proc") || root.startsWith("/sys") || root.startsWith("/dev") ||
+        root.startsWith("/run"))
+      continue;
+    drives.push_back(PathText(root.toStdString()));
+  }
+  std::sort(drives.begin() + 1, drives.end());
+  drives.erase(std::unique(drives.begin(), drives.end()), drives.end());
+  return drives;
+}
+
+}  // namespace
+
+std::vector<FolderRow> FolderRows(const std::string& cp1251Folder) {
+  std::vector<FolderRow> rows;
+  if (cp1251Folder.empty()) return rows;
+  fs::path folder = fs::path(ToUtf8(cp1251Folder)).lexically_normal();
+  if (folder.has_relative_path() && !folder.has_filename()) folder = folder.parent_path();
+
+  fs::path chain = folder.root_path();
+  int depth = 0;
+  if (!chain.empty()) rows.push_back({PathText(chain), PathText(chain), depth++, false});
+  for (const fs::path& part : folder.relative_path()) {
+    chain /= part;
+    rows.push_back({PathText(chain), PathText(part), depth++, false});
+  }
+  if (rows.empty()) return rows;
+  rows.back().current = true;
+
+  std::vector<FolderRow> children;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code typeError;
+    if (!it->is_directory(typeError)) continue;
+    std::string name = it->path().filename().string();
+    if (name.empty() || name[0] == '.') continue;
+    children.push_back({PathText(it->path()), PathText(name), depth, false});
+  }
+  std::sort(children.begin(), children.end(),
+            [](const FolderRow& a, const FolderRow& b) { return Upper(a.name) < Upper(b.name); });
+  rows.insert(rows.end(), children.begin(), children.end());
+  return rows;
+}
+
+BrowserView::BrowserView(QWidget* panel, Player& p, MainWindow& window, const Seams& seams)
+    : panel_(panel),
+      p_(p),
+      label2_(new QLabel(panel)),
+      drive1_(new QComboBox(panel)),
+      dir1_(new QListWidget(panel)),
+      file1_(new QListWidget(panel)),
+      command2_(new QPushButton(panel)),
+      cancel_(new QPushButton(panel)) {
+  panel_->setAutoFillBackground(true);
+  label2_->setObjectName("Label2");
+  label2_->setTextFormat(Qt::PlainText);
+  label2_->setAutoFillBackground(true);
+  drive1_->setObjectName("Drive1");
+  dir1_->setObjectName("Dir1");
+  file1_->setObjectName("File1");
+  command2_->setObjectName("Command2");
+  cancel_->setObjectName("BrowserCancel");
+
+  QObject::connect(drive1_, &QComboBox::activated, panel_, [this, &window, seams](int index) {
+    std::string drive = PathOf(drive1_->itemData(index, kPathRole));
+    window.Run([&] { seams.driveChosen(p_, drive); });
+  });
+  QObject::connect(dir1_, &QListWidget::itemActivated, panel_,
+                   [this, &window, seams](QListWidgetItem* item) {
+                     std::string folder = PathOf(item->data(kPathRole));
+                     window.Run([&] { seams.folderChosen(p_, folder); });
+                   });
+  QObject::connect(file1_, &QListWidget::itemClicked, panel_,
+                   [this, &window, seams](QListWidgetItem* item) {
+                     int row = file1_->row(item);
+                     window.Run([&] { seams.fileClicked(p_, row); });
+                   });
+  QObject::connect(command2_, &QPushButton::clicked, panel_,
+                   [this, &window, seams] { window.Run([&] { seams.startClicked(p_); }); });
+  QObject::connect(cancel_, &QPushButton::clicked, panel_,
+                   [this, &window, seams] { window.Run([&] { seams.cancelClicked(p_); }); });
+}
+
+void BrowserView::FillDrives() {
+  drive1_->clear();
+  for (const std::string& d : Drives())
+    drive1_->addItem(DisplayText(d), QByteArray::fromStdString(d));
+}
+
+void BrowserView::FillFolders() {
+  dir1_->clear();
+  for (const FolderRow& row : FolderRows(p_.Dir1.path)) {
+    auto* item =
+        new QListWidgetItem(QString(row.depth * 2, QLatin1Char(' ')) + DisplayText(row.name));
+    item->setData(kPathRole, QByteArray::fromStdString(row.path));
+    if (row.current) {
+      QFont bold = item->font();
+      bold.setBold(true);
+      item->setFont(bold);
+    }
+    dir1_->addItem(item);
+    if (row.current) dir1_->setCurrentItem(item);
+  }
+  foldersOf_ = p_.Dir1.path;
+  foldersKnown_ = true;
+}
+
+void BrowserView::Sync() {
+  const bool visible = p_.Picture1.visible;
+  if (visible && !wasVisible_) {
+    // The drives and the folder's subfolders may have changed while the panel was away.
+    FillDrives();
+    foldersKnown_ = false;
+  }
+  wasVisible_ = visible;
+  Paint(panel_, p_.Picture1, QPalette::Window, QPalette::WindowText);
+
+  Place(label2_, p_.Label2);
+  Paint(label2_, p_.Label2, QPalette::Window, QPalette::WindowText);
+  if (QString caption = DisplayText(p_.Label2.caption); label2_->text() != caption)
+    label2_->setText(caption);
+
+  Place(drive1_, p_.Drive1);
+  Paint(drive1_, p_.Drive1, QPalette::Base, QPalette::Text);
+  Paint(drive1_, p_.Drive1, QPalette::Button, QPalette::ButtonText);
+  QByteArray drive = QByteArray::fromStdString(p_.Drive1.drive);
+  int at = drive1_->findData(drive, kPathRole);
+  if (at < 0 && !drive.isEmpty()) {
+    drive1_->addItem(DisplayText(p_.Drive1.drive), drive);
+    at = drive1_->count() - 1;
+  }
+  if (drive1_->currentIndex() != at) drive1_->setCurrentIndex(at);
+
+  Place(dir1_, p_.Dir1);
+  Paint(dir1_, p_.Dir1, QPalette::Base, QPalette::Text);
+  // Folders are listed only while the panel shows them.
+  if (visible && (!foldersKnown_ || foldersOf_ != p_.Dir1.path)) FillFolders();
+
+  Place(file1_, p_.File1);
+  Paint(file1_, p_.File1, QPalette::Base, QPalette::Text);
+  if (files_ != p_.File1.items) {
+    file1_->clear();
+    for (const std::string& name : p_.File1.items) file1_->addItem(DisplayText(name));
+    files_ = p_.File1.items;
+  }
+
+  Place(command2_, p_.Command2);
+  if (QString caption = ButtonCaption(p_.Command2.caption); command2_->text() != caption)
+    command2_->setText(caption);
+  Place(cancel_, p_.BrowserCancel);
+  if (QString caption = ButtonCaption(p_.BrowserCancel.caption); cancel_->text() != caption)
+    cancel_->setText(caption);
+}
+
+}  // namespace mireval

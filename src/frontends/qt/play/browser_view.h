@@ -1,0 +1,54 @@
+// The game browser panel Picture1: drive, folder and file lists, caption and start button, drawn
+// from the window model. Its clicks go to the engine through the seams.
+#pragma once
+
+#include <QObject>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QWidget;
+
+namespace mireval {
+
+class MainWindow;
+struct Player;
+struct Seams;
+
+class BrowserView {
+ public:
+  BrowserView(QWidget* panel, Player& p, MainWindow& window, const Seams& seams);
+  void Sync();
+
+ private:
+  void FillDrives();
+  void FillFolders();
+
+  QWidget* panel_;
+  Player& p_;
+  QLabel* label2_;
+  QComboBox* drive1_;
+  QListWidget* dir1_;
+  QListWidget* file1_;
+  QPushButton* command2_;
+  QPushButton* cancel_;
+  std::string foldersOf_;  // the folder the folder list was filled for
+  bool foldersKnown_ = false;
+  std::vector<std::string> files_;
+  bool wasVisible_ = false;
+};
+
+// The folder list of a browser: the chain from the root down to `folder`, then its subfolders
+// (hidden ones left out), each with its depth. Paths are Windows-1251 texts.
+struct FolderRow {
+  std::string path;
+  std::string name;
+  int depth;
+  bool current;
+};
+std::vector<FolderRow> FolderRows(const std::string& cp1251Folder);
+
+}  // namespace mireval

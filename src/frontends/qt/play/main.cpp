@@ -1,0 +1,31 @@
+// mirplay: the desktop player. Takes no arguments; the working folder is the program folder, where
+// obloz.txt, start.txt and the command log live.
+#include <QApplication>
+#include <QStyleFactory>
+#include <filesystem>
+
+#include "frontends/qt/play/main_window.h"
+#include "frontends/qt/play/qt_platform.h"
+#include "shell/player.h"
+#include "shell/startup.h"
+
+int main(int argc, char** argv) {
+  // Qt Multimedia's GStreamer backend plays what the distribution's plugins play (MIDI included
+  // where a plugin exists); the environment may still choose another backend.
+  if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("mirplay");
+  // Fusion draws push buttons in their palette colour, which the colour schemes rely on.
+  QApplication::setStyle(QStyleFactory::create("Fusion"));
+
+  mireval::QtPlatform platform;
+  mireval::Player player(platform, std::filesystem::current_path());
+  mireval::MainWindow window(player, platform);
+  platform.SetWindow(&window);
+
+  // The window is shown before start-up runs, so that autostart's messages appear over it.
+  window.show();
+  window.Run([&] { mireval::Form_Load(player); });
+  if (platform.Ending()) return platform.ExitStatus();
+  return app.exec();
+}

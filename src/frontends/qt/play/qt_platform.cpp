@@ -1,0 +1,117 @@
+#include "frontends/qt/play/qt_platform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "engine/text.h"
+#include "frontends/qt/play/main_window.h"
+#include "frontends/qt/play/story_view.h"
+
+namespace mireval {
+
+namespace {
+
+QString Title(const MainWindow* window) {
+  return window ? window->windowTitle() : QCoreApplication::applicationName();
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::ThrowIfEnding() const {
+  if (ending_) throw ProgramExit{status_};
+}
+
+void QtPlatform::Draw() {
+  if (window_) window_->Sync();
+}
+
+void QtPlatform::MessageBox(const std::string& text) {
+  ThrowIfEnding();
+  Draw();
+  QMessageBox box(QMessageBox::NoIcon, Title(window_), DisplayText(text), QMessageBox::Ok, window_);
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+  box.exec();
+}
+
+bool QtPlatform::AskYesNo(const std::string& text) {
+  ThrowIfEnding();
+  Draw();
+  QMessageBox box(QMessageBox::Question, Title(window_), DisplayText(text),
+                  QMessageBox::Yes | QMessageBox::No, window_);
+  box.button(QMessageBox::Yes)->setText(QString::fromUtf8("Да"));
+  box.button(QMessageBox::No)->setText(QString::fromUtf8("Нет"));
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::string QtPlatform::InputBox(const std::string& title) {
+  ThrowIfEnding();
+  Draw();
+  QInputDialog dialog(window_);
+  dialog.setWindowTitle(DisplayText(title));
+  dialog.setLabelText(QString());
+  dialog.setTextValue(QString());
+  dialog.setOkButtonText(QStringLiteral("OK"));
+  dialog.setCancelButtonText(QString::fromUtf8("Отмена"));
+  if (dialog.exec() != QDialog::Accepted) return "";
+  return FromUtf8(dialog.textValue().toStdString());
+}
+
+void QtPlatform::PumpEvents() {
+  ThrowIfEnding();
+  Draw();
+  ++waitDepth_;
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  --waitDepth_;
+  ThrowIfEnding();
+}
+
+void QtPlatform::ProcessPendingEvents() {
+  ThrowIfEnding();
+  Draw();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  ThrowIfEnding();
+}
+
+void QtPlatform::RequestEnd(int status) {
+  if (!ending_) {
+    ending_ = true;
+    status_ = status;
+  }
+  QCoreApplication::exit(status_);
+}
+
+void QtPlatform::EndProgram(int status) {
+  RequestEnd(status);
+  throw ProgramExit{status_};
+}
+
+void QtPlatform::Beep() {
+  QApplication::beep();
+}
+
+void QtPlatform::OpenUrl(const std::string& url) {
+  QDesktopServices::openUrl(QUrl(QString::fromStdString(ToUtf8(url))));
+}
+
+bool QtPlatform::PictureSize(const std::filesystem::path& file, int& width, int& height) {
+  QImage image = ReadPicture(file);
+  if (image.isNull()) return false;
+  width = image.width();
+  height = image.height();
+  return true;
+}
+
+double QtPlatform::ClockSeed() {
+  return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
+}  // namespace mireval

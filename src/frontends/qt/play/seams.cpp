@@ -1,0 +1,43 @@
+#include "frontends/qt/play/seams.h"
+
+#include <filesystem>
+
+#include "engine/text.h"
+#include "shell/player.h"
+
+#include "dialogue/dialogue.h"
+#include "shell/browser.h"
+
+namespace mireval {
+
+bool FolderReadable(const std::string& cp1251Folder) {
+  if (cp1251Folder.empty()) return false;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(ToUtf8(cp1251Folder), ec);
+  return !ec;
+}
+
+Seams EngineSeams() {
+  Seams s;
+  s.answerClicked = [](Player& p, int index) { Command1_Click(p, index); };
+  s.driveChosen = [](Player& p, const std::string& drive) {
+    if (!FolderReadable(drive)) return;
+    p.Drive1.drive = drive;
+    Drive1_Change(p);
+  };
+  s.folderChosen = [](Player& p, const std::string& folder) {
+    if (!FolderReadable(folder)) return;
+    p.Dir1.path = folder;
+    Dir1_Change(p);
+  };
+  s.fileClicked = [](Player& p, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= p.File1.items.size()) return;
+    const std::string name = p.File1.items[static_cast<std::size_t>(index)];
+    File1_Click(p, name);
+  };
+  s.startClicked = [](Player& p) { Command2_Click(p); };
+  s.cancelClicked = [](Player& p) { BrowserCancel_Click(p); };
+  return s;
+}
+
+}  // namespace mireval

@@ -1,0 +1,165 @@
+// The game browser panel: drawn from the window model, its clicks routed to the engine, and a
+// folder that cannot be read refused.
+#include "frontends/qt/play/browser_view.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "engine/files.h"
+#include "engine/text.h"
+#include "qt_fixture.h"
+
+namespace mireval {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString U(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
+
+class BrowserTest : public WindowTest {
+ protected:
+  BrowserTest() {
+    fs::create_directories(games() / "alpha");
+    fs::create_directories(games() / "Бета");
+    fs::create_directories(games() / ".hidden");
+    WriteRaw(games() / "notes.txt", "");
+  }
+  fs::path games() const { return root.path() / "games"; }
+  void ShowPanel() {
+    p.Picture1.visible = true;
+    p.Label2.caption = "Открытие новой игры."_cp;
+    p.Drive1.drive = "/";
+    p.Dir1.path = PathText(games());
+    p.File1.path = p.Dir1.path;
+    p.File1.items = {"main.txt"};
+    p.Command2.visible = true;
+    window->Sync();
+  }
+  QListWidgetItem* Row(const char* name) {
+    auto* dir1 = Find<QListWidget>("Dir1");
+    for (int i = 0; i < dir1->count(); ++i)
+      if (dir1->item(i)->text().trimmed() == U(name)) return dir1->item(i);
+    ADD_FAILURE() << "no folder row " << name;
+    return nullptr;
+  }
+  void Activate(QListWidgetItem* item) {
+    auto* dir1 = Find<QListWidget>("Dir1");
+    QPoint at = dir1->visualItemRect(item).center();
+    QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, at);
+  }
+};
+
+TEST(FolderRows, ChainFromTheRootThenSortedVisibleSubfolders) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "b");
+  fs::create_directories(dir.path() / "A");
+  fs::create_directories(dir.path() / ".git");
+  WriteRaw(dir.path() / "file.txt", "");
+  std::vector<FolderRow> rows = FolderRows(PathText(dir.path()) + "/");
+  std::size_t depth = 0;
+  for (const auto& part : dir.path()) (void)part, ++depth;
+  ASSERT_EQ(rows.size(), depth + 2);
+  EXPECT_EQ(rows[0].path, "/");
+  EXPECT_EQ(rows[depth - 1].path, PathText(dir.path()));
+  EXPECT_TRUE(rows[depth - 1].current);
+  EXPECT_EQ(rows[depth].name, "A");
+  EXPECT_EQ(rows[depth + 1].name, "b");
+  EXPECT_EQ(rows[depth + 1].depth, static_cast<int>(depth));
+  EXPECT_TRUE(FolderRows("").empty());
+  // A folder that vanished still shows the way to it, with nothing below.
+  EXPECT_EQ(FolderRows(PathText(dir.path() / "gone")).size(), depth + 1);
+}
+
+TEST_F(BrowserTest, PanelShowsTheModelsListsCaptionAndStartButton) {
+  Open();
+  ShowPanel();
+  ASSERT_TRUE(Find<QWidget>("Picture1")->isVisible());
+  EXPECT_EQ(Find<QLabel>("Label2")->text(), U("Открытие новой игры."));
+  auto* command2 = Find<QPushButton>("Command2");
+  EXPECT_TRUE(command2->isVisible());
+  EXPECT_EQ(command2->text(), U("Начать игру"));
+  EXPECT_EQ(command2->geometry(), QRect(391, 30, 380, 30));
+  auto* file1 = Find<QListWidget>("File1");
+  ASSERT_EQ(file1->count(), 1);
+  EXPECT_EQ(file1->item(0)->text(), U("main.txt"));
+  auto* dir1 = Find<QListWidget>("Dir1");
+  EXPECT_EQ(dir1->currentItem()->text().trimmed(), U("games"));
+  EXPECT_TRUE(dir1->currentItem()->font().bold());
+  EXPECT_NE(Row("alpha"), nullptr);
+  EXPECT_NE(Row("Бета"), nullptr);
+  for (int i = 0; i < dir1->count(); ++i) EXPECT_NE(dir1->item(i)->text().trimmed(), U(".hidden"));
+  EXPECT_EQ(Find<QComboBox>("Drive1")->currentText(), U("/"));
+
+  p.File1.items.clear();
+  p.Command2.visible = false;
+  window->Sync();
+  EXPECT_EQ(file1->count(), 0);
+  EXPECT_FALSE(command2->isVisible());
+}
+
+TEST_F(BrowserTest, ChoosingAFolderMovesTheBrowserThere) {
+  Open();
+  ShowPanel();
+  Activate(Row("Бета"));
+  EXPECT_EQ(p.Dir1.path, PathText(games() / "Бета"));
+  EXPECT_EQ(p.File1.path, p.Dir1.path);
+  EXPECT_EQ(Find<QListWidget>("Dir1")->currentItem()->text().trimmed(), U("Бета"));
+  // Up again through the chain.
+  Activate(Row("games"));
+  EXPECT_EQ(p.Dir1.path, PathText(games()));
+}
+
+TEST_F(BrowserTest, AFolderThatCannotBeReadKeepsThePreviousOne) {
+  Open();
+  ShowPanel();
+  QListWidgetItem* alpha = Row("alpha");
+  fs::remove(games() / "alpha");
+  Activate(alpha);
+  EXPECT_EQ(p.Dir1.path, PathText(games()));
+
+  // The same for a drive that is not there any more.
+  auto* drive1 = Find<QComboBox>("Drive1");
+  drive1->addItem("gone", QByteArray::fromStdString(PathText(root.path() / "no-drive")));
+  drive1->setCurrentIndex(0);
+  QTest::keyClick(drive1, Qt::Key_End);
+  EXPECT_EQ(p.Drive1.drive, "/");
+  EXPECT_EQ(p.Dir1.path, PathText(games()));
+  EXPECT_EQ(drive1->currentText(), U("/"));
+}
+
+TEST_F(BrowserTest, ClicksReachTheEngineWithWhatWasChosen) {
+  std::vector<std::string> calls;
+  Seams seams;
+  seams.answerClicked = [&](Player&, int i) { calls.push_back("answer " + std::to_string(i)); };
+  seams.driveChosen = [&](Player&, const std::string& d) { calls.push_back("drive " + d); };
+  seams.folderChosen = [&](Player&, const std::string& f) { calls.push_back("folder " + f); };
+  seams.fileClicked = [&](Player&, int i) { calls.push_back("file " + std::to_string(i)); };
+  seams.startClicked = [&](Player&) { calls.push_back("start"); };
+  Open(seams);
+  ShowPanel();
+  p.File1.items = {"a.sav", "b.sav"};
+  window->Sync();
+
+  auto* file1 = Find<QListWidget>("File1");
+  QTest::mouseClick(file1->viewport(), Qt::LeftButton, {},
+                    file1->visualItemRect(file1->item(1)).center());
+  Activate(Row("alpha"));
+  QTest::mouseClick(Find<QPushButton>("Command2"), Qt::LeftButton);
+  auto* drive1 = Find<QComboBox>("Drive1");
+  drive1->setCurrentIndex(0);
+  QTest::keyClick(drive1, Qt::Key_Down);
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(calls[0], "file 1");
+  EXPECT_EQ(calls[1], "folder " + PathText(games() / "alpha"));
+  EXPECT_EQ(calls[2], "start");
+  EXPECT_EQ(calls[3], "drive " + drive1->itemData(1).toByteArray().toStdString());
+}
+
+}  // namespace
+}  // namespace mireval

@@ -1,0 +1,81 @@
+#include "qt_fixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <ctime>
+
+#include "engine/files.h"
+
+namespace mireval {
+
+WindowTest::WindowTest() : p(platform, root.path() / "work") {
+  std::filesystem::create_directories(work());
+  std::filesystem::create_directories(game());
+  p.GameDir = PathText(game()) + "/";
+}
+
+WindowTest::~WindowTest() {
+  platform.SetWindow(nullptr);
+  window.reset();
+  if (platform.Ending()) {
+    // Ending asks Qt to leave every event loop, and Qt keeps refusing to enter one (dialogs
+    // included) until the application's own loop has run once more.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+  }
+}
+
+void WindowTest::Open(Seams seams) {
+  window = std::make_unique<MainWindow>(p, platform, std::move(seams));
+  platform.SetWindow(window.get());
+  window->show();
+  QApplication::setActiveWindow(window.get());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+std::shared_ptr<SeenDialog> AnswerNextDialog(std::function<void(QWidget*)> answer) {
+  auto seen = std::make_shared<SeenDialog>();
+  auto* poll = new QTimer;
+  poll->setInterval(10);
+  QObject::connect(poll, &QTimer::timeout, [poll, seen, answer] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog) return;
+    poll->stop();
+    poll->deleteLater();
+    seen->shown = true;
+    seen->title = dialog->windowTitle();
+    if (auto* box = qobject_cast<QMessageBox*>(dialog)) seen->text = box->text();
+    if (auto* input = qobject_cast<QInputDialog*>(dialog)) seen->text = input->labelText();
+    answer(dialog);
+  });
+  poll->start();
+  return seen;
+}
+
+void PressButton(QWidget* dialog, const QString& caption) {
+  for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
+    if (b->text() == caption) {
+      b->click();
+      return;
+    }
+  }
+  ADD_FAILURE() << "no button " << caption.toStdString();
+  dialog->close();
+}
+
+void Type(QWidget* w, const QString& text) {
+  for (QChar c : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), {});
+}
+
+double CpuSeconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+}  // namespace mireval
