@@ -1,8 +1,8 @@
 #include "engine/files.h"
 
+#include <unistd.h>
 #include <fstream>
 #include <system_error>
-#include <unistd.h>
 
 #include "engine/text.h"
 
@@ -10,7 +10,9 @@ namespace fs = std::filesystem;
 
 namespace mireval {
 
-std::string PathText(const fs::path& p) { return FromUtf8(p.string()); }
+std::string PathText(const fs::path& p) {
+  return FromUtf8(p.string());
+}
 
 fs::path ResolvePath(std::string_view cp1251Path) {
   std::string s = ToUtf8(cp1251Path);
@@ -28,6 +30,9 @@ fs::path ResolvePath(std::string_view cp1251Path) {
       continue;
     }
     std::string wanted = FromUtf8(name);
+    // The authors' file systems drop blanks and dots at the end of a name, and script lines often
+    // carry such a blank: a command reply's "КАР 2 pic.png " names pic.png.
+    while (!wanted.empty() && (wanted.back() == ' ' || wanted.back() == '.')) wanted.pop_back();
     fs::path found;
     fs::path dir = out.empty() ? fs::path(".") : out;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
