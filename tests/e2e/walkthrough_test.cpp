@@ -80,5 +80,23 @@ TEST(Walkthrough, TheOtherWayToTheLanternCostsAnEvilPointThatAConfessionMakesGoo
   EXPECT_EQ(run.out.substr(run.out.size() - last.size()), last);
 }
 
+// The repository's program folder starts the demo beside it, so that playing needs no browser.
+TEST(Walkthrough, TheProgramFolderStartsTheDemoAtOnce) {
+  TempDir dir;
+  std::filesystem::copy(PROGRAM_DIR, dir.path() / "program");
+  std::filesystem::create_directories(dir.path() / "games");
+  std::filesystem::copy(DEMO_GAME_DIR, dir.path() / "games" / "demo",
+                        std::filesystem::copy_options::recursive);
+  WriteRaw(dir.path() / "input.txt", "\n/state\n");
+  const std::string cmd = "cd '" + (dir.path() / "program").string() +
+                          "' && '" MIRTERM_PATH "' < ../input.txt > ../out.txt 2>&1";
+  ASSERT_EQ(WEXITSTATUS(std::system(cmd.c_str())), 0);
+  const std::string out = ReadRaw(dir.path() / "out.txt");
+  EXPECT_EQ(out.rfind("Начало игры:\n", 0), 0u) << out;
+  const std::string game = std::filesystem::canonical(dir.path() / "games" / "demo").string();
+  EXPECT_NE(out.find("{\"room\":1,\"room_name\":\" Развилка у мельницы\""), std::string::npos);
+  EXPECT_NE(out.find("\"game_dir\":\"" + game + "/\"}"), std::string::npos) << out;
+}
+
 }  // namespace
 }  // namespace mireval
