@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Builds the player and plays the demo game in its window. The window's program folder is
-# build/play: the cover from program/ and a start.txt that names the demo game, so the game starts
-# by itself. With "term": the terminal player instead, in program/ (further arguments go to it).
+# Builds the players and plays the demo game: in the desktop player when it is built and there is
+# a display, otherwise (or with --term) in the terminal. The program folder is program/, whose
+# start.txt starts the demo at once. Other arguments go to mirterm (for example --seed 5).
 source "$(dirname "$0")/common.sh"
 build default >/dev/null
-if [ "${1:-}" = term ]; then
+cd program
+term=0
+if [ "${1:-}" = "--term" ]; then
+  term=1
   shift
-  cd program
-  exec ../build/default/src/frontends/term/mirterm "$@" ../games/demo
 fi
-mkdir -p build/play
-cp program/obloz.txt build/play/
-printf '../../games/demo\r\n' > build/play/start.txt
-cd build/play
-exec ../default/src/frontends/qt/play/mirplay
+mirplay=$(find ../build/default/src -name mirplay -type f -perm -u+x 2>/dev/null | head -n 1)
+if [ "$term" = 0 ] && [ $# -eq 0 ] && [ -n "$mirplay" ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec "$mirplay"
+fi
+exec ../build/default/src/frontends/term/mirterm "$@"

@@ -28,6 +28,9 @@ fs::path ResolvePath(std::string_view cp1251Path) {
       continue;
     }
     std::string wanted = FromUtf8(name);
+    // The authors' file systems drop blanks and dots at the end of a name, and script lines often
+    // carry such a blank: a command reply's "КАР 2 pic.png " names pic.png.
+    while (!wanted.empty() && (wanted.back() == ' ' || wanted.back() == '.')) wanted.pop_back();
     fs::path found;
     fs::path dir = out.empty() ? fs::path(".") : out;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {

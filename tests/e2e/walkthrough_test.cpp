@@ -18,11 +18,13 @@ struct Played {
   std::string log;
 };
 
+// The demo draws a random condition at the dam; a fixed seed makes every run draw the same.
 Played PlayDemo(const std::string& input) {
   TempDir dir;
   std::filesystem::create_directories(dir.path() / "work");
   WriteRaw(dir.path() / "input.txt", input);
-  const std::string cmd = "cd '" + (dir.path() / "work").string() + "' && '" MIRTERM_PATH "' '" +
+  const std::string cmd = "cd '" + (dir.path() / "work").string() +
+                          "' && '" MIRTERM_PATH "' --seed 12 '" +
                           DEMO_GAME_DIR "' < ../input.txt > ../out.txt 2>&1";
   const int rc = std::system(cmd.c_str());
   return {WEXITSTATUS(rc), ReadRaw(dir.path() / "out.txt"),
@@ -43,24 +45,57 @@ TEST(Walkthrough, TheDemoGameIsPlayedFromStartToEnd) {
   const Played run = PlayDemo(input);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, Expected("demo_walkthrough.out"));
-  // One log record per command line, the Enter presses of the transitions not included.
+  // One log record per command line and per answer chosen; the Enter presses of pauses and
+  // transitions, the closings of dialogues and the word clicks are not commands.
   const std::vector<std::string> log = SplitLines(run.log);
-  ASSERT_EQ(log.size(), 30u);
-  EXPECT_EQ(log.front(), FromUtf8("\" Развилка у мельницы\",\" вещи \""));
-  EXPECT_EQ(log.back(), FromUtf8("\" Мельница\",\" танцевать \""));
+  ASSERT_EQ(log.size(), 54u);
+  EXPECT_EQ(log.front(), FromUtf8("\" Развилка у мельницы\",\" помощь \""));
+  EXPECT_EQ(log.back(), FromUtf8("\" Рассвет\",\" задания \""));
   // The same script gives the same transcript again.
   EXPECT_EQ(PlayDemo(input).out, run.out);
 }
 
-TEST(Walkthrough, TheOtherWayToTheLanternCostsAnEvilPoint) {
-  const Played run = PlayDemo("\nвосток\n\nвзять фонарик\nвзять фонарь\n/state\n");
+TEST(Walkthrough, TheOtherWayToTheLanternCostsAnEvilPointThatAConfessionMakesGood) {
+  const Played run = PlayDemo(
+      "\nвосток\n\nвзять фонарик\nвзять фонарь\n/state\nпостучать\nпоговорить со старушкой\n"
+      "/answer 2\n");
   EXPECT_NE(run.out.find(">  взять фонарик \n\nВы снимаете фонарь с крюка. Хозяева вряд ли "
                          "обрадуются пропаже. \n== Старая мельница |  Деревня | Характер: добро "
-                         "0, зло 1 (злой). | Ходы: 2, очки: 2.\n"),
+                         "0, зло 1 (злой). | Ходы: 2, очки: 3.\n"),
             std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find(">  взять фонарь \n\nФонарь и так у вас в руке. \n"), std::string::npos);
-  EXPECT_NE(run.out.find("\"true_conditions\":[5,3000]"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"true_conditions\":[5,14,3000]"), std::string::npos) << run.out;
+  // Only the player who took the lantern is offered to own up, and owning up is a good deed.
+  EXPECT_NE(run.out.find("[1] Что случилось с мельником?\n[2] Простите, это я снял ваш фонарь.\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("Честное слово дороже фонаря. \n== Старая мельница |  Деревня | Характер: "
+                         "добро 1, зло 1 (добрый)."),
+            std::string::npos)
+      << run.out;
+  // The rebuilt answers no longer offer it.
+  const std::string last = "[0] <Закончить диалог>\n[1] Что случилось с мельником?\n";
+  ASSERT_GE(run.out.size(), last.size());
+  EXPECT_EQ(run.out.substr(run.out.size() - last.size()), last);
+}
+
+// The repository's program folder starts the demo beside it, so that playing needs no browser.
+TEST(Walkthrough, TheProgramFolderStartsTheDemoAtOnce) {
+  TempDir dir;
+  std::filesystem::copy(PROGRAM_DIR, dir.path() / "program");
+  std::filesystem::create_directories(dir.path() / "games");
+  std::filesystem::copy(DEMO_GAME_DIR, dir.path() / "games" / "demo",
+                        std::filesystem::copy_options::recursive);
+  WriteRaw(dir.path() / "input.txt", "\n/state\n");
+  const std::string cmd = "cd '" + (dir.path() / "program").string() +
+                          "' && '" MIRTERM_PATH "' < ../input.txt > ../out.txt 2>&1";
+  ASSERT_EQ(WEXITSTATUS(std::system(cmd.c_str())), 0);
+  const std::string out = ReadRaw(dir.path() / "out.txt");
+  EXPECT_EQ(out.rfind("Начало игры:\n", 0), 0u) << out;
+  const std::string game = std::filesystem::canonical(dir.path() / "games" / "demo").string();
+  EXPECT_NE(out.find("{\"room\":1,\"room_name\":\" Развилка у мельницы\""), std::string::npos);
+  EXPECT_NE(out.find("\"game_dir\":\"" + game + "/\"}"), std::string::npos) << out;
 }
 
 }  // namespace

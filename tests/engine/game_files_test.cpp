@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/cipher.h"
+#include "engine/files.h"
 #include "engine/script_error.h"
 #include "engine/text.h"
 #include "support/test_game.h"
@@ -32,6 +33,18 @@ TEST(GameFiles, NamesAreFoundWhateverTheirLetterCase) {
   ReadScriptLine(t.p);
   EXPECT_EQ(t.p.Stroka, "x");
   EXPECT_THROW(OpenGameFile(t.p, "room13.txt"), ScriptError);
+}
+
+TEST(GameFiles, TrailingBlanksAndDotsOfANameAreIgnoredAsOnTheAuthorsSystems) {
+  TempDir dir;
+  WriteRaw(dir.path() / "Pics" / "mill.png", "x");
+  const std::string folder = PathText(dir.path());
+  EXPECT_EQ(ResolvePath(folder + "/pics/MILL.PNG "), dir.path() / "Pics" / "mill.png");
+  EXPECT_EQ(ResolvePath(folder + "\\Pics. \\mill.png.."), dir.path() / "Pics" / "mill.png");
+  // A name that exists as written is taken as it is, and a missing one is kept as written.
+  WriteRaw(dir.path() / "odd. ", "y");
+  EXPECT_EQ(ResolvePath(folder + "/odd. "), dir.path() / "odd. ");
+  EXPECT_EQ(ResolvePath(folder + "/none "), dir.path() / "none ");
 }
 
 TEST(GameFiles, MarkerSwitchesToTheDecodedCopyInTheWorkingFolder) {

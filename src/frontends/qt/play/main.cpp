@@ -3,13 +3,20 @@
 #include <QApplication>
 #include <QStyleFactory>
 #include <filesystem>
+#include <iostream>
 
 #include "frontends/qt/play/main_window.h"
 #include "frontends/qt/play/qt_platform.h"
 #include "shell/player.h"
+#include "shell/program_folder.h"
 #include "shell/startup.h"
 
 int main(int argc, char** argv) {
+  // An installed copy plays in the user's own program folder (made on first start); a run from a
+  // build tree keeps the folder it was started in.
+  mireval::ProgramFolderChoice folder =
+      mireval::UseProgramFolder(mireval::CurrentExecutable(argv[0]));
+  if (!folder.problem.empty()) std::cerr << "mirplay: " << folder.problem << "\n";
   // Qt Multimedia's GStreamer backend plays what the distribution's plugins play (MIDI included
   // where a plugin exists); the environment may still choose another backend.
   if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");

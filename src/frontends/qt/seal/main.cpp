@@ -10,12 +10,19 @@
 #include "frontends/qt/seal/form1.h"
 #include "frontends/qt/seal/qt_seal_port.h"
 #include "sealtool/command_line.h"
+#include "shell/program_folder.h"
 
 int main(int argc, char** argv) {
   if (argc > 1) {
     std::vector<std::string> args(argv + 1, argv + argc);
     return mireval::seal::SealCommandLine(args, std::cout, std::cerr);
   }
+  // The window writes its scratch file into the working folder; an installed copy works in the
+  // user's program folder, which also holds the games shipped with the player. The command line
+  // keeps the folder it was started in, so that relative paths mean what the author typed.
+  mireval::ProgramFolderChoice folder =
+      mireval::UseProgramFolder(mireval::CurrentExecutable(argv[0]));
+  if (!folder.problem.empty()) std::cerr << "mirseal: " << folder.problem << "\n";
   QApplication app(argc, argv);
   mireval::seal::QtSealPort port;
   mireval::seal::Form1 window(port, std::filesystem::current_path());

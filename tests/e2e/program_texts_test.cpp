@@ -1,0 +1,33 @@
+// The program's own texts reach the player whole: a line that starts like a directive would be
+// carried out and cut away instead of being shown, which is easy to do by accident in a guide
+// that explains those very directives.
+#include <gtest/gtest.h>
+
+#include "engine/text.h"
+#include "shell/info_screens.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+std::string ShownBy(void (*show)(Player&), const std::string& file) {
+  TestPlayer t;
+  std::filesystem::copy_file(std::filesystem::path(PROGRAM_DIR) / file, t.work() / file);
+  for (int i = 0; i < 50; ++i) t.platform.Enter();  // every page of a long text
+  show(t.p);
+  EXPECT_FALSE(t.p.WaitKey);
+  return t.p.T.text;
+}
+
+std::string Whole(const std::string& heading, const std::string& file) {
+  std::string text = "\r\n"_cp + FromUtf8(heading) + "\r\n";
+  return text + ReadRaw(std::filesystem::path(PROGRAM_DIR) / file);
+}
+
+TEST(ProgramTexts, TheGuideAndTheHelpAreShownWithoutLosingALine) {
+  EXPECT_EQ(ShownBy(ShowEditorIntro, "editor.txt"), Whole("Вступление к редактору:", "editor.txt"));
+  EXPECT_EQ(ShownBy(ShowIfGames, "ifgames.txt"), Whole("Об Interactive Fiction:", "ifgames.txt"));
+}
+
+}  // namespace
+}  // namespace mireval
