@@ -223,6 +223,9 @@ void TermPlatform::Handle(const std::string& line) {
     Flush();
     if (!atLineStart_) Print("\n");
     Print(StateJson(p) + "\n");
+  } else if (action == "/enter" && (words >> std::ws).eof()) {
+    // Enter in the input line as it stands (after /word clicks, say).
+    Text2_KeyPress(p, kEnter);
   } else if (action == "/quit") {
     EndProgram(kExitNormal);
   } else if (action == "/picture" && Trim(line.substr(8)) == "close") {
