@@ -29,7 +29,9 @@ namespace {
 
 // ---- logging and tidying -------------------------------------------------------------------
 
-void WriteLog(Player& p) { AppendCommandLog(p, p.RoomName.Text(), p.KomStroka); }
+void WriteLog(Player& p) {
+  AppendCommandLog(p, p.RoomName.Text(), p.KomStroka);
+}
 
 // One pass over the line: wherever two blanks meet, the second goes. A run of n blanks thus
 // keeps ceil(n/2) of them, so a single stray blank the player typed does no harm.

@@ -88,8 +88,7 @@ std::string DecryptBody(std::string_view body, CipherKind kind) {
     }
     ++i;
     long long code = NumberLine(line) - i - key;
-    if (code < 0 || code > 255)
-      throw ScriptError("damaged scrambled line: " + std::string(line));
+    if (code < 0 || code > 255) throw ScriptError("damaged scrambled line: " + std::string(line));
     current += static_cast<char>(code);
   }
   return out;

@@ -34,8 +34,8 @@ void PodschetSob(Player& p, long n) {
     }
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
-    p.platform.MessageBox("Ошибка при подсчете события в строке "_cp + p.Stroka + " в локации №"_cp +
-                          p.Room.Text());
+    p.platform.MessageBox("Ошибка при подсчете события в строке "_cp + p.Stroka +
+                          " в локации №"_cp + p.Room.Text());
   }
 }
 

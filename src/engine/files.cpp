@@ -1,8 +1,8 @@
 #include "engine/files.h"
 
+#include <unistd.h>
 #include <fstream>
 #include <system_error>
-#include <unistd.h>
 
 #include "engine/text.h"
 
@@ -10,7 +10,9 @@ namespace fs = std::filesystem;
 
 namespace mireval {
 
-std::string PathText(const fs::path& p) { return FromUtf8(p.string()); }
+std::string PathText(const fs::path& p) {
+  return FromUtf8(p.string());
+}
 
 fs::path ResolvePath(std::string_view cp1251Path) {
   std::string s = ToUtf8(cp1251Path);

@@ -28,18 +28,26 @@ std::filesystem::path GamePath(const Player& p, std::string_view name) {
   return ResolvePath(p.GameDir + std::string(name));
 }
 
-std::string RoomFileName(long room) { return "room" + std::to_string(room) + ".txt"; }
+std::string RoomFileName(long room) {
+  return "room" + std::to_string(room) + ".txt";
+}
 
-void OpenGameFile(Player& p, std::string_view name) { p.file.Open(GamePath(p, name)); }
+void OpenGameFile(Player& p, std::string_view name) {
+  p.file.Open(GamePath(p, name));
+}
 
-void ReadPlainLine(Player& p) { p.Stroka = p.file.ReadLine(); }
+void ReadPlainLine(Player& p) {
+  p.Stroka = p.file.ReadLine();
+}
 
 void ReadScriptLine(Player& p) {
   p.Stroka = p.file.ReadLine();
   if (auto kind = MarkerKind(p.Stroka)) Decode(p, *kind);
 }
 
-void CloseGameFile(Player& p) { p.file.Close(); }
+void CloseGameFile(Player& p) {
+  p.file.Close();
+}
 
 void CloseGameFileAndTemp(Player& p) {
   p.file.Close();
@@ -50,7 +58,11 @@ void CloseGameFileAndTemp(Player& p) {
   }
 }
 
-void REShifr(Player& p) { Decode(p, CipherKind::Ordinary); }
-void REShifrStrong(Player& p) { Decode(p, CipherKind::Strong); }
+void REShifr(Player& p) {
+  Decode(p, CipherKind::Ordinary);
+}
+void REShifrStrong(Player& p) {
+  Decode(p, CipherKind::Strong);
+}
 
 }  // namespace mireval

@@ -11,8 +11,10 @@ std::string_view NextLine(std::string_view data, std::size_t& pos) {
   while (end < data.size() && base[end] != '\r' && base[end] != '\n') ++end;
   pos = end;
   if (pos < data.size()) {
-    if (base[pos] == '\r' && pos + 1 < data.size() && base[pos + 1] == '\n') pos += 2;
-    else pos += 1;
+    if (base[pos] == '\r' && pos + 1 < data.size() && base[pos + 1] == '\n')
+      pos += 2;
+    else
+      pos += 1;
   }
   return data.substr(start, end - start);
 }

@@ -11,7 +11,9 @@
 
 namespace mireval {
 
-std::string CurrentRoomFile(const Player& p) { return "room" + p.Room.Text() + ".txt"; }
+std::string CurrentRoomFile(const Player& p) {
+  return "room" + p.Room.Text() + ".txt";
+}
 
 namespace {
 
@@ -52,9 +54,12 @@ Eligibility Evaluate(const Player& p, const std::string& line) {
   };
   for (std::size_t i = 3; i < line.size(); ++i) {
     char c = line[i];
-    if (c == ' ') close();
-    else if (c == '-') expect = false;
-    else number += c;
+    if (c == ' ')
+      close();
+    else if (c == '-')
+      expect = false;
+    else
+      number += c;
   }
   close();
   return {!failed, count};

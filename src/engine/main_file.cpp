@@ -12,7 +12,8 @@ namespace mireval {
 
 void NewGame(Player& p) {
   for (int i = 0; i <= kMaxCondition; ++i) p.Uslovie.Set(i, false);
-  static const char* const kDefaultWords[] = {"добро", "зло", "добрый", "святой", "злой", "мерзавец"};
+  static const char* const kDefaultWords[] = {"добро",  "зло",  "добрый",
+                                              "святой", "злой", "мерзавец"};
   for (int i = 1; i <= 6; ++i) p.HarakterWord[i] = FromUtf8(kDefaultWords[i - 1]);
 
   OpenGameFile(p, "main.txt");

@@ -39,7 +39,9 @@ struct Statement {
 };
 
 // An empty term (two operators in a row) stands for nothing.
-int TermNumber(const std::string& term) { return term.empty() ? 0 : TextToInt16(term); }
+int TermNumber(const std::string& term) {
+  return term.empty() ? 0 : TextToInt16(term);
+}
 
 // Evaluates one score-variable line (blanks already removed). `n` is kept up to date for the error
 // report.
@@ -65,14 +67,20 @@ void Evaluate(const Player& p, std::string& line, Statement& st) {
     if (c == '<' || c == '>' || c == '-' || c == '+') {
       switch (op) {
         case Op::Plus:
-          if (term == kGood) sum += p.Harakter[1].Number();
-          else if (term == kEvil) sum += p.Harakter[2].Number();
-          else if (auto v = ParseNumber(term); v && *v > 0 && p.Uslovie.Get(TermNumber(term))) sum += 1;
+          if (term == kGood)
+            sum += p.Harakter[1].Number();
+          else if (term == kEvil)
+            sum += p.Harakter[2].Number();
+          else if (auto v = ParseNumber(term); v && *v > 0 && p.Uslovie.Get(TermNumber(term)))
+            sum += 1;
           break;
         case Op::Minus:
-          if (term == kGood) sum -= p.Harakter[1].Number();
-          else if (term == kEvil) sum -= p.Harakter[2].Number();
-          else if (!term.empty() && !p.Uslovie.Get(TermNumber(term))) sum += 1;
+          if (term == kGood)
+            sum -= p.Harakter[1].Number();
+          else if (term == kEvil)
+            sum -= p.Harakter[2].Number();
+          else if (!term.empty() && !p.Uslovie.Get(TermNumber(term)))
+            sum += 1;
           break;
         case Op::Greater:
           if (c != '-') lower = TermNumber(term);
@@ -80,7 +88,8 @@ void Evaluate(const Player& p, std::string& line, Statement& st) {
         case Op::Less:
           if (c != '-') upper = TermNumber(term);
           break;
-        case Op::None: break;
+        case Op::None:
+          break;
       }
       if (op == Op::Greater && c == '-') {
         lowerNeg = true;
@@ -105,7 +114,9 @@ void Evaluate(const Player& p, std::string& line, Statement& st) {
   if (upper > 0 && sum >= upper) st.result = false;
 }
 
-bool IsScoreLine(const std::string& s) { return s.size() > 3 && Upper(s.substr(0, 3)) == Prefix(); }
+bool IsScoreLine(const std::string& s) {
+  return s.size() > 3 && Upper(s.substr(0, 3)) == Prefix();
+}
 
 }  // namespace
 

@@ -98,8 +98,10 @@ std::string FromUtf8(std::string_view s) {
     bool ok = i + len <= s.size();
     for (std::size_t k = 1; ok && k < len; ++k) {
       unsigned char cont = static_cast<unsigned char>(s[i + k]);
-      if ((cont & 0xC0) != 0x80) ok = false;
-      else cp = (cp << 6) | (cont & 0x3F);
+      if ((cont & 0xC0) != 0x80)
+        ok = false;
+      else
+        cp = (cp << 6) | (cont & 0x3F);
     }
     if (!ok) {
       out += '?';
@@ -113,7 +115,9 @@ std::string FromUtf8(std::string_view s) {
   return out;
 }
 
-char UpperChar(char c) { return kUpper.map[static_cast<unsigned char>(c)]; }
+char UpperChar(char c) {
+  return kUpper.map[static_cast<unsigned char>(c)];
+}
 
 std::string Upper(std::string_view s) {
   std::string out(s);
@@ -138,7 +142,9 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::string Mid(std::string_view s, long from) {
   if (from < 1) from = 1;

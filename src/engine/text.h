@@ -16,7 +16,9 @@ std::string ToUtf8(std::string_view cp1251);
 std::string FromUtf8(std::string_view utf8);
 
 // Source literals are UTF-8; "Текст"_cp gives the Windows-1251 text.
-inline std::string operator""_cp(const char* s, std::size_t n) { return FromUtf8({s, n}); }
+inline std::string operator""_cp(const char* s, std::size_t n) {
+  return FromUtf8({s, n});
+}
 
 // Upper-casing of Latin and Cyrillic letters (Ё/ё and the other Cyrillic letters of the code page
 // included); every other byte stays.

@@ -73,7 +73,8 @@ int Variant::Compare(const Variant& o) const {
 }
 
 Variant Variant::operator+(const Variant& o) const {
-  if (IsText() && o.IsText()) return Variant(std::get<std::string>(v_) + std::get<std::string>(o.v_));
+  if (IsText() && o.IsText())
+    return Variant(std::get<std::string>(v_) + std::get<std::string>(o.v_));
   if (IsEmpty() && o.IsText()) return o;
   if (IsText() && o.IsEmpty()) return *this;
   return Variant(Number() + o.Number());

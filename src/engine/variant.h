@@ -12,11 +12,11 @@ namespace mireval {
 class Variant {
  public:
   Variant() = default;
-  Variant(double n) : v_(n) {}                        // NOLINT(google-explicit-constructor)
-  Variant(int n) : v_(static_cast<double>(n)) {}      // NOLINT(google-explicit-constructor)
-  Variant(long n) : v_(static_cast<double>(n)) {}     // NOLINT(google-explicit-constructor)
-  Variant(std::string s) : v_(std::move(s)) {}        // NOLINT(google-explicit-constructor)
-  Variant(const char* s) : v_(std::string(s)) {}      // NOLINT(google-explicit-constructor)
+  Variant(double n) : v_(n) {}                     // NOLINT(google-explicit-constructor)
+  Variant(int n) : v_(static_cast<double>(n)) {}   // NOLINT(google-explicit-constructor)
+  Variant(long n) : v_(static_cast<double>(n)) {}  // NOLINT(google-explicit-constructor)
+  Variant(std::string s) : v_(std::move(s)) {}     // NOLINT(google-explicit-constructor)
+  Variant(const char* s) : v_(std::string(s)) {}   // NOLINT(google-explicit-constructor)
 
   bool IsEmpty() const { return std::holds_alternative<std::monostate>(v_); }
   bool IsNumber() const { return std::holds_alternative<double>(v_); }

@@ -99,14 +99,21 @@ void Write(Player& p, const std::string& line) {
     if (!StartsWith(line, row.prefix)) continue;
     Cut(p, line, row.cut);
     switch (row.kind) {
-      case Directive::Picture: ShowKartinka(p, line); break;
-      case Directive::Sound: PlayZvuk(p, line); break;
-      case Directive::Music: PlayMuzyka(p, line); break;
+      case Directive::Picture:
+        ShowKartinka(p, line);
+        break;
+      case Directive::Sound:
+        PlayZvuk(p, line);
+        break;
+      case Directive::Music:
+        PlayMuzyka(p, line);
+        break;
       case Directive::Scheme:
         p.ColorScheme = Variant(static_cast<int>(TextToInt16(Mid(line, 7))));
         ApplyColorScheme(p);
         break;
-      default: break;  // lines that other readers execute
+      default:
+        break;  // lines that other readers execute
     }
     return;
   }

@@ -25,8 +25,7 @@ void MainScreen(Player& p) {
 
   int points = 0;
   for (int i = 1; i <= kMaxCondition; ++i) points += p.Uslovie.Get(i);
-  p.Label1[1].caption =
-      "Ходы: "_cp + p.Hody.Text() + ", очки: "_cp + std::to_string(points) + ".";
+  p.Label1[1].caption = "Ходы: "_cp + p.Hody.Text() + ", очки: "_cp + std::to_string(points) + ".";
 }
 
 }  // namespace mireval

@@ -45,9 +45,9 @@ void ApplyColorScheme(Player& p) {
   ColorPair c = SchemeColors(scheme);
   Rgb buttons = scheme == kLightScheme ? c.back : c.text;
 
-  for (Control* ctl : std::initializer_list<Control*>{&p.Label1[0], &p.Label1[1], &p.Label1[2],
-                                                      &p.Label1[4], &p.Label2, &p.T, &p.Text2,
-                                                      &p.Dir1, &p.Drive1, &p.File1}) {
+  for (Control* ctl :
+       std::initializer_list<Control*>{&p.Label1[0], &p.Label1[1], &p.Label1[2], &p.Label1[4],
+                                       &p.Label2, &p.T, &p.Text2, &p.Dir1, &p.Drive1, &p.File1}) {
     ctl->back = c.back;
     ctl->fore = c.text;
   }

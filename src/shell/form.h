@@ -93,10 +93,10 @@ constexpr double kStoryDialogueHeight = 296;
 struct Form {
   Form();
 
-  std::string caption;  // the window title
-  TextBox T;            // story area
-  TextBox Text1;        // focus holder while answers are shown
-  TextBox Text2;        // input line
+  std::string caption;              // the window title
+  TextBox T;                        // story area
+  TextBox Text1;                    // focus holder while answers are shown
+  TextBox Text2;                    // input line
   std::array<Button, 13> Command1;  // [0] ends the dialogue, [1..12] answers
   std::array<ListBox, 2> List1;     // word columns К1, К2
   std::array<Label, 5> Label1;      // [0] location, [1] moves and score, [2] character, [4] title
@@ -105,10 +105,10 @@ struct Form {
   DriveList Drive1;
   DirList Dir1;
   FileList File1;
-  FileList File2;  // never shown
-  Button Command2;  // "start game"
+  FileList File2;        // never shown
+  Button Command2;       // "start game"
   Button BrowserCancel;  // leaves the browser without choosing
-  Panel Picture3;   // picture panel
+  Panel Picture3;        // picture panel
   ImageBox Image3;
   Button Command3;  // closes the picture panel
   Focus focus = Focus::Text2;

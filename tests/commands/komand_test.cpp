@@ -85,7 +85,8 @@ TEST_F(KomandTest, ScrambledFilesAreReadLikePlainOnesAndTheirCopyIsRemoved) {
 
 TEST_F(KomandTest, ExecutionCarriesOutScriptLinesAndPrintsTheRest) {
   t.Game("room1.txt",
-         "РН x\nПС 20 = 3 + 5 > 1\n\nТ ВЗЯТЬ\nДа.\nД 3 -4 5\nСС\nСС\nСТ\nЛ 9\nДИ 1\nКДИАЛ\nx\nГАММА 3\n\nД 9\n\n"
+         "РН x\nПС 20 = 3 + 5 > 1\n\nТ ВЗЯТЬ\nДа.\nД 3 -4 5\nСС\nСС\nСТ\nЛ 9\nДИ "
+         "1\nКДИАЛ\nx\nГАММА 3\n\nД 9\n\n"
          "Т ДВАЖДЫ\nД -3\nД 3 10001 6\nДальше.\n");
   t.Set(4);
   EXPECT_EQ(Type("взять"), "\r\n>  взять \r\n\r\nДа. \r\nx \r\n");

@@ -109,17 +109,19 @@ TEST(Mirterm, AnswersAndWordColumnsAreShownAndClicked) {
                 "РН Будка\nОП\nСторож дремлет.\n\nК1 -4 будить\n"
                 "ДИАЛ% СТОРОЖ%\nДИ 1\nЛ -4\nД 4\nЭй, проснись!\nСторож открывает глаз.\n\n"
                 "ДИ 2\nУйти.\n\nКДИАЛ\n");
-  TermRun r = Mirterm(dir, "'" + game.string() + "'",
-                      "\n/word 1 1\n/word 2 1\n/state\n/enter\nдиалог сторожа\n/answer 1\n/answer 7\n"
-                      "/answer x\n/state\n/answer 0\n/state\n");
+  TermRun r =
+      Mirterm(dir, "'" + game.string() + "'",
+              "\n/word 1 1\n/word 2 1\n/state\n/enter\nдиалог сторожа\n/answer 1\n/answer 7\n"
+              "/answer x\n/state\n/answer 0\n/state\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("К1: будить\nК2: сторожа\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\"input\":\"будить  сторожа\""), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\n>  будить сторожа \n"), std::string::npos) << r.out;  // /enter sends it
-  EXPECT_NE(r.out.find("[0] <Закончить диалог>\n[1] Эй, проснись!\n[2] Уйти.\n"),
-            std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("[0] <Закончить диалог>\n[1] Эй, проснись!\n[2] Уйти.\n"), std::string::npos)
+      << r.out;
   EXPECT_NE(r.out.find("Сторож открывает глаз. \n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Ходы: 3, очки: 2.\n[0] <Закончить диалог>\n[1] Уйти.\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Ходы: 3, очки: 2.\n[0] <Закончить диалог>\n[1] Уйти.\n"),
+            std::string::npos);
   EXPECT_NE(r.out.find("К1: \nК2: сторожа\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("!! unknown action\n"), std::string::npos);
   EXPECT_NE(r.out.find("\"buttons\":[{\"index\":0,\"caption\":\"<Закончить диалог>\",\"top\":429.3,"

@@ -37,7 +37,8 @@ TEST(Cipher, EncodesPositionsAndLineKeys) {
 TEST(Cipher, BothVariantsRoundTripManyLines) {
   std::vector<std::string> lines;
   for (int i = 0; i < 300; ++i)
-    lines.push_back(FromUtf8("Строка №") + std::to_string(i) + std::string(1, static_cast<char>(i)));
+    lines.push_back(FromUtf8("Строка №") + std::to_string(i) +
+                    std::string(1, static_cast<char>(i)));
   lines.push_back("");
   for (CipherKind kind : {CipherKind::Ordinary, CipherKind::Strong}) {
     std::string file = Encrypt(lines, kind);
@@ -58,8 +59,8 @@ TEST(Cipher, StrongKeysDifferFromLineOneOn) {
 
 TEST(Cipher, DamagedFilesAreErrorsNotGarbage) {
   EXPECT_THROW(DecryptBody("12x\r\n\"0\"\r\n", CipherKind::Ordinary), ScriptError);
-  EXPECT_THROW(DecryptBody("0\r\n\"0\"\r\n", CipherKind::Ordinary), ScriptError);     // code -1
-  EXPECT_THROW(DecryptBody("900\r\n\"0\"\r\n", CipherKind::Ordinary), ScriptError);   // code 899
+  EXPECT_THROW(DecryptBody("0\r\n\"0\"\r\n", CipherKind::Ordinary), ScriptError);    // code -1
+  EXPECT_THROW(DecryptBody("900\r\n\"0\"\r\n", CipherKind::Ordinary), ScriptError);  // code 899
   EXPECT_THROW(DecryptBody(std::string(100000, '9'), CipherKind::Ordinary), ScriptError);
   // A last line without its closing "0" line is dropped.
   EXPECT_EQ(DecryptBody("98\r\n\"0\"\r\n98\r\n", CipherKind::Ordinary), "a\r\n");

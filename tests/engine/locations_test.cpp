@@ -105,7 +105,8 @@ TEST_F(ShowRoomTest, EncryptedFilesAreDescribedLikePlainOnesAndTheCopyIsRemoved)
 }
 
 TEST_F(ShowRoomTest, DamagedEncryptedFileIsReportedNotDecodedAsGarbage) {
-  WriteRaw(t.game() / "room1.txt", MarkerLine(CipherKind::Ordinary) + "\r\n209\r\n5000\r\n\"0\"\r\n");
+  WriteRaw(t.game() / "room1.txt",
+           MarkerLine(CipherKind::Ordinary) + "\r\n209\r\n5000\r\n\"0\"\r\n");
   EXPECT_EQ(ExpectEnd([&] { Describe(); }), kExitAfterError);
   EXPECT_EQ(t.platform.messages.size(), 1u);
 }

@@ -42,7 +42,8 @@ TEST_F(NewGameTest, IntroductionThenPromptThenLocationOne) {
 }
 
 TEST_F(NewGameTest, VocabularyLinesReplaceTheDefaults) {
-  t.Game("main.txt", "ТЕКСТОВЫЙ КВЕСТ\nИгра\n1\nсвет\nтьма\nясный\nсияющий\nтусклый\nчёрный\nлишнее\n");
+  t.Game("main.txt",
+         "ТЕКСТОВЫЙ КВЕСТ\nИгра\n1\nсвет\nтьма\nясный\nсияющий\nтусклый\nчёрный\nлишнее\n");
   Start();
   EXPECT_EQ(ToUtf8(t.p.Label1[2].caption), "Характер: свет 0, тьма 0 (ясный).");
 }

@@ -87,7 +87,8 @@ TEST_F(ScoreTest, MissingOrZeroNumberEndsTheProgram) {
     ASSERT_EQ(t.platform.messages.size(), 1u);
     EXPECT_EQ(t.platform.messages[0].rfind("Ошибка в строке ПС", 0), 0u) << t.platform.messages[0];
   }
-  EXPECT_EQ(t.platform.messages[0], "Ошибка в строке ПС20000=+3+ комнаты №1 при подсчете переменной счета №20000");
+  EXPECT_EQ(t.platform.messages[0],
+            "Ошибка в строке ПС20000=+3+ комнаты №1 при подсчете переменной счета №20000");
 }
 
 TEST_F(ScoreTest, MissingRoom0EndsTheProgramNamingFileZero) {
@@ -111,7 +112,8 @@ TEST_F(ScoreTest, EventsOfAConditionTurningTrueAreWrittenAndThePassRestarts) {
 
 TEST_F(ScoreTest, LongChainSettlesInOneCall) {
   std::string body;
-  for (int i = 500; i >= 1; --i) body += "ПС " + std::to_string(100 + i) + " = " + std::to_string(99 + i) + " > 0\n";
+  for (int i = 500; i >= 1; --i)
+    body += "ПС " + std::to_string(100 + i) + " = " + std::to_string(99 + i) + " > 0\n";
   Room(body);
   t.Set(100);
   PodschetPS(t.p);

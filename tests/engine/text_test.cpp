@@ -16,8 +16,8 @@ TEST(Text, RoundTripsEveryWindows1251Byte) {
 
 TEST(Text, CharactersOutsideTheCodePageBecomeQuestionMarks) {
   EXPECT_EQ(FromUtf8("a漢b"), "a?b");
-  EXPECT_EQ(FromUtf8("x\xC3"), "x?");     // cut sequence
-  EXPECT_EQ(FromUtf8("\xFFz"), "?z");     // byte that starts nothing
+  EXPECT_EQ(FromUtf8("x\xC3"), "x?");  // cut sequence
+  EXPECT_EQ(FromUtf8("\xFFz"), "?z");  // byte that starts nothing
   EXPECT_EQ(FromUtf8("😀"), "?");
 }
 

@@ -129,7 +129,8 @@ TEST_F(WhPTest, BadDirectiveNumbersEndTheProgramWithTheLine) {
     t.platform.messages.clear();
     EXPECT_EQ(ExpectEnd([&] { Say(line); }), kExitAfterError);
     ASSERT_EQ(t.platform.messages.size(), 1u);
-    EXPECT_EQ(t.platform.messages[0], std::string("Ошибка в строке: \r\n") + line + "\r\n(комната №7)");
+    EXPECT_EQ(t.platform.messages[0],
+              std::string("Ошибка в строке: \r\n") + line + "\r\n(комната №7)");
   }
 }
 

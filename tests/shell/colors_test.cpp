@@ -41,8 +41,8 @@ TEST(ColorScheme, BlackBackgroundIsAScheme) {
 }
 
 TEST(ColorScheme, AnythingElseIsSchemeOne) {
-  for (const Variant& v : {Variant(0), Variant(13), Variant("зелёная"), Variant(""), Variant(),
-                           Variant(7.5)}) {
+  for (const Variant& v :
+       {Variant(0), Variant(13), Variant("зелёная"), Variant(""), Variant(), Variant(7.5)}) {
     ColorPair c = Applied(v);
     EXPECT_EQ(c.back, (Rgb{0, 0, 128}));
     EXPECT_EQ(c.text, (Rgb{192, 192, 255}));

@@ -37,7 +37,8 @@ TEST_F(InfoScreens, GameScreensAppendUnderTheirHeadings) {
   ShowAuthor(t.p);
   ShowKeywords(t.p);
   EXPECT_EQ(t.Story(),
-            "было\r\nПравила игры:\r\nПравило.\r\n\r\nОб авторе игры:\r\n\r\nКлючевые слова:\r\nслово\r\n");
+            "было\r\nПравила игры:\r\nПравило.\r\n\r\nОб авторе игры:\r\n\r\nКлючевые "
+            "слова:\r\nслово\r\n");
 }
 
 TEST_F(InfoScreens, MissingGameScreenIsAnErrorForTheCommand) {

@@ -70,7 +70,9 @@ void ScriptedPlatform::Then(std::function<void(Player&)> action) {
   events_.push_back(std::move(action));
 }
 
-void ScriptedPlatform::MessageBox(const std::string& text) { messages.push_back(ToUtf8(text)); }
+void ScriptedPlatform::MessageBox(const std::string& text) {
+  messages.push_back(ToUtf8(text));
+}
 
 bool ScriptedPlatform::AskYesNo(const std::string& text) {
   questions.push_back(ToUtf8(text));
@@ -105,7 +107,9 @@ void ScriptedPlatform::FireTimer() {
   if (tick_) tick_();
 }
 
-void ScriptedPlatform::EndProgram(int status) { throw ProgramEnded{status}; }
+void ScriptedPlatform::EndProgram(int status) {
+  throw ProgramEnded{status};
+}
 
 bool ScriptedPlatform::PictureSize(const std::filesystem::path& file, int& width, int& height) {
   std::error_code ec;

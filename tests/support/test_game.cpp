@@ -1,9 +1,9 @@
 #include "support/test_game.h"
 
+#include <unistd.h>
 #include <atomic>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "engine/text.h"
 
@@ -33,8 +33,10 @@ void WriteRaw(const fs::path& file, const std::string& bytes) {
 void WriteGameFile(const fs::path& file, const std::string& utf8) {
   std::string text;
   for (char c : utf8) {
-    if (c == '\n') text += "\r\n";
-    else text += c;
+    if (c == '\n')
+      text += "\r\n";
+    else
+      text += c;
   }
   WriteRaw(file, FromUtf8(text));
 }
@@ -56,8 +58,12 @@ TestPlayer::TestPlayer() : p(platform, MakeDirs(root)) {
   platform.Attach(p);
 }
 
-std::string TestPlayer::Story() const { return ToUtf8(p.T.text); }
+std::string TestPlayer::Story() const {
+  return ToUtf8(p.T.text);
+}
 
-void TestPlayer::UseGameDir() { p.GameDir = FromUtf8(game().string()) + "/"; }
+void TestPlayer::UseGameDir() {
+  p.GameDir = FromUtf8(game().string()) + "/";
+}
 
 }  // namespace mireval

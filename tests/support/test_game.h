@@ -33,9 +33,13 @@ std::string ReadRaw(const std::filesystem::path& file);
 struct TestPlayer {
   TestPlayer();
   // Writes a file into the game folder.
-  void Game(const std::string& name, const std::string& utf8) { WriteGameFile(game() / name, utf8); }
+  void Game(const std::string& name, const std::string& utf8) {
+    WriteGameFile(game() / name, utf8);
+  }
   // Writes a file into the working folder.
-  void Work(const std::string& name, const std::string& utf8) { WriteGameFile(work() / name, utf8); }
+  void Work(const std::string& name, const std::string& utf8) {
+    WriteGameFile(work() / name, utf8);
+  }
   std::filesystem::path work() const { return root.path() / "work"; }
   std::filesystem::path game() const { return root.path() / "game"; }
   // The story area in UTF-8.

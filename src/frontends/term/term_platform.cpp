@@ -5,17 +5,17 @@
 #include <ostream>
 #include <sstream>
 
+#include "dialogue/dialogue.h"
 #include "engine/files.h"
 #include "engine/text.h"
 #include "frontends/term/state_json.h"
 #include "presentation/media.h"
 #include "shell/browser.h"
-#include "dialogue/dialogue.h"
 #include "shell/keys.h"
-#include "shell/word_columns.h"
 #include "shell/player.h"
 #include "shell/save_load.h"
 #include "shell/startup.h"
+#include "shell/word_columns.h"
 
 namespace mireval {
 
