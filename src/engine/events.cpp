@@ -15,7 +15,7 @@ void PodschetSob(Player& p, long n) {
   static const std::string prefix = "СОБ "_cp;
   const std::string number = std::to_string(n);
   try {
-    for (const std::string& name : {CurrentRoomFile(p), std::string("room0.txt")}) {
+    for (const std::string& name : LocationFiles(p)) {
       OpenGameFile(p, name);
       ReadScriptLine(p);
       while (!p.file.Eof()) {

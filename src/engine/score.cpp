@@ -125,7 +125,7 @@ namespace {
 // Opens the pass's file and reads its first line (decoding a scrambled file); `skip` further lines
 // are read again to come back to where an interrupted pass stood.
 void OpenPass(Player& p, int pass, long skip) {
-  OpenGameFile(p, pass == 0 ? CurrentRoomFile(p) : std::string("room0.txt"));
+  OpenGameFile(p, LocationFiles(p)[static_cast<std::size_t>(pass)]);
   ReadScriptLine(p);
   for (long i = 0; i < skip; ++i) ReadPlainLine(p);
 }

@@ -42,7 +42,7 @@ void FillWordColumns(Player& p) {
   static const std::string k1 = "К1 "_cp, k2 = "К2 "_cp;
   for (ListBox& l : p.List1) l.items.clear();
   try {
-    for (const std::string& name : {CurrentRoomFile(p), std::string("room0.txt")}) {
+    for (const std::string& name : LocationFiles(p)) {
       OpenGameFile(p, name);
       ReadScriptLine(p);
       while (!p.file.Eof()) {
