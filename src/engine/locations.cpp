@@ -15,6 +15,10 @@ std::string CurrentRoomFile(const Player& p) {
   return "room" + p.Room.Text() + ".txt";
 }
 
+std::array<std::string, 2> LocationFiles(const Player& p) {
+  return {CurrentRoomFile(p), "room0.txt"};
+}
+
 namespace {
 
 const std::string& HeaderPrefix() {
