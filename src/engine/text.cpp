@@ -61,12 +61,39 @@ struct UpperTable {
 };
 const UpperTable kUpper;
 
+// The UTF-8 form of every Windows-1251 byte, so that converting a text is one table lookup per
+// character: front ends convert the whole story area and every label each time they draw.
+struct Utf8Table {
+  std::array<std::array<char, 3>, 256> bytes{};
+  std::array<std::uint8_t, 256> length{};
+  Utf8Table() {
+    for (int b = 0; b < 256; ++b) {
+      std::string one;
+      AppendUtf8(one, CodePoint(static_cast<unsigned char>(b)));
+      length[b] = static_cast<std::uint8_t>(one.size());
+      for (std::size_t i = 0; i < one.size(); ++i) bytes[b][i] = one[i];
+    }
+  }
+};
+// Built on first use, so that texts converted while other files' statics are set up find it ready.
+const Utf8Table& Utf8() {
+  static const Utf8Table table;
+  return table;
+}
+
 }  // namespace
 
 std::string ToUtf8(std::string_view cp1251) {
-  std::string out;
-  out.reserve(cp1251.size() * 2);
-  for (char c : cp1251) AppendUtf8(out, CodePoint(static_cast<unsigned char>(c)));
+  const Utf8Table& table = Utf8();
+  std::size_t size = 0;
+  for (char c : cp1251) size += table.length[static_cast<unsigned char>(c)];
+  std::string out(size, '\0');
+  char* o = out.data();
+  for (char c : cp1251) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    const char* from = table.bytes[b].data();
+    for (std::uint8_t i = 0, n = table.length[b]; i < n; ++i) *o++ = from[i];
+  }
   return out;
 }
 
@@ -98,8 +125,10 @@ std::string FromUtf8(std::string_view s) {
     bool ok = i + len <= s.size();
     for (std::size_t k = 1; ok && k < len; ++k) {
       unsigned char cont = static_cast<unsigned char>(s[i + k]);
-      if ((cont & 0xC0) != 0x80) ok = false;
-      else cp = (cp << 6) | (cont & 0x3F);
+      if ((cont & 0xC0) != 0x80)
+        ok = false;
+      else
+        cp = (cp << 6) | (cont & 0x3F);
     }
     if (!ok) {
       out += '?';
@@ -113,7 +142,9 @@ std::string FromUtf8(std::string_view s) {
   return out;
 }
 
-char UpperChar(char c) { return kUpper.map[static_cast<unsigned char>(c)]; }
+char UpperChar(char c) {
+  return kUpper.map[static_cast<unsigned char>(c)];
+}
 
 std::string Upper(std::string_view s) {
   std::string out(s);
@@ -138,7 +169,9 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::string Mid(std::string_view s, long from) {
   if (from < 1) from = 1;
