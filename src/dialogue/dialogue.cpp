@@ -72,7 +72,7 @@ class Scan {
     while (!p_.file.Eof()) {
       ReadScriptLine(p_);
       RightStroka(p_.Stroka);
-      if (Upper(p_.Stroka) == P().automatic) p_.DialAvto = true;
+      if (EqualsNoCase(p_.Stroka, P().automatic)) p_.DialAvto = true;
       Dispatch(answers);
     }
   }
