@@ -72,7 +72,7 @@ class Scan {
     while (!p_.file.Eof()) {
       ReadScriptLine(p_);
       RightStroka(p_.Stroka);
-      if (Upper(p_.Stroka) == P().automatic) p_.DialAvto = true;
+      if (EqualsNoCase(p_.Stroka, P().automatic)) p_.DialAvto = true;
       Dispatch(answers);
     }
   }
@@ -85,14 +85,24 @@ class Scan {
     if (StartsWith(p_.Stroka, P().option)) ++options;
   }
 
-  void SkipBlock() {
-    while (!StartsWith(p_.Stroka, P().end) && !p_.file.Eof()) Next();
+  // Skips to the block's "КДИАЛ" line. False when the file ended with no line left to read: the
+  // scan is then over, since going on with the same header line would never end.
+  bool SkipBlock() {
+    bool moved = false;
+    while (!StartsWith(p_.Stroka, P().end) && !p_.file.Eof()) {
+      Next();
+      moved = true;
+    }
+    return moved;
   }
 
+  // Skips to the next option or the end of the block. A chosen block that ends with its file
+  // instead cannot be read: it is reported like reading past the end of the file.
   void SkipOption() {
-    while (!StartsWith(p_.Stroka, P().end) && !StartsWith(p_.Stroka, P().option) &&
-           !p_.file.Eof())
+    while (!StartsWith(p_.Stroka, P().end) && !StartsWith(p_.Stroka, P().option) && !p_.file.Eof())
       Next();
+    if (!StartsWith(p_.Stroka, P().end) && !StartsWith(p_.Stroka, P().option))
+      throw ScriptError("dialogue block runs past the end of its file");
   }
 
   // Handles the current line; returns to the caller's loop with the next line to read.
@@ -101,7 +111,7 @@ class Scan {
       if (StartsWith(p_.Stroka, P().option)) ++options;
       if (!StartsWith(p_.Stroka, P().header)) return;
       if (!KomandProverka(p_, p_.Stroka, true)) {
-        SkipBlock();
+        if (!SkipBlock()) return;
         continue;
       }
       bool failed = false;
@@ -114,7 +124,7 @@ class Scan {
         }
       }
       if (failed) {
-        SkipBlock();
+        if (!SkipBlock()) return;
         continue;
       }
       answers = 0;
@@ -170,7 +180,9 @@ void ShowAnswers(Player& p, int answers) {
   for (int i = answers + 1; i <= 12; ++i) p.Command1[static_cast<std::size_t>(i)].visible = false;
 }
 
-void ReportDialogueError(Player& p) { ReportAndEnd(p, LineErrorText(p, p.Stroka)); }
+void ReportDialogueError(Player& p) {
+  ReportAndEnd(p, LineErrorText(p, p.Stroka));
+}
 
 }  // namespace
 

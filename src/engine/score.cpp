@@ -38,9 +38,17 @@ struct Statement {
   bool result = true;
 };
 
-// An empty term (two operators in a row) stands for nothing.
+// The 16-bit number of a term; an empty term (two operators in a row) stands for nothing. A term
+// is a run of digits, read here directly since a line may hold many thousands of them, or a
+// points marker followed by digits, which reads as a negative number.
 int TermNumber(const std::string& term) {
-  return term.empty() ? 0 : TextToInt16(term);
+  int value = 0;
+  for (char c : term) {
+    if (!IsDigit(c)) return TextToInt16(term);
+    value = value * 10 + (c - '0');
+    if (value > 32767) throw ScriptError("overflow");
+  }
+  return value;
 }
 
 // Evaluates one score-variable line (blanks already removed). `n` is kept up to date for the error
@@ -71,7 +79,8 @@ void Evaluate(const Player& p, std::string& line, Statement& st) {
             sum += p.Harakter[1].Number();
           else if (term == kEvil)
             sum += p.Harakter[2].Number();
-          else if (auto v = ParseNumber(term); v && *v > 0 && p.Uslovie.Get(TermNumber(term)))
+          else if (!term.empty() && IsDigit(term[0]) && TermNumber(term) > 0 &&
+                   p.Uslovie.Get(TermNumber(term)))
             sum += 1;
           break;
         case Op::Minus:

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace mireval {
 namespace {
@@ -61,12 +62,39 @@ struct UpperTable {
 };
 const UpperTable kUpper;
 
+// The UTF-8 form of every Windows-1251 byte, so that converting a text is one table lookup per
+// character: front ends convert the whole story area and every label each time they draw.
+struct Utf8Table {
+  std::array<std::array<char, 3>, 256> bytes{};
+  std::array<std::uint8_t, 256> length{};
+  Utf8Table() {
+    for (int b = 0; b < 256; ++b) {
+      std::string one;
+      AppendUtf8(one, CodePoint(static_cast<unsigned char>(b)));
+      length[b] = static_cast<std::uint8_t>(one.size());
+      for (std::size_t i = 0; i < one.size(); ++i) bytes[b][i] = one[i];
+    }
+  }
+};
+// Built on first use, so that texts converted while other files' statics are set up find it ready.
+const Utf8Table& Utf8() {
+  static const Utf8Table table;
+  return table;
+}
+
 }  // namespace
 
 std::string ToUtf8(std::string_view cp1251) {
-  std::string out;
-  out.reserve(cp1251.size() * 2);
-  for (char c : cp1251) AppendUtf8(out, CodePoint(static_cast<unsigned char>(c)));
+  const Utf8Table& table = Utf8();
+  std::size_t size = 0;
+  for (char c : cp1251) size += table.length[static_cast<unsigned char>(c)];
+  std::string out(size, '\0');
+  char* o = out.data();
+  for (char c : cp1251) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    const char* from = table.bytes[b].data();
+    for (std::uint8_t i = 0, n = table.length[b]; i < n; ++i) *o++ = from[i];
+  }
   return out;
 }
 
@@ -133,8 +161,11 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string& RightStroka(std::string& line) {
-  for (char& c : line)
-    if (static_cast<unsigned char>(c) == 150) c = '-';
+  // Every line read passes here and few hold a dash: let memchr find them.
+  char* at = line.data();
+  char* const end = at + line.size();
+  while ((at = static_cast<char*>(std::memchr(at, 150, static_cast<std::size_t>(end - at)))))
+    *at++ = '-';
   return line;
 }
 

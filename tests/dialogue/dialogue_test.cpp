@@ -1,6 +1,7 @@
 #include "dialogue/dialogue.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "engine/text.h"
 #include "support/test_game.h"
@@ -157,6 +158,21 @@ TEST_F(DialogueTest, ThirteenthAnswerOrAMissingEndIsADialogueError) {
   t.platform.messages.clear();
   Room("ДИАЛ\nДИ 1\nОтвет\n\n");
   EXPECT_EQ(ExpectEnd([&] { Talk("диал"); }), kExitAfterError);
+}
+
+TEST_F(DialogueTest, BlocksCutShortByTheEndOfTheFileNeverLoop) {
+  // These once looped forever; should they again, the alarm ends the test program.
+  ::alarm(30);
+  // A header that does not match, as the last line of its file, ends the scan.
+  Room("ДИАЛ ВАХТЕР\n");
+  Talk("диал сторож");
+  EXPECT_TRUE(t.p.Command1[0].visible == false && Captions().empty());
+  EXPECT_NE(t.Story().find(">  диал сторож \r\n"), std::string::npos);  // the refusal
+  // A chosen block whose file ends with a failing option condition cannot be read to its end.
+  Room("ДИАЛ\nДИ 1\nЛ 5\n");
+  EXPECT_EQ(ExpectEnd([&] { Talk("диал"); }), kExitAfterError);
+  EXPECT_EQ(t.platform.messages.back(), "Ошибка в строке: \r\nЛ 5\r\n(комната №1)");
+  ::alarm(0);
 }
 
 TEST_F(DialogueTest, ClicksDuringAPauseAreIgnored) {

@@ -91,6 +91,21 @@ TEST_F(ScoreTest, MissingOrZeroNumberEndsTheProgram) {
             "Ошибка в строке ПС20000=+3+ комнаты №1 при подсчете переменной счета №20000");
 }
 
+TEST_F(ScoreTest, TermsAreReadAsSixteenBitConditionNumbers) {
+  Room("ПС 5 = 0003 + 0 > 0\n");  // leading zeros read as the number; "0" adds nothing
+  t.Set(3);
+  PodschetPS(t.p);
+  EXPECT_TRUE(Cond(5));
+  const std::string lines[] = {"ПС 5 = 40000", "ПС 5 = 20000", "ПС 5 = 3 > 99999",
+                               "ПС 5 = " + std::string(400, '7')};
+  for (const std::string& line : lines) {
+    t.platform.messages.clear();
+    Room(line + "\n");
+    EXPECT_EQ(ExpectEnd([&] { PodschetPS(t.p); }), kExitAfterError) << line;
+    EXPECT_EQ(t.platform.messages.size(), 1u);
+  }
+}
+
 TEST_F(ScoreTest, MissingRoom0EndsTheProgramNamingFileZero) {
   std::filesystem::remove(t.game() / "room0.txt");
   Room("ОП\n");

@@ -57,5 +57,18 @@ TEST_F(SynonymsTest, FailuresAreReportedAndKeepWhatWasCollected) {
   EXPECT_FALSE(t.p.file.IsOpen());
 }
 
+TEST_F(SynonymsTest, ALongLineOfSeparatorsFillsTheTableOnlyOnce) {
+  // Every " = " takes all text before it as a main word and all after it as a synonym, so this
+  // 10 MB line would store itself about a thousand times before the 2000 entries run out.
+  std::string line;
+  while (line.size() < (std::size_t{10} << 20)) line += "А = ";
+  t.Game("room0.txt", "РН Общие\n");
+  t.Game("room1.txt", "РН x\n" + line + "\n");
+  EXPECT_LE(Pairs().size(), 2u);
+  ASSERT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_EQ(t.platform.messages[0].rfind("Ошибка в строке: \r\nА = А = А = ", 0), 0u);
+  EXPECT_FALSE(t.p.file.IsOpen());
+}
+
 }  // namespace
 }  // namespace mireval

@@ -1,0 +1,42 @@
+// A location played from its files: the input is room1.txt, room0.txt and the lines the player
+// types, separated by NUL bytes. The location is entered (synonyms, description, automatic
+// dialogue, score pass, word columns), every line is typed and followed by a click on the first
+// answer, and a talk command opens the location's dialogue.
+#include <cstddef>
+#include <cstdint>
+
+#include "dialogue/dialogue.h"
+#include "engine/locations.h"
+#include "engine/synonyms.h"
+#include "engine/text.h"
+#include "fuzz_game.h"
+
+using namespace mireval;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const fuzz::Folders folders;
+  const auto parts = fuzz::SplitInput(data, size, 3);
+  folders.Clean();
+  folders.Write("room1.txt", parts[0]);
+  folders.Write("room2.txt", parts[0]);  // so that a transition to location 2 finds a file
+  folders.Write("room0.txt", parts[1]);
+
+  ScriptedPlatform platform;
+  Player p(platform, folders.work());
+  platform.Attach(p);
+  p.GameDir = folders.GameDir();
+  p.Room = 1;
+  const auto clickFirstAnswer = [](Player& q) { Command1_Click(q, 1); };
+  fuzz::QueueLines(platform, parts[2], 8, clickFirstAnswer, 4);
+  platform.Enter(ToUtf8("диалог"_cp));
+  platform.Then(clickFirstAnswer);
+  platform.Then([](Player& q) { Command1_Click(q, 2); });
+  for (int i = 0; i < 6; ++i) platform.Enter();
+
+  fuzz::Play([&] {
+    RoomSinonims(p, p.Room);
+    ShowRoom(p);
+    for (;;) platform.PumpEvents();
+  });
+  return 0;
+}
