@@ -16,6 +16,7 @@ const std::string& MarkerLine(CipherKind kind) {
 }
 
 std::optional<CipherKind> MarkerKind(std::string_view line) {
+  if (line.empty() || line[0] != '"') return std::nullopt;  // most lines: asked for every one
   if (line == MarkerLine(CipherKind::Ordinary)) return CipherKind::Ordinary;
   if (line == MarkerLine(CipherKind::Strong)) return CipherKind::Strong;
   return std::nullopt;

@@ -19,11 +19,14 @@ fs::path ResolvePath(std::string_view cp1251Path) {
   fs::path in(s);
   fs::path out = in.root_path();
   std::error_code ec;
+  // Most names are written as they are stored: when the whole path exists, so does every part,
+  // and one look settles it.
+  const bool exists = fs::exists(in, ec);
   for (const fs::path& part : in.relative_path()) {
     std::string name = part.string();
     if (name.empty() || name == ".") continue;
     fs::path exact = out / part;
-    if (name == ".." || fs::exists(exact, ec)) {
+    if (exists || name == ".." || fs::exists(exact, ec)) {
       out = exact;
       continue;
     }

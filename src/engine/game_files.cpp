@@ -19,7 +19,7 @@ void Decode(Player& p, CipherKind kind) {
   if (!WriteFileAtomically(p.WorkFile(kTempName), text))
     throw ScriptError("cannot write temps.dat");
   p.file.OpenText(std::move(text));
-  p.Stroka = p.file.ReadLine();
+  p.file.ReadLine(p.Stroka);
   p.TempUsed = true;
 }
 }  // namespace
@@ -32,10 +32,10 @@ std::string RoomFileName(long room) { return "room" + std::to_string(room) + ".t
 
 void OpenGameFile(Player& p, std::string_view name) { p.file.Open(GamePath(p, name)); }
 
-void ReadPlainLine(Player& p) { p.Stroka = p.file.ReadLine(); }
+void ReadPlainLine(Player& p) { p.file.ReadLine(p.Stroka); }
 
 void ReadScriptLine(Player& p) {
-  p.Stroka = p.file.ReadLine();
+  p.file.ReadLine(p.Stroka);
   if (auto kind = MarkerKind(p.Stroka)) Decode(p, *kind);
 }
 
