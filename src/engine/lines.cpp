@@ -8,12 +8,16 @@ namespace mireval {
 std::string_view NextLine(std::string_view data, std::size_t& pos) {
   const std::size_t start = pos;
   const char* base = data.data();
-  // The line ends at its first CR or LF. Every reader takes every line of its file through here,
-  // so both are looked for with memchr, a stretch at a time: searching the whole rest of the file
-  // would make a file with only one kind of line end quadratic.
-  constexpr std::size_t kStretch = 256;
+  const auto isEnd = [](char c) { return c == '\r' || c == '\n'; };
+  // The line ends at its first CR or LF. Every reader takes every line of its file through here:
+  // short lines (the number lines of a scrambled file) are walked, longer ones searched with
+  // memchr a stretch at a time, since searching the whole rest of the file for each kind of line
+  // end would make a file with only the other kind quadratic.
   std::size_t end = start;
-  while (end < data.size()) {
+  const std::size_t walked = std::min(data.size(), start + 16);
+  while (end < walked && !isEnd(base[end])) ++end;
+  constexpr std::size_t kStretch = 256;
+  while (end < data.size() && !isEnd(base[end])) {
     const char* from = base + end;
     const std::size_t n = std::min(kStretch, data.size() - end);
     const void* lf = std::memchr(from, '\n', n);
@@ -23,7 +27,6 @@ std::string_view NextLine(std::string_view data, std::size_t& pos) {
       break;
     }
     end += upTo;
-    if (lf) break;
   }
   pos = end;
   if (pos < data.size()) {
