@@ -39,8 +39,10 @@ bool Occurs(const std::string& command, const std::string& core, Kind kind) {
   const std::size_t n = command.size(), len = core.size();
   const bool needBlankBefore = kind == Kind::Whole || kind == Kind::Beginning;
   const bool needBlankAfter = kind == Kind::Whole || kind == Kind::Ending;
-  for (std::size_t j = 0; j < n && j + len <= n; ++j) {
-    if (command.compare(j, len, core) != 0) continue;
+  // Every entry head of two files is matched against the command: jump from occurrence to
+  // occurrence instead of comparing at every position.
+  for (std::size_t j = command.find(core); j != std::string::npos && j < n;
+       j = command.find(core, j + 1)) {
     if (needBlankBefore && j > 0 && command[j - 1] != ' ') continue;
     if (needBlankAfter && j + len < n && command[j + len] != ' ') continue;
     return true;
@@ -89,7 +91,8 @@ bool TestWord(const Player& p, const std::string& command, const std::string& wr
 bool Match(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex* index) {
   if (pattern.empty() || pattern.back() != ' ') pattern += ' ';
   try {
-    const std::string command = Upper(p.KomStroka);
+    std::string upper;
+    const std::string& command = index ? index->Command() : (upper = Upper(p.KomStroka));
     int words = 0;
     bool found = false;
     std::size_t start = dialogRej ? 0 : 2;
@@ -109,7 +112,7 @@ bool Match(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex* 
 
 }  // namespace
 
-SynonymIndex::SynonymIndex(const Player& p) {
+SynonymIndex::SynonymIndex(const Player& p) : command_(Upper(p.KomStroka)) {
   const int count = UsedSlots(p);
   for (int k = 1; k <= count; ++k)
     entries_[Upper(p.Sinonim[static_cast<std::size_t>(k)])].push_back(k);

@@ -17,17 +17,20 @@ struct Player;
 // lone "%", a synonym too short to cut) is reported and ends the program.
 bool KomandProverka(Player& p, std::string& pattern, bool dialogRej);
 
-// The synonym table looked up by upper-cased entry text. Matching a whole file of patterns against
-// one command looks missing words up here instead of walking the table for each of them. Valid
-// until the table changes.
+// The synonym table looked up by upper-cased entry text, and the command line upper-cased once.
+// Matching a whole file of patterns against one command looks missing words up here instead of
+// walking the table for each of them. Valid while neither the table nor KomStroka changes.
 class SynonymIndex {
  public:
   explicit SynonymIndex(const Player& p);
   // The numbers of the entries equal to `upperCore`, ascending; null when there are none.
   const std::vector<int>* Find(const std::string& upperCore) const;
+  // KomStroka upper-cased.
+  const std::string& Command() const { return command_; }
 
  private:
   std::unordered_map<std::string, std::vector<int>> entries_;
+  std::string command_;
 };
 
 // The same match, with the synonym table read through `index`.

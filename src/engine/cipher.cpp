@@ -1,5 +1,6 @@
 #include "engine/cipher.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "engine/lines.h"
@@ -16,6 +17,7 @@ const std::string& MarkerLine(CipherKind kind) {
 }
 
 std::optional<CipherKind> MarkerKind(std::string_view line) {
+  if (line.empty() || line[0] != '"') return std::nullopt;  // most lines: asked for every one
   if (line == MarkerLine(CipherKind::Ordinary)) return CipherKind::Ordinary;
   if (line == MarkerLine(CipherKind::Strong)) return CipherKind::Strong;
   return std::nullopt;
@@ -53,16 +55,24 @@ long long NumberLine(std::string_view line) {
 
 std::string Encrypt(const std::vector<std::string>& plainLines, CipherKind kind) {
   std::string out = MarkerLine(kind) + "\r\n";
+  // Every character becomes a line of up to five characters: reserve it all at once, and write
+  // the numbers straight into the text (whole game folders are scrambled at a time).
+  std::size_t characters = 0;
+  for (const std::string& line : plainLines) characters += line.size();
+  out.reserve(out.size() + characters * 6 + plainLines.size() * (kEndOfLine.size() + 2));
+  char number[24];
   long l = 0;
   for (const std::string& line : plainLines) {
-    int key = CipherKey(kind, l);
+    const long long key = CipherKey(kind, l);
     for (std::size_t i = 0; i < line.size(); ++i) {
-      int code = static_cast<unsigned char>(line[i]);
-      out += std::to_string(code + static_cast<long>(i) + 1 + key);
-      out += "\r\n";
+      const long long code = static_cast<unsigned char>(line[i]);
+      const auto [end, ec] =
+          std::to_chars(number, number + sizeof number, code + static_cast<long long>(i) + 1 + key);
+      out.append(number, static_cast<std::size_t>(end - number));
+      out.append("\r\n", 2);
     }
     out += kEndOfLine;
-    out += "\r\n";
+    out.append("\r\n", 2);
     ++l;
   }
   return out;
@@ -78,7 +88,7 @@ std::string DecryptBody(std::string_view body, CipherKind kind) {
   std::size_t pos = 0;
   while (pos < body.size()) {
     std::string_view line = NextLine(body, pos);
-    if (line == kEndOfLine) {
+    if (line.size() == 3 && line[0] == '"' && line[1] == '0' && line[2] == '"') {  // "0"
       out += current;
       out += "\r\n";
       current.clear();

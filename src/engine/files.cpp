@@ -1,6 +1,9 @@
 #include "engine/files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
@@ -21,11 +24,14 @@ fs::path ResolvePath(std::string_view cp1251Path) {
   fs::path in(s);
   fs::path out = in.root_path();
   std::error_code ec;
+  // Most names are written as they are stored: when the whole path exists, so does every part,
+  // and one look settles it.
+  const bool exists = fs::exists(in, ec);
   for (const fs::path& part : in.relative_path()) {
     std::string name = part.string();
     if (name.empty() || name == ".") continue;
     fs::path exact = out / part;
-    if (name == ".." || fs::exists(exact, ec)) {
+    if (exists || name == ".." || fs::exists(exact, ec)) {
       out = exact;
       continue;
     }
@@ -47,20 +53,32 @@ fs::path ResolvePath(std::string_view cp1251Path) {
 }
 
 std::optional<std::string> ReadWholeFile(const fs::path& p) {
-  std::error_code ec;
-  if (fs::is_directory(p, ec)) return std::nullopt;
-  std::ifstream in(p, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string data;
-  in.seekg(0, std::ios::end);
-  auto size = in.tellg();
-  if (size > 0) {
-    data.resize(static_cast<std::size_t>(size));
-    in.seekg(0);
-    in.read(data.data(), size);
-    data.resize(static_cast<std::size_t>(in.gcount()));
+  // Game files are read whole every time a reader opens them, several times per command: one
+  // open, one look at the size and as few reads as the file needs.
+  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  // Only a regular file holds a game's text (a device could be read without end).
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
   }
-  if (in.bad()) return std::nullopt;
+  std::string data;
+  data.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0);
+  std::size_t got = 0;
+  for (;;) {
+    if (got == data.size()) data.resize(got + (got < 4096 ? 4096 : got));  // it grew, or no size
+    const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  data.resize(got);
   return data;
 }
 

@@ -19,7 +19,7 @@ void Decode(Player& p, CipherKind kind) {
   if (!WriteFileAtomically(p.WorkFile(kTempName), text))
     throw ScriptError("cannot write temps.dat");
   p.file.OpenText(std::move(text));
-  p.Stroka = p.file.ReadLine();
+  p.file.ReadLine(p.Stroka);
   p.TempUsed = true;
 }
 }  // namespace
@@ -37,11 +37,11 @@ void OpenGameFile(Player& p, std::string_view name) {
 }
 
 void ReadPlainLine(Player& p) {
-  p.Stroka = p.file.ReadLine();
+  p.file.ReadLine(p.Stroka);
 }
 
 void ReadScriptLine(Player& p) {
-  p.Stroka = p.file.ReadLine();
+  p.file.ReadLine(p.Stroka);
   if (auto kind = MarkerKind(p.Stroka)) Decode(p, *kind);
 }
 

@@ -57,7 +57,7 @@ void Evaluate(const Player& p, std::string& line, Statement& st) {
   std::size_t eq = std::string::npos;
   for (std::size_t i = 3; i < line.size(); ++i) {
     if (line[i] != '=') continue;
-    st.n = TextToInt16(line.substr(2, i - 2));
+    st.n = TermNumber(line.substr(2, i - 2));
     eq = i;
   }
   if (st.n == 0) throw ScriptError("score variable without a condition number");

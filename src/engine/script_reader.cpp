@@ -26,8 +26,14 @@ void ScriptReader::Close() {
 }
 
 std::string ScriptReader::ReadLine() {
+  std::string line;
+  ReadLine(line);
+  return line;
+}
+
+void ScriptReader::ReadLine(std::string& line) {
   if (Eof()) throw ScriptError("input past end of file");
-  return std::string(NextLine(data_, pos_));
+  line.assign(NextLine(data_, pos_));
 }
 
 std::string_view ScriptReader::Rest() const {

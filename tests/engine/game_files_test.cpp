@@ -25,6 +25,30 @@ TEST(GameFiles, LinesEndInCrLfLfOrCr) {
   EXPECT_THROW(ReadScriptLine(t.p), ScriptError);
 }
 
+TEST(GameFiles, LongLinesEndWhereverTheirLineEndFalls) {
+  TestPlayer t;
+  t.UseGameDir();
+  const std::string a(300, 'a'), b(600, 'b'), c(256, 'c'), d(255, 'd');
+  WriteRaw(t.game() / "room1.txt", a + "\r" + b + "\n" + c + "\r\n" + d + "\r" + "\n" + c);
+  OpenGameFile(t.p, "room1.txt");
+  std::vector<std::string> lines;
+  while (!t.p.file.Eof()) {
+    ReadPlainLine(t.p);
+    lines.push_back(t.p.Stroka);
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{a, b, c, d, c}));
+}
+
+TEST(GameFiles, OnlyRegularFilesAreRead) {
+  TestPlayer t;
+  t.UseGameDir();
+  std::filesystem::create_directories(t.game() / "room1.txt");
+  EXPECT_THROW(OpenGameFile(t.p, "room1.txt"), ScriptError);
+  // A device would be read without end.
+  std::filesystem::create_symlink("/dev/zero", t.game() / "room2.txt");
+  EXPECT_THROW(OpenGameFile(t.p, "room2.txt"), ScriptError);
+}
+
 TEST(GameFiles, NamesAreFoundWhateverTheirLetterCase) {
   TestPlayer t;
   t.UseGameDir();

@@ -1,0 +1,57 @@
+// A score pass over 500 score variables that turn True one after another: every pass changes one
+// condition, fires its events and starts again (the restart chain). The baseline reads the files
+// as the pass does, as often and as far, with a std::getline loop.
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+#include "engine/score.h"
+#include "engine/text.h"
+
+namespace mireval::bench {
+namespace {
+
+constexpr int kVariables = 500;
+
+// Condition k depends on condition k - 1, and the lines stand in reverse order, so each pass
+// turns exactly one condition True: the one that the previous pass made possible.
+std::vector<std::string> ChainRoom() {
+  std::vector<std::string> lines = {"РН Цепочка"_cp, "ОП"_cp, "Текст."_cp, ""};
+  for (int k = kVariables; k >= 2; --k)
+    lines.push_back("ПС "_cp + std::to_string(k) + " = " + std::to_string(k - 1) + " > 0");
+  lines.push_back("ПС 1 = 9999"_cp);  // no threshold: always True
+  return lines;
+}
+
+void BM_ScorePass_RestartChain(benchmark::State& state) {
+  Folder folder;
+  const std::vector<std::string> room = ChainRoom();
+  folder.Write("room1.txt", room);
+  folder.Write("room0.txt", {"РН Общие"_cp});
+  BenchPlayer b(folder);
+  b.p.Room = 1;
+  const auto pass = [&] {
+    for (int k = 1; k <= kVariables; ++k) b.p.Uslovie.Set(k, false);
+    PodschetPS(b.p);
+  };
+
+  const auto room1 = folder.game() / "room1.txt", room0 = folder.game() / "room0.txt";
+  const std::size_t header = 4;  // lines before the first score variable
+  RunAgainstBaseline(state, pass, [&] {
+    std::size_t sum = 0;
+    // Pass t stops at the line of condition t, then the events of t read both files.
+    for (int t = 1; t <= kVariables; ++t) {
+      sum += GetlineRead(room1, header + static_cast<std::size_t>(kVariables - t + 1));
+      sum += GetlineRead(room1) + GetlineRead(room0);
+    }
+    // The last pass changes nothing; the word columns read both files once more.
+    sum += GetlineRead(room1) + GetlineRead(room0) + GetlineRead(room1) + GetlineRead(room0);
+    benchmark::DoNotOptimize(sum);
+  });
+  if (!b.p.Uslovie.Get(kVariables)) state.SkipWithError("the chain did not settle");
+}
+
+BENCHMARK(BM_ScorePass_RestartChain)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace mireval::bench
