@@ -16,7 +16,7 @@ packages=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-pulseaudio
   fonts-liberation fonts-dejavu-core
   # headless window and sound for the desktop tests
-  xvfb xauth x11-apps x11-utils pulseaudio pulseaudio-utils
+  xvfb xauth x11-apps pulseaudio pulseaudio-utils
 )
 
 missing=()
