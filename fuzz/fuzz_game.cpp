@@ -5,6 +5,7 @@
 #include "engine/files.h"
 #include "engine/lines.h"
 #include "engine/text.h"
+#include "shell/player.h"
 
 namespace fs = std::filesystem;
 
@@ -59,7 +60,7 @@ std::vector<std::string_view> SplitInput(const std::uint8_t* data, std::size_t s
 
 void Play(const std::function<void()>& play) {
   try {
-    play();
+    RunEventHandler(play);
   } catch (const ProgramEnded&) {
   } catch (const InputExhausted&) {
   }

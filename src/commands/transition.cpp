@@ -17,7 +17,9 @@ void PerehodRoom(Player& p, const Variant& room) {
     static const std::string prompt = FromUtf8(kTransitionPromptUtf8);
     p.T.Append("\r\n" + prompt);
     StoryTail(p);
+    const std::uint64_t game = p.gamesStarted;
     while (!p.EnterReady) p.platform.PumpEvents();
+    EndWait(p, game);
 
     p.file.Close();
     p.T.height = kStoryFullHeight;

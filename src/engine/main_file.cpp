@@ -11,6 +11,7 @@
 namespace mireval {
 
 void NewGame(Player& p) {
+  BeginGame(p);
   for (int i = 0; i <= kMaxCondition; ++i) p.Uslovie.Set(i, false);
   static const char* const kDefaultWords[] = {"добро",  "зло",  "добрый",
                                               "святой", "злой", "мерзавец"};

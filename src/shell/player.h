@@ -2,7 +2,9 @@
 // the port to the outside. Every procedure of the player is a free function taking Player&.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 #include "engine/game_state.h"
@@ -26,8 +28,26 @@ struct Player : GameState, Form {
   Random rng;
   // logfile.txt could not be written and the player has been told; not repeated in this run.
   bool logFailureReported = false;
+  // Games started or loaded in this run. A wait (an output pause, a transition) remembers it, since
+  // the player may start or load another game while it waits.
+  std::uint64_t gamesStarted = 0;
 
   std::filesystem::path WorkFile(std::string_view name) const { return workDir / name; }
 };
+
+// Thrown by a wait that ends after another game was started or loaded during it: what was running
+// for the game before has nothing left to do, and unwinds to its event handler (RunEventHandler).
+struct GameReplaced {};
+
+// A game is about to start or load. The waits of the game before are released, and end by
+// throwing GameReplaced when control returns to them.
+void BeginGame(Player& p);
+
+// Ends a wait that began with p.gamesStarted == before.
+void EndWait(const Player& p, std::uint64_t before);
+
+// Every event handler of the player runs through this: a handler left by a replaced game ends
+// here quietly. The front ends call it for each key, click and timer tick.
+void RunEventHandler(const std::function<void()>& handler);
 
 }  // namespace mireval

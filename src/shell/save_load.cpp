@@ -231,6 +231,7 @@ bool LoadSavedGame(Player& p, const std::string& gameDir, const std::string& fil
     return false;
   }
 
+  BeginGame(p);
   p.GameDir = gameDir;
   p.Room = g->room;
   p.Harakter[1] = g->good;

@@ -63,6 +63,16 @@ TEST_F(MirtermShell, OpensAFolderAndReportsPictureAndMusic) {
       << out;
 }
 
+TEST_F(MirtermShell, AGameOpenedDuringATransitionIsTheOneThatGoesOn) {
+  WriteGameFile(game() / "room1.txt", "РН Развилка\nОП\nДорога.\n\nТ ВПЕРЕД\nИдёте.\nИД 2\n");
+  WriteGameFile(game() / "room2.txt", "РН Лес\nОП\nЛес.\n");
+  std::string out = Run("../game", "\nвперед\n/open ../game\n\n/state\n");
+  EXPECT_TRUE(
+      Has(out, "{\"room\":1,\"room_name\":\" Развилка\",\"game\":\"Мельница\",\"moves\":0,"))
+      << out;
+  EXPECT_FALSE(Has(out, "Лес.")) << out;
+}
+
 TEST_F(MirtermShell, LeavingAsksAboutSavingFirst) {
   std::string out = Run("../game", "\nвыход\nда\nна выходе\n");
   EXPECT_TRUE(Has(out,

@@ -95,7 +95,7 @@ void ScriptedPlatform::PumpEvents() {
   if (events_.empty()) throw InputExhausted{};
   auto event = std::move(events_.front());
   events_.pop_front();
-  event(*player_);
+  RunEventHandler([&] { event(*player_); });
 }
 
 void ScriptedPlatform::StartTimer(int intervalMs, std::function<void()> tick) {

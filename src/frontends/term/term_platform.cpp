@@ -205,7 +205,7 @@ void TermPlatform::PumpEvents() {
   out_.flush();
   auto line = ReadInputLine();
   if (!line) EndProgram(kExitNormal);
-  Handle(*line);
+  RunEventHandler([&] { Handle(*line); });
 }
 
 void TermPlatform::Handle(const std::string& line) {

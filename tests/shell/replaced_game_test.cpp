@@ -1,0 +1,90 @@
+// A game started or loaded while the player waits (a transition, an output pause): what was running
+// for the game before must not go on inside the new one.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/main_file.h"
+#include "engine/text.h"
+#include "shell/keys.h"
+#include "shell/save_load.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+class ReplacedGameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.UseGameDir();
+    t.Game("main.txt", "Текстовый квест\nИгра\n1\n");
+    t.Game("room0.txt", "РН Общее\n");
+    t.Game("room1.txt",
+           "РН Поляна\nОП\nНа поляне.\n\nТ В ЛЕС\nИдёте в лес.\nИД 2\n\n"
+           "Т ДАЛЬШЕ\nДлинная дорога.\nИД 3\n");
+    t.Game("room2.txt", "РН Лес\nОП\nВ лесу.\n");
+    // A description long enough for an output pause before its last line.
+    std::string road = "РН Дорога\nОП\n";
+    for (int i = 0; i < 30; ++i)
+      road += "Дорога тянется и тянется, конца ей не видно, и так далее.\n";
+    road += "Конец дороги.\n";
+    t.Game("room3.txt", road);
+
+    t.platform.Enter();  // the introduction's transition
+    NewGame(t.p);
+    EXPECT_EQ(t.p.Room, Variant(1));
+  }
+
+  // Plays the queued events as a front end does, each through its event handler.
+  void PlayQueued() {
+    while (t.platform.Pending() > 0) t.platform.PumpEvents();
+  }
+
+  TestPlayer t;
+};
+
+TEST_F(ReplacedGameTest, NewGameDuringATransitionStaysInTheNewGame) {
+  t.platform.Enter("в лес");                       // waits for Enter before room 2
+  t.platform.Then([](Player& p) { NewGame(p); });  // the new game waits before room 1
+  t.platform.Enter();
+  t.platform.Enter("осмотреться");
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_EQ(t.p.Hody, Variant(1));  // the command after the new game's transition was played
+  EXPECT_EQ(t.Story().find("В лесу."), std::string::npos) << t.Story();
+  EXPECT_NE(t.Story().find("На поляне."), std::string::npos) << t.Story();
+}
+
+TEST_F(ReplacedGameTest, LoadDuringATransitionKeepsTheLoadedGameAndTheNextCommand) {
+  t.p.Hody = 5;
+  t.platform.inputAnswers.push_back("slot");
+  ASSERT_TRUE(SaveGame(t.p));
+  t.p.Hody = 0;
+
+  t.platform.Enter("в лес");
+  t.platform.Then([](Player& p) { EXPECT_TRUE(LoadSavedGame(p, p.GameDir, "slot.sav")); });
+  t.platform.Enter("осмотреться");  // a command of the loaded game, not the Enter of the old wait
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_EQ(t.p.Hody, Variant(6));
+  EXPECT_TRUE(t.p.EnterReady);
+}
+
+TEST_F(ReplacedGameTest, NewGameDuringAnOutputPauseDropsTheRestOfTheOldText) {
+  t.platform.Enter("дальше");  // room 3's description pauses before its end
+  t.platform.Enter();          // the transition into room 3
+  t.platform.Then([](Player& p) {
+    ASSERT_TRUE(p.WaitKey);
+    NewGame(p);
+  });
+  t.platform.Enter();  // the new game's transition
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_FALSE(t.p.WaitKey);
+  EXPECT_TRUE(t.p.OutputReady);
+  EXPECT_EQ(t.Story().find("Конец дороги."), std::string::npos) << t.Story();
+  EXPECT_NE(t.Story().find("На поляне."), std::string::npos) << t.Story();
+}
+
+}  // namespace
+}  // namespace mireval
