@@ -19,6 +19,18 @@ std::array<std::string, 2> LocationFiles(const Player& p) {
   return {CurrentRoomFile(p), "room0.txt"};
 }
 
+void ForEachLocationLine(Player& p, const std::function<void()>& each) {
+  for (const std::string& name : LocationFiles(p)) {
+    OpenGameFile(p, name);
+    ReadScriptLine(p);
+    while (!p.file.Eof()) {
+      ReadPlainLine(p);
+      each();
+    }
+    CloseGameFileAndTemp(p);
+  }
+}
+
 namespace {
 
 const std::string& HeaderPrefix() {

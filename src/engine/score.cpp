@@ -124,7 +124,7 @@ void Evaluate(const Player& p, std::string& line, Statement& st) {
 }
 
 bool IsScoreLine(const std::string& s) {
-  return s.size() > 3 && Upper(s.substr(0, 3)) == Prefix();
+  return s.size() > 3 && EqualsNoCase(std::string_view(s).substr(0, 3), Prefix());
 }
 
 }  // namespace

@@ -42,21 +42,15 @@ void FillWordColumns(Player& p) {
   static const std::string k1 = "К1 "_cp, k2 = "К2 "_cp;
   for (ListBox& l : p.List1) l.items.clear();
   try {
-    for (const std::string& name : LocationFiles(p)) {
-      OpenGameFile(p, name);
-      ReadScriptLine(p);
-      while (!p.file.Eof()) {
-        ReadPlainLine(p);
-        RightStroka(p.Stroka);
-        int column = StartsWith(p.Stroka, k1) ? 0 : StartsWith(p.Stroka, k2) ? 1 : -1;
-        if (column < 0) continue;
-        std::string word = WordOf(p, p.Stroka);
-        if (word.empty()) continue;
-        auto& items = p.List1[column].items;
-        if (std::find(items.begin(), items.end(), word) == items.end()) items.push_back(word);
-      }
-      CloseGameFileAndTemp(p);
-    }
+    ForEachLocationLine(p, [&] {
+      RightStroka(p.Stroka);
+      int column = StartsWith(p.Stroka, k1) ? 0 : StartsWith(p.Stroka, k2) ? 1 : -1;
+      if (column < 0) return;
+      std::string word = WordOf(p, p.Stroka);
+      if (word.empty()) return;
+      auto& items = p.List1[column].items;
+      if (std::find(items.begin(), items.end(), word) == items.end()) items.push_back(word);
+    });
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
     p.platform.MessageBox("Ошибка при просчете добавления слов в столбцы в строке "_cp + p.Stroka +
