@@ -1,19 +1,8 @@
 #include "damaged/base_game.h"
 
-#include "engine/text.h"
+#include "support/test_game.h"
 
 namespace mireval {
-
-std::string GameText(const std::string& utf8) {
-  std::string text;
-  for (char c : utf8) {
-    if (c == '\n')
-      text += "\r\n";
-    else
-      text += c;
-  }
-  return FromUtf8(text);
-}
 
 GameFiles BaseGame() {
   return {

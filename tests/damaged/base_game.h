@@ -15,9 +15,6 @@ using GameFiles = std::map<std::string, std::string>;
 
 GameFiles BaseGame();
 
-// A text written in UTF-8 with "\n" line ends, as a game file holds it: Windows-1251, CR LF.
-std::string GameText(const std::string& utf8);
-
 // The lines the damaged games are played with (UTF-8, as typed into mirterm): start, lists,
 // commands, a dialogue, the information screens, a save and its load, a damaged save, and on to
 // the second location.

@@ -30,7 +30,7 @@ void WriteRaw(const fs::path& file, const std::string& bytes) {
   out << bytes;
 }
 
-void WriteGameFile(const fs::path& file, const std::string& utf8) {
+std::string GameText(const std::string& utf8) {
   std::string text;
   for (char c : utf8) {
     if (c == '\n')
@@ -38,7 +38,11 @@ void WriteGameFile(const fs::path& file, const std::string& utf8) {
     else
       text += c;
   }
-  WriteRaw(file, FromUtf8(text));
+  return FromUtf8(text);
+}
+
+void WriteGameFile(const fs::path& file, const std::string& utf8) {
+  WriteRaw(file, GameText(utf8));
 }
 
 std::string ReadRaw(const fs::path& file) {

@@ -23,6 +23,8 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// A text written in UTF-8 with "\n" line ends, as a game file holds it: Windows-1251, CR LF.
+std::string GameText(const std::string& utf8);
 // Writes `utf8` as Windows-1251, each "\n" becoming CR LF.
 void WriteGameFile(const std::filesystem::path& file, const std::string& utf8);
 // Writes bytes as they are.
