@@ -98,6 +98,14 @@ std::string ToUtf8(std::string_view cp1251) {
   return out;
 }
 
+std::string ToUtf8Shown(std::string_view cp1251) {
+  std::string without;
+  without.reserve(cp1251.size());
+  for (char c : cp1251)
+    if (c != '\r') without += c;
+  return ToUtf8(without);
+}
+
 std::string FromUtf8(std::string_view s) {
   std::string out;
   out.reserve(s.size());

@@ -11,6 +11,10 @@ namespace mireval {
 // Windows-1251 -> UTF-8. Every byte has a meaning; the one unassigned code (0x98) maps to U+0098.
 std::string ToUtf8(std::string_view cp1251);
 
+// Windows-1251 -> UTF-8 as a window or a terminal shows it: every CR is left out, so CR LF is one
+// line break and a lone CR shows nothing.
+std::string ToUtf8Shown(std::string_view cp1251);
+
 // UTF-8 -> Windows-1251. A character with no Windows-1251 code, or a broken UTF-8 sequence,
 // becomes "?".
 std::string FromUtf8(std::string_view utf8);

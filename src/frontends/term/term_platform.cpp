@@ -21,24 +21,6 @@ namespace mireval {
 
 namespace {
 
-// The story area's text for a terminal: CR LF and LF end lines, a lone CR shows nothing.
-std::string TerminalText(const std::string& cp1251) {
-  std::string out;
-  out.reserve(cp1251.size());
-  for (std::size_t i = 0; i < cp1251.size(); ++i) {
-    char c = cp1251[i];
-    if (c == '\r') {
-      if (i + 1 < cp1251.size() && cp1251[i + 1] == '\n') {
-        out += '\n';
-        ++i;
-      }
-      continue;
-    }
-    out += c;
-  }
-  return ToUtf8(out);
-}
-
 std::string Trim(const std::string& s) {
   std::size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
   return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
@@ -74,7 +56,7 @@ void TermPlatform::PrintStory() {
     if (storyKnown_ || !t.text.empty()) {
       if (!atLineStart_) Print("\n");
       if (storyKnown_) Print("-----\n");
-      Print(TerminalText(t.text));
+      Print(ToUtf8Shown(t.text));
     }
     storyKnown_ = true;
   } else {
@@ -83,7 +65,7 @@ void TermPlatform::PrintStory() {
     std::size_t common = 0;
     std::size_t limit = std::min(storyPrinted_.size(), t.text.size());
     while (common < limit && storyPrinted_[common] == t.text[common]) ++common;
-    Print(TerminalText(t.text.substr(common)));
+    Print(ToUtf8Shown(std::string_view(t.text).substr(common)));
   }
   storyGeneration_ = t.generation;
   storyDropped_ = t.droppedFront;
@@ -148,7 +130,7 @@ void TermPlatform::Flush() {
 void TermPlatform::MessageBox(const std::string& text) {
   Flush();
   if (!atLineStart_) Print("\n");
-  std::string utf8 = TerminalText(text);
+  std::string utf8 = ToUtf8Shown(text);
   std::istringstream lines(utf8);
   std::string l;
   while (std::getline(lines, l)) Print("!! " + l + "\n");
@@ -181,7 +163,7 @@ std::optional<std::string> TermPlatform::ReadInputLine() {
 bool TermPlatform::AskYesNo(const std::string& text) {
   Flush();
   if (!atLineStart_) Print("\n");
-  Print("?? " + TerminalText(text) + " [да/нет]\n");
+  Print("?? " + ToUtf8Shown(text) + " [да/нет]\n");
   out_.flush();
   auto answer = ReadInputLine();
   if (!answer) EndProgram(kExitNormal);
@@ -192,7 +174,7 @@ bool TermPlatform::AskYesNo(const std::string& text) {
 std::string TermPlatform::InputBox(const std::string& title) {
   Flush();
   if (!atLineStart_) Print("\n");
-  Print("?? " + TerminalText(title) + "\n");
+  Print("?? " + ToUtf8Shown(title) + "\n");
   out_.flush();
   auto answer = ReadInputLine();
   if (!answer) EndProgram(kExitNormal);

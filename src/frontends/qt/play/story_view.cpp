@@ -12,11 +12,7 @@
 namespace mireval {
 
 QString DisplayText(std::string_view cp1251) {
-  std::string without;
-  without.reserve(cp1251.size());
-  for (char c : cp1251)
-    if (c != '\r') without += c;
-  return QString::fromStdString(ToUtf8(without));
+  return QString::fromStdString(ToUtf8Shown(cp1251));
 }
 
 int DisplayLength(std::string_view cp1251) {
