@@ -64,7 +64,7 @@ void Evaluate(const Player& p, std::string& line, Statement& st) {
   if (eq + 1 < line.size() && IsDigit(line[eq + 1])) line.insert(eq + 1, "+");
   line += "+";
 
-  const char good = "С"_cp[0], evil = "Т"_cp[0];
+  static const char good = "С"_cp[0], evil = "Т"_cp[0];
   double sum = 0;
   Op op = Op::None;
   std::string term;
@@ -79,9 +79,10 @@ void Evaluate(const Player& p, std::string& line, Statement& st) {
             sum += p.Harakter[1].Number();
           else if (term == kEvil)
             sum += p.Harakter[2].Number();
-          else if (!term.empty() && IsDigit(term[0]) && TermNumber(term) > 0 &&
-                   p.Uslovie.Get(TermNumber(term)))
-            sum += 1;
+          else if (!term.empty() && IsDigit(term[0])) {
+            const int n = TermNumber(term);
+            if (n > 0 && p.Uslovie.Get(n)) sum += 1;
+          }
           break;
         case Op::Minus:
           if (term == kGood)
