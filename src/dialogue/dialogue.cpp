@@ -4,6 +4,7 @@
 #include "commands/execution.h"
 #include "commands/matcher.h"
 #include "commands/refusal.h"
+#include "engine/condition_list.h"
 #include "engine/game_files.h"
 #include "engine/locations.h"
 #include "engine/report.h"
@@ -32,29 +33,9 @@ const Prefixes& P() {
   return prefixes;
 }
 
-// A condition list of a dialogue: true when every number holds.
-bool ConditionsHold(const Player& p, std::string line) {
-  if (line.empty() || line.back() != ' ') line += ' ';
-  bool negate = false;
-  std::size_t digits = 0;
-  bool holds = true;
-  for (std::size_t i = 2; i < line.size(); ++i) {
-    char c = line[i];
-    if (c == '-') {
-      negate = true;
-    } else if (IsDigit(c)) {
-      ++digits;
-    } else if (c == ' ' && digits > 0) {
-      std::string number = line.substr(i - digits, digits);
-      for (char d : number)
-        if (!IsDigit(d)) throw ScriptError("unreadable condition number: " + number);
-      if (number.size() > 6) throw ScriptError("condition number out of range: " + number);
-      if (p.Uslovie.Get(std::stol(number)) == negate) holds = false;
-      negate = false;
-      digits = 0;
-    }
-  }
-  return holds;
+// A condition list of a dialogue, after its two-character prefix: true when every number holds.
+bool ConditionsHold(const Player& p, const std::string& line) {
+  return ConditionListHolds(p.Uslovie, line, 2, false);
 }
 
 bool IsAnswerText(const std::string& s) {

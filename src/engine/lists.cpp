@@ -1,5 +1,6 @@
 #include "engine/lists.h"
 
+#include "engine/condition_list.h"
 #include "engine/files.h"
 #include "engine/game_files.h"
 #include "engine/script_error.h"
@@ -21,26 +22,10 @@ bool HasList(const Player& p, const char* name) {
   return *size > kNoListSize;
 }
 
-// Whether every condition of a list condition line holds. Numbers are separated by single blanks,
-// a "-" before a number asks for False; a blank that follows no number makes the line unreadable.
-bool ConditionsHold(const Player& p, std::string line) {
-  line += ' ';
-  bool expect = true, failed = false;
-  std::size_t digits = 0;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '-') expect = false;
-    if (IsDigit(c)) ++digits;
-    if (c != ' ') continue;
-    const std::string number = line.substr(i - digits, digits);
-    if (number.empty() || number.size() > 6) throw ScriptError("unreadable condition line");
-    for (char d : number)
-      if (!IsDigit(d)) throw ScriptError("unreadable condition line");
-    if (p.Uslovie.Get(std::stol(number)) != expect) failed = true;
-    digits = 0;
-    expect = true;
-  }
-  return !failed;
+// Whether every condition of a list condition line holds. Numbers are separated by single blanks;
+// a blank that follows no number makes the line unreadable.
+bool ConditionsHold(const Player& p, const std::string& line) {
+  return ConditionListHolds(p.Uslovie, line, 0, true);
 }
 
 void ReadLine(Player& p, bool markerTest) {

@@ -1,6 +1,7 @@
 #include "engine/locations.h"
 
 #include "dialogue/dialogue.h"
+#include "engine/condition_list.h"
 #include "engine/game_files.h"
 #include "engine/report.h"
 #include "engine/score.h"
@@ -40,14 +41,6 @@ const std::string& HeaderPrefix() {
 const std::string& DescriptionPrefix() {
   static const std::string s = "ОП"_cp;
   return s;
-}
-
-// A condition number of a description line: digits only, within the condition range.
-long ConditionNumber(const std::string& digits) {
-  for (char c : digits)
-    if (!IsDigit(c)) throw ScriptError("unreadable condition number: " + digits);
-  if (digits.size() > 6) throw ScriptError("condition number out of range: " + digits);
-  return std::stol(digits);
 }
 
 struct Eligibility {
