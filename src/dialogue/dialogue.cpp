@@ -171,7 +171,7 @@ void DiKomand(Player& p) {
   int answers = 0;
   try {
     Scan scan(p);
-    for (const std::string& name : {CurrentRoomFile(p), std::string("room0.txt")}) {
+    for (const std::string& name : LocationFiles(p)) {
       p.TempUsed = false;
       OpenGameFile(p, name);
       scan.Run(answers);
@@ -188,7 +188,7 @@ void DiOtvet(Player& p, int index) {
   try {
     int options = 0;
     bool played = false;
-    for (const std::string& name : {CurrentRoomFile(p), std::string("room0.txt")}) {
+    for (const std::string& name : LocationFiles(p)) {
       p.TempUsed = false;
       OpenGameFile(p, name);
       while (!p.file.Eof()) {

@@ -28,8 +28,8 @@ std::filesystem::path GamePath(const Player& p, std::string_view name) {
   return ResolvePath(p.GameDir + std::string(name));
 }
 
-std::string RoomFileName(long room) {
-  return "room" + std::to_string(room) + ".txt";
+std::string RoomFileName(const Variant& room) {
+  return "room" + room.Text() + ".txt";
 }
 
 void OpenGameFile(Player& p, std::string_view name) {

@@ -8,11 +8,12 @@
 namespace mireval {
 
 struct Player;
+class Variant;
 
 // GameDir + name, resolved case-insensitively.
 std::filesystem::path GamePath(const Player& p, std::string_view name);
-// "room<N>.txt" for a location number.
-std::string RoomFileName(long room);
+// "room" + the location number as the script wrote it + ".txt".
+std::string RoomFileName(const Variant& room);
 
 // Opens a file of the game folder on the cursor. Throws ScriptError when it cannot be read.
 void OpenGameFile(Player& p, std::string_view name);

@@ -13,7 +13,7 @@
 namespace mireval {
 
 std::string CurrentRoomFile(const Player& p) {
-  return "room" + p.Room.Text() + ".txt";
+  return RoomFileName(p.Room);
 }
 
 std::array<std::string, 2> LocationFiles(const Player& p) {

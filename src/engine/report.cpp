@@ -7,10 +7,14 @@
 
 namespace mireval {
 
-std::string LineErrorText(const Player& p, std::string_view context) {
+std::string LineErrorText(const Variant& room, std::string_view context) {
   static const std::string head = "Ошибка в строке: "_cp;
-  static const std::string room = "(комната №"_cp;
-  return head + "\r\n" + std::string(context) + "\r\n" + room + p.Room.Text() + ")";
+  static const std::string location = "(комната №"_cp;
+  return head + "\r\n" + std::string(context) + "\r\n" + location + room.Text() + ")";
+}
+
+std::string LineErrorText(const Player& p, std::string_view context) {
+  return LineErrorText(p.Room, context);
 }
 
 void ReportAndEnd(Player& p, const std::string& message) {

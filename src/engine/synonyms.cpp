@@ -64,7 +64,7 @@ void RoomSinonims(Player& p, const Variant& room) {
   p.SinonimCount = 0;
   Table table(p);
   try {
-    for (const std::string& name : {"room" + room.Text() + ".txt", std::string("room0.txt")}) {
+    for (const std::string& name : {RoomFileName(room), std::string("room0.txt")}) {
       p.TempUsed = false;
       OpenGameFile(p, name);
       while (!p.file.Eof()) {
@@ -76,8 +76,7 @@ void RoomSinonims(Player& p, const Variant& room) {
     }
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
-    p.platform.MessageBox("Ошибка в строке: "_cp + "\r\n" + p.Stroka + "\r\n" + "(комната №"_cp +
-                          room.Text() + ")");
+    p.platform.MessageBox(LineErrorText(room, p.Stroka));
   }
 }
 

@@ -197,7 +197,7 @@ std::optional<SavedGame> ParseSave(std::string_view data) {
 bool LocationExists(const std::string& gameDir, const Variant& room) {
   if (!ReadsAsNumber(room) || room.Number() < 1) return false;
   std::error_code ec;
-  return std::filesystem::is_regular_file(ResolvePath(gameDir + "room" + room.Text() + ".txt"), ec);
+  return std::filesystem::is_regular_file(ResolvePath(gameDir + RoomFileName(room)), ec);
 }
 
 }  // namespace
