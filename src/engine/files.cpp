@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
@@ -12,6 +13,13 @@
 namespace fs = std::filesystem;
 
 namespace mireval {
+
+std::vector<fs::path> DefaultDriveRoots() {
+  std::vector<fs::path> roots{fs::path("/")};
+  if (const char* home = std::getenv("HOME"); home && *home && std::string_view(home) != "/")
+    roots.emplace_back(home);
+  return roots;
+}
 
 std::string PathText(const fs::path& p) {
   return FromUtf8(p.string());

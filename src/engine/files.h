@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mireval {
 
@@ -24,6 +25,10 @@ std::optional<std::uintmax_t> FileSize(const std::filesystem::path& p);
 // Writes the bytes to a temporary file beside the target and renames it over the target, so a
 // failure never leaves a half-written file. Returns false on failure.
 bool WriteFileAtomically(const std::filesystem::path& p, std::string_view bytes);
+
+// The places a folder browser starts from: the root, and the home folder when it is set and is
+// not the root.
+std::vector<std::filesystem::path> DefaultDriveRoots();
 
 // Appends to a file, creating it when missing. Returns false on failure.
 bool AppendToFile(const std::filesystem::path& p, std::string_view bytes);

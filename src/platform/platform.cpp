@@ -1,15 +1,12 @@
 #include "platform/platform.h"
 
-#include <cstdlib>
-
-#include "engine/text.h"
+#include "engine/files.h"
 
 namespace mireval {
 
 std::vector<std::string> Platform::DriveRoots() {
-  std::vector<std::string> roots{"/"};
-  if (const char* home = std::getenv("HOME"); home && *home && std::string_view(home) != "/")
-    roots.push_back(FromUtf8(home));
+  std::vector<std::string> roots;
+  for (const std::filesystem::path& root : DefaultDriveRoots()) roots.push_back(PathText(root));
   return roots;
 }
 

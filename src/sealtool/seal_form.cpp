@@ -1,7 +1,6 @@
 #include "sealtool/seal_form.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <system_error>
 
 #include "engine/files.h"
@@ -133,13 +132,6 @@ void SetCheck1(SealForm& f, SealPort& port, bool checked) {
   f.IgnoreNextCheckClick = true;
   f.Check1 = checked;
   Check1_Click(f, port);
-}
-
-std::vector<fs::path> SealDrives() {
-  std::vector<fs::path> drives{fs::path("/")};
-  if (const char* home = std::getenv("HOME"); home && *home && fs::path(home) != "/")
-    drives.emplace_back(home);
-  return drives;
 }
 
 std::vector<std::string> SubFolderNames(const fs::path& folder) {

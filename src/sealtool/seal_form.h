@@ -86,8 +86,6 @@ void Check1_UserClick(SealForm& f, SealPort& port);
 // when the value changes, and IgnoreNextCheckClick swallows exactly that notification.
 void SetCheck1(SealForm& f, SealPort& port, bool checked);
 
-// The folders the drive list offers: the root and the user's home folder.
-std::vector<std::filesystem::path> SealDrives();
 // Sub-folders of a folder, sorted by name.
 std::vector<std::string> SubFolderNames(const std::filesystem::path& folder);
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "engine/files.h"
 #include "frontends/qt/seal/qt_seal_port.h"
 
 namespace fs = std::filesystem;
@@ -60,7 +61,7 @@ Form1::Form1(SealPort& port, const fs::path& folder, QWidget* parent)
   grid->addWidget(Label1, 5, 0, 1, 2);
   resize(560, 420);
 
-  for (const fs::path& drive : SealDrives())
+  for (const fs::path& drive : DefaultDriveRoots())
     Drive1->addItem(QFile::decodeName(QByteArray::fromStdString(drive.string())),
                     QByteArray::fromStdString(drive.string()));
 
