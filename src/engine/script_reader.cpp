@@ -25,12 +25,6 @@ void ScriptReader::Close() {
   pos_ = 0;
 }
 
-std::string ScriptReader::ReadLine() {
-  std::string line;
-  ReadLine(line);
-  return line;
-}
-
 void ScriptReader::ReadLine(std::string& line) {
   if (Eof()) throw ScriptError("input past end of file");
   line.assign(NextLine(data_, pos_));

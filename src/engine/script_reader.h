@@ -19,9 +19,8 @@ class ScriptReader {
   bool IsOpen() const { return open_; }
   // True when no line is left (also when nothing is open).
   bool Eof() const { return !open_ || pos_ >= data_.size(); }
-  // The next line without its line end. Reading past the end throws ScriptError.
-  std::string ReadLine();
-  // The same into `line`, whose storage is reused: readers take every line of a file this way.
+  // The next line, without its line end, into `line`, whose storage is reused. Reading past the
+  // end throws ScriptError.
   void ReadLine(std::string& line);
   // What has not been read yet.
   std::string_view Rest() const;

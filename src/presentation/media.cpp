@@ -1,6 +1,7 @@
 #include "presentation/media.h"
 
 #include "engine/files.h"
+#include "engine/game_files.h"
 #include "engine/script_error.h"
 #include "engine/text.h"
 #include "shell/player.h"
@@ -37,7 +38,7 @@ void ShowKartinka(Player& p, const std::string& line) {
       for (int i = 1; i <= kPictureSlots; ++i)
         if (p.Kartinki[i] == name) return;
     }
-    std::filesystem::path file = ResolvePath(p.GameDir + name);
+    std::filesystem::path file = GamePath(p, name);
     int w = 0, h = 0;
     if (!p.platform.PictureSize(file, w, h)) throw ScriptError("not a picture");
     p.Image3.stretch = mode % 2 == 1;

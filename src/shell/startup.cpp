@@ -12,11 +12,7 @@ namespace mireval {
 
 void ShowCover(Player& p) {
   p.T.SetText("");
-  if (auto data = ReadWholeFile(p.WorkFile("obloz.txt"))) {
-    std::string text;
-    for (const std::string& line : SplitLines(*data)) text += line + "\r\n";
-    p.T.SetText(text);
-  }
+  if (auto data = ReadWholeFile(p.WorkFile("obloz.txt"))) p.T.SetText(JoinCrLf(SplitLines(*data)));
 }
 
 void Form_Load(Player& p) {
