@@ -4,6 +4,7 @@
 
 #include "commands/refusal.h"
 #include "commands/transition.h"
+#include "engine/condition_list.h"
 #include "engine/game_files.h"
 #include "engine/report.h"
 #include "engine/score.h"
@@ -91,21 +92,11 @@ void VypolnitKomand(Player& p) {
 
 void UstanovitUsl(Player& p, std::string line) {
   try {
-    long digits = 0;
-    bool negate = false;
-    for (std::size_t i = 2; i < line.size(); ++i) {
-      const char c = line[i];
-      if (IsDigit(c)) ++digits;
-      if (c == ' ' && digits > 0) {
-        const long n = IntVal(Mid(line, static_cast<long>(i) + 1 - digits, digits));
-        const bool value = !negate;
-        if (p.Uslovie.Get(n) != value) p.UslChanged = true;
-        p.Uslovie.Set(n, value);
-        negate = false;
-        digits = 0;
-      }
-      if (c == '-') negate = true;
-    }
+    ForEachListedCondition(line, 2, false, false, [&](std::string_view digits, bool value) {
+      const long n = IntVal(digits);
+      if (p.Uslovie.Get(n) != value) p.UslChanged = true;
+      p.Uslovie.Set(n, value);
+    });
   } catch (const ScriptError&) {
     // A bad number spoils only this line: the block goes on with what was set so far.
     p.platform.MessageBox(LineErrorText(p, line));

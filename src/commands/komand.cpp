@@ -10,6 +10,7 @@
 #include "commands/refusal.h"
 #include "commands/transition.h"
 #include "dialogue/dialogue.h"
+#include "engine/condition_list.h"
 #include "engine/files.h"
 #include "engine/game_files.h"
 #include "engine/lists.h"
@@ -154,20 +155,11 @@ void SkipBlock(Player& p) {
 
 // Counts the conditions of an "Л " line (which ends with a blank) and notes whether one fails.
 void EvaluateConditions(const Player& p, const std::string& line, bool& failed, int& count) {
-  bool expect = true;
-  long digits = 0;
-  for (std::size_t i = 2; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '-') expect = false;
-    if (IsDigit(c)) ++digits;
-    if (c == ' ' && digits > 0) {
-      const long n = IntVal(Mid(line, static_cast<long>(i) + 1 - digits, digits));
-      ++count;
-      if (p.Uslovie.Get(n) != expect) failed = true;
-      expect = true;
-      digits = 0;
-    }
-  }
+  ForEachListedCondition(line, 2, false, false, [&](std::string_view digits, bool expect) {
+    const long n = IntVal(digits);
+    ++count;
+    if (p.Uslovie.Get(n) != expect) failed = true;
+  });
 }
 
 // Scores every matching command entry of the location file and room0.txt. Entries are numbered

@@ -17,24 +17,11 @@ long ConditionNumber(std::string_view digits) {
 
 bool ConditionListHolds(const Conditions& conditions, std::string_view line, std::size_t from,
                         bool blankNeedsNumber) {
-  bool expect = true, holds = true;
-  std::size_t digits = 0;
-  for (std::size_t i = from; i <= line.size(); ++i) {
-    const char c = i < line.size() ? line[i] : ' ';
-    if (c == '-') {
-      expect = false;
-    } else if (IsDigit(c)) {
-      ++digits;
-    } else if (c == ' ') {
-      if (digits == 0) {
-        if (blankNeedsNumber) throw ScriptError("unreadable condition line");
-        continue;
-      }
-      if (conditions.Get(ConditionNumber(line.substr(i - digits, digits))) != expect) holds = false;
-      digits = 0;
-      expect = true;
-    }
-  }
+  bool holds = true;
+  ForEachListedCondition(line, from, true, blankNeedsNumber,
+                         [&](std::string_view digits, bool expect) {
+                           if (conditions.Get(ConditionNumber(digits)) != expect) holds = false;
+                         });
   return holds;
 }
 
