@@ -63,7 +63,7 @@ bool FoundThroughSynonym(const Player& p, const std::string& command, Kind kind,
 }
 
 bool TestWord(const Player& p, const std::string& command, const std::string& written,
-              const SynonymIndex* index) {
+              const SynonymIndex& index) {
   if (written.empty()) throw ScriptError("empty pattern word");
   const bool first = written.front() == '%', last = written.back() == '%';
   const Kind kind = first && last ? Kind::Inner
@@ -74,25 +74,15 @@ bool TestWord(const Player& p, const std::string& command, const std::string& wr
   if (Occurs(command, core, kind)) return true;
 
   bool found = false;
-  if (index) {
-    if (const std::vector<int>* entries = index->Find(core))
-      for (int k : *entries) found = FoundThroughSynonym(p, command, kind, k) || found;
-    return found;
-  }
-  const int count = UsedSlots(p);
-  for (int k = 1; k <= count; ++k) {
-    const std::string& entry = p.Sinonim[static_cast<std::size_t>(k)];
-    if (entry.size() != core.size() || !EqualsNoCase(entry, core)) continue;
-    found = FoundThroughSynonym(p, command, kind, k) || found;
-  }
+  if (const std::vector<int>* entries = index.Find(core))
+    for (int k : *entries) found = FoundThroughSynonym(p, command, kind, k) || found;
   return found;
 }
 
-bool Match(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex* index) {
+bool Match(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index) {
   if (pattern.empty() || pattern.back() != ' ') pattern += ' ';
   try {
-    std::string upper;
-    const std::string& command = index ? index->Command() : (upper = Upper(p.KomStroka));
+    const std::string& command = index.Command();
     int words = 0;
     bool found = false;
     std::size_t start = dialogRej ? 0 : 2;
@@ -124,11 +114,11 @@ const std::vector<int>* SynonymIndex::Find(const std::string& upperCore) const {
 }
 
 bool KomandProverka(Player& p, std::string& pattern, bool dialogRej) {
-  return Match(p, pattern, dialogRej, nullptr);
+  return Match(p, pattern, dialogRej, SynonymIndex(p));
 }
 
 bool KomandProverka(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index) {
-  return Match(p, pattern, dialogRej, &index);
+  return Match(p, pattern, dialogRej, index);
 }
 
 }  // namespace mireval

@@ -18,8 +18,8 @@ struct Player;
 bool KomandProverka(Player& p, std::string& pattern, bool dialogRej);
 
 // The synonym table looked up by upper-cased entry text, and the command line upper-cased once.
-// Matching a whole file of patterns against one command looks missing words up here instead of
-// walking the table for each of them. Valid while neither the table nor KomStroka changes.
+// Made once for a whole file of patterns matched against one command. Valid while neither the
+// table nor KomStroka changes.
 class SynonymIndex {
  public:
   explicit SynonymIndex(const Player& p);

@@ -46,7 +46,7 @@ bool IsAnswerText(const std::string& s) {
 
 class Scan {
  public:
-  explicit Scan(Player& p) : p_(p) {}
+  explicit Scan(Player& p) : p_(p), synonyms_(p) {}
 
   // Runs over the open file; `answers` counts the answers of the last matching block.
   void Run(int& answers) {
@@ -91,7 +91,7 @@ class Scan {
     for (;;) {
       if (StartsWith(p_.Stroka, P().option)) ++options;
       if (!StartsWith(p_.Stroka, P().header)) return;
-      if (!KomandProverka(p_, p_.Stroka, true)) {
+      if (!KomandProverka(p_, p_.Stroka, true, synonyms_)) {
         if (!SkipBlock()) return;
         continue;
       }
@@ -135,6 +135,7 @@ class Scan {
   }
 
   Player& p_;
+  const SynonymIndex synonyms_;  // neither the table nor the command changes during the scan
 };
 
 void ShowAnswers(Player& p, int answers) {
