@@ -30,11 +30,7 @@ const Prefixes& Kinds() {
 }
 
 bool IsPrinted(const std::string& line) {
-  const Prefixes& k = Kinds();
-  for (const std::string* prefix :
-       {&k.evil, &k.good, &k.dialogueEnd, &k.option, &k.go, &k.conditions, &k.set})
-    if (StartsWith(line, *prefix)) return false;
-  return true;
+  return !IsBlockInstruction(line) && !StartsWith(line, Kinds().go);
 }
 
 void AddPoint(Variant& points) {
@@ -88,6 +84,14 @@ void VypolnitKomand(Player& p) {
   } catch (const ScriptError&) {
     ReportAndEnd(p, LineErrorText(p, p.Stroka));
   }
+}
+
+bool IsBlockInstruction(std::string_view line) {
+  const Prefixes& k = Kinds();
+  for (const std::string* prefix :
+       {&k.evil, &k.good, &k.dialogueEnd, &k.option, &k.conditions, &k.set})
+    if (StartsWith(line, *prefix)) return true;
+  return false;
 }
 
 void UstanovitUsl(Player& p, std::string line) {

@@ -136,16 +136,6 @@ const std::string& ConditionsPrefix() {
   return s;
 }
 
-// Lines that end the reading of an entry's head part: the conditions line only counts when it
-// comes before all of these.
-bool IsSpecial(const std::string& line) {
-  static const std::array<std::string, 6> prefixes = {"ДИ "_cp, "КДИАЛ"_cp, "Д "_cp,
-                                                      "Л "_cp,  "СС"_cp,    "СТ"_cp};
-  for (const std::string& prefix : prefixes)
-    if (StartsWith(line, prefix)) return true;
-  return false;
-}
-
 void SkipBlock(Player& p) {
   while (p.Stroka.size() > 1 && !p.file.Eof()) {
     ReadPlainLine(p);
@@ -220,7 +210,8 @@ class Selection {
           SkipBlock(p_);
           break;
         }
-        if (p_.Stroka.size() > 1 && !p_.file.Eof() && !IsSpecial(p_.Stroka)) {
+        if (p_.Stroka.size() > 1 && !p_.file.Eof() && !IsBlockInstruction(p_.Stroka)) {
+          // Instructions end the head part: a conditions line only counts before them.
           ReadPlainLine(p_);
           RightStroka(p_.Stroka);
           p_.Stroka += ' ';

@@ -23,9 +23,6 @@ struct Prefixes {
   std::string header = "ДИАЛ"_cp;
   std::string end = "КДИАЛ"_cp;
   std::string conditions = "Л "_cp;
-  std::string set = "Д "_cp;
-  std::string good = "СС"_cp;
-  std::string evil = "СТ"_cp;
   std::string automatic = "ДИАЛ АВТО"_cp;
 };
 const Prefixes& P() {
@@ -39,9 +36,7 @@ bool ConditionsHold(const Player& p, const std::string& line) {
 }
 
 bool IsAnswerText(const std::string& s) {
-  const Prefixes& x = P();
-  return !s.empty() && !StartsWith(s, x.option) && !StartsWith(s, x.end) && !StartsWith(s, x.set) &&
-         !StartsWith(s, x.conditions) && !StartsWith(s, x.good) && !StartsWith(s, x.evil);
+  return !s.empty() && !IsBlockInstruction(s);
 }
 
 class Scan {
