@@ -20,18 +20,21 @@ void PerehodRoom(Player& p, const Variant& room) {
     const std::uint64_t game = p.gamesStarted;
     while (!p.EnterReady) p.platform.PumpEvents();
     EndWait(p, game);
-
-    p.file.Close();
-    p.T.height = kStoryFullHeight;
-    p.Room = room;
-    RoomSinonims(p, room);
-    for (Button& b : p.Command1) b.visible = false;
-    p.T.SetText("");
-    ShowRoom(p);
-    MainScreen(p);
+    EnterLocation(p, room);
   } catch (const ScriptError&) {
     ReportAndEnd(p, LineErrorText(p, room.Text()));
   }
+}
+
+void EnterLocation(Player& p, const Variant& room) {
+  p.file.Close();
+  p.T.height = kStoryFullHeight;
+  p.Room = room;
+  RoomSinonims(p, room);
+  for (Button& b : p.Command1) b.visible = false;
+  p.T.SetText("");
+  ShowRoom(p);
+  MainScreen(p);
 }
 
 }  // namespace mireval

@@ -12,4 +12,8 @@ constexpr const char* kTransitionPromptUtf8 = ">> Нажмите Enter для п
 // location `room`.
 void PerehodRoom(Player& p, const Variant& room);
 
+// Shows location `room` afresh: the story area emptied at its full height, no answers, the
+// synonyms of the location's files, its description and the status line.
+void EnterLocation(Player& p, const Variant& room);
+
 }  // namespace mireval

@@ -6,13 +6,11 @@
 #include <system_error>
 #include <vector>
 
+#include "commands/transition.h"
 #include "engine/files.h"
 #include "engine/game_files.h"
 #include "engine/lines.h"
-#include "engine/locations.h"
-#include "engine/synonyms.h"
 #include "engine/text.h"
-#include "presentation/status.h"
 #include "shell/browser.h"
 #include "shell/player.h"
 
@@ -233,7 +231,6 @@ bool LoadSavedGame(Player& p, const std::string& gameDir, const std::string& fil
 
   BeginGame(p);
   p.GameDir = gameDir;
-  p.Room = g->room;
   p.Harakter[1] = g->good;
   p.Harakter[2] = g->evil;
   p.Hody = g->moves;
@@ -245,13 +242,7 @@ bool LoadSavedGame(Player& p, const std::string& gameDir, const std::string& fil
   for (int k = 0; k < kConditionCount; ++k) p.Uslovie.Set(k, g->conditions[k]);
 
   p.Picture1.visible = false;
-  // Answers of a dialogue running in the old game belong to a file that is no longer played.
-  for (Button& b : p.Command1) b.visible = false;
-  p.T.height = kStoryFullHeight;
-  RoomSinonims(p, p.Room);
-  p.T.SetText("");
-  ShowRoom(p);
-  MainScreen(p);
+  EnterLocation(p, g->room);
   return true;
 }
 
