@@ -32,8 +32,15 @@ void WriteFile(Player& p, const std::filesystem::path& file, Missing missing) {
   }
 }
 
-void AppendHeading(Player& p, const std::string& heading) {
+enum class Tail { Shown, Left };
+
+// A heading on a line of its own, then the file under it.
+void ShowUnderHeading(Player& p, const std::string& heading, const std::filesystem::path& file,
+                      Missing missing, Tail tail = Tail::Shown) {
+  p.SimvolCount = 0;
   p.T.Append("\r\n" + heading + "\r\n");
+  WriteFile(p, file, missing);
+  if (tail == Tail::Shown) StoryTail(p);
 }
 
 }  // namespace
@@ -45,37 +52,25 @@ void ShowIntro(Player& p) {
 }
 
 void ShowRules(Player& p) {
-  p.SimvolCount = 0;
-  AppendHeading(p, "Правила игры:"_cp);
-  WriteFile(p, GamePath(p, "rules.txt"), Missing::Fails);
-  StoryTail(p);
+  ShowUnderHeading(p, "Правила игры:"_cp, GamePath(p, "rules.txt"), Missing::Fails);
 }
 
 void ShowAuthor(Player& p) {
-  p.SimvolCount = 0;
-  AppendHeading(p, "Об авторе игры:"_cp);
-  WriteFile(p, GamePath(p, "author.txt"), Missing::Fails);
+  ShowUnderHeading(p, "Об авторе игры:"_cp, GamePath(p, "author.txt"), Missing::Fails, Tail::Left);
 }
 
 void ShowKeywords(Player& p) {
-  p.SimvolCount = 0;
-  AppendHeading(p, "Ключевые слова:"_cp);
-  WriteFile(p, GamePath(p, "keywords.txt"), Missing::Fails);
-  StoryTail(p);
+  ShowUnderHeading(p, "Ключевые слова:"_cp, GamePath(p, "keywords.txt"), Missing::Fails);
 }
 
 void ShowIfGames(Player& p) {
-  p.SimvolCount = 0;
-  AppendHeading(p, "Об Interactive Fiction:"_cp);
-  WriteFile(p, p.WorkFile("ifgames.txt"), Missing::ShowsHeading);
-  StoryTail(p);
+  ShowUnderHeading(p, "Об Interactive Fiction:"_cp, p.WorkFile("ifgames.txt"),
+                   Missing::ShowsHeading);
 }
 
 void ShowEditorIntro(Player& p) {
-  AppendHeading(p, "Вступление к редактору:"_cp);
-  p.SimvolCount = 0;
-  WriteFile(p, p.WorkFile("editor.txt"), Missing::ShowsHeading);
-  StoryTail(p);
+  ShowUnderHeading(p, "Вступление к редактору:"_cp, p.WorkFile("editor.txt"),
+                   Missing::ShowsHeading);
 }
 
 }  // namespace mireval
