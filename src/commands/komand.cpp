@@ -55,9 +55,11 @@ bool IsTalkVerb(const Player& p) {
     for (std::size_t i = 0; i < out.size(); ++i) out[i] = Upper(FromUtf8(utf8[i]));
     return out;
   }();
+  // The typed text starts after the blank that leads KomStroka.
+  const std::string_view typed =
+      p.KomStroka.empty() ? std::string_view() : std::string_view(p.KomStroka).substr(1);
   for (const std::string& verb : verbs)
-    if (p.KomStroka.size() >= verb.size() &&
-        Upper(Mid(p.KomStroka, 2, static_cast<long>(verb.size()))) == verb)
+    if (p.KomStroka.size() >= verb.size() && EqualsNoCase(typed.substr(0, verb.size()), verb))
       return true;
   return false;
 }

@@ -20,9 +20,10 @@ const char* const kSiteAddress = "https://mireval.example/";
 
 namespace {
 
-bool IsOneOf(const std::string& upper, std::initializer_list<const char*> forms) {
-  for (const char* f : forms)
-    if (upper == FromUtf8(f)) return true;
+// The forms are written in UTF-8; so is `upperUtf8`, converted once for all of them.
+bool IsOneOf(std::string_view upperUtf8, std::initializer_list<std::string_view> forms) {
+  for (std::string_view f : forms)
+    if (upperUtf8 == f) return true;
   return false;
 }
 
@@ -30,16 +31,17 @@ bool IsOneOf(const std::string& upper, std::initializer_list<const char*> forms)
 
 bool RunTopLevelCommand(Player& p) {
   const std::string line = Upper(p.Text2.text);
+  const std::string typed = ToUtf8(line);
   bool gameLoaded = !p.GameName.Text().empty();
   // The input line is cleared before a command that may start a game: an Enter that releases
   // the new game's transition must not find the command still standing in it.
-  if (IsOneOf(line, {"ОТКРЫТЬ ИГРУ", "ЗАНОВО", "НОВАЯ ИГРА"})) {
+  if (IsOneOf(typed, {"ОТКРЫТЬ ИГРУ", "ЗАНОВО", "НОВАЯ ИГРА"})) {
     p.Text2.SetText("");
     AutoStart(p);
     OpenGameDialog(p);
     return true;
   }
-  if (IsOneOf(line, {"СОХРАНИТЬСЯ", "СОХРАНИТЬ ИГРУ"})) {
+  if (IsOneOf(typed, {"СОХРАНИТЬСЯ", "СОХРАНИТЬ ИГРУ"})) {
     bool failed = gameLoaded && !SaveGame(p);
     p.Text2.SetText("");
     if (!failed) {
@@ -48,7 +50,7 @@ bool RunTopLevelCommand(Player& p) {
     }
     return true;
   }
-  if (IsOneOf(line, {"ЗАГРУЗИТЬСЯ", "ЗАГРУЗИТЬ ИГРУ"})) {
+  if (IsOneOf(typed, {"ЗАГРУЗИТЬСЯ", "ЗАГРУЗИТЬ ИГРУ"})) {
     p.Text2.SetText("");
     AutoStartDir(p);
     LoadGameDialog(p);
@@ -56,27 +58,27 @@ bool RunTopLevelCommand(Player& p) {
     StoryTail(p);
     return true;
   }
-  if (IsOneOf(line, {"ЗАКОНЧИТЬ ИГРУ", "ПОКИНУТЬ ИГРУ", "ВЫЙТИ ИЗ ИГРЫ", "ВЫХОД"})) {
+  if (IsOneOf(typed, {"ЗАКОНЧИТЬ ИГРУ", "ПОКИНУТЬ ИГРУ", "ВЫЙТИ ИЗ ИГРЫ", "ВЫХОД"})) {
     if (gameLoaded && p.platform.AskYesNo("Желаете ли сохранить свою игру перед уходом?"_cp)) {
       // A save that failed has been reported; leaving now would lose the game it meant to keep.
       if (!SaveGame(p)) return true;
     }
     p.platform.EndProgram(kExitNormal);
   }
-  if (IsOneOf(line, {"ФОРУМ ИГРЫ", "ПЕРЕЙТИ НА ФОРУМ"})) {
+  if (IsOneOf(typed, {"ФОРУМ ИГРЫ", "ПЕРЕЙТИ НА ФОРУМ"})) {
     p.platform.OpenUrl(kForumAddress);
     return true;
   }
-  if (IsOneOf(line, {"САЙТ ИГРЫ", "ПЕРЕЙТИ НА САЙТ"})) {
+  if (IsOneOf(typed, {"САЙТ ИГРЫ", "ПЕРЕЙТИ НА САЙТ"})) {
     p.platform.OpenUrl(kSiteAddress);
     return true;
   }
-  if (IsOneOf(line, {"РЕДАКТОР ИГРЫ", "СОЗДАНИЕ ИГРЫ"})) {
+  if (IsOneOf(typed, {"РЕДАКТОР ИГРЫ", "СОЗДАНИЕ ИГРЫ"})) {
     p.Text2.SetText("");
     ShowEditorIntro(p);
     return true;
   }
-  if (IsOneOf(line, {"СПРАВКА"}) && p.GameName.Text().empty()) {
+  if (IsOneOf(typed, {"СПРАВКА"}) && p.GameName.Text().empty()) {
     p.Text2.SetText("");
     ShowIfGames(p);
     return true;
