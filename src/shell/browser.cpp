@@ -43,20 +43,6 @@ bool LessNoCase(const std::string& a, const std::string& b) {
   return ua != ub ? ua < ub : a < b;
 }
 
-// Subfolders by name; hidden ones (a leading ".") are left out, as file managers do.
-std::vector<std::string> ListFolders(const fs::path& folder) {
-  std::vector<std::string> out;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = FromUtf8(it->path().filename().string());
-    std::error_code kind;
-    if (name.empty() || name[0] == '.' || !it->is_directory(kind)) continue;
-    out.push_back(std::move(name));
-  }
-  std::sort(out.begin(), out.end(), LessNoCase);
-  return out;
-}
-
 bool WildcardMatch(std::string_view name, std::string_view pat) {
   std::size_t n = 0, k = 0, star = std::string_view::npos, resume = 0;
   while (n < name.size()) {
@@ -106,6 +92,19 @@ void RefreshStartButton(Player& p) {
 
 std::string GameDirOf(const std::string& folder) {
   return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
+}
+
+std::vector<std::string> ListFolders(const fs::path& folder) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = FromUtf8(it->path().filename().string());
+    std::error_code kind;
+    if (name.empty() || name[0] == '.' || !it->is_directory(kind)) continue;
+    out.push_back(std::move(name));
+  }
+  std::sort(out.begin(), out.end(), LessNoCase);
+  return out;
 }
 
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {

@@ -2,6 +2,7 @@
 // button, and the choice of a main file (a new game) or a save file (a load).
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,10 @@ void ChooseFile(Player& p, const std::string& folder, const std::string& fileNam
 
 // The GameDir for a folder of the browser: the folder with one trailing separator.
 std::string GameDirOf(const std::string& folder);
+
+// Subfolder names of `folder` (Windows-1251), sorted without regard to letter case; hidden ones (a
+// leading ".") are left out, as file managers do. Empty when the folder cannot be read.
+std::vector<std::string> ListFolders(const std::filesystem::path& folder);
 
 // File names of `folder` (a path on this machine, Windows-1251) that match `pattern`; sorted
 // without regard to letter case. Empty when the folder cannot be read.

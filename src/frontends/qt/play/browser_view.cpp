@@ -15,6 +15,7 @@
 #include "frontends/qt/play/seams.h"
 #include "frontends/qt/play/story_view.h"
 #include "frontends/qt/play/widgets.h"
+#include "shell/browser.h"
 #include "shell/player.h"
 
 namespace mireval {
@@ -64,18 +65,8 @@ std::vector<FolderRow> FolderRows(const std::string& cp1251Folder) {
   if (rows.empty()) return rows;
   rows.back().current = true;
 
-  std::vector<FolderRow> children;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code typeError;
-    if (!it->is_directory(typeError)) continue;
-    std::string name = it->path().filename().string();
-    if (name.empty() || name[0] == '.') continue;
-    children.push_back({PathText(it->path()), PathText(name), depth, false});
-  }
-  std::sort(children.begin(), children.end(),
-            [](const FolderRow& a, const FolderRow& b) { return Upper(a.name) < Upper(b.name); });
-  rows.insert(rows.end(), children.begin(), children.end());
+  for (const std::string& name : ListFolders(folder))
+    rows.push_back({PathText(folder / ToUtf8(name)), name, depth, false});
   return rows;
 }
 
