@@ -128,8 +128,7 @@ void TermPlatform::Flush() {
 }
 
 void TermPlatform::MessageBox(const std::string& text) {
-  Flush();
-  if (!atLineStart_) Print("\n");
+  FlushToLineStart();
   std::string utf8 = ToUtf8Shown(text);
   std::istringstream lines(utf8);
   std::string l;
@@ -160,30 +159,31 @@ std::optional<std::string> TermPlatform::ReadInputLine() {
   return line;
 }
 
-bool TermPlatform::AskYesNo(const std::string& text) {
+void TermPlatform::FlushToLineStart() {
   Flush();
   if (!atLineStart_) Print("\n");
-  Print("?? " + ToUtf8Shown(text) + " [да/нет]\n");
+}
+
+std::string TermPlatform::Ask(const std::string& promptUtf8) {
+  FlushToLineStart();
+  Print("?? " + promptUtf8 + "\n");
   out_.flush();
   auto answer = ReadInputLine();
   if (!answer) EndProgram(kExitNormal);
-  std::string a = Upper(FromUtf8(Trim(*answer)));
+  return *answer;
+}
+
+bool TermPlatform::AskYesNo(const std::string& text) {
+  std::string a = Upper(FromUtf8(Trim(Ask(ToUtf8Shown(text) + " [да/нет]"))));
   return a == "ДА"_cp || a == "Д"_cp || a == "YES" || a == "Y";
 }
 
 std::string TermPlatform::InputBox(const std::string& title) {
-  Flush();
-  if (!atLineStart_) Print("\n");
-  Print("?? " + ToUtf8Shown(title) + "\n");
-  out_.flush();
-  auto answer = ReadInputLine();
-  if (!answer) EndProgram(kExitNormal);
-  return FromUtf8(*answer);
+  return FromUtf8(Ask(ToUtf8Shown(title)));
 }
 
 void TermPlatform::PumpEvents() {
-  Flush();
-  if (!atLineStart_) Print("\n");
+  FlushToLineStart();
   out_.flush();
   auto line = ReadInputLine();
   if (!line) EndProgram(kExitNormal);
@@ -202,8 +202,7 @@ void TermPlatform::Handle(const std::string& line) {
   words >> action;
   int number = 0, column = 0;
   if (action == "/state") {
-    Flush();
-    if (!atLineStart_) Print("\n");
+    FlushToLineStart();
     Print(StateJson(p) + "\n");
   } else if (action == "/enter" && (words >> std::ws).eof()) {
     // Enter in the input line as it stands (after /word clicks, say).
@@ -233,15 +232,13 @@ void TermPlatform::Handle(const std::string& line) {
 }
 
 void TermPlatform::EndProgram(int status) {
-  Flush();
-  if (!atLineStart_) Print("\n");
+  FlushToLineStart();
   out_.flush();
   throw TermExit{status};
 }
 
 void TermPlatform::OpenUrl(const std::string& url) {
-  Flush();
-  if (!atLineStart_) Print("\n");
+  FlushToLineStart();
   Print("!! " + ToUtf8(url) + "\n");
 }
 

@@ -61,6 +61,11 @@ class TermPlatform : public Platform {
 
  private:
   std::optional<std::string> ReadInputLine();
+  // Flush, then a line break unless the output stands at the start of a line.
+  void FlushToLineStart();
+  // Prints a question ("?? " + the prompt) and returns the next input line; the end of the input
+  // ends the program.
+  std::string Ask(const std::string& promptUtf8);
   void Handle(const std::string& line);
   void Print(const std::string& utf8);
   void PrintStory();
