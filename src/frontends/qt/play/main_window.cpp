@@ -213,7 +213,7 @@ void MainWindow::SyncPicture() {
     Command3_->setText(caption);
   Place(Image3_, p_.Image3, kTwipsPerPixel);
   if (p_.Image3.file != imageFile_) {
-    QImage picture = p_.Image3.file.empty() ? QImage() : ReadPicture(p_.Image3.file);
+    QImage picture = p_.Image3.file.empty() ? QImage() : platform_.TakePicture(p_.Image3.file);
     Image3_->setPixmap(QPixmap::fromImage(picture));
     imageFile_ = p_.Image3.file;
   }

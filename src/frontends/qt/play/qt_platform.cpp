@@ -103,11 +103,19 @@ void QtPlatform::OpenUrl(const std::string& url) {
 }
 
 bool QtPlatform::PictureSize(const std::filesystem::path& file, int& width, int& height) {
-  QImage image = ReadPicture(file);
-  if (image.isNull()) return false;
-  width = image.width();
-  height = image.height();
+  measured_ = ReadPicture(file);
+  measuredFile_ = file;
+  if (measured_.isNull()) return false;
+  width = measured_.width();
+  height = measured_.height();
   return true;
+}
+
+QImage QtPlatform::TakePicture(const std::filesystem::path& file) {
+  QImage image = file == measuredFile_ && !measured_.isNull() ? measured_ : ReadPicture(file);
+  measured_ = QImage();
+  measuredFile_.clear();
+  return image;
 }
 
 double QtPlatform::ClockSeed() {

@@ -38,6 +38,9 @@ class QtPlatform : public Platform {
   MediaPlayer& SoundPlayer() override { return sound_; }
   bool PictureSize(const std::filesystem::path& file, int& width, int& height) override;
   double ClockSeed() override;
+  // The picture of `file` for the picture panel: the one PictureSize has just read when it was
+  // that file, read again otherwise. Handed over, not kept.
+  QImage TakePicture(const std::filesystem::path& file);
 
   // Marks the program as ending with `status` (the first status asked for wins) and tells Qt's
   // event loop to return. Whatever runs in the engine unwinds at its next wait or dialog.
@@ -59,6 +62,9 @@ class QtPlatform : public Platform {
   bool ending_ = false;
   int status_ = kExitNormal;
   int waitDepth_ = 0;
+  // The picture PictureSize read last, until the panel takes it.
+  std::filesystem::path measuredFile_;
+  QImage measured_;
 };
 
 }  // namespace mireval
