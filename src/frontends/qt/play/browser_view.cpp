@@ -145,8 +145,7 @@ void BrowserView::Sync() {
 
   Place(label2_, p_.Label2);
   Paint(label2_, p_.Label2, QPalette::Window, QPalette::WindowText);
-  if (QString caption = DisplayText(p_.Label2.caption); label2_->text() != caption)
-    label2_->setText(caption);
+  SetText(label2_, DisplayText(p_.Label2.caption));
 
   Place(drive1_, p_.Drive1);
   Paint(drive1_, p_.Drive1, QPalette::Base, QPalette::Text);
@@ -173,11 +172,9 @@ void BrowserView::Sync() {
   }
 
   Place(command2_, p_.Command2);
-  if (QString caption = ButtonCaption(p_.Command2.caption); command2_->text() != caption)
-    command2_->setText(caption);
+  SetText(command2_, ButtonCaption(p_.Command2.caption));
   Place(cancel_, p_.BrowserCancel);
-  if (QString caption = ButtonCaption(p_.BrowserCancel.caption); cancel_->text() != caption)
-    cancel_->setText(caption);
+  SetText(cancel_, ButtonCaption(p_.BrowserCancel.caption));
 }
 
 }  // namespace mireval

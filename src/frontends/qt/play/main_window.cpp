@@ -157,10 +157,10 @@ void MainWindow::Sync() {
 
   Place(Text2_, p_.Text2);
   Paint(Text2_, p_.Text2, QPalette::Base, QPalette::Text);
-  if (QString text = DisplayText(p_.Text2.text); Text2_->text() != text) Text2_->setText(text);
+  SetText(Text2_, DisplayText(p_.Text2.text));
 
   Place(Text1_, p_.Text1);
-  if (QString text = DisplayText(p_.Text1.text); Text1_->text() != text) Text1_->setText(text);
+  SetText(Text1_, DisplayText(p_.Text1.text));
 
   SyncStatus();
   SyncAnswers();
@@ -176,8 +176,7 @@ void MainWindow::SyncStatus() {
     const Label& l = p_.Label1[static_cast<std::size_t>(i)];
     Place(Label1_[i], l);
     Paint(Label1_[i], l, QPalette::Window, QPalette::WindowText);
-    if (QString caption = DisplayText(l.caption); Label1_[i]->text() != caption)
-      Label1_[i]->setText(caption);
+    SetText(Label1_[i], DisplayText(l.caption));
   }
 }
 
@@ -186,8 +185,7 @@ void MainWindow::SyncAnswers() {
     const Button& b = p_.Command1[static_cast<std::size_t>(i)];
     Place(Command1_[i], b);
     Paint(Command1_[i], b, QPalette::Button, QPalette::ButtonText);
-    if (QString caption = ButtonCaption(b.caption); Command1_[i]->text() != caption)
-      Command1_[i]->setText(caption);
+    SetText(Command1_[i], ButtonCaption(b.caption));
   }
 }
 
@@ -209,8 +207,7 @@ void MainWindow::SyncPicture() {
   Paint(Picture3_, p_.Picture3, QPalette::Window, QPalette::WindowText);
   // The panel's own children are laid out in twips.
   Place(Command3_, p_.Command3, kTwipsPerPixel);
-  if (QString caption = ButtonCaption(p_.Command3.caption); Command3_->text() != caption)
-    Command3_->setText(caption);
+  SetText(Command3_, ButtonCaption(p_.Command3.caption));
   Place(Image3_, p_.Image3, kTwipsPerPixel);
   if (p_.Image3.file != imageFile_) {
     QImage picture = p_.Image3.file.empty() ? QImage() : platform_.TakePicture(p_.Image3.file);

@@ -4,6 +4,7 @@
 
 #include <QPalette>
 #include <QRect>
+#include <QString>
 
 class QWidget;
 
@@ -20,6 +21,11 @@ void Place(QWidget* w, const Control& c, double unitsPerPixel = 1);
 // Background and text colour on the given palette roles.
 void Paint(QWidget* w, const Control& c, QPalette::ColorRole back, QPalette::ColorRole fore);
 QColor ToQColor(const Rgb& c);
+// The widget's text, set only when it differs (a label, a line edit, a button).
+template <class W>
+void SetText(W* w, const QString& text) {
+  if (w->text() != text) w->setText(text);
+}
 // A caption for a push button: "&" is shown as it is, not taken as a shortcut mark.
 QString ButtonCaption(const std::string& cp1251);
 
