@@ -1,8 +1,6 @@
 #include "bench_support.h"
 
-#include <unistd.h>
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -23,17 +21,8 @@ double Seconds(Clock::time_point from) {
 }  // namespace
 
 Folder::Folder() {
-  static std::atomic<int> counter{0};
-  root_ = fs::temp_directory_path() /
-          ("mireval-bench-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-  fs::remove_all(root_);
   fs::create_directories(work());
   fs::create_directories(game());
-}
-
-Folder::~Folder() {
-  std::error_code ec;
-  fs::remove_all(root_, ec);
 }
 
 void Folder::Write(const std::string& name, const std::vector<std::string>& lines,

@@ -14,6 +14,7 @@
 #include "engine/cipher.h"
 #include "shell/player.h"
 #include "support/scripted_platform.h"
+#include "support/test_game.h"
 
 namespace mireval::bench {
 
@@ -21,17 +22,14 @@ namespace mireval::bench {
 class Folder {
  public:
   Folder();
-  ~Folder();
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-  std::filesystem::path work() const { return root_ / "work"; }
-  std::filesystem::path game() const { return root_ / "game"; }
+  std::filesystem::path work() const { return root_.path() / "work"; }
+  std::filesystem::path game() const { return root_.path() / "game"; }
   // Writes the plain lines (Windows-1251) as the file, scrambled when asked.
   void Write(const std::string& name, const std::vector<std::string>& lines,
              std::optional<CipherKind> scrambled = std::nullopt) const;
 
  private:
-  std::filesystem::path root_;
+  TempDir root_;
 };
 
 // A player on the scripted platform with its game folder set; waits are not expected.
