@@ -161,6 +161,27 @@ void ReportDialogueError(Player& p) {
   ReportAndEnd(p, LineErrorText(p, p.Stroka));
 }
 
+// Plays the block of answer `index`, found by counting the options of both files; false when there
+// is none. The block closes its file itself.
+bool PlayAnswer(Player& p, int index) {
+  int options = 0;
+  for (const std::string& name : LocationFiles(p)) {
+    p.TempUsed = false;
+    OpenGameFile(p, name);
+    while (!p.file.Eof()) {
+      ReadScriptLine(p);
+      RightStroka(p.Stroka);
+      if (StartsWith(p.Stroka, P().option)) ++options;
+      if (p.AnswerBlock[static_cast<std::size_t>(index)] == options) {
+        VypolnitKomand(p);
+        return true;
+      }
+    }
+    CloseGameFileAndTemp(p);
+  }
+  return false;
+}
+
 }  // namespace
 
 void DiKomand(Player& p) {
@@ -182,28 +203,7 @@ void DiKomand(Player& p) {
 
 void DiOtvet(Player& p, int index) {
   try {
-    int options = 0;
-    bool played = false;
-    for (const std::string& name : LocationFiles(p)) {
-      p.TempUsed = false;
-      OpenGameFile(p, name);
-      while (!p.file.Eof()) {
-        ReadScriptLine(p);
-        RightStroka(p.Stroka);
-        if (StartsWith(p.Stroka, P().option)) ++options;
-        if (p.AnswerBlock[static_cast<std::size_t>(index)] == options) {
-          VypolnitKomand(p);
-          played = true;
-          break;
-        }
-      }
-      if (played) break;
-      CloseGameFileAndTemp(p);
-    }
-    if (played) {
-      CloseGameFileAndTemp(p);
-      PodschetPS(p);
-    }
+    if (PlayAnswer(p, index)) PodschetPS(p);
   } catch (const ScriptError&) {
     ReportDialogueError(p);
   }
