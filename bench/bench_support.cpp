@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "engine/files.h"
+#include "engine/game_files.h"
 #include "engine/lines.h"
 
 namespace fs = std::filesystem;
@@ -33,7 +34,7 @@ void Folder::Write(const std::string& name, const std::vector<std::string>& line
 
 BenchPlayer::BenchPlayer(const Folder& folder) : p(platform, folder.work()) {
   platform.Attach(p);
-  p.GameDir = PathText(folder.game()) + "/";
+  SetGameFolder(p, folder.game());
 }
 
 std::size_t GetlineRead(const fs::path& file, std::size_t maxLines) {

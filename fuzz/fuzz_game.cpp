@@ -22,10 +22,6 @@ Folders::Folders(const fs::path& gameToCopy)
                     fs::copy_options::overwrite_existing);
 }
 
-std::string Folders::GameDir() const {
-  return PathText(game_) + "/";
-}
-
 void Folders::Write(const std::string& name, std::string_view bytes) const {
   WriteRaw(game_ / name, std::string(bytes));
 }

@@ -23,11 +23,9 @@ class Folders {
   explicit Folders(const std::filesystem::path& gameToCopy = {});
   const std::filesystem::path& work() const { return work_; }
   const std::filesystem::path& game() const { return game_; }
-  // The game folder as the game state holds it (Windows-1251, with a trailing separator).
-  std::string GameDir() const;
   // Writes bytes into the game folder.
   void Write(const std::string& name, std::string_view bytes) const;
-  // Removes what a run leaves in the working folder (temps.dat, logfile.txt) and the save files
+  // Removes what a run leaves in the working folder (logfile.txt) and the save files
   // of the game folder.
   void Clean() const;
 

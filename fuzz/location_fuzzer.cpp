@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "dialogue/dialogue.h"
+#include "engine/game_files.h"
 #include "engine/locations.h"
 #include "engine/synonyms.h"
 #include "engine/text.h"
@@ -24,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScriptedPlatform platform;
   Player p(platform, folders.work());
   platform.Attach(p);
-  p.GameDir = folders.GameDir();
+  SetGameFolder(p, folders.game());
   p.Room = 1;
   const auto clickFirstAnswer = [](Player& q) { Command1_Click(q, 1); };
   fuzz::QueueLines(platform, parts[2], 8, clickFirstAnswer, 4);

@@ -32,11 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.Attach(p);
   for (int i = 0; i < 6; ++i) platform.Enter();
   fuzz::Play([&] {
-    if (!LoadSavedGame(p, folders.GameDir(), "fuzz.sav")) return;
+    if (!LoadSavedGame(p, folders.game(), "fuzz.sav")) return;
     const std::string loaded = Snapshot(p);
     platform.inputAnswers.push_back("again");
     if (!SaveGame(p)) __builtin_trap();
-    if (!LoadSavedGame(p, folders.GameDir(), "again.sav")) __builtin_trap();
+    if (!LoadSavedGame(p, folders.game(), "again.sav")) __builtin_trap();
     if (Snapshot(p) != loaded) __builtin_trap();
   });
   return 0;

@@ -1,13 +1,16 @@
 #include "commands/command_log.h"
 
 #include "engine/files.h"
+#include "engine/lines.h"
 #include "engine/text.h"
 #include "shell/player.h"
 
 namespace mireval {
 
 void AppendCommandLog(Player& p, const std::string& first, const std::string& second) {
-  std::string record = "\"" + first + "\",\"" + second + "\"\r\n";
+  // The room name is the author's text: quotes in it are doubled, so a line of the log is always
+  // two fields.
+  std::string record = QuotedField(first) + "," + QuotedField(second) + "\r\n";
   if (AppendToFile(p.WorkFile("logfile.txt"), record) || p.logFailureReported) return;
   p.logFailureReported = true;
   // The command itself must not be lost over its log: say so once and play on without the log.

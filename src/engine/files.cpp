@@ -25,45 +25,84 @@ std::string PathText(const fs::path& p) {
   return FromUtf8(p.string());
 }
 
-fs::path ResolvePath(std::string_view cp1251Path) {
+namespace {
+
+// One step of a case-insensitive walk: `part` under `dir`, as stored when it exists, else the
+// entry whose name matches it without regard to letter case, else as written.
+fs::path MatchComponent(const fs::path& dir, const fs::path& part) {
+  std::error_code ec;
+  fs::path exact = dir / part;
+  if (fs::exists(exact, ec)) return exact;
+  std::string wanted = FromUtf8(part.string());
+  // The authors' file systems drop blanks and dots at the end of a name, and script lines often
+  // carry such a blank: a command reply's "КАР 2 pic.png " names pic.png.
+  while (!wanted.empty() && (wanted.back() == ' ' || wanted.back() == '.')) wanted.pop_back();
+  // "?" stands for a letter the code page lacks: it names no file of its own, and matching it
+  // would pick whichever such name comes first.
+  if (wanted.find('?') != std::string::npos) return exact;
+  const fs::path where = dir.empty() ? fs::path(".") : dir;
+  for (fs::directory_iterator it(where, ec), end; !ec && it != end; it.increment(ec)) {
+    if (EqualsNoCase(FromUtf8(it->path().filename().string()), wanted))
+      return dir / it->path().filename();
+  }
+  return exact;
+}
+
+// A name as written by an author, "\" read as a separator.
+fs::path AuthorPath(std::string_view cp1251Path) {
   std::string s = ToUtf8(cp1251Path);
   for (char& c : s)
     if (c == '\\') c = '/';
-  fs::path in(s);
-  fs::path out = in.root_path();
+  return fs::path(s);
+}
+
+}  // namespace
+
+fs::path ResolveFrom(const fs::path& base, std::string_view cp1251Path) {
+  const fs::path in = AuthorPath(cp1251Path).relative_path();
+  fs::path out = base;
   std::error_code ec;
   // Most names are written as they are stored: when the whole path exists, so does every part,
   // and one look settles it.
-  const bool exists = fs::exists(in, ec);
-  for (const fs::path& part : in.relative_path()) {
+  const bool exists = fs::exists(base / in, ec);
+  for (const fs::path& part : in) {
     std::string name = part.string();
     if (name.empty() || name == ".") continue;
-    fs::path exact = out / part;
-    if (exists || name == ".." || fs::exists(exact, ec)) {
-      out = exact;
-      continue;
-    }
-    std::string wanted = FromUtf8(name);
-    // The authors' file systems drop blanks and dots at the end of a name, and script lines often
-    // carry such a blank: a command reply's "КАР 2 pic.png " names pic.png.
-    while (!wanted.empty() && (wanted.back() == ' ' || wanted.back() == '.')) wanted.pop_back();
-    fs::path found;
-    fs::path dir = out.empty() ? fs::path(".") : out;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-      if (EqualsNoCase(FromUtf8(it->path().filename().string()), wanted)) {
-        found = it->path().filename();
-        break;
-      }
-    }
-    out /= found.empty() ? part : found;
+    out = exists || name == ".." ? out / part : MatchComponent(out, part);
   }
   return out;
+}
+
+fs::path ResolvePath(std::string_view cp1251Path) {
+  return ResolveFrom(AuthorPath(cp1251Path).root_path(), cp1251Path);
+}
+
+std::optional<fs::path> ResolveUnder(const fs::path& folder, std::string_view cp1251Name) {
+  const fs::path in = AuthorPath(cp1251Name);
+  if (in.has_root_path()) return std::nullopt;
+  for (const fs::path& part : in)
+    if (part == "..") return std::nullopt;
+  return ResolveFrom(folder, cp1251Name);
+}
+
+bool LiesInside(const fs::path& file, const fs::path& root) {
+  std::error_code ec;
+  fs::path real = fs::weakly_canonical(file, ec);
+  if (ec) return false;
+  auto r = root.begin(), f = real.begin();
+  for (; r != root.end(); ++r, ++f) {
+    if (r->empty() && std::next(r) == root.end()) break;  // a root given with a trailing "/"
+    if (f == real.end() || *r != *f) return false;
+  }
+  return true;
 }
 
 std::optional<std::string> ReadWholeFile(const fs::path& p) {
   // Game files are read whole every time a reader opens them, several times per command: one
   // open, one look at the size and as few reads as the file needs.
-  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opening a pipe for reading waits for a writer; without blocking it returns at once, and the
+  // type check below refuses it. Regular files read the same either way.
+  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return std::nullopt;
   struct stat st {};
   // Only a regular file holds a game's text (a device could be read without end).
@@ -122,11 +161,19 @@ bool WriteFileAtomically(const fs::path& p, std::string_view bytes) {
 }
 
 bool AppendToFile(const fs::path& p, std::string_view bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::app);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  return static_cast<bool>(out);
+  const int fd =
+      ::open(p.c_str(),
+             O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  for (std::size_t done = 0; ok && done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<std::size_t>(n);
+  }
+  return ::close(fd) == 0 && ok;
 }
 
 }  // namespace mireval

@@ -16,9 +16,24 @@ namespace mireval {
 // be found is kept as written.
 std::filesystem::path ResolvePath(std::string_view cp1251Path);
 
+// The same for a path taken relative to `base` (a real path on this machine), whether or not the
+// text starts with a separator.
+std::filesystem::path ResolveFrom(const std::filesystem::path& base, std::string_view cp1251Path);
+
+// A name written inside a game file ("pics\mill.png", "room2.txt"), resolved as ResolvePath does
+// but under `folder`, a real path on this machine that is taken as it is. Nothing when the name is
+// absolute or climbs out with "..".
+std::optional<std::filesystem::path> ResolveUnder(const std::filesystem::path& folder,
+                                                  std::string_view cp1251Name);
+
+// Whether `file`, with every link followed, lies inside `root` (a folder's canonical path).
+bool LiesInside(const std::filesystem::path& file, const std::filesystem::path& root);
+
 // A file system path as a Windows-1251 text (for the game state and messages).
 std::string PathText(const std::filesystem::path& p);
 
+// The whole file, or nothing when it cannot be read or is not a regular file. A pipe or a device
+// under a file's name is refused without waiting for a writer that may never come.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& p);
 std::optional<std::uintmax_t> FileSize(const std::filesystem::path& p);
 
@@ -30,7 +45,8 @@ bool WriteFileAtomically(const std::filesystem::path& p, std::string_view bytes)
 // not the root.
 std::vector<std::filesystem::path> DefaultDriveRoots();
 
-// Appends to a file, creating it when missing. Returns false on failure.
+// Appends to a file, creating it when missing. A link under the file's name is refused, so a
+// folder cannot send the bytes elsewhere. Returns false on failure.
 bool AppendToFile(const std::filesystem::path& p, std::string_view bytes);
 
 }  // namespace mireval

@@ -1,5 +1,6 @@
 #include "engine/game_files.h"
 
+#include <optional>
 #include <system_error>
 
 #include "engine/cipher.h"
@@ -11,21 +12,38 @@
 namespace mireval {
 
 namespace {
-constexpr std::string_view kTempName = "temps.dat";
-
+// The decoded text is read from memory. It is never written to disk: a plain copy in the working
+// folder would undo the scrambling, and a read-only or full working folder would end the game.
 void Decode(Player& p, CipherKind kind) {
   std::string text = DecryptBody(p.file.Rest(), kind);
   p.file.Close();
-  if (!WriteFileAtomically(p.WorkFile(kTempName), text))
-    throw ScriptError("cannot write temps.dat");
   p.file.OpenText(std::move(text));
   p.file.ReadLine(p.Stroka);
   p.TempUsed = true;
 }
 }  // namespace
 
+void SetGameFolder(GameState& g, const std::filesystem::path& folder) {
+  g.gameFolder = folder;
+  std::error_code ec;
+  g.gameFolderReal = std::filesystem::weakly_canonical(folder, ec);
+  if (ec) g.gameFolderReal = folder;
+  g.GameDir = PathText(folder);
+  if (g.GameDir.empty() || g.GameDir.back() != '/') g.GameDir += '/';
+}
+
+std::optional<std::filesystem::path> FindGameFile(const Player& p, std::string_view name) {
+  // A game is a stranger's download: what it names is read from its own folder, never through
+  // ".." or a link that leads out of it.
+  std::optional<std::filesystem::path> file = ResolveUnder(p.gameFolder, name);
+  if (!file || !LiesInside(*file, p.gameFolderReal)) return std::nullopt;
+  return file;
+}
+
 std::filesystem::path GamePath(const Player& p, std::string_view name) {
-  return ResolvePath(p.GameDir + std::string(name));
+  std::optional<std::filesystem::path> file = FindGameFile(p, name);
+  if (!file) throw ScriptError("outside the game folder: " + std::string(name));
+  return *file;
 }
 
 std::string RoomFileName(const Variant& room) {
@@ -51,11 +69,7 @@ void CloseGameFile(Player& p) {
 
 void CloseGameFileAndTemp(Player& p) {
   p.file.Close();
-  if (p.TempUsed) {
-    std::error_code ec;
-    std::filesystem::remove(p.WorkFile(kTempName), ec);
-    p.TempUsed = false;
-  }
+  p.TempUsed = false;
 }
 
 void REShifr(Player& p) {

@@ -2,15 +2,23 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace mireval {
 
+struct GameState;
 struct Player;
 class Variant;
 
-// GameDir + name, resolved case-insensitively.
+// Points the game state at a game folder on this machine (GameDir follows as its text).
+void SetGameFolder(GameState& g, const std::filesystem::path& folder);
+
+// A file of the game folder named as the game's files write names ("\" separates folders, letter
+// case is ignored). Nothing for a name that leads outside the game folder, by ".." or by a link.
+std::optional<std::filesystem::path> FindGameFile(const Player& p, std::string_view name);
+// The same, throwing ScriptError where FindGameFile gives nothing.
 std::filesystem::path GamePath(const Player& p, std::string_view name);
 // "room" + the location number as the script wrote it + ".txt".
 std::string RoomFileName(const Variant& room);
@@ -19,12 +27,12 @@ std::string RoomFileName(const Variant& room);
 void OpenGameFile(Player& p, std::string_view name);
 
 // Reads the next line into Stroka. When the line is one of the two marker lines, the rest of the
-// file is decoded into temps.dat, the cursor moves to that copy and Stroka holds its first line.
+// file is decoded in memory, the cursor moves to the decoded text and Stroka holds its first line.
 void ReadScriptLine(Player& p);
 // Reads the next line into Stroka with no marker test.
 void ReadPlainLine(Player& p);
 
-// Closes the cursor. The "tracking" readers then delete temps.dat when they read through it.
+// Closes the cursor; the second form also clears TempUsed, for the readers that track it.
 void CloseGameFile(Player& p);
 void CloseGameFileAndTemp(Player& p);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,12 @@ struct GameState {
   Variant RoomName;
   Variant Hody;
   Variant GameName;
-  std::string GameDir;  // ends with a path separator
-  std::string Stroka;   // the current script line of whatever reader ran last
+  std::string GameDir;  // the game folder as text, for messages; ends with a path separator
+  // The game folder on this machine, as it was chosen (its name need not have a Windows-1251
+  // form), and the same with every link followed: no game file is read from outside it.
+  std::filesystem::path gameFolder;
+  std::filesystem::path gameFolderReal;
+  std::string Stroka;  // the current script line of whatever reader ran last
   std::string KomStroka;
   std::vector<std::string> Sinonim = std::vector<std::string>(kSynonymSlots + 1);  // [1..2000]
   int SinonimCount = 0;

@@ -54,4 +54,13 @@ std::string JoinCrLf(const std::vector<std::string>& lines) {
   return out;
 }
 
+std::string QuotedField(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  return out + "\"";
+}
+
 }  // namespace mireval

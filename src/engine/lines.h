@@ -16,4 +16,8 @@ std::vector<std::string> SplitLines(std::string_view data);
 // Lines joined, each followed by CR LF.
 std::string JoinCrLf(const std::vector<std::string>& lines);
 
+// A field of a record line (saves, the command log): the text in double quotes, a quote inside
+// doubled, so that the field cannot end early.
+std::string QuotedField(std::string_view text);
+
 }  // namespace mireval

@@ -1,5 +1,7 @@
 #include "presentation/media.h"
 
+#include <system_error>
+
 #include "engine/files.h"
 #include "engine/game_files.h"
 #include "engine/script_error.h"
@@ -14,11 +16,17 @@ std::string MediaError(const Player& p, const std::string& line) {
   return "Ошибка в строке "_cp + line + " локации "_cp + p.Room.Text();
 }
 
-void Start(Player& p, MediaPlayer& player, std::string& name, int volume) {
-  name = p.GameDir + "\\" + name;
+void Start(Player& p, MediaPlayer& player, const std::string& name, int volume) {
   player.Release();
-  // Each step is tried on its own; a file that cannot be played gives silence.
-  player.Render(ResolvePath(name));
+  // Each step is tried on its own; a file that cannot be played, or one outside the game folder,
+  // gives silence.
+  std::optional<std::filesystem::path> file = FindGameFile(p, name);
+  std::error_code ec;
+  // A pipe or a device under a sound's name would hold the media framework for ever; a missing
+  // file simply fails to render.
+  if (!file || (std::filesystem::exists(*file, ec) && !std::filesystem::is_regular_file(*file, ec)))
+    return;
+  player.Render(*file);
   player.SetPosition(0);
   player.SetVolume(volume);
   player.SetBalance(0);
@@ -39,6 +47,8 @@ void ShowKartinka(Player& p, const std::string& line) {
         if (p.Kartinki[i] == name) return;
     }
     std::filesystem::path file = GamePath(p, name);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) throw ScriptError("not a file");
     int w = 0, h = 0;
     if (!p.platform.PictureSize(file, w, h)) throw ScriptError("not a picture");
     p.Image3.stretch = mode % 2 == 1;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/files.h"
+#include "engine/game_files.h"
 #include "engine/lines.h"
 #include "engine/main_file.h"
 #include "engine/report.h"
@@ -25,20 +26,22 @@ const std::string& FailureText() {
 // The autostart folder named by start.txt, or nothing when there is no file or its first line is
 // empty. Throws ScriptError when the file is there but cannot be read.
 std::optional<std::string> AutoStartFolder(Player& p) {
-  std::vector<std::string> found = ListFiles(PathText(p.workDir), "start.txt");
+  std::vector<std::string> found = ListFiles(p.workDir, "start.txt");
   if (found.empty()) return std::nullopt;
   auto data = ReadWholeFile(p.WorkFile(found.front()));
   if (!data) throw ScriptError("start.txt cannot be read");
   std::size_t pos = 0;
   std::string first = data->empty() ? std::string() : std::string(NextLine(*data, pos));
   if (first.empty()) return std::nullopt;
-  return PathText(p.workDir) + "/" + first;
+  return first;
 }
 
-// Points the browser at the folder; a folder that cannot be shown is an autostart failure.
+// Points the browser at the folder, named relative to the working folder; a folder that cannot be
+// shown is an autostart failure.
 void ShowFolder(Player& p, const std::string& folder) {
   PrepareBrowser(p);
-  if (!ChangeFolder(p, folder)) throw ScriptError("autostart folder cannot be read");
+  if (!ChangeFolderPath(p, ResolveFrom(p.workDir, folder)))
+    throw ScriptError("autostart folder cannot be read");
 }
 
 // GameDir is left alone until a game really starts: the browser may still be left without a
@@ -47,8 +50,8 @@ void Run(Player& p, bool mayStart) {
   std::optional<std::string> folder = AutoStartFolder(p);
   if (!folder) return;
   ShowFolder(p, *folder);
-  if (!mayStart || !ListFiles(p.Dir1.path, "*.sav").empty()) return;
-  p.GameDir = GameDirOf(p.Dir1.path);
+  if (!mayStart || !ListFiles(p.Dir1.folder, "*.sav").empty()) return;
+  SetGameFolder(p, p.Dir1.folder);
   p.Picture1.visible = false;
   NewGame(p);
 }

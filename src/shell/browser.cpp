@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "engine/files.h"
+#include "engine/game_files.h"
 #include "engine/main_file.h"
 #include "engine/script_error.h"
 #include "engine/text.h"
@@ -23,12 +24,9 @@ const std::string& MainFileName() {
   return s;
 }
 
-// The folder as a path on this machine: relative paths start at the working folder, names are
-// matched case-insensitively, and "." and ".." are folded away. Nothing when it cannot be read.
-std::optional<fs::path> ReadableFolder(const Player& p, const std::string& folder) {
-  if (folder.empty()) return std::nullopt;
-  bool relative = folder[0] != '/' && folder[0] != '\\';
-  fs::path path = ResolvePath(relative ? PathText(p.workDir) + "/" + folder : folder);
+// The folder with "." and ".." folded away, when it can be read.
+std::optional<fs::path> ReadableFolder(fs::path path) {
+  if (path.empty()) return std::nullopt;
   path = path.lexically_normal();
   if (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
   std::error_code ec;
@@ -36,6 +34,14 @@ std::optional<fs::path> ReadableFolder(const Player& p, const std::string& folde
   fs::directory_iterator probe(path, ec);
   if (ec) return std::nullopt;
   return path;
+}
+
+// A folder named as text (start.txt, the drive list): relative paths start at the working folder,
+// names are matched case-insensitively.
+std::optional<fs::path> ReadableFolder(const Player& p, const std::string& folder) {
+  if (folder.empty()) return std::nullopt;
+  bool relative = folder[0] != '/' && folder[0] != '\\';
+  return ReadableFolder(relative ? ResolveFrom(p.workDir, folder) : ResolvePath(folder));
 }
 
 bool LessNoCase(const std::string& a, const std::string& b) {
@@ -76,7 +82,7 @@ std::string DriveOf(const std::vector<std::string>& drives, const std::string& f
 }
 
 void RefreshFiles(Player& p) {
-  p.File1.items = ListFiles(p.File1.path, p.File1.pattern);
+  p.File1.items = ListFiles(p.Dir1.folder, p.File1.pattern);
 }
 
 // The start button covers the file list and is offered only when the list holds a main file.
@@ -88,31 +94,42 @@ void RefreshStartButton(Player& p) {
     p.Command2.visible = true;
 }
 
+// Shows a folder that can be read in the folder and file lists.
+void ShowReadableFolder(Player& p, const fs::path& path) {
+  p.Dir1.folder = path;
+  p.Dir1.path = PathText(path);
+  p.Dir1.items.clear();
+  for (const Subfolder& sub : ListFolders(path)) p.Dir1.items.push_back(sub.name);
+  p.File1.path = p.Dir1.path;
+  RefreshFiles(p);
+  RefreshStartButton(p);
+}
+
 }  // namespace
 
 std::string GameDirOf(const std::string& folder) {
   return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
 }
 
-std::vector<std::string> ListFolders(const fs::path& folder) {
-  std::vector<std::string> out;
+std::vector<Subfolder> ListFolders(const fs::path& folder) {
+  std::vector<Subfolder> out;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = FromUtf8(it->path().filename().string());
     std::error_code kind;
     if (name.empty() || name[0] == '.' || !it->is_directory(kind)) continue;
-    out.push_back(std::move(name));
+    out.push_back({std::move(name), it->path()});
   }
-  std::sort(out.begin(), out.end(), LessNoCase);
+  std::sort(out.begin(), out.end(),
+            [](const Subfolder& a, const Subfolder& b) { return LessNoCase(a.name, b.name); });
   return out;
 }
 
-std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
+std::vector<std::string> ListFiles(const fs::path& folder, const std::string& pattern) {
   std::vector<std::string> out;
   if (folder.empty()) return out;
   std::error_code ec;
-  for (fs::directory_iterator it(ResolvePath(folder), ec), end; !ec && it != end;
-       it.increment(ec)) {
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code kind;
     if (!it->is_regular_file(kind)) continue;
     std::string name = FromUtf8(it->path().filename().string());
@@ -139,7 +156,7 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 
 void PrepareBrowser(Player& p) {
   p.Drive1.items = p.platform.DriveRoots();
-  if (p.Dir1.path.empty()) ChangeFolder(p, PathText(p.workDir));
+  if (p.Dir1.path.empty()) ChangeFolderPath(p, p.workDir);
 }
 
 void OpenGameDialog(Player& p) {
@@ -152,9 +169,13 @@ void OpenGameDialog(Player& p) {
 
 bool ChangeFolder(Player& p, const std::string& folder) {
   std::optional<fs::path> path = ReadableFolder(p, folder);
+  return path && ChangeFolderPath(p, *path);
+}
+
+bool ChangeFolderPath(Player& p, const fs::path& folder) {
+  std::optional<fs::path> path = ReadableFolder(folder);
   if (!path) return false;
-  p.Dir1.path = PathText(*path);
-  Dir1_Change(p);
+  ShowReadableFolder(p, *path);
   p.Drive1.drive = DriveOf(p.Drive1.items, p.Dir1.path);
   return true;
 }
@@ -175,18 +196,14 @@ void Dir1_Change(Player& p) {
     p.Dir1.path = p.File1.path;
     return;
   }
-  p.Dir1.path = PathText(*path);
-  p.Dir1.items = ListFolders(*path);
-  p.File1.path = p.Dir1.path;
-  RefreshFiles(p);
-  RefreshStartButton(p);
+  ShowReadableFolder(p, *path);
 }
 
 void StartGameFromBrowser(Player& p) {
   // A main file that cannot be read, or one cut short, must not leave a half-reset game behind.
   GameState before = p;
   Variant schemeBefore = p.ColorScheme;
-  p.GameDir = GameDirOf(p.Dir1.path);
+  SetGameFolder(p, p.Dir1.folder);
   p.Picture1.visible = false;
   try {
     NewGame(p);
@@ -209,16 +226,16 @@ void File1_Click(Player& p, const std::string& fileName) {
     StartGameFromBrowser(p);
     return;
   }
-  LoadSavedGame(p, GameDirOf(p.Dir1.path), fileName);
+  LoadSavedGame(p, p.Dir1.folder, fileName);
 }
 
 void BrowserCancel_Click(Player& p) {
   p.Picture1.visible = false;
 }
 
-void ChooseFile(Player& p, const std::string& folder, const std::string& fileName) {
-  if (!ChangeFolder(p, folder)) {
-    std::string file = GameDirOf(folder) + fileName;
+void ChooseFile(Player& p, const fs::path& folder, const std::string& fileName) {
+  if (!ChangeFolderPath(p, folder)) {
+    std::string file = GameDirOf(PathText(folder)) + fileName;
     p.platform.MessageBox(EqualsNoCase(fileName, MainFileName())
                               ? "Не удалось начать игру: "_cp + file
                               : "Не удалось загрузить игру: "_cp + file);

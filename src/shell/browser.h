@@ -22,6 +22,9 @@ void OpenGameDialog(Player& p);
 // names matched case-insensitively) and refreshes the panel as a change of the folder list does.
 // A folder that cannot be read changes nothing and gives false.
 bool ChangeFolder(Player& p, const std::string& folder);
+// The same for a folder on this machine, taken as it is (its name need not have a Windows-1251
+// form; the folder list shows such names with "?").
+bool ChangeFolderPath(Player& p, const std::filesystem::path& folder);
 
 // Sets the file filter and refreshes the file list; the start button is left as it is.
 void SetFilePattern(Player& p, const std::string& pattern);
@@ -44,18 +47,23 @@ void StartGameFromBrowser(Player& p);
 
 // Points the browser at `folder` and clicks `fileName` there, as a player choosing that file
 // does. A folder that cannot be read is reported naming the file.
-void ChooseFile(Player& p, const std::string& folder, const std::string& fileName);
+void ChooseFile(Player& p, const std::filesystem::path& folder, const std::string& fileName);
 
 // The GameDir for a folder of the browser: the folder with one trailing separator.
 std::string GameDirOf(const std::string& folder);
 
-// Subfolder names of `folder` (Windows-1251), sorted without regard to letter case; hidden ones (a
-// leading ".") are left out, as file managers do. Empty when the folder cannot be read.
-std::vector<std::string> ListFolders(const std::filesystem::path& folder);
+struct Subfolder {
+  std::string name;            // Windows-1251, for showing
+  std::filesystem::path path;  // the folder on this machine
+};
 
-// File names of `folder` (a path on this machine, Windows-1251) that match `pattern`; sorted
-// without regard to letter case. Empty when the folder cannot be read.
-std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern);
+// Subfolders of `folder`, sorted by name without regard to letter case; hidden ones (a leading
+// ".") are left out, as file managers do. Empty when the folder cannot be read.
+std::vector<Subfolder> ListFolders(const std::filesystem::path& folder);
+
+// File names (Windows-1251) of `folder` that match `pattern`; sorted without regard to letter
+// case. Empty when the folder cannot be read.
+std::vector<std::string> ListFiles(const std::filesystem::path& folder, const std::string& pattern);
 
 // Whether a file name matches a filter such as "*.sav" or "main.txt;*.txt" ("*" any run, "?" one
 // character), ignoring letter case as the game folders' home file systems do.

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,7 @@ struct DriveList : Control {
 };
 struct DirList : Control {
   std::string path;                // the folder shown
+  std::filesystem::path folder;    // the same on this machine, whatever its name holds
   std::vector<std::string> items;  // its subfolders, by name
 };
 struct FileList : Control {

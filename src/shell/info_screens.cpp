@@ -18,10 +18,11 @@ namespace {
 enum class Missing { Fails, ShowsHeading };
 
 // Writes every line of the file: appended with CR LF, then handed to the output writer.
-void WriteFile(Player& p, const std::filesystem::path& file, Missing missing) {
-  auto data = ReadWholeFile(file);
+// A game file that leads outside the game folder counts as missing.
+void WriteFile(Player& p, const std::optional<std::filesystem::path>& file, Missing missing) {
+  auto data = file ? ReadWholeFile(*file) : std::nullopt;
   if (!data) {
-    if (missing == Missing::Fails) throw ScriptError("file not found: " + file.string());
+    if (missing == Missing::Fails) throw ScriptError("file cannot be read");
     return;
   }
   std::size_t pos = 0;
@@ -35,8 +36,9 @@ void WriteFile(Player& p, const std::filesystem::path& file, Missing missing) {
 enum class Tail { Shown, Left };
 
 // A heading on a line of its own, then the file under it.
-void ShowUnderHeading(Player& p, const std::string& heading, const std::filesystem::path& file,
-                      Missing missing, Tail tail = Tail::Shown) {
+void ShowUnderHeading(Player& p, const std::string& heading,
+                      const std::optional<std::filesystem::path>& file, Missing missing,
+                      Tail tail = Tail::Shown) {
   p.SimvolCount = 0;
   p.T.Append("\r\n" + heading + "\r\n");
   WriteFile(p, file, missing);
@@ -48,19 +50,20 @@ void ShowUnderHeading(Player& p, const std::string& heading, const std::filesyst
 void ShowIntro(Player& p) {
   p.SimvolCount = 0;
   p.T.SetText("Начало игры:"_cp + "\r\n");
-  WriteFile(p, GamePath(p, "intro.txt"), Missing::ShowsHeading);
+  WriteFile(p, FindGameFile(p, "intro.txt"), Missing::ShowsHeading);
 }
 
 void ShowRules(Player& p) {
-  ShowUnderHeading(p, "Правила игры:"_cp, GamePath(p, "rules.txt"), Missing::Fails);
+  ShowUnderHeading(p, "Правила игры:"_cp, FindGameFile(p, "rules.txt"), Missing::Fails);
 }
 
 void ShowAuthor(Player& p) {
-  ShowUnderHeading(p, "Об авторе игры:"_cp, GamePath(p, "author.txt"), Missing::Fails, Tail::Left);
+  ShowUnderHeading(p, "Об авторе игры:"_cp, FindGameFile(p, "author.txt"), Missing::Fails,
+                   Tail::Left);
 }
 
 void ShowKeywords(Player& p) {
-  ShowUnderHeading(p, "Ключевые слова:"_cp, GamePath(p, "keywords.txt"), Missing::Fails);
+  ShowUnderHeading(p, "Ключевые слова:"_cp, FindGameFile(p, "keywords.txt"), Missing::Fails);
 }
 
 void ShowIfGames(Player& p) {

@@ -48,17 +48,8 @@ int StoredNumber(Random& rng, int k, bool value) {
   return n;  // not reached: every 800 consecutive numbers hold both kinds
 }
 
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    out += c;
-    if (c == '"') out += '"';
-  }
-  return out + "\"";
-}
-
 std::string Value(const Variant& v) {
-  if (v.IsText()) return Quoted(v.Text());
+  if (v.IsText()) return QuotedField(v.Text());
   return v.Text();  // a bare number; empty stays an empty field
 }
 
@@ -68,7 +59,7 @@ std::string SaveText(Player& p) {
   out += Value(p.Room) + "," + Value(p.Harakter[1]) + "," + Value(p.Harakter[2]) + "," +
          Value(p.Hody) + "," + Value(p.GameName) + "\r\n";
   for (int i = 1; i <= 6; ++i) out += Value(p.HarakterWord[i]) + (i < 6 ? "," : "\r\n");
-  for (int i = 1; i <= kPictureSlots; ++i) out += Quoted(p.Kartinki[i]) + "\r\n";
+  for (int i = 1; i <= kPictureSlots; ++i) out += QuotedField(p.Kartinki[i]) + "\r\n";
   for (int k = 0; k < kConditionCount; ++k)
     out += std::to_string(StoredNumber(p.rng, k, p.Uslovie.Get(k))) + "\r\n";
   return out;
@@ -78,7 +69,7 @@ std::string SaveText(Player& p) {
 bool AcceptableName(const std::string& name) {
   if (name.find("..") != std::string::npos) return false;
   for (char c : name)
-    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) return false;
+    if (c == '/' || c == '\\' || c == '?' || static_cast<unsigned char>(c) < 0x20) return false;
   return true;
 }
 
@@ -192,10 +183,11 @@ std::optional<SavedGame> ParseSave(std::string_view data) {
 
 // The saved location must be one the game folder has: a file that names none would end the
 // program at its description.
-bool LocationExists(const std::string& gameDir, const Variant& room) {
+bool LocationExists(const std::filesystem::path& folder, const Variant& room) {
   if (!ReadsAsNumber(room) || room.Number() < 1) return false;
+  std::optional<std::filesystem::path> file = ResolveUnder(folder, RoomFileName(room));
   std::error_code ec;
-  return std::filesystem::is_regular_file(ResolvePath(gameDir + RoomFileName(room)), ec);
+  return file && std::filesystem::is_regular_file(*file, ec);
 }
 
 }  // namespace
@@ -203,7 +195,12 @@ bool LocationExists(const std::string& gameDir, const Variant& room) {
 bool SaveGame(Player& p) {
   std::string name = p.platform.InputBox("Введите имя для сохранения игры."_cp);
   if (!AcceptableName(name)) {
-    p.platform.MessageBox("Недопустимое имя для сохранения игры: "_cp + name);
+    // A letter the code page lacks arrives as "?": two such names would share one file.
+    const bool foreign = name.find('?') != std::string::npos;
+    p.platform.MessageBox(
+        "Недопустимое имя для сохранения игры: "_cp + name +
+        (foreign ? "\r\n"_cp + "В имени есть знаки, которых нет в кодировке Windows-1251."_cp
+                 : ""));
     return false;
   }
   std::string fileName = name + ".sav";
@@ -221,16 +218,19 @@ void LoadGameDialog(Player& p) {
   SetFilePattern(p, "*.sav");
 }
 
-bool LoadSavedGame(Player& p, const std::string& gameDir, const std::string& fileName) {
+bool LoadSavedGame(Player& p, const std::filesystem::path& folder, const std::string& fileName) {
   std::optional<SavedGame> g;
-  if (auto data = ReadWholeFile(ResolvePath(gameDir + fileName))) g = ParseSave(*data);
-  if (!g || !LocationExists(gameDir, g->room)) {
-    p.platform.MessageBox("Не удалось загрузить игру: "_cp + gameDir + fileName);
+  std::optional<std::filesystem::path> file = ResolveUnder(folder, fileName);
+  if (file)
+    if (auto data = ReadWholeFile(*file)) g = ParseSave(*data);
+  if (!g || !LocationExists(folder, g->room)) {
+    p.platform.MessageBox("Не удалось загрузить игру: "_cp + GameDirOf(PathText(folder)) +
+                          fileName);
     return false;
   }
 
   BeginGame(p);
-  p.GameDir = gameDir;
+  SetGameFolder(p, folder);
   p.Harakter[1] = g->good;
   p.Harakter[2] = g->evil;
   p.Hody = g->moves;

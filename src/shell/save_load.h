@@ -7,6 +7,8 @@
 // (a quote inside it doubled), a number bare.
 #pragma once
 
+#include <filesystem>
+
 #include <string>
 
 namespace mireval {
@@ -23,9 +25,9 @@ bool SaveGame(Player& p);
 // Shows the browser in load mode: the save files of the folder shown.
 void LoadGameDialog(Player& p);
 
-// Restores the game saved in gameDir + fileName (gameDir ends with a separator and becomes
-// GameDir) and describes its location. A missing, short or damaged file is reported naming it
-// and changes nothing: false.
-bool LoadSavedGame(Player& p, const std::string& gameDir, const std::string& fileName);
+// Restores the game saved in the file of `folder` (named as written, letter case ignored; the
+// folder becomes the game folder) and describes its location. A missing, short or damaged file is
+// reported naming it and changes nothing: false.
+bool LoadSavedGame(Player& p, const std::filesystem::path& folder, const std::string& fileName);
 
 }  // namespace mireval

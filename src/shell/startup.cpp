@@ -1,5 +1,8 @@
 #include "shell/startup.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "engine/files.h"
 #include "engine/lines.h"
 #include "presentation/media.h"
@@ -16,6 +19,11 @@ void ShowCover(Player& p) {
 }
 
 void Form_Load(Player& p) {
+  // Earlier versions left the decoded text of a scrambled file here; nothing reads it.
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(
+          std::filesystem::symlink_status(p.WorkFile("temps.dat"), ec)))
+    std::filesystem::remove(p.WorkFile("temps.dat"), ec);
   // The timer runs for the whole life of the window; it only ever restarts ended music.
   p.platform.StartTimer(kTimerIntervalMs, [&p] { Timer1_Timer(p); });
   p.Command3.visible = true;
@@ -32,12 +40,11 @@ void Form_Load(Player& p) {
 
 void StartGameInFolder(Player& p, const std::filesystem::path& folder) {
   OpenGameDialog(p);
-  std::string dir = PathText(folder);
   // In new-game mode the file list holds the folder's main file, whatever its letter case.
-  if (ChangeFolder(p, dir) && !p.File1.items.empty())
+  if (ChangeFolderPath(p, folder) && !p.File1.items.empty())
     File1_Click(p, p.File1.items.front());
   else
-    ChooseFile(p, dir, "main.txt");  // reports the folder or the missing main file
+    ChooseFile(p, folder, "main.txt");  // reports the folder or the missing main file
 }
 
 }  // namespace mireval

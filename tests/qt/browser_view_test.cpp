@@ -35,6 +35,7 @@ class BrowserTest : public WindowTest {
     p.Label2.caption = "Открытие новой игры."_cp;
     p.Drive1.drive = "/";
     p.Dir1.path = PathText(games());
+    p.Dir1.folder = games();
     p.File1.path = p.Dir1.path;
     p.File1.items = {"main.txt"};
     p.Command2.visible = true;
@@ -138,7 +139,7 @@ TEST_F(BrowserTest, ClicksReachTheEngineWithWhatWasChosen) {
   Seams seams;
   seams.answerClicked = [&](Player&, int i) { calls.push_back("answer " + std::to_string(i)); };
   seams.driveChosen = [&](Player&, const std::string& d) { calls.push_back("drive " + d); };
-  seams.folderChosen = [&](Player&, const std::string& f) { calls.push_back("folder " + f); };
+  seams.folderChosen = [&](Player&, const fs::path& f) { calls.push_back("folder " + f.string()); };
   seams.fileClicked = [&](Player&, int i) { calls.push_back("file " + std::to_string(i)); };
   seams.startClicked = [&](Player&) { calls.push_back("start"); };
   Open(seams);
@@ -156,7 +157,7 @@ TEST_F(BrowserTest, ClicksReachTheEngineWithWhatWasChosen) {
   QTest::keyClick(drive1, Qt::Key_Down);
   ASSERT_EQ(calls.size(), 4u);
   EXPECT_EQ(calls[0], "file 1");
-  EXPECT_EQ(calls[1], "folder " + PathText(games() / "alpha"));
+  EXPECT_EQ(calls[1], "folder " + (games() / "alpha").string());
   EXPECT_EQ(calls[2], "start");
   EXPECT_EQ(calls[3], "drive " + drive1->itemData(1).toByteArray().toStdString());
 }

@@ -10,13 +10,14 @@
 #include <ctime>
 
 #include "engine/files.h"
+#include "engine/game_files.h"
 
 namespace mireval {
 
 WindowTest::WindowTest() : p(platform, root.path() / "work") {
   std::filesystem::create_directories(work());
   std::filesystem::create_directories(game());
-  p.GameDir = PathText(game()) + "/";
+  SetGameFolder(p, game());
 }
 
 WindowTest::~WindowTest() {

@@ -62,7 +62,7 @@ TEST_F(ReplacedGameTest, LoadDuringATransitionKeepsTheLoadedGameAndTheNextComman
   t.p.Hody = 0;
 
   t.platform.Enter("в лес");
-  t.platform.Then([](Player& p) { EXPECT_TRUE(LoadSavedGame(p, p.GameDir, "slot.sav")); });
+  t.platform.Then([](Player& p) { EXPECT_TRUE(LoadSavedGame(p, p.gameFolder, "slot.sav")); });
   t.platform.Enter("осмотреться");  // a command of the loaded game, not the Enter of the old wait
   PlayQueued();
   EXPECT_EQ(t.p.Room, Variant(1));

@@ -51,7 +51,7 @@ class SaveLoadTest : public ::testing::Test {
     return SplitLines(ReadRaw(t.game() / (name + ".sav")));
   }
 
-  bool Load(const std::string& name) { return LoadSavedGame(t.p, t.p.GameDir, name); }
+  bool Load(const std::string& name) { return LoadSavedGame(t.p, t.p.gameFolder, name); }
 
   // A hand-made save: the first two lines as given, empty pictures except the first, condition 5
   // stored as given and every other one false.

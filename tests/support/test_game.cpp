@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/game_files.h"
 #include "engine/text.h"
 
 namespace fs = std::filesystem;
@@ -67,7 +68,7 @@ std::string TestPlayer::Story() const {
 }
 
 void TestPlayer::UseGameDir() {
-  p.GameDir = FromUtf8(game().string()) + "/";
+  SetGameFolder(p, game());
 }
 
 }  // namespace mireval

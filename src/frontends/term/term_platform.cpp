@@ -216,8 +216,8 @@ void TermPlatform::Handle(const std::string& line) {
   } else if (action == "/load" && !Trim(line.substr(5)).empty()) {
     // A bare file name is looked for where the browser stands (the running game's folder).
     std::filesystem::path file(Trim(line.substr(5)));
-    std::string folder =
-        file.has_parent_path() ? PathText(Absolute(file.parent_path())) : p.Dir1.path;
+    std::filesystem::path folder =
+        file.has_parent_path() ? Absolute(file.parent_path()) : p.Dir1.folder;
     LoadGameDialog(p);
     ChooseFile(p, folder, PathText(file.filename()));
   } else if (action == "/answer" && (words >> number) && number >= 0 && number <= 12 &&

@@ -49,24 +49,24 @@ std::vector<std::string> Drives() {
 
 }  // namespace
 
-std::vector<FolderRow> FolderRows(const std::string& cp1251Folder) {
+std::vector<FolderRow> FolderRows(const fs::path& shown) {
   std::vector<FolderRow> rows;
-  if (cp1251Folder.empty()) return rows;
-  fs::path folder = fs::path(ToUtf8(cp1251Folder)).lexically_normal();
+  if (shown.empty()) return rows;
+  fs::path folder = shown.lexically_normal();
   if (folder.has_relative_path() && !folder.has_filename()) folder = folder.parent_path();
 
   fs::path chain = folder.root_path();
   int depth = 0;
-  if (!chain.empty()) rows.push_back({PathText(chain), PathText(chain), depth++, false});
+  if (!chain.empty()) rows.push_back({chain, PathText(chain), depth++, false});
   for (const fs::path& part : folder.relative_path()) {
     chain /= part;
-    rows.push_back({PathText(chain), PathText(part), depth++, false});
+    rows.push_back({chain, PathText(part), depth++, false});
   }
   if (rows.empty()) return rows;
   rows.back().current = true;
 
-  for (const std::string& name : ListFolders(folder))
-    rows.push_back({PathText(folder / ToUtf8(name)), name, depth, false});
+  for (Subfolder& sub : ListFolders(folder))
+    rows.push_back({std::move(sub.path), std::move(sub.name), depth, false});
   return rows;
 }
 
@@ -95,7 +95,7 @@ BrowserView::BrowserView(QWidget* panel, Player& p, MainWindow& window, const Se
   });
   QObject::connect(dir1_, &QListWidget::itemActivated, panel_,
                    [this, &window, seams](QListWidgetItem* item) {
-                     std::string folder = PathOf(item->data(kPathRole));
+                     fs::path folder = PathOf(item->data(kPathRole));
                      window.Run([&] { seams.folderChosen(p_, folder); });
                    });
   QObject::connect(file1_, &QListWidget::itemClicked, panel_,
@@ -117,10 +117,10 @@ void BrowserView::FillDrives() {
 
 void BrowserView::FillFolders() {
   dir1_->clear();
-  for (const FolderRow& row : FolderRows(p_.Dir1.path)) {
+  for (const FolderRow& row : FolderRows(p_.Dir1.folder)) {
     auto* item =
         new QListWidgetItem(QString(row.depth * 2, QLatin1Char(' ')) + DisplayText(row.name));
-    item->setData(kPathRole, QByteArray::fromStdString(row.path));
+    item->setData(kPathRole, QByteArray::fromStdString(row.path.native()));
     if (row.current) {
       QFont bold = item->font();
       bold.setBold(true);
@@ -129,7 +129,7 @@ void BrowserView::FillFolders() {
     dir1_->addItem(item);
     if (row.current) dir1_->setCurrentItem(item);
   }
-  foldersOf_ = p_.Dir1.path;
+  foldersOf_ = p_.Dir1.folder;
   foldersKnown_ = true;
 }
 
@@ -161,7 +161,7 @@ void BrowserView::Sync() {
   Place(dir1_, p_.Dir1);
   Paint(dir1_, p_.Dir1, QPalette::Base, QPalette::Text);
   // Folders are listed only while the panel shows them.
-  if (visible && (!foldersKnown_ || foldersOf_ != p_.Dir1.path)) FillFolders();
+  if (visible && (!foldersKnown_ || foldersOf_ != p_.Dir1.folder)) FillFolders();
 
   Place(file1_, p_.File1);
   Paint(file1_, p_.File1, QPalette::Base, QPalette::Text);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,20 +36,21 @@ class BrowserView {
   QListWidget* file1_;
   QPushButton* command2_;
   QPushButton* cancel_;
-  std::string foldersOf_;  // the folder the folder list was filled for
+  std::filesystem::path foldersOf_;  // the folder the folder list was filled for
   bool foldersKnown_ = false;
   std::vector<std::string> files_;
   bool wasVisible_ = false;
 };
 
 // The folder list of a browser: the chain from the root down to `folder`, then its subfolders
-// (hidden ones left out), each with its depth. Paths are Windows-1251 texts.
+// (hidden ones left out), each with its depth: the folder on this machine and its name as the
+// window shows it (Windows-1251).
 struct FolderRow {
-  std::string path;
+  std::filesystem::path path;
   std::string name;
   int depth;
   bool current;
 };
-std::vector<FolderRow> FolderRows(const std::string& cp1251Folder);
+std::vector<FolderRow> FolderRows(const std::filesystem::path& folder);
 
 }  // namespace mireval

@@ -25,10 +25,9 @@ Seams EngineSeams() {
     p.Drive1.drive = drive;
     Drive1_Change(p);
   };
-  s.folderChosen = [](Player& p, const std::string& folder) {
-    if (!FolderReadable(folder)) return;
-    p.Dir1.path = folder;
-    Dir1_Change(p);
+  // A folder that cannot be read changes nothing.
+  s.folderChosen = [](Player& p, const std::filesystem::path& folder) {
+    ChangeFolderPath(p, folder);
   };
   s.fileClicked = [](Player& p, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= p.File1.items.size()) return;

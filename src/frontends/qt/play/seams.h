@@ -3,6 +3,7 @@
 // engine side can change behind one file.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -11,12 +12,12 @@ namespace mireval {
 struct Player;
 
 struct Seams {
-  std::function<void(Player&, int)> answerClicked;                // Command1(index), 0..12
-  std::function<void(Player&, const std::string&)> driveChosen;   // a drive root (Windows-1251)
-  std::function<void(Player&, const std::string&)> folderChosen;  // a folder (Windows-1251)
-  std::function<void(Player&, int)> fileClicked;                  // entry `index` of File1
-  std::function<void(Player&)> startClicked;                      // Command2
-  std::function<void(Player&)> cancelClicked;                     // BrowserCancel
+  std::function<void(Player&, int)> answerClicked;               // Command1(index), 0..12
+  std::function<void(Player&, const std::string&)> driveChosen;  // a drive root (Windows-1251)
+  std::function<void(Player&, const std::filesystem::path&)> folderChosen;  // a folder
+  std::function<void(Player&, int)> fileClicked;  // entry `index` of File1
+  std::function<void(Player&)> startClicked;      // Command2
+  std::function<void(Player&)> cancelClicked;     // BrowserCancel
 };
 
 // The engine's handlers. A drive or folder that cannot be read is refused here and the browser
