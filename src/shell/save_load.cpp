@@ -24,6 +24,9 @@ constexpr int kConditionLine = kPictureLine + kPictureSlots;
 constexpr int kLowestStored = 100;  // stored condition numbers are drawn from 100..899
 constexpr int kStoredRange = 800;
 constexpr int kDrawsBeforeSearch = 100000;
+// A save is 11003 short lines: even with all 1000 picture slots naming long paths it stays under a
+// megabyte. A file sixteen times that is no save, and reading it whole could exhaust memory.
+constexpr std::uintmax_t kLargestSave = 16 * 1024 * 1024;
 
 // The digit test of the condition encoding: a condition is true when the stored number plus the
 // condition's own number gives 1.
@@ -222,10 +225,17 @@ void LoadGameDialog(Player& p) {
 }
 
 bool LoadSavedGame(Player& p, const std::string& gameDir, const std::string& fileName) {
+  const std::filesystem::path file = ResolvePath(gameDir + fileName);
+  const std::string failed = "Не удалось загрузить игру: "_cp + gameDir + fileName;
+  // The file is read whole; one far larger than a save is refused before it is read.
+  if (auto size = FileSize(file); size && *size > kLargestSave) {
+    p.platform.MessageBox(failed + "\r\n" + "Файл слишком велик для сохранённой игры."_cp);
+    return false;
+  }
   std::optional<SavedGame> g;
-  if (auto data = ReadWholeFile(ResolvePath(gameDir + fileName))) g = ParseSave(*data);
+  if (auto data = ReadWholeFile(file)) g = ParseSave(*data);
   if (!g || !LocationExists(gameDir, g->room)) {
-    p.platform.MessageBox("Не удалось загрузить игру: "_cp + gameDir + fileName);
+    p.platform.MessageBox(failed);
     return false;
   }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "engine/lines.h"
@@ -240,6 +243,27 @@ TEST_F(SaveCommandsTest, SaveReportsSuccessOnlyForAWrittenFile) {
   Type("сохраниться");
   EXPECT_EQ(t.platform.questions.size(), 2u);
   EXPECT_EQ(t.Story(), "\r\nИГРА УСПЕШНО СОХРАНЕНА\r\n\r\nИГРА УСПЕШНО СОХРАНЕНА\r\n");
+}
+
+TEST_F(SaveCommandsTest, AFileFarLargerThanASaveIsRefusedUnreadAndPlayGoesOn) {
+  {  // a gigabyte that takes no disk
+    const int fd = ::open((t.game() / "huge.sav").c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, 1LL << 30), 0);
+    ::close(fd);
+  }
+  Play();
+  t.p.T.SetText("текст игры"_cp);
+  GameState before = t.p;
+  EXPECT_FALSE(Load("huge.sav"));
+  EXPECT_EQ(t.platform.messages,
+            std::vector<std::string>{"Не удалось загрузить игру: " + ToUtf8(t.p.GameDir) +
+                                     "huge.sav\r\nФайл слишком велик для сохранённой игры."});
+  EXPECT_EQ(t.p.Room, before.Room);
+  EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
+  EXPECT_EQ(t.Story(), "текст игры");
+  Type("осмотреться");
+  EXPECT_EQ(t.p.Hody, Variant(18));
 }
 
 TEST_F(SaveCommandsTest, ExitSavesWhenAskedAndStaysWhenTheSaveFails) {

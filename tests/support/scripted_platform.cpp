@@ -95,7 +95,7 @@ void ScriptedPlatform::PumpEvents() {
   if (events_.empty()) throw InputExhausted{};
   auto event = std::move(events_.front());
   events_.pop_front();
-  RunEventHandler([&] { event(*player_); });
+  RunEventHandler(*player_, [&] { event(*player_); });
 }
 
 void ScriptedPlatform::StartTimer(int intervalMs, std::function<void()> tick) {
