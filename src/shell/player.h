@@ -52,4 +52,9 @@ void EndWait(const Player& p, std::uint64_t before);
 // tick, and for start-up.
 void RunEventHandler(Player& p, const std::function<void()>& handler);
 
+// A game is running: one was started or loaded, so it has a title.
+inline bool GameLoaded(const Player& p) {
+  return !p.GameName.Text().empty();
+}
+
 }  // namespace mireval

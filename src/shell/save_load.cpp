@@ -238,6 +238,12 @@ bool LoadSavedGame(Player& p, const std::string& gameDir, const std::string& fil
     p.platform.MessageBox(failed);
     return false;
   }
+  // A save of another game would put its title and conditions in place of the running one's.
+  if (GameLoaded(p) && g->name.Text() != p.GameName.Text() &&
+      !p.platform.AskYesNo("Сохранение сделано в другой игре («"_cp + g->name.Text() +
+                               "»). Загрузить его вместо текущей игры?"_cp,
+                           Platform::Answer::No))
+    return false;
 
   BeginGame(p);
   p.GameDir = gameDir;

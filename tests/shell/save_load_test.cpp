@@ -120,6 +120,7 @@ TEST_F(SaveLoadTest, LoadingRestoresEverySavedPartAndDescribesTheLocation) {
     t.p.T.SetText("старый текст"_cp);
     t.p.Picture1.visible = true;
     t.p.Command1[0].visible = true;
+    t.platform.yesNoAnswers = {true};  // the running game's title is another one now
 
     ASSERT_TRUE(Load(name));
     EXPECT_TRUE(t.platform.messages.empty());
@@ -216,6 +217,40 @@ TEST_F(SaveLoadTest, RefusedNamesAndFailedWritesChangeNothingOnDisk) {
   t.platform.inputAnswers.push_back("");
   EXPECT_TRUE(SaveGame(t.p));
   EXPECT_TRUE(fs::exists(t.game() / ".sav"));
+}
+
+TEST_F(SaveLoadTest, ASaveOfAnotherGameLoadsOnlyWhenThePlayerSaysYes) {
+  WriteSave("other.sav", "1,4,0,9,\"Чужая игра\"");
+  Play();
+  Save("mine");
+  t.platform.questions.clear();
+  t.p.T.SetText("текст игры"_cp);
+  GameState before = t.p;
+
+  t.platform.yesNoAnswers = {false};
+  EXPECT_FALSE(Load("other.sav"));
+  EXPECT_EQ(
+      t.platform.questions,
+      std::vector<std::string>{
+          "Сохранение сделано в другой игре («Чужая игра»). Загрузить его вместо текущей игры?"});
+  // Enter on the question must not replace the game.
+  EXPECT_EQ(t.platform.preferredAnswers, std::vector<Platform::Answer>{Platform::Answer::No});
+  EXPECT_TRUE(t.platform.messages.empty());
+  EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
+  EXPECT_EQ(t.p.Hody, before.Hody);
+  EXPECT_EQ(t.Story(), "текст игры");
+
+  ASSERT_TRUE(Load("mine.sav"));  // the running game's own save asks nothing
+  t.platform.yesNoAnswers = {true};
+  ASSERT_TRUE(Load("other.sav"));
+  EXPECT_EQ(ToUtf8(t.p.GameName.Text()), "Чужая игра");
+  EXPECT_EQ(t.platform.questions.size(), 2u);
+
+  // With no game running there is nothing to lose.
+  t.p.GameName = Variant();
+  t.p.Room = Variant();
+  ASSERT_TRUE(Load("mine.sav"));
+  EXPECT_EQ(t.platform.questions.size(), 2u);
 }
 
 // The save, load and exit commands of the input line.
