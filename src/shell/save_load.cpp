@@ -136,8 +136,15 @@ std::optional<Variant> ToVariant(const Field& f) {
   return std::nullopt;
 }
 
-bool ReadsAsNumber(const Variant& v) {
-  return !v.IsText() || ParseNumber(v.Text()).has_value();
+// The location, the points and the moves are counted with. One written in quotes ("12", by hand
+// or by an older writer) is the number it spells: kept as a text it would compare with the other
+// points by its characters, and "12" would come before "3". False for a text that is no number.
+bool ToCount(Variant& v) {
+  if (!v.IsText()) return true;
+  auto n = ParseNumber(v.Text());
+  if (!n) return false;
+  v = *n;
+  return true;
 }
 
 struct SavedGame {
@@ -171,8 +178,8 @@ std::optional<SavedGame> ParseSave(std::string_view data) {
   g.evil = (*first)[2];
   g.moves = (*first)[3];
   g.name = (*first)[4];
-  // The status line counts with these; a text that is no number would stop the game later.
-  if (!ReadsAsNumber(g.good) || !ReadsAsNumber(g.evil) || !ReadsAsNumber(g.moves))
+  // A text that is no number here would stop the game later, when the status line counts.
+  if (!ToCount(g.room) || !ToCount(g.good) || !ToCount(g.evil) || !ToCount(g.moves))
     return std::nullopt;
   for (int i = 1; i <= 6; ++i) g.words[static_cast<std::size_t>(i)] = (*second)[i - 1];
 
@@ -196,7 +203,7 @@ std::optional<SavedGame> ParseSave(std::string_view data) {
 // The saved location must be one the game folder has: a file that names none would end the
 // program at its description.
 bool LocationExists(const std::string& gameDir, const Variant& room) {
-  if (!ReadsAsNumber(room) || room.Number() < 1) return false;
+  if (room.Number() < 1) return false;
   std::error_code ec;
   return std::filesystem::is_regular_file(ResolvePath(gameDir + RoomFileName(room)), ec);
 }

@@ -149,8 +149,9 @@ TEST_F(SaveLoadTest, HandWrittenFilesKeepQuotedTextsAndBareNumbers) {
   WriteSave("hand.sav", "\"1\",\"5\",2,,\"Ручная\"", "1,\"a\",\"b\",\"c\",\"d\",\"e\"",
             "\"старый \"вид\"\"", "196");
   ASSERT_TRUE(Load("hand.sav"));
-  EXPECT_TRUE(t.p.Room.IsText());
-  EXPECT_TRUE(t.p.Harakter[1].IsText());
+  EXPECT_EQ(t.p.Room, Variant(1));  // a quoted count is the number it spells
+  EXPECT_TRUE(t.p.Room.IsNumber());
+  EXPECT_TRUE(t.p.Harakter[1].IsNumber());
   EXPECT_TRUE(t.p.Harakter[2].IsNumber());
   EXPECT_TRUE(t.p.Hody.IsEmpty());
   EXPECT_TRUE(t.p.HarakterWord[1].IsNumber());
@@ -161,6 +162,20 @@ TEST_F(SaveLoadTest, HandWrittenFilesKeepQuotedTextsAndBareNumbers) {
   EXPECT_EQ(t.Story(), "На поляне.\r\n");
 }
 
+// Points are compared with each other: two quoted ones compared as texts would put "13" before "3".
+TEST_F(SaveLoadTest, QuotedPointsAndMovesCountAsTheNumbersTheySpell) {
+  t.Game("room1.txt", "РН Поляна\nПС 8 = +С -Т >9\nОП\nНа поляне.\n");
+  WriteSave("quoted.sav", "\" 1\",\"13\",\"3\",\"7\",\"Ручная\"",
+            "\"добро\",\"зло\",\"добрый\",\"святой\",\"злой\",\"мерзавец\"");
+  ASSERT_TRUE(Load("quoted.sav"));
+  EXPECT_EQ(t.p.Harakter[1].Compare(t.p.Harakter[2]), 1);
+  EXPECT_TRUE(t.p.Uslovie.Get(0));      // good at least evil
+  EXPECT_FALSE(t.p.Uslovie.Get(3000));  // 13 > 4 x 3: extremely good
+  EXPECT_EQ(ToUtf8(t.p.Label1[2].caption), "Характер: добро 13, зло 3 (святой).");
+  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption).rfind("Ходы: 7,", 0), 0u);
+  EXPECT_TRUE(t.p.Uslovie.Get(8));  // the score line counted 13 - 3
+}
+
 TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
   const std::string good = "1,0,0,0,\"Игра\"";
   WriteSave("short.sav", good, "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\"", "\"\"", "100",
@@ -169,6 +184,7 @@ TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
   WriteSave("quote.sav", good, "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\"", "\"не закрыта");
   WriteSave("four.sav", "1,0,0,\"Игра\"");
   WriteSave("points.sav", "1,\"много\",0,0,\"Игра\"");
+  WriteSave("room.sav", "\"первая\",0,0,0,\"Игра\"");
   WriteSave("noroom.sav", "9,0,0,0,\"Игра\"");
   WriteSave("bare.sav", "1,0,0,0,Игра");
   fs::create_directory(t.game() / "folder.sav");
@@ -177,7 +193,7 @@ TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
   t.p.T.SetText("текст игры"_cp);
   GameState before = t.p;
   for (const char* name : {"missing.sav", "short.sav", "text.sav", "quote.sav", "four.sav",
-                           "points.sav", "noroom.sav", "bare.sav", "folder.sav"}) {
+                           "points.sav", "room.sav", "noroom.sav", "bare.sav", "folder.sav"}) {
     t.platform.messages.clear();
     EXPECT_FALSE(Load(name)) << name;
     EXPECT_EQ(t.platform.messages,
