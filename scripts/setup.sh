@@ -17,6 +17,8 @@ packages=(
   fonts-liberation fonts-dejavu-core
   # headless window and sound for the desktop tests
   xvfb xauth x11-apps pulseaudio pulseaudio-utils
+  # a decimal-comma locale for the test that numbers in game text ignore the locale
+  locales
 )
 
 missing=()
@@ -28,4 +30,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# One locale, a few seconds: the number conversion tests skip without a decimal-comma locale.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+  localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi

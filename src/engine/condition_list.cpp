@@ -1,5 +1,6 @@
 #include "engine/condition_list.h"
 
+#include <charconv>
 #include <string>
 
 #include "engine/script_error.h"
@@ -12,7 +13,9 @@ long ConditionNumber(std::string_view digits) {
     if (!IsDigit(c)) throw ScriptError("unreadable condition number: " + std::string(digits));
   if (digits.empty() || digits.size() > 6)
     throw ScriptError("unreadable condition number: " + std::string(digits));
-  return std::stol(std::string(digits));
+  long n = 0;
+  std::from_chars(digits.data(), digits.data() + digits.size(), n);
+  return n;
 }
 
 bool ConditionListHolds(const Conditions& conditions, std::string_view line, std::size_t from,

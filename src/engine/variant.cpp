@@ -1,23 +1,65 @@
 #include "engine/variant.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "engine/script_error.h"
 
 namespace mireval {
 
+// Numbers in game text are written and read with "." whatever the process locale says: the
+// desktop toolkit adopts the user's locale, and a decimal comma would turn "2.5" into 2 and 2.5
+// into "2,5". to_chars and from_chars never consult the locale.
+
 std::string NumberText(double n) {
-  if (n == std::floor(n) && std::fabs(n) < 1e15) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(n));
-    return buf;
-  }
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", n);
-  return buf;
+  std::to_chars_result r;
+  if (n == std::floor(n) && std::fabs(n) < 1e15)
+    r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(n));
+  else
+    r = std::to_chars(buf, buf + sizeof buf, n, std::chars_format::general, 15);  // as "%.15g"
+  return std::string(buf, r.ptr);
 }
+
+namespace {
+
+// The value of a decimal text already checked to be sign, digits, optional fraction and optional
+// exponent. Too large for a double: nullopt. Too small: zero of its sign, as strtod gives, where
+// from_chars would refuse it.
+std::optional<double> DecimalValue(std::string_view s) {
+  bool negative = false;
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  double v = 0;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) {
+    // Out of range either way: the decimal exponent of the first significant digit tells which.
+    std::size_t mantissaEnd = std::min(s.find_first_of("eE"), s.size());
+    std::size_t point = std::min(s.find('.'), mantissaEnd);
+    std::size_t first = 0;
+    while (first < mantissaEnd && (s[first] == '0' || s[first] == '.')) ++first;
+    long order =
+        first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
+    long exponent = 0;
+    if (mantissaEnd < s.size()) {
+      std::string_view e = s.substr(mantissaEnd + 1);
+      bool down = !e.empty() && e[0] == '-';
+      if (!e.empty() && (e[0] == '-' || e[0] == '+')) e.remove_prefix(1);
+      for (char c : e) exponent = std::min(exponent * 10 + (c - '0'), 1000000L);
+      if (down) exponent = -exponent;
+    }
+    if (order + exponent >= 0) return std::nullopt;
+    v = 0;
+  } else if (ec != std::errc() || end != s.data() + s.size()) {
+    return std::nullopt;
+  }
+  return negative ? -v : v;
+}
+
+}  // namespace
 
 std::optional<double> ParseNumber(std::string_view s) {
   std::size_t b = 0, e = s.size();
@@ -41,10 +83,7 @@ std::optional<double> ParseNumber(std::string_view s) {
     if (expDigits == 0) return std::nullopt;
   }
   if (i != e) return std::nullopt;
-  std::string copy(s.substr(b, e - b));
-  double v = std::strtod(copy.c_str(), nullptr);
-  if (!std::isfinite(v)) return std::nullopt;
-  return v;
+  return DecimalValue(s.substr(b, e - b));
 }
 
 double Variant::Number() const {
@@ -123,9 +162,8 @@ double Val(std::string_view s) {
     }
   }
   if (!any) return 0;
-  if (digits.size() > 300) digits.resize(300);  // keeps strtod away from absurd inputs
-  double v = std::strtod(digits.c_str(), nullptr);
-  return std::isfinite(v) ? v : 0;
+  if (digits.size() > 300) digits.resize(300);  // keeps the value within a double's range
+  return DecimalValue(digits).value_or(0);
 }
 
 long IntVal(std::string_view s) {

@@ -34,6 +34,8 @@ class MediaPlayer {
 
 class Platform {
  public:
+  enum class Answer { Yes, No };
+
   virtual ~Platform() = default;
 
   // Shows a modal message with an OK button and returns when it is dismissed. Lines of `text` are
@@ -41,8 +43,9 @@ class Platform {
   // something; may handle other events while it is open only if the front end's dialogs do.
   virtual void MessageBox(const std::string& text) = 0;
 
-  // Modal question with Yes and No buttons. Returns true for Yes.
-  virtual bool AskYesNo(const std::string& text) = 0;
+  // Modal question with Yes and No buttons. Returns true for Yes. `preferred` is the answer that
+  // Enter gives: No where a hasty Enter must not change the game.
+  virtual bool AskYesNo(const std::string& text, Answer preferred = Answer::Yes) = 0;
 
   // Modal text-input dialog titled `title` with an empty proposed answer. Returns the answer as
   // typed; a cancelled dialog returns "".

@@ -47,7 +47,14 @@ void BeginGame(Player& p);
 void EndWait(const Player& p, std::uint64_t before);
 
 // Every event handler of the player runs through this: a handler left by a replaced game ends
-// here quietly. The front ends call it for each key, click and timer tick.
-void RunEventHandler(const std::function<void()>& handler);
+// here quietly, and one that ran out of memory is abandoned with a message, so that the player
+// goes on with the game instead of ending. The front ends call it for each key, click and timer
+// tick, and for start-up.
+void RunEventHandler(Player& p, const std::function<void()>& handler);
+
+// A game is running: one was started or loaded, so it has a title.
+inline bool GameLoaded(const Player& p) {
+  return !p.GameName.Text().empty();
+}
 
 }  // namespace mireval

@@ -24,6 +24,9 @@ constexpr int kConditionLine = kPictureLine + kPictureSlots;
 constexpr int kLowestStored = 100;  // stored condition numbers are drawn from 100..899
 constexpr int kStoredRange = 800;
 constexpr int kDrawsBeforeSearch = 100000;
+// A save is 11003 short lines: even with all 1000 picture slots naming long paths it stays under a
+// megabyte. A file sixteen times that is no save, and reading it whole could exhaust memory.
+constexpr std::uintmax_t kLargestSave = 16 * 1024 * 1024;
 
 // The digit test of the condition encoding: a condition is true when the stored number plus the
 // condition's own number gives 1.
@@ -124,8 +127,15 @@ std::optional<Variant> ToVariant(const Field& f) {
   return std::nullopt;
 }
 
-bool ReadsAsNumber(const Variant& v) {
-  return !v.IsText() || ParseNumber(v.Text()).has_value();
+// The location, the points and the moves are counted with. One written in quotes ("12", by hand
+// or by an older writer) is the number it spells: kept as a text it would compare with the other
+// points by its characters, and "12" would come before "3". False for a text that is no number.
+bool ToCount(Variant& v) {
+  if (!v.IsText()) return true;
+  auto n = ParseNumber(v.Text());
+  if (!n) return false;
+  v = *n;
+  return true;
 }
 
 struct SavedGame {
@@ -159,8 +169,8 @@ std::optional<SavedGame> ParseSave(std::string_view data) {
   g.evil = (*first)[2];
   g.moves = (*first)[3];
   g.name = (*first)[4];
-  // The status line counts with these; a text that is no number would stop the game later.
-  if (!ReadsAsNumber(g.good) || !ReadsAsNumber(g.evil) || !ReadsAsNumber(g.moves))
+  // A text that is no number here would stop the game later, when the status line counts.
+  if (!ToCount(g.room) || !ToCount(g.good) || !ToCount(g.evil) || !ToCount(g.moves))
     return std::nullopt;
   for (int i = 1; i <= 6; ++i) g.words[static_cast<std::size_t>(i)] = (*second)[i - 1];
 
@@ -184,7 +194,7 @@ std::optional<SavedGame> ParseSave(std::string_view data) {
 // The saved location must be one the game folder has: a file that names none would end the
 // program at its description.
 bool LocationExists(const std::filesystem::path& folder, const Variant& room) {
-  if (!ReadsAsNumber(room) || room.Number() < 1) return false;
+  if (room.Number() < 1) return false;
   std::optional<std::filesystem::path> file = ResolveUnder(folder, RoomFileName(room));
   std::error_code ec;
   return file && std::filesystem::is_regular_file(*file, ec);
@@ -219,15 +229,27 @@ void LoadGameDialog(Player& p) {
 }
 
 bool LoadSavedGame(Player& p, const std::filesystem::path& folder, const std::string& fileName) {
+  const std::optional<std::filesystem::path> file = ResolveUnder(folder, fileName);
+  const std::string failed =
+      "Не удалось загрузить игру: "_cp + GameDirOf(PathText(folder)) + fileName;
+  // The file is read whole; one far larger than a save is refused before it is read.
+  if (auto size = file ? FileSize(*file) : std::nullopt; size && *size > kLargestSave) {
+    p.platform.MessageBox(failed + "\r\n" + "Файл слишком велик для сохранённой игры."_cp);
+    return false;
+  }
   std::optional<SavedGame> g;
-  std::optional<std::filesystem::path> file = ResolveUnder(folder, fileName);
   if (file)
     if (auto data = ReadWholeFile(*file)) g = ParseSave(*data);
   if (!g || !LocationExists(folder, g->room)) {
-    p.platform.MessageBox("Не удалось загрузить игру: "_cp + GameDirOf(PathText(folder)) +
-                          fileName);
+    p.platform.MessageBox(failed);
     return false;
   }
+  // A save of another game would put its title and conditions in place of the running one's.
+  if (GameLoaded(p) && g->name.Text() != p.GameName.Text() &&
+      !p.platform.AskYesNo("Сохранение сделано в другой игре («"_cp + g->name.Text() +
+                               "»). Загрузить его вместо текущей игры?"_cp,
+                           Platform::Answer::No))
+    return false;
 
   BeginGame(p);
   SetGameFolder(p, folder);

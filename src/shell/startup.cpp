@@ -24,8 +24,9 @@ void Form_Load(Player& p) {
   if (std::filesystem::is_regular_file(
           std::filesystem::symlink_status(p.WorkFile("temps.dat"), ec)))
     std::filesystem::remove(p.WorkFile("temps.dat"), ec);
-  // The timer runs for the whole life of the window; it only ever restarts ended music.
-  p.platform.StartTimer(kTimerIntervalMs, [&p] { Timer1_Timer(p); });
+  // The timer runs for the whole life of the window; it only ever restarts ended music. A tick is
+  // an event of its own, whichever loop of the front end runs it.
+  p.platform.StartTimer(kTimerIntervalMs, [&p] { RunEventHandler(p, [&p] { Timer1_Timer(p); }); });
   p.Command3.visible = true;
   p.Text1.visible = true;
   p.OutputReady = true;

@@ -32,7 +32,7 @@ bool IsOneOf(std::string_view upperUtf8, std::initializer_list<std::string_view>
 bool RunTopLevelCommand(Player& p) {
   const std::string line = Upper(p.Text2.text);
   const std::string typed = ToUtf8(line);
-  bool gameLoaded = !p.GameName.Text().empty();
+  bool gameLoaded = GameLoaded(p);
   // The input line is cleared before a command that may start a game: an Enter that releases
   // the new game's transition must not find the command still standing in it.
   if (IsOneOf(typed, {"ОТКРЫТЬ ИГРУ", "ЗАНОВО", "НОВАЯ ИГРА"})) {

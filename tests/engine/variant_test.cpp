@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 #include "engine/script_error.h"
 
 namespace mireval {
@@ -30,6 +33,41 @@ TEST(Variant, TextFormIsTheShortestDecimal) {
   EXPECT_EQ(Variant(2.5).Text(), "2.5");
   EXPECT_EQ((Variant(2) + Variant("3")).Text(), "5");
   EXPECT_EQ((Variant("a") + Variant("b")).Text(), "ab");
+}
+
+TEST(Variant, NumberTextsKeepTheirExactFormAndRange) {
+  EXPECT_EQ(NumberText(1.0 / 3), "0.333333333333333");  // fifteen significant digits
+  EXPECT_EQ(NumberText(1e15), "1e+15");                 // whole numbers as digits below 1e15
+  EXPECT_EQ(ParseNumber("+.5"), 0.5);
+  EXPECT_EQ(Val("+3.5x"), 3.5);
+  // Beyond a double: too large is no number, too small is zero, as they always were.
+  EXPECT_EQ(ParseNumber("9" + std::string(400, '0') + "e-5"), std::nullopt);
+  EXPECT_EQ(ParseNumber("-1e-999"), 0);
+}
+
+// The desktop toolkit adopts the user's locale; in a Russian or German one the C library reads
+// and writes a decimal comma.
+TEST(Variant, NumbersIgnoreADecimalCommaLocale) {
+  struct Restore {
+    std::string name = std::setlocale(LC_NUMERIC, nullptr);
+    ~Restore() { std::setlocale(LC_NUMERIC, name.c_str()); }
+  } restore;
+  bool comma = false;
+  for (const char* name : {"ru_RU.UTF-8", "de_DE.UTF-8", "ru_RU.utf8", "de_DE.utf8"})
+    if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
+      comma = true;
+      break;
+    }
+  if (!comma) GTEST_SKIP() << "no decimal-comma locale installed";
+
+  EXPECT_EQ(ParseNumber("2.5"), 2.5);
+  EXPECT_EQ(ParseNumber("2,5"), std::nullopt);
+  EXPECT_EQ(Variant(2.5).Text(), "2.5");
+  EXPECT_EQ(NumberText(1.0 / 3), "0.333333333333333");
+  EXPECT_EQ(Variant("2.5").Compare(Variant(2.5)), 0);
+  EXPECT_EQ(TextToInt16("3.5"), 4);
+  EXPECT_EQ(Val("1.75"), 1.75);
+  EXPECT_EQ(IntVal("-7.5"), -8);
 }
 
 TEST(Variant, SixteenBitConversionRoundsHalvesToEvenAndChecksRange) {

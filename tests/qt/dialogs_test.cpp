@@ -1,6 +1,7 @@
 // The modal dialogs of the port, answered the way a player would.
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QTest>
 
 #include "engine/text.h"
 #include "qt_fixture.h"
@@ -32,6 +33,15 @@ TEST_F(WindowTest, YesNoQuestionGivesTheAnswerClicked) {
   // Closing the question without an answer counts as No.
   AnswerNextDialog([](QWidget* d) { d->close(); });
   EXPECT_FALSE(platform.AskYesNo(question));
+}
+
+TEST_F(WindowTest, EnterOnAQuestionGivesTheAnswerPreferred) {
+  Open();
+  auto enter = [](QWidget* d) { QTest::keyClick(d, Qt::Key_Return); };
+  AnswerNextDialog(enter);
+  EXPECT_FALSE(platform.AskYesNo("Загрузить?"_cp, Platform::Answer::No));
+  AnswerNextDialog(enter);
+  EXPECT_TRUE(platform.AskYesNo("Сохранить?"_cp));
 }
 
 TEST_F(WindowTest, InputDialogReturnsWhatWasTypedOrNothing) {

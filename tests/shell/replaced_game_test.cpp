@@ -1,7 +1,9 @@
-// A game started or loaded while the player waits (a transition, an output pause): what was running
-// for the game before must not go on inside the new one.
+// What unwinds to the event handler: a game started or loaded while the player waits (a transition,
+// an output pause), since what was running for the game before must not go on inside the new one;
+// and a handler that ran out of memory.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "engine/main_file.h"
@@ -84,6 +86,21 @@ TEST_F(ReplacedGameTest, NewGameDuringAnOutputPauseDropsTheRestOfTheOldText) {
   EXPECT_TRUE(t.p.OutputReady);
   EXPECT_EQ(t.Story().find("Конец дороги."), std::string::npos) << t.Story();
   EXPECT_NE(t.Story().find("На поляне."), std::string::npos) << t.Story();
+}
+
+TEST_F(ReplacedGameTest, AHandlerOutOfMemoryIsReportedAndPlayGoesOn) {
+  t.platform.Enter("в лес");  // waits for Enter before room 2
+  t.platform.Then([](Player&) { throw std::bad_alloc(); });
+  t.platform.Enter();
+  t.platform.Then([](Player&) { throw std::bad_alloc(); });
+  t.platform.Enter("осмотреться");
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.Hody, Variant(2));
+  const std::string report =
+      "Не хватает памяти, чтобы выполнить это действие (может быть, открываемый файл слишком "
+      "велик). Действие прервано, игра продолжается.";
+  EXPECT_EQ(t.platform.messages, (std::vector<std::string>{report, report}));
 }
 
 }  // namespace

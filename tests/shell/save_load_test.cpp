@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "engine/lines.h"
@@ -117,6 +120,7 @@ TEST_F(SaveLoadTest, LoadingRestoresEverySavedPartAndDescribesTheLocation) {
     t.p.T.SetText("старый текст"_cp);
     t.p.Picture1.visible = true;
     t.p.Command1[0].visible = true;
+    t.platform.yesNoAnswers = {true};  // the running game's title is another one now
 
     ASSERT_TRUE(Load(name));
     EXPECT_TRUE(t.platform.messages.empty());
@@ -145,8 +149,9 @@ TEST_F(SaveLoadTest, HandWrittenFilesKeepQuotedTextsAndBareNumbers) {
   WriteSave("hand.sav", "\"1\",\"5\",2,,\"Ручная\"", "1,\"a\",\"b\",\"c\",\"d\",\"e\"",
             "\"старый \"вид\"\"", "196");
   ASSERT_TRUE(Load("hand.sav"));
-  EXPECT_TRUE(t.p.Room.IsText());
-  EXPECT_TRUE(t.p.Harakter[1].IsText());
+  EXPECT_EQ(t.p.Room, Variant(1));  // a quoted count is the number it spells
+  EXPECT_TRUE(t.p.Room.IsNumber());
+  EXPECT_TRUE(t.p.Harakter[1].IsNumber());
   EXPECT_TRUE(t.p.Harakter[2].IsNumber());
   EXPECT_TRUE(t.p.Hody.IsEmpty());
   EXPECT_TRUE(t.p.HarakterWord[1].IsNumber());
@@ -157,6 +162,20 @@ TEST_F(SaveLoadTest, HandWrittenFilesKeepQuotedTextsAndBareNumbers) {
   EXPECT_EQ(t.Story(), "На поляне.\r\n");
 }
 
+// Points are compared with each other: two quoted ones compared as texts would put "13" before "3".
+TEST_F(SaveLoadTest, QuotedPointsAndMovesCountAsTheNumbersTheySpell) {
+  t.Game("room1.txt", "РН Поляна\nПС 8 = +С -Т >9\nОП\nНа поляне.\n");
+  WriteSave("quoted.sav", "\" 1\",\"13\",\"3\",\"7\",\"Ручная\"",
+            "\"добро\",\"зло\",\"добрый\",\"святой\",\"злой\",\"мерзавец\"");
+  ASSERT_TRUE(Load("quoted.sav"));
+  EXPECT_EQ(t.p.Harakter[1].Compare(t.p.Harakter[2]), 1);
+  EXPECT_TRUE(t.p.Uslovie.Get(0));      // good at least evil
+  EXPECT_FALSE(t.p.Uslovie.Get(3000));  // 13 > 4 x 3: extremely good
+  EXPECT_EQ(ToUtf8(t.p.Label1[2].caption), "Характер: добро 13, зло 3 (святой).");
+  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption).rfind("Ходы: 7,", 0), 0u);
+  EXPECT_TRUE(t.p.Uslovie.Get(8));  // the score line counted 13 - 3
+}
+
 TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
   const std::string good = "1,0,0,0,\"Игра\"";
   WriteSave("short.sav", good, "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\"", "\"\"", "100",
@@ -165,6 +184,7 @@ TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
   WriteSave("quote.sav", good, "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\"", "\"не закрыта");
   WriteSave("four.sav", "1,0,0,\"Игра\"");
   WriteSave("points.sav", "1,\"много\",0,0,\"Игра\"");
+  WriteSave("room.sav", "\"первая\",0,0,0,\"Игра\"");
   WriteSave("noroom.sav", "9,0,0,0,\"Игра\"");
   WriteSave("bare.sav", "1,0,0,0,Игра");
   fs::create_directory(t.game() / "folder.sav");
@@ -173,7 +193,7 @@ TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
   t.p.T.SetText("текст игры"_cp);
   GameState before = t.p;
   for (const char* name : {"missing.sav", "short.sav", "text.sav", "quote.sav", "four.sav",
-                           "points.sav", "noroom.sav", "bare.sav", "folder.sav"}) {
+                           "points.sav", "room.sav", "noroom.sav", "bare.sav", "folder.sav"}) {
     t.platform.messages.clear();
     EXPECT_FALSE(Load(name)) << name;
     EXPECT_EQ(t.platform.messages,
@@ -215,6 +235,40 @@ TEST_F(SaveLoadTest, RefusedNamesAndFailedWritesChangeNothingOnDisk) {
   EXPECT_TRUE(fs::exists(t.game() / ".sav"));
 }
 
+TEST_F(SaveLoadTest, ASaveOfAnotherGameLoadsOnlyWhenThePlayerSaysYes) {
+  WriteSave("other.sav", "1,4,0,9,\"Чужая игра\"");
+  Play();
+  Save("mine");
+  t.platform.questions.clear();
+  t.p.T.SetText("текст игры"_cp);
+  GameState before = t.p;
+
+  t.platform.yesNoAnswers = {false};
+  EXPECT_FALSE(Load("other.sav"));
+  EXPECT_EQ(
+      t.platform.questions,
+      std::vector<std::string>{
+          "Сохранение сделано в другой игре («Чужая игра»). Загрузить его вместо текущей игры?"});
+  // Enter on the question must not replace the game.
+  EXPECT_EQ(t.platform.preferredAnswers, std::vector<Platform::Answer>{Platform::Answer::No});
+  EXPECT_TRUE(t.platform.messages.empty());
+  EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
+  EXPECT_EQ(t.p.Hody, before.Hody);
+  EXPECT_EQ(t.Story(), "текст игры");
+
+  ASSERT_TRUE(Load("mine.sav"));  // the running game's own save asks nothing
+  t.platform.yesNoAnswers = {true};
+  ASSERT_TRUE(Load("other.sav"));
+  EXPECT_EQ(ToUtf8(t.p.GameName.Text()), "Чужая игра");
+  EXPECT_EQ(t.platform.questions.size(), 2u);
+
+  // With no game running there is nothing to lose.
+  t.p.GameName = Variant();
+  t.p.Room = Variant();
+  ASSERT_TRUE(Load("mine.sav"));
+  EXPECT_EQ(t.platform.questions.size(), 2u);
+}
+
 // The save, load and exit commands of the input line.
 class SaveCommandsTest : public SaveLoadTest {
  protected:
@@ -240,6 +294,27 @@ TEST_F(SaveCommandsTest, SaveReportsSuccessOnlyForAWrittenFile) {
   Type("сохраниться");
   EXPECT_EQ(t.platform.questions.size(), 2u);
   EXPECT_EQ(t.Story(), "\r\nИГРА УСПЕШНО СОХРАНЕНА\r\n\r\nИГРА УСПЕШНО СОХРАНЕНА\r\n");
+}
+
+TEST_F(SaveCommandsTest, AFileFarLargerThanASaveIsRefusedUnreadAndPlayGoesOn) {
+  {  // a gigabyte that takes no disk
+    const int fd = ::open((t.game() / "huge.sav").c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, 1LL << 30), 0);
+    ::close(fd);
+  }
+  Play();
+  t.p.T.SetText("текст игры"_cp);
+  GameState before = t.p;
+  EXPECT_FALSE(Load("huge.sav"));
+  EXPECT_EQ(t.platform.messages,
+            std::vector<std::string>{"Не удалось загрузить игру: " + ToUtf8(t.p.GameDir) +
+                                     "huge.sav\r\nФайл слишком велик для сохранённой игры."});
+  EXPECT_EQ(t.p.Room, before.Room);
+  EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
+  EXPECT_EQ(t.Story(), "текст игры");
+  Type("осмотреться");
+  EXPECT_EQ(t.p.Hody, Variant(18));
 }
 
 TEST_F(SaveCommandsTest, ExitSavesWhenAskedAndStaysWhenTheSaveFails) {

@@ -74,8 +74,9 @@ void ScriptedPlatform::MessageBox(const std::string& text) {
   messages.push_back(ToUtf8(text));
 }
 
-bool ScriptedPlatform::AskYesNo(const std::string& text) {
+bool ScriptedPlatform::AskYesNo(const std::string& text, Answer preferred) {
   questions.push_back(ToUtf8(text));
+  preferredAnswers.push_back(preferred);
   if (yesNoAnswers.empty()) return false;
   bool a = yesNoAnswers.front();
   yesNoAnswers.pop_front();
@@ -95,7 +96,7 @@ void ScriptedPlatform::PumpEvents() {
   if (events_.empty()) throw InputExhausted{};
   auto event = std::move(events_.front());
   events_.pop_front();
-  RunEventHandler([&] { event(*player_); });
+  RunEventHandler(*player_, [&] { event(*player_); });
 }
 
 void ScriptedPlatform::StartTimer(int intervalMs, std::function<void()> tick) {

@@ -54,7 +54,7 @@ class ScriptedPlatform : public Platform {
   std::size_t Pending() const { return events_.size(); }
 
   void MessageBox(const std::string& text) override;
-  bool AskYesNo(const std::string& text) override;
+  bool AskYesNo(const std::string& text, Answer preferred = Answer::Yes) override;
   std::string InputBox(const std::string& title) override;
   void PumpEvents() override;
   void ProcessPendingEvents() override {}
@@ -74,6 +74,7 @@ class ScriptedPlatform : public Platform {
   // Messages shown so far, in UTF-8.
   std::vector<std::string> messages;
   std::vector<std::string> questions;
+  std::vector<Answer> preferredAnswers;  // of each Yes/No question, in order
   std::vector<std::string> urls;
   std::deque<bool> yesNoAnswers;
   std::deque<std::string> inputAnswers;  // UTF-8

@@ -1,5 +1,6 @@
 #include "frontends/term/state_json.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "engine/text.h"
@@ -42,10 +43,11 @@ std::string JsonString(const std::string& cp1251) {
 
 namespace {
 
+// Written with "." whatever the locale, as JSON wants.
 std::string Num(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.1f", v);
-  return buf;
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 1);
+  return std::string(buf, r.ptr);
 }
 
 std::string NumberOr0(const Variant& v) {

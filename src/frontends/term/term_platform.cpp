@@ -173,7 +173,8 @@ std::string TermPlatform::Ask(const std::string& promptUtf8) {
   return *answer;
 }
 
-bool TermPlatform::AskYesNo(const std::string& text) {
+// An empty line answers No whatever is preferred: the terminal has no default button.
+bool TermPlatform::AskYesNo(const std::string& text, Answer /*preferred*/) {
   std::string a = Upper(FromUtf8(Trim(Ask(ToUtf8Shown(text) + " [да/нет]"))));
   return a == "ДА"_cp || a == "Д"_cp || a == "YES" || a == "Y";
 }
@@ -187,7 +188,7 @@ void TermPlatform::PumpEvents() {
   out_.flush();
   auto line = ReadInputLine();
   if (!line) EndProgram(kExitNormal);
-  RunEventHandler([&] { Handle(*line); });
+  RunEventHandler(*player_, [&] { Handle(*line); });
 }
 
 void TermPlatform::Handle(const std::string& line) {

@@ -42,7 +42,7 @@ class TermPlatform : public Platform {
   void Attach(Player& p);
 
   void MessageBox(const std::string& text) override;
-  bool AskYesNo(const std::string& text) override;
+  bool AskYesNo(const std::string& text, Answer preferred = Answer::Yes) override;
   std::string InputBox(const std::string& title) override;
   void PumpEvents() override;
   void ProcessPendingEvents() override {}

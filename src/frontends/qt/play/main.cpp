@@ -2,6 +2,7 @@
 // obloz.txt, start.txt and the command log live.
 #include <QApplication>
 #include <QStyleFactory>
+#include <clocale>
 #include <filesystem>
 #include <iostream>
 
@@ -21,6 +22,9 @@ int main(int argc, char** argv) {
   // where a plugin exists); the environment may still choose another backend.
   if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
   QApplication app(argc, argv);
+  // Qt has just taken the locale from the environment. The engine writes and reads numbers
+  // without it, but any C library conversion left anywhere must not see a decimal comma either.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("mirplay");
   // Fusion draws push buttons in their palette colour, which the colour schemes rely on.
   QApplication::setStyle(QStyleFactory::create("Fusion"));

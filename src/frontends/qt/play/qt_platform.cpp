@@ -41,14 +41,14 @@ void QtPlatform::MessageBox(const std::string& text) {
   box.exec();
 }
 
-bool QtPlatform::AskYesNo(const std::string& text) {
+bool QtPlatform::AskYesNo(const std::string& text, Answer preferred) {
   ThrowIfEnding();
   Draw();
   QMessageBox box(QMessageBox::Question, Title(window_), DisplayText(text),
                   QMessageBox::Yes | QMessageBox::No, window_);
   box.button(QMessageBox::Yes)->setText(QString::fromUtf8("Да"));
   box.button(QMessageBox::No)->setText(QString::fromUtf8("Нет"));
-  box.setDefaultButton(QMessageBox::Yes);
+  box.setDefaultButton(preferred == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
 
