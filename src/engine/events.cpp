@@ -4,6 +4,7 @@
 
 #include "engine/game_files.h"
 #include "engine/locations.h"
+#include "engine/report.h"
 #include "engine/script_error.h"
 #include "engine/text.h"
 #include "presentation/output.h"
@@ -28,7 +29,7 @@ void PodschetSob(Player& p, long n) {
     });
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
-    p.platform.MessageBox("Ошибка при подсчете события в строке "_cp + p.Stroka +
+    p.platform.MessageBox("Ошибка при подсчете события в строке "_cp + QuotedLine(p.Stroka) +
                           " в локации №"_cp + p.Room.Text());
   }
 }

@@ -184,7 +184,7 @@ void PodschetPS(Player& p) {
     }
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
-    ReportAndEnd(p, "Ошибка в строке "_cp + p.Stroka + " комнаты №"_cp + fileRoom +
+    ReportAndEnd(p, "Ошибка в строке "_cp + QuotedLine(p.Stroka) + " комнаты №"_cp + fileRoom +
                         " при подсчете переменной счета №"_cp + std::to_string(st.n));
   }
   FillWordColumns(p);
