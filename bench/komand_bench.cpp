@@ -82,10 +82,17 @@ void BM_Komand_WinsInRoom0_Scrambled(benchmark::State& s) {
   RunCommand(s, true, kWinning);
 }
 
+// A typed line of a million blanks: logged, tidied to half a million, offered to every entry and
+// refused. The baseline reads both files once, as a refused command must.
+void BM_Komand_MillionBlanks(benchmark::State& s) {
+  RunCommand(s, false, std::string(1000000, ' '));
+}
+
 BENCHMARK(BM_Komand_Refused_Plain)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Komand_Refused_Scrambled)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Komand_WinsInRoom0_Plain)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Komand_WinsInRoom0_Scrambled)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Komand_MillionBlanks)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace mireval::bench

@@ -53,5 +53,40 @@ void BM_ScorePass_RestartChain(benchmark::State& state) {
 
 BENCHMARK(BM_ScorePass_RestartChain)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The long chain: 9,999 score variables written last to first, so that one command makes 9,999
+// restarts, with the location file alone or followed by 100,000 filler lines (lines of other
+// kinds that every reading must pass). The baseline reads both files once with std::getline.
+void LongChain(benchmark::State& state, int filler) {
+  constexpr int kLinks = 9999;
+  Folder folder;
+  std::vector<std::string> room = {"РН Цепочка"_cp, "ОП"_cp, "Текст."_cp, ""};
+  for (int k = kLinks; k >= 2; --k)
+    room.push_back("ПС "_cp + std::to_string(k) + " = " + std::to_string(k - 1) + " > 0");
+  room.push_back("ПС 1 = 9999"_cp);
+  for (int i = 0; i < filler; ++i) room.push_back("Строка описания номер "_cp + std::to_string(i));
+  folder.Write("room1.txt", room);
+  folder.Write("room0.txt", {"РН Общие"_cp});
+  BenchPlayer b(folder);
+  b.p.Room = 1;
+  const auto room1 = folder.game() / "room1.txt", room0 = folder.game() / "room0.txt";
+  RunAgainstBaseline(
+      state, [&] { PodschetPS(b.p); },
+      [&] { benchmark::DoNotOptimize(GetlineRead(room1) + GetlineRead(room0)); },
+      [&] {
+        if (!b.p.Uslovie.Get(kLinks)) state.SkipWithError("the chain did not settle");
+        for (int k = 1; k <= kLinks; ++k) b.p.Uslovie.Set(k, false);
+      });
+}
+
+void BM_ScorePass_Chain9999(benchmark::State& state) {
+  LongChain(state, 0);
+}
+void BM_ScorePass_Chain9999_Filler100k(benchmark::State& state) {
+  LongChain(state, 100000);
+}
+
+BENCHMARK(BM_ScorePass_Chain9999)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScorePass_Chain9999_Filler100k)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace mireval::bench

@@ -96,6 +96,25 @@ void SaveSeeds(const fs::path& out, const GameFiles& game, const std::string& ty
     if (auto data = ReadWholeFile(t.game() / name)) Seed(out, prefix + name, *data);
 }
 
+// The shapes that once made one command slow or one message huge, small enough for the fuzzers'
+// length limit: a chain of score variables written last to first (every pass turns one more True
+// and starts again), a typed line of blanks, and a long line that ends in a script error.
+void ShapeSeeds(const fs::path& out) {
+  const std::string common = "РН Общие\r\n"_cp;
+  std::string chain = "РН Цепочка\r\nОП\r\nТекст.\r\n\r\n"_cp;
+  for (int k = 600; k >= 2; --k)
+    chain += "ПС "_cp + std::to_string(k) + " = " + std::to_string(k - 1) + " > 0\r\n";
+  chain += "ПС 1 = 1\r\nСОБ 600 Готово.\r\n"_cp;
+  Seed(out / "location", "shape-score-chain", chain + '\0' + common + '\0' + "осмотреться\n"_cp);
+  const std::string room = "РН x\r\nОП\r\nТекст.\r\n\r\nТ ВЗЯТЬ\r\nвзято\r\n"_cp;
+  Seed(out / "location", "shape-typed-blanks",
+       room + '\0' + common + '\0' + std::string(8000, ' ') + "\n");
+  std::string bad = "ПС "_cp;
+  while (bad.size() < 6000) bad += "абвгд"_cp;
+  Seed(out / "location", "shape-long-bad-line",
+       room + bad + "\r\n" + '\0' + common + '\0' + "взять\n"_cp);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,6 +134,7 @@ int main(int argc, char** argv) {
   DecoderSeeds(out / "decoder", base, "base-");
   SaveSeeds(out / "save", demo, demoTyped, "demo-");
   SaveSeeds(out / "save", base, baseTyped, "base-");
+  ShapeSeeds(out);
   Seed(out / "main_file", "demo-main.txt", demo.at("main.txt"));
   Seed(out / "main_file", "base-main.txt", base.at("main.txt"));
   return 0;

@@ -34,14 +34,6 @@ void WriteLog(Player& p) {
   AppendCommandLog(p, p.RoomName.Text(), p.KomStroka);
 }
 
-// One pass over the line: wherever two blanks meet, the second goes. A run of n blanks thus
-// keeps ceil(n/2) of them, so a single stray blank the player typed does no harm.
-void TidyBlanks(std::string& s) {
-  const std::size_t visits = s.empty() ? 0 : s.size() - 1;
-  for (std::size_t k = 0; k < visits && k + 1 < s.size(); ++k)
-    if (s[k] == ' ' && s[k + 1] == ' ') s.erase(k + 1, 1);
-}
-
 // ---- talk verbs and built-in commands ------------------------------------------------------
 
 // A prefix test on the typed text: whatever follows the verb does not matter, so «диалоги» is a
@@ -278,6 +270,21 @@ void Process(Player& p) {
 }
 
 }  // namespace
+
+void TidyBlanks(std::string& line) {
+  // Pairs are taken from the start of each run: its first, third, fifth... blanks stay. Done in
+  // place in one sweep, since a line may be a million blanks long.
+  std::size_t kept = 0, run = 0;
+  for (const char c : line) {
+    if (c == ' ') {
+      if (run++ % 2 == 1) continue;
+    } else {
+      run = 0;
+    }
+    line[kept++] = c;
+  }
+  line.resize(kept);
+}
 
 void Komand(Player& p) {
   try {

@@ -1,10 +1,47 @@
 #pragma once
 
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
 namespace mireval {
 
 struct Player;
 
 // Writes every event line of condition n, the location's first, then room0.txt's.
 void PodschetSob(Player& p, long n);
+
+// The event lines of one location file, gathered while the file is read for something else, so
+// that a score pass can fire any number of events without reading its files again.
+class EventLines {
+ public:
+  // The first line, then every line after it, as read.
+  void First(const std::string& line) { last_ = line; }
+  void Add(const std::string& line);
+
+  // The texts after the number of the event lines of `number` (as digits), in file order.
+  const std::vector<std::string>* Find(const std::string& number) const;
+  // The key Add filed the last line under, empty when it was no event line.
+  const std::string& LastKey() const { return lastKey_; }
+  // Stroka as the reading of the file left it: its last line, or the first when there is no other.
+  const std::string& Last() const { return last_; }
+
+ private:
+  std::unordered_map<std::string, std::vector<std::string>> byNumber_;
+  std::string lastKey_;
+  std::string last_;
+};
+
+// Reads a game file into `lines`, calling `each` for every line after the first with Stroka
+// holding the line as read (for the caller to look at, not to change); the file (and its decoded
+// copy) is closed once read. A ScriptError leaves the file open for the caller's error handling.
+void ReadEventLines(Player& p, const std::string& name, EventLines& lines,
+                    const std::function<void()>& each = {});
+
+// PodschetSob over files read beforehand: `file(0)` gives the event lines of the location's file,
+// `file(1)` those of room0.txt; each is asked for when the events would read that file, and a
+// ScriptError it throws is reported as a failed reading is.
+void PodschetSob(Player& p, long n, const std::function<const EventLines&(int)>& file);
 
 }  // namespace mireval

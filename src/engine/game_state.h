@@ -20,6 +20,7 @@ class Conditions {
   static bool InRange(long n) { return n >= kMinCondition && n <= kMaxCondition; }
   bool Get(long n) const { return v_[Index(n)]; }
   void Set(long n, bool value) { v_[Index(n)] = value; }
+  bool operator==(const Conditions&) const = default;
 
  private:
   static std::size_t Index(long n) {

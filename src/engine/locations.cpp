@@ -135,7 +135,7 @@ void ShowRoom(Player& p) {
   try {
     Describe(p);
   } catch (const ScriptError&) {
-    ReportAndEnd(p, "Ошибка в строке: "_cp + "\r\n" + p.Stroka);
+    ReportAndEnd(p, "Ошибка в строке: "_cp + "\r\n" + QuotedLine(p.Stroka));
   }
   AvtoDialog(p);
   PodschetPS(p);

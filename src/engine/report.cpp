@@ -7,10 +7,16 @@
 
 namespace mireval {
 
+std::string QuotedLine(std::string_view line) {
+  if (line.size() <= kQuotedLineLimit) return std::string(line);
+  static const std::string ellipsis = "…"_cp;
+  return std::string(line.substr(0, kQuotedLineLimit)) + ellipsis;
+}
+
 std::string LineErrorText(const Variant& room, std::string_view context) {
   static const std::string head = "Ошибка в строке: "_cp;
   static const std::string location = "(комната №"_cp;
-  return head + "\r\n" + std::string(context) + "\r\n" + location + room.Text() + ")";
+  return head + "\r\n" + QuotedLine(context) + "\r\n" + location + room.Text() + ")";
 }
 
 std::string LineErrorText(const Player& p, std::string_view context) {

@@ -1,6 +1,7 @@
 // Error reports shared by the procedures that handle script errors.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,7 +10,14 @@ namespace mireval {
 struct Player;
 class Variant;
 
-// "Ошибка в строке: " CR LF context CR LF "(комната №" room ")".
+// The longest script or typed line a message quotes whole.
+constexpr std::size_t kQuotedLineLimit = 300;
+
+// A line as error messages quote it: its first kQuotedLineLimit characters and "…" when it is
+// longer, so that a huge line neither stalls the message box nor makes it outgrow the screen.
+std::string QuotedLine(std::string_view line);
+
+// "Ошибка в строке: " CR LF context CR LF "(комната №" room ")", the context quoted as QuotedLine.
 std::string LineErrorText(const Variant& room, std::string_view context);
 // The same for the current location, Room.
 std::string LineErrorText(const Player& p, std::string_view context);

@@ -1,6 +1,11 @@
 #include "engine/score.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "engine/events.h"
@@ -33,11 +38,6 @@ const std::string kEvil = "-2";
 
 enum class Op { None, Plus, Minus, Greater, Less };
 
-struct Statement {
-  long n = 0;  // the condition being defined, 0 while none was read
-  bool result = true;
-};
-
 // The 16-bit number of a term; an empty term (two operators in a row) stands for nothing. A term
 // is a run of digits, read here directly since a line may hold many thousands of them, or a
 // points marker followed by digits, which reads as a negative number.
@@ -51,52 +51,74 @@ int TermNumber(const std::string& term) {
   return value;
 }
 
-// Evaluates one score-variable line (blanks already removed). `n` is kept up to date for the error
-// report.
-void Evaluate(const Player& p, std::string& line, Statement& st) {
+// One term of a score line's sum, in the order the line writes them.
+struct Step {
+  enum Kind : std::uint8_t { IfTrue, IfFalse, AddGood, AddEvil, SubGood, SubEvil };
+  Kind kind;
+  int condition;  // for IfTrue and IfFalse
+};
+
+// A score-variable line read once: the sum to build and the thresholds to compare it with.
+struct Program {
+  long n = 0;
+  std::vector<Step> steps;
+  int lower = 0, upper = 0;
+  bool usesPoints = false;
+};
+
+// Reads a score-variable line (blanks already removed) into its program and leaves the line as the
+// error report quotes it: "+" inserted after "=" before a digit, "+" appended. `n` is kept up to
+// date for the report. The faults of the line itself throw here; those that depend on the state
+// (a condition number out of range, points that are no number) throw when the program runs, so
+// that together they fault exactly where reading and summing in one go did.
+Program Compile(std::string& line, long& n) {
   std::size_t eq = std::string::npos;
   for (std::size_t i = 3; i < line.size(); ++i) {
     if (line[i] != '=') continue;
-    st.n = TermNumber(line.substr(2, i - 2));
+    n = TermNumber(line.substr(2, i - 2));
     eq = i;
   }
-  if (st.n == 0) throw ScriptError("score variable without a condition number");
+  if (n == 0) throw ScriptError("score variable without a condition number");
   if (eq + 1 < line.size() && IsDigit(line[eq + 1])) line.insert(eq + 1, "+");
   line += "+";
 
   static const char good = "С"_cp[0], evil = "Т"_cp[0];
-  double sum = 0;
+  Program prog;
+  prog.n = n;
   Op op = Op::None;
   std::string term;
-  int lower = 0, upper = 0;
   bool lowerNeg = false, upperNeg = false;
+  const auto add = [&](Step::Kind kind, int condition = 0) {
+    prog.steps.push_back({kind, condition});
+    if (kind != Step::IfTrue && kind != Step::IfFalse) prog.usesPoints = true;
+  };
   for (std::size_t i = eq + 1; i < line.size(); ++i) {
     char c = line[i];
     if (c == '<' || c == '>' || c == '-' || c == '+') {
       switch (op) {
         case Op::Plus:
           if (term == kGood)
-            sum += p.Harakter[1].Number();
+            add(Step::AddGood);
           else if (term == kEvil)
-            sum += p.Harakter[2].Number();
+            add(Step::AddEvil);
           else if (!term.empty() && IsDigit(term[0])) {
-            const int n = TermNumber(term);
-            if (n > 0 && p.Uslovie.Get(n)) sum += 1;
+            const int k = TermNumber(term);
+            if (k > 0) add(Step::IfTrue, k);
           }
           break;
         case Op::Minus:
           if (term == kGood)
-            sum -= p.Harakter[1].Number();
+            add(Step::SubGood);
           else if (term == kEvil)
-            sum -= p.Harakter[2].Number();
-          else if (!term.empty() && !p.Uslovie.Get(TermNumber(term)))
-            sum += 1;
+            add(Step::SubEvil);
+          else if (!term.empty())
+            add(Step::IfFalse, TermNumber(term));
           break;
         case Op::Greater:
-          if (c != '-') lower = TermNumber(term);
+          if (c != '-') prog.lower = TermNumber(term);
           break;
         case Op::Less:
-          if (c != '-') upper = TermNumber(term);
+          if (c != '-') prog.upper = TermNumber(term);
           break;
         case Op::None:
           break;
@@ -117,76 +139,291 @@ void Evaluate(const Player& p, std::string& line, Statement& st) {
       term = kEvil;
     }
   }
-  if (lowerNeg) lower = -lower;
-  if (upperNeg) upper = -upper;
-  st.result = true;
-  if (lower > 0 && sum <= lower) st.result = false;
-  if (upper > 0 && sum >= upper) st.result = false;
+  if (lowerNeg) prog.lower = -prog.lower;
+  if (upperNeg) prog.upper = -prog.upper;
+  return prog;
+}
+
+// The value the line gives its condition now.
+bool Evaluate(const Player& p, const Program& prog) {
+  double sum = 0;
+  for (const Step& s : prog.steps) {
+    switch (s.kind) {
+      case Step::IfTrue:
+        if (p.Uslovie.Get(s.condition)) sum += 1;
+        break;
+      case Step::IfFalse:
+        if (!p.Uslovie.Get(s.condition)) sum += 1;
+        break;
+      case Step::AddGood:
+        sum += p.Harakter[1].Number();
+        break;
+      case Step::AddEvil:
+        sum += p.Harakter[2].Number();
+        break;
+      case Step::SubGood:
+        sum -= p.Harakter[1].Number();
+        break;
+      case Step::SubEvil:
+        sum -= p.Harakter[2].Number();
+        break;
+    }
+  }
+  if (prog.lower > 0 && sum <= prog.lower) return false;
+  if (prog.upper > 0 && sum >= prog.upper) return false;
+  return true;
 }
 
 bool IsScoreLine(const std::string& s) {
   return s.size() > 3 && EqualsNoCase(std::string_view(s).substr(0, 3), Prefix());
 }
 
-}  // namespace
-
-namespace {
-
-// Opens the pass's file and reads its first line (decoding a scrambled file); `skip` further lines
-// are read again to come back to where an interrupted pass stood.
-void OpenPass(Player& p, int pass, long skip) {
-  OpenGameFile(p, LocationFiles(p)[static_cast<std::size_t>(pass)]);
-  ReadScriptLine(p);
-  for (long i = 0; i < skip; ++i) ReadPlainLine(p);
+bool SameValue(const Variant& a, const Variant& b) {
+  if (a.IsNumber()) return b.IsNumber() && a.Number() == b.Number();
+  if (a.IsText()) return b.IsText() && a.Text() == b.Text();
+  return b.IsEmpty();
 }
+
+// A score-variable line of one of the two files.
+struct ScoreLine {
+  std::string text;  // after RightStroka and UbratProbely
+  long read = 0;     // its place: how many lines after the first were read up to it
+  bool compiled = false;
+  std::string prepared;  // the text as the error report quotes it, once compiled
+  Program program;
+};
+
+// One of the two files as the pass reads it: its score-variable lines, its event lines, and what
+// reading it to its end leaves behind.
+struct PassFile {
+  std::vector<ScoreLine> lines;
+  EventLines events;
+  long count = 0;  // lines after the first
+  std::string lastRead;
+  bool lastIsScore = false;
+  // Lines whose value may differ from their condition's: one bit per line. A line outside is one
+  // whose inputs (its terms, the points it uses, its own condition) are unchanged since it last
+  // ran, so running it again would change nothing; the pass passes over it.
+  std::vector<std::uint64_t> dirty;
+
+  void Mark(std::size_t i) { dirty[i / 64] |= std::uint64_t{1} << (i % 64); }
+  void Unmark(std::size_t i) { dirty[i / 64] &= ~(std::uint64_t{1} << (i % 64)); }
+  // The first marked line at or after `from`, or lines.size().
+  std::size_t Next(std::size_t from) const {
+    for (std::size_t w = from / 64; w < dirty.size(); ++w) {
+      std::uint64_t bits = dirty[w];
+      if (w == from / 64) bits &= ~std::uint64_t{0} << (from % 64);
+      if (bits != 0) return std::min(lines.size(), w * 64 + std::countr_zero(bits));
+    }
+    return lines.size();
+  }
+};
+
+// The recomputation. Every restart walks the lines from the top, as the format demands, but both
+// files are read once per recomputation, each line is parsed once, and a line whose inputs have
+// not changed since it last ran is passed over, since running it again would change nothing: a
+// chain of thousands of score variables written last to first restarts thousands of times, and a
+// restart must not cost a reading of the files and a run of every line before the one it stops at.
+class ScorePass {
+ public:
+  explicit ScorePass(Player& p)
+      : p_(p),
+        watchers_(kMaxCondition - kMinCondition + 1),
+        restarted_(kMaxCondition - kMinCondition + 1, false) {}
+
+  void Run() {
+    p_.UslChanged = false;
+    try {
+      Walk();
+    } catch (const ScriptError&) {
+      CloseGameFileAndTemp(p_);
+      ReportAndEnd(p_, "Ошибка в строке "_cp + QuotedLine(p_.Stroka) + " комнаты №"_cp + fileRoom_ +
+                           " при подсчете переменной счета №"_cp + std::to_string(n_));
+    }
+  }
+
+ private:
+  static std::uint32_t Key(int file, std::size_t index) {
+    return static_cast<std::uint32_t>(file) << 31 | static_cast<std::uint32_t>(index);
+  }
+
+  PassFile& File(int f) {
+    std::optional<PassFile>& slot = files_[static_cast<std::size_t>(f)];
+    if (!slot) Read(f, slot);
+    return *slot;
+  }
+
+  void Read(int f, std::optional<PassFile>& slot) {
+    room_ = p_.Room.Text();
+    folder_ = p_.gameFolder;
+    PassFile file;
+    std::string line;
+    ReadEventLines(p_, LocationFiles(p_)[static_cast<std::size_t>(f)], file.events, [&] {
+      ++file.count;
+      line = p_.Stroka;
+      if (!IsScoreLine(RightStroka(line))) return;
+      ScoreLine& added = file.lines.emplace_back();
+      added.text = UbratProbely(line);
+      added.read = file.count;
+    });
+    file.lastRead = file.events.Last();
+    if (file.count > 0) file.lastIsScore = IsScoreLine(RightStroka(file.lastRead));
+    file.dirty.assign((file.lines.size() + 63) / 64, ~std::uint64_t{0});
+    slot = std::move(file);
+  }
+
+  // Events may lead to another location or game (an answer clicked while the output writer
+  // waits): the files read so far are then not the ones a reading now gives. Returns true when
+  // they were dropped, to be read again.
+  bool CheckContext() {
+    if (room_ == p_.Room.Text() && folder_ == p_.gameFolder) return false;
+    files_[0].reset();
+    files_[1].reset();
+    for (auto& w : watchers_) w.clear();
+    pointsWatchers_.clear();
+    return true;
+  }
+
+  void Enter(int f) {
+    fileRoom_ = f == 0 ? p_.Room.Text() : "0";
+    File(f);
+  }
+
+  // Stroka and the condition number as running through the whole file leaves them: what a failed
+  // reading of room0.txt right after the location's file reports.
+  void Leave(int f) {
+    const PassFile& file = *files_[static_cast<std::size_t>(f)];
+    if (file.lines.empty()) {
+      p_.Stroka = file.lastRead;
+      return;
+    }
+    const ScoreLine& last = file.lines.back();
+    if (last.compiled) n_ = last.program.n;
+    p_.Stroka = file.lastIsScore ? (last.compiled ? last.prepared : last.text) : file.lastRead;
+  }
+
+  void Watch(long condition, std::uint32_t key) {
+    if (Conditions::InRange(condition))
+      watchers_[static_cast<std::size_t>(condition - kMinCondition)].push_back(key);
+  }
+
+  void Changed(long condition) {
+    if (!Conditions::InRange(condition)) return;
+    for (std::uint32_t key : watchers_[static_cast<std::size_t>(condition - kMinCondition)])
+      MarkKey(key);
+  }
+
+  void MarkKey(std::uint32_t key) {
+    std::optional<PassFile>& file = files_[key >> 31];
+    if (file) file->Mark(key & 0x7FFFFFFF);
+  }
+
+  // Runs line `i` of file `f`; returns the condition it turned True, or 0.
+  long Visit(int f, std::size_t i) {
+    PassFile& file = *files_[static_cast<std::size_t>(f)];
+    ScoreLine& line = file.lines[i];
+    file.Unmark(i);
+    n_ = 0;
+    try {
+      if (!line.compiled) {
+        p_.Stroka = line.text;
+        line.program = Compile(p_.Stroka, n_);
+        line.prepared = p_.Stroka;
+        line.compiled = true;
+        const std::uint32_t key = Key(f, i);
+        Watch(line.program.n, key);
+        for (const Step& s : line.program.steps)
+          if (s.kind == Step::IfTrue || s.kind == Step::IfFalse) Watch(s.condition, key);
+        if (line.program.usesPoints) pointsWatchers_.push_back(key);
+      }
+      n_ = line.program.n;
+      const bool result = Evaluate(p_, line.program);
+      if (result == p_.Uslovie.Get(n_)) return 0;
+      p_.Uslovie.Set(n_, result);
+      Changed(n_);
+      if (!result) return 0;
+    } catch (const ScriptError&) {
+      if (line.compiled) p_.Stroka = line.prepared;
+      throw;
+    }
+    p_.Stroka = line.prepared;
+    return n_;
+  }
+
+  void FireEvents(long n) {
+    const Conditions before = p_.Uslovie;
+    const Variant good = p_.Harakter[1], evil = p_.Harakter[2];
+    PodschetSob(p_, n, [&](int f) -> const EventLines& { return File(f).events; });
+    if (!(before == p_.Uslovie)) {
+      for (long c = kMinCondition; c <= kMaxCondition; ++c)
+        if (before.Get(c) != p_.Uslovie.Get(c)) Changed(c);
+    }
+    if (!SameValue(good, p_.Harakter[1]) || !SameValue(evil, p_.Harakter[2]))
+      for (std::uint32_t key : pointsWatchers_) MarkKey(key);
+  }
+
+  void Walk() {
+    int f = 0;
+    std::size_t pos = 0;
+    Enter(0);
+    for (;;) {
+      PassFile& file = File(f);
+      const std::size_t i = file.Next(pos);
+      if (i == file.lines.size()) {
+        Leave(f);
+        if (f == 1) return;
+        f = 1;
+        pos = 0;
+        Enter(1);
+        continue;
+      }
+      const long read = file.lines[i].read;
+      pos = i + 1;
+      const long n = Visit(f, i);
+      if (n == 0) continue;
+      FireEvents(n);
+      const bool reread = CheckContext();
+      std::vector<bool>::reference restarted =
+          restarted_[static_cast<std::size_t>(n - kMinCondition)];
+      // A condition that turns True restarts the pass once; turning True again later only stores
+      // it and fires its events. Every restart thus follows a first False-to-True change, so the
+      // pass always ends, whatever the events do to the conditions.
+      if (!restarted) {
+        restarted = true;
+        f = 0;
+        pos = 0;
+        Enter(0);
+      } else if (reread) {
+        pos = Resume(f, read);
+      }
+    }
+  }
+
+  // The place after line `read` of file `f` read again from the top.
+  std::size_t Resume(int f, long read) {
+    PassFile& file = File(f);
+    if (file.count < read) throw ScriptError("the file has become shorter");
+    std::size_t i = 0;
+    while (i < file.lines.size() && file.lines[i].read <= read) ++i;
+    return i;
+  }
+
+  Player& p_;
+  std::array<std::optional<PassFile>, 2> files_;
+  std::string room_;  // what the files were read for
+  std::filesystem::path folder_;
+  // Per condition, the lines that read it or define it.
+  std::vector<std::vector<std::uint32_t>> watchers_;
+  std::vector<std::uint32_t> pointsWatchers_;
+  std::vector<bool> restarted_;
+  long n_ = 0;  // the last condition number taken, for the report
+  std::string fileRoom_;
+};
 
 }  // namespace
 
 void PodschetPS(Player& p) {
-  p.UslChanged = false;
-  // A condition that turns True restarts the pass once; turning True again later only stores it
-  // and fires its events. Every restart thus follows a first False-to-True change, so the pass
-  // always ends, whatever the events do to the conditions.
-  std::vector<bool> restarted(kMaxCondition - kMinCondition + 1, false);
-  Statement st;
-  std::string fileRoom;
-  try {
-    bool restart = true;
-    while (restart) {
-      restart = false;
-      for (int pass = 0; pass < 2 && !restart; ++pass) {
-        fileRoom = pass == 0 ? p.Room.Text() : "0";
-        OpenPass(p, pass, 0);
-        long read = 0;  // lines after the first
-        while (!p.file.Eof()) {
-          ReadPlainLine(p);
-          ++read;
-          RightStroka(p.Stroka);
-          if (!IsScoreLine(p.Stroka)) continue;
-          UbratProbely(p.Stroka);
-          st = Statement{};
-          Evaluate(p, p.Stroka, st);
-          if (st.result == p.Uslovie.Get(st.n)) continue;
-          p.Uslovie.Set(st.n, st.result);
-          if (!st.result) continue;
-          CloseGameFileAndTemp(p);
-          PodschetSob(p, st.n);
-          std::size_t slot = static_cast<std::size_t>(st.n - kMinCondition);
-          if (!restarted[slot]) {
-            restarted[slot] = true;
-            restart = true;
-            break;
-          }
-          OpenPass(p, pass, read);
-        }
-        if (!restart) CloseGameFileAndTemp(p);
-      }
-    }
-  } catch (const ScriptError&) {
-    CloseGameFileAndTemp(p);
-    ReportAndEnd(p, "Ошибка в строке "_cp + p.Stroka + " комнаты №"_cp + fileRoom +
-                        " при подсчете переменной счета №"_cp + std::to_string(st.n));
-  }
+  ScorePass(p).Run();
   FillWordColumns(p);
 }
 

@@ -4,6 +4,7 @@
 
 #include "engine/files.h"
 #include "engine/game_files.h"
+#include "engine/report.h"
 #include "engine/script_error.h"
 #include "engine/text.h"
 #include "shell/player.h"
@@ -13,7 +14,7 @@ namespace mireval {
 namespace {
 
 std::string MediaError(const Player& p, const std::string& line) {
-  return "Ошибка в строке "_cp + line + " локации "_cp + p.Room.Text();
+  return "Ошибка в строке "_cp + QuotedLine(line) + " локации "_cp + p.Room.Text();
 }
 
 void Start(Player& p, MediaPlayer& player, const std::string& name, int volume) {

@@ -4,6 +4,7 @@
 
 #include "engine/game_files.h"
 #include "engine/locations.h"
+#include "engine/report.h"
 #include "engine/script_error.h"
 #include "engine/text.h"
 #include "shell/player.h"
@@ -53,8 +54,8 @@ void FillWordColumns(Player& p) {
     });
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
-    p.platform.MessageBox("Ошибка при просчете добавления слов в столбцы в строке "_cp + p.Stroka +
-                          ")");
+    p.platform.MessageBox("Ошибка при просчете добавления слов в столбцы в строке "_cp +
+                          QuotedLine(p.Stroka) + ")");
     return;
   }
   ArrangeLayout(p);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "commands/execution.h"
 #include "commands/refusal.h"
 #include "engine/cipher.h"
@@ -253,6 +255,30 @@ TEST_F(KomandTest, TheDebugQueryTellsAConditionsValue) {
   for (const auto& [typed, answer] : cases)
     EXPECT_EQ(Type(typed), "\r\n>  " + std::string(typed) + " \r\n" + answer);
   EXPECT_TRUE(IsRefusal(Type("отладочный"), " отладочный "));
+}
+
+// The blank tidying as first written: visit each position once, dropping the second of two
+// blanks from the shortened line. Kept as the reference for the one-sweep version.
+std::string ReferenceTidy(std::string s) {
+  const std::size_t visits = s.empty() ? 0 : s.size() - 1;
+  for (std::size_t k = 0; k < visits && k + 1 < s.size(); ++k)
+    if (s[k] == ' ' && s[k + 1] == ' ') s.erase(k + 1, 1);
+  return s;
+}
+
+TEST(TidyBlanksTest, HalvesEveryRunOfBlanksAsTheVisitingLoopDid) {
+  std::mt19937 rng(20261208);
+  const char alphabet[] = {' ', ' ', ' ', 'a', '\xE0', '-'};
+  for (int round = 0; round < 3000; ++round) {
+    std::string line(rng() % 40, ' ');
+    for (char& c : line) c = alphabet[rng() % sizeof alphabet];
+    std::string tidied = line;
+    TidyBlanks(tidied);
+    ASSERT_EQ(tidied, ReferenceTidy(line)) << '"' << line << '"';
+  }
+  std::string blanks(1001, ' ');
+  TidyBlanks(blanks);
+  EXPECT_EQ(blanks, std::string(501, ' '));
 }
 
 }  // namespace

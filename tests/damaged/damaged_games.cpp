@@ -447,4 +447,41 @@ std::vector<DamagedGame> RuleBreakingGames() {
   return out;
 }
 
+std::vector<DamagedGame> SlowShapeGames() {
+  const GameFiles base = BaseGame();
+  const std::string& room1 = base.at("room1.txt");
+  std::vector<DamagedGame> out;
+  // Condition k needs condition k - 1 and the lines stand last to first: every pass of the score
+  // recomputation turns one more True and starts again.
+  std::vector<std::string> lines = SplitLines(room1);
+  std::vector<std::string> chain;
+  for (int k = 3000; k >= 2; --k)
+    chain.push_back("ПС "_cp + std::to_string(1000 + k) + " = " + std::to_string(999 + k) + " > 0");
+  chain.push_back("ПС 1001 = 1"_cp);
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lines.size() / 2), chain.begin(),
+               chain.end());
+  out.push_back(Changed("3,000 score variables in a chain written last to first", "room1.txt",
+                        JoinCrLf(lines)));
+
+  static const std::string blanks =
+      "\n" + std::string(1000000, ' ') + "\n" + kBaseGameShortScriptUtf8;
+  DamagedGame typed = Game("a typed line of 1,000,000 blanks", base);
+  typed.scriptUtf8 = blanks.c_str();
+  out.push_back(std::move(typed));
+
+  const std::string letters = Repeat("абвгд"_cp, kHuge);
+  const auto inRoom1 = [&](const std::string& name, const std::string& line) {
+    DamagedGame g = Changed(name, "room1.txt", WithLineInMiddle(room1, line));
+    g.scriptUtf8 = kBaseGameShortScriptUtf8;
+    return g;
+  };
+  out.push_back(inRoom1("10 MB score variable without a number", "ПС "_cp + letters));
+  DamagedGame conditions =
+      Changed("10 MB conditions line with a number out of range", "room1.txt",
+              "РН x\r\nОП\r\nx\r\n\r\nТ ВЗЯТЬ ФОНАРЬ\r\nЛ 99999 "_cp + letters + "\r\nда\r\n");
+  conditions.scriptUtf8 = kBaseGameShortScriptUtf8;
+  out.push_back(std::move(conditions));
+  return out;
+}
+
 }  // namespace mireval

@@ -31,5 +31,9 @@ std::vector<DamagedGame> TransitionLoopGames();
 std::vector<DamagedGame> BrokenScrambledGames();
 std::vector<DamagedGame> DamagedSaveGames();
 std::vector<DamagedGame> RuleBreakingGames();
+// Shapes that once made a single command take seconds to minutes: a chain of thousands of score
+// variables written last to first, a typed line of a million blanks, and 10 MB lines that end the
+// program with a message quoting them.
+std::vector<DamagedGame> SlowShapeGames();
 
 }  // namespace mireval

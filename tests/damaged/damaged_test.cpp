@@ -98,6 +98,9 @@ const char* const kRoomLine = "(комната №";
 // program) and the media directives (play goes on).
 const char* const kScoreError = " при подсчете переменной счета №";
 const char* const kMediaError = " локации ";
+// A message quotes at most 300 characters of a line (up to 600 bytes as printed) and adds a
+// sentence of its own: anything much longer quoted a line whole.
+constexpr std::size_t kLongestMessage = 1000;
 
 // Checks every "!! " message of a transcript; returns what is wrong, or "" when all is well.
 // `lastEnds` tells whether the last message is one after which the program ends.
@@ -111,6 +114,8 @@ std::string CheckMessages(const std::string& out, bool& lastEnds) {
     if (!StartsWithUtf8(line, "!! ")) continue;
     const std::string text = line.substr(3);
     any = true;
+    if (text.size() > kLongestMessage)
+      return "a message of " + std::to_string(text.size()) + " bytes: " + text.substr(0, 200);
     if (text == kLineError) {
       // The line in question follows, and for most readers the location.
       if (i + 1 < lines.size() && StartsWithUtf8(lines[i + 1], "!! ")) ++i;
@@ -206,7 +211,7 @@ TEST(DamagedGames, ThereAreAtLeastTwoHundred) {
   for (const auto& make : {TruncatedGames, RandomByteGames}) count += make(demo).size();
   for (const auto& make :
        {HugeLineGames, ManyConditionGames, MissingFileGames, MarkerGames, TransitionLoopGames,
-        BrokenScrambledGames, DamagedSaveGames, RuleBreakingGames})
+        BrokenScrambledGames, DamagedSaveGames, RuleBreakingGames, SlowShapeGames})
     count += make().size();
   std::cout << count << " damaged games\n";
   EXPECT_GE(count, 200u);
@@ -272,6 +277,9 @@ TEST(DamagedGames, DamagedSaveFiles) {
 }
 TEST(DamagedGames, RuleBreakingScripts) {
   CheckAll(RuleBreakingGames());
+}
+TEST(DamagedGames, SlowShapes) {
+  CheckAll(SlowShapeGames());
 }
 
 }  // namespace

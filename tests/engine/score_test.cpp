@@ -2,9 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "engine/cipher.h"
+#include "engine/events.h"
+#include "engine/game_files.h"
 #include "engine/lines.h"
+#include "engine/report.h"
+#include "engine/script_error.h"
 #include "engine/text.h"
+#include "engine/variant.h"
+#include "shell/word_columns.h"
 #include "support/test_game.h"
 
 namespace mireval {
@@ -170,6 +179,224 @@ TEST_F(ScoreTest, UbratProbelyRemovesBlanksOnly) {
   std::string s = " a\tb c ";
   EXPECT_EQ(UbratProbely(s), "a\tbc");
   EXPECT_EQ(s, "a\tbc");
+}
+
+// ---- the reference: the pass as first written, reading its files again at every restart ------
+
+namespace reference {
+
+int TermNumber(const std::string& term) {
+  int value = 0;
+  for (char c : term) {
+    if (!IsDigit(c)) return TextToInt16(term);
+    value = value * 10 + (c - '0');
+    if (value > 32767) throw ScriptError("overflow");
+  }
+  return value;
+}
+
+bool Evaluate(const Player& p, std::string& line, long& n) {
+  std::size_t eq = std::string::npos;
+  for (std::size_t i = 3; i < line.size(); ++i)
+    if (line[i] == '=') n = TermNumber(line.substr(2, i - 2)), eq = i;
+  if (n == 0) throw ScriptError("no number");
+  if (eq + 1 < line.size() && IsDigit(line[eq + 1])) line.insert(eq + 1, "+");
+  line += "+";
+  const char good = "С"_cp[0], evil = "Т"_cp[0];
+  double sum = 0;
+  char op = 0;
+  std::string term;
+  int lower = 0, upper = 0;
+  bool lowerNeg = false, upperNeg = false;
+  for (std::size_t i = eq + 1; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '<' || c == '>' || c == '-' || c == '+') {
+      if (op == '+') {
+        if (term == "-1")
+          sum += p.Harakter[1].Number();
+        else if (term == "-2")
+          sum += p.Harakter[2].Number();
+        else if (!term.empty() && IsDigit(term[0]) && TermNumber(term) > 0 &&
+                 p.Uslovie.Get(TermNumber(term)))
+          sum += 1;
+      } else if (op == '-') {
+        if (term == "-1")
+          sum -= p.Harakter[1].Number();
+        else if (term == "-2")
+          sum -= p.Harakter[2].Number();
+        else if (!term.empty() && !p.Uslovie.Get(TermNumber(term)))
+          sum += 1;
+      } else if (op == '>' && c != '-') {
+        lower = TermNumber(term);
+      } else if (op == '<' && c != '-') {
+        upper = TermNumber(term);
+      }
+      if (op == '>' && c == '-')
+        lowerNeg = true;
+      else if (op == '<' && c == '-')
+        upperNeg = true;
+      else
+        op = c, term.clear();
+    } else if (IsDigit(c)) {
+      term += c;
+    } else if (c == good) {
+      term = "-1";
+    } else if (c == evil) {
+      term = "-2";
+    }
+  }
+  if (lowerNeg) lower = -lower;
+  if (upperNeg) upper = -upper;
+  return !(lower > 0 && sum <= lower) && !(upper > 0 && sum >= upper);
+}
+
+void PodschetPS(Player& p) {
+  p.UslChanged = false;
+  std::vector<bool> restarted(kMaxCondition - kMinCondition + 1, false);
+  long n = 0;
+  std::string fileRoom;
+  const auto open = [&](int pass, long skip) {
+    OpenGameFile(p, pass == 0 ? "room" + p.Room.Text() + ".txt" : "room0.txt");
+    ReadScriptLine(p);
+    for (long i = 0; i < skip; ++i) ReadPlainLine(p);
+  };
+  try {
+    for (bool restart = true; restart;) {
+      restart = false;
+      for (int pass = 0; pass < 2 && !restart; ++pass) {
+        fileRoom = pass == 0 ? p.Room.Text() : "0";
+        open(pass, 0);
+        for (long read = 1; !p.file.Eof(); ++read) {
+          ReadPlainLine(p);
+          RightStroka(p.Stroka);
+          if (p.Stroka.size() <= 3 || !EqualsNoCase(p.Stroka.substr(0, 3), "ПС "_cp)) continue;
+          UbratProbely(p.Stroka);
+          n = 0;
+          const bool result = Evaluate(p, p.Stroka, n);
+          if (result == p.Uslovie.Get(n)) continue;
+          p.Uslovie.Set(n, result);
+          if (!result) continue;
+          CloseGameFileAndTemp(p);
+          PodschetSob(p, n);
+          if (!restarted[static_cast<std::size_t>(n - kMinCondition)]) {
+            restarted[static_cast<std::size_t>(n - kMinCondition)] = true;
+            restart = true;
+            break;
+          }
+          open(pass, read);
+        }
+        if (!restart) CloseGameFileAndTemp(p);
+      }
+    }
+  } catch (const ScriptError&) {
+    CloseGameFileAndTemp(p);
+    ReportAndEnd(p, "Ошибка в строке "_cp + QuotedLine(p.Stroka) + " комнаты №"_cp + fileRoom +
+                        " при подсчете переменной счета №"_cp + std::to_string(n));
+  }
+  FillWordColumns(p);
+}
+
+}  // namespace reference
+
+// Random games of score variables, events that set conditions, filler and the odd broken line.
+class RandomGame {
+ public:
+  explicit RandomGame(unsigned seed) : rng_(seed) {}
+
+  std::string File(const char* header) {
+    std::string text = std::string(header) + "\n";
+    for (int i = Pick(0, 25); i > 0; --i) text += Line() + "\n";
+    return text;
+  }
+  int Pick(int from, int to) { return std::uniform_int_distribution<int>(from, to)(rng_); }
+
+ private:
+  std::string Number() { return std::to_string(Pick(0, kConditions)); }
+  std::string Line() {
+    switch (Pick(0, 9)) {
+      case 0:
+        return "СОБ " + Number() + " Текст " + Number();
+      case 1:
+        return "соб " + Number() + " ВЕР " + Number() + (Pick(0, 1) ? " 100" : " 0");
+      case 2:
+        return Pick(0, 1) ? "Т ВЗЯТЬ" : "К1 слово";
+      case 3:
+        if (Pick(0, 15) == 0) {
+          const char* broken[] = {"ПС 0 = 3", "ПС 5 = 40000", "ПС 20000 = 1", "ПС 4 = -С3"};
+          return broken[Pick(0, 3)];
+        }
+        [[fallthrough]];
+      default: {
+        std::string line = Pick(0, 5) ? "ПС " : "пс";
+        line += std::to_string(Pick(1, kConditions)) + " =";
+        const char* ops[] = {" + ", " - ", "+", "-"};
+        for (int k = Pick(1, 4); k > 0; --k)
+          line += ops[Pick(0, 3)] + (Pick(0, 6) ? Number() : Pick(0, 1) ? "С" : "Т");
+        if (Pick(0, 2))
+          line += std::string(Pick(0, 1) ? " > " : " <") + (Pick(0, 5) ? "" : "-") +
+                  std::to_string(Pick(0, 3));
+        return line;
+      }
+    }
+  }
+  std::mt19937 rng_;
+
+ public:
+  static constexpr int kConditions = 14;
+};
+
+struct Outcome {
+  std::vector<bool> conditions;
+  std::string story, stroka;
+  std::vector<std::string> messages;
+  int ended;
+  bool operator==(const Outcome&) const = default;
+};
+
+TEST(ScoreEquivalenceTest, RandomGamesEndAsTheFileReadingPassLeftThem) {
+  TestPlayer t;
+  t.UseGameDir();
+  t.p.Room = 1;
+  for (unsigned seed = 1; seed <= 160; ++seed) {
+    RandomGame g(seed);
+    t.Game("room1.txt", g.File("РН комната"));
+    t.Game("room0.txt", g.File("РН общие"));
+    if (g.Pick(0, 9) == 0)
+      WriteRaw(t.game() / "room1.txt",
+               Encrypt(SplitLines(ReadRaw(t.game() / "room1.txt")), CipherKind::Ordinary));
+    if (g.Pick(0, 19) == 0) std::filesystem::remove(t.game() / "room0.txt");
+    std::vector<bool> start;
+    for (int c = 0; c <= RandomGame::kConditions; ++c) start.push_back(g.Pick(0, 1) == 1);
+    const int good = g.Pick(0, 3), evil = g.Pick(0, 3);
+
+    const auto run = [&](void (*pass)(Player&)) {
+      for (int c = 0; c <= RandomGame::kConditions; ++c) t.p.Uslovie.Set(c, start[c]);
+      t.p.Harakter[1] = good;
+      t.p.Harakter[2] = evil;
+      t.p.T.SetText("");
+      t.p.SimvolCount = 0;
+      t.p.Stroka = "before";
+      t.platform.messages.clear();
+      Outcome o;
+      o.ended = ExpectEnd([&] { pass(t.p); });
+      for (int c = 0; c <= RandomGame::kConditions; ++c) o.conditions.push_back(t.p.Uslovie.Get(c));
+      o.story = t.p.T.text;
+      o.stroka = t.p.Stroka;
+      o.messages = t.platform.messages;
+      return o;
+    };
+    const Outcome expected = run(reference::PodschetPS);
+    const Outcome actual = run(PodschetPS);
+    ASSERT_TRUE(actual == expected)
+        << "seed " << seed << "\n"
+        << ToUtf8(ReadRaw(t.game() / "room1.txt")) << "---\n"
+        << (std::filesystem::exists(t.game() / "room0.txt")
+                ? ToUtf8(ReadRaw(t.game() / "room0.txt"))
+                : "(no room0.txt)")
+        << "\nstory: " << ToUtf8(actual.story) << "\nexpected: " << ToUtf8(expected.story)
+        << "\nmessages: " << (actual.messages.empty() ? "" : actual.messages[0])
+        << "\nexpected: " << (expected.messages.empty() ? "" : expected.messages[0]);
+  }
 }
 
 }  // namespace
