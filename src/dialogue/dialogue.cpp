@@ -52,7 +52,7 @@ class Scan {
       Dispatch(answers);
     }
   }
-  int options = 0;  // "ДИ " lines met so far, through both files
+  std::size_t options = 0;  // "ДИ " lines met so far, through both files
 
  private:
   void Next() {
@@ -121,7 +121,7 @@ class Scan {
         if (++answers > 12) throw ScriptError("more than twelve answers");
         p_.Command1[static_cast<std::size_t>(answers)].caption = p_.Stroka;
         p_.focus = Focus::Text1;
-        p_.AnswerBlock[static_cast<std::size_t>(answers)] = static_cast<std::int16_t>(options);
+        p_.AnswerBlock[static_cast<std::size_t>(answers)] = options;
         SkipOption();
         continue;
       }
@@ -164,7 +164,7 @@ void ReportDialogueError(Player& p) {
 // Plays the block of answer `index`, found by counting the options of both files; false when there
 // is none. The block closes its file itself.
 bool PlayAnswer(Player& p, int index) {
-  int options = 0;
+  std::size_t options = 0;
   for (const std::string& name : LocationFiles(p)) {
     p.TempUsed = false;
     OpenGameFile(p, name);
