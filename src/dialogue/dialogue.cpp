@@ -211,7 +211,9 @@ void DiOtvet(Player& p, int index) {
 }
 
 void Command1_Click(Player& p, int index) {
-  if (index < 0 || index > 12 || !p.OutputReady) return;
+  // The panel is inert while a wait is pending: an answer played inside the wait would wait again
+  // inside it, and play past its own conditions, which the rebuild after the wait has not yet seen.
+  if (index < 0 || index > 12 || !p.OutputReady || WaitPending(p)) return;
   if (!p.Command1[static_cast<std::size_t>(index)].visible) return;
   p.focus = Focus::Text1;
   p.platform.ProcessPendingEvents();

@@ -11,8 +11,12 @@ void BeginGame(Player& p) {
   p.OutputReady = true;
 }
 
-void EndWait(const Player& p, std::uint64_t before) {
-  if (p.gamesStarted != before) throw GameReplaced{};
+void PendingWait::End() const {
+  if (p_.gamesStarted != game_) throw GameReplaced{};
+}
+
+bool WaitPending(const Player& p) {
+  return p.waitsPending > 0;
 }
 
 void RunEventHandler(const std::function<void()>& handler) {
