@@ -216,7 +216,13 @@ void Command1_Click(Player& p, int index) {
   if (index < 0 || index > 12 || !p.OutputReady || WaitPending(p)) return;
   if (!p.Command1[static_cast<std::size_t>(index)].visible) return;
   p.focus = Focus::Text1;
-  p.platform.ProcessPendingEvents();
+  {
+    // Events still queued behind this click (the second click of a double click) are handled
+    // before it plays: they wait like any other, or the answer would play twice.
+    PendingWait settle(p);
+    p.platform.ProcessPendingEvents();
+    settle.End();
+  }
   if (index == 0) {
     for (Button& b : p.Command1) b.visible = false;
     p.T.height = kStoryFullHeight;

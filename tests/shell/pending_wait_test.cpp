@@ -55,6 +55,18 @@ TEST_F(PendingWaitTest, ADoubleClickOnAnAnswerThatMovesPlaysItOnce) {
   EXPECT_EQ(t.p.waitsPending, 0);
 }
 
+TEST_F(PendingWaitTest, AClickQueuedBehindAnAnswerPlaysNothingBeforeIt) {
+  t.platform.Enter("диал вахтер");
+  PlayQueued();
+  t.platform.Behind([](Player& p) { Command1_Click(p, 1); });
+  Click(1);
+  t.platform.Enter();
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.Harakter[1], Variant(1));
+  EXPECT_EQ(t.p.Hody, Variant(2));
+}
+
 TEST_F(PendingWaitTest, ClicksAndScreensInsideAWaitDoNothing) {
   t.platform.Enter("в лес");
   t.platform.Then([](Player& p) {

@@ -98,6 +98,14 @@ void ScriptedPlatform::PumpEvents() {
   RunEventHandler([&] { event(*player_); });
 }
 
+void ScriptedPlatform::ProcessPendingEvents() {
+  while (!behind_.empty()) {
+    auto event = std::move(behind_.front());
+    behind_.pop_front();
+    RunEventHandler([&] { event(*player_); });
+  }
+}
+
 void ScriptedPlatform::StartTimer(int intervalMs, std::function<void()> tick) {
   timerInterval = intervalMs;
   tick_ = std::move(tick);
