@@ -58,9 +58,9 @@ std::vector<std::string_view> SplitInput(const std::uint8_t* data, std::size_t s
   return parts;
 }
 
-void Play(const std::function<void()>& play) {
+void Play(Player& p, const std::function<void()>& play) {
   try {
-    RunEventHandler(play);
+    RunEventHandler(p, play);
   } catch (const ProgramEnded&) {
   } catch (const InputExhausted&) {
   }

@@ -42,7 +42,7 @@ std::vector<std::string_view> SplitInput(const std::uint8_t* data, std::size_t s
 
 // Runs `play` until it returns, the program ends (an error report or an exit command) or the
 // queued input is used up, which is how every run that waits for the player ends.
-void Play(const std::function<void()>& play);
+void Play(Player& p, const std::function<void()>& play);
 
 // Queues typing each line (at most `limit` of them) followed by `afterEach`, then `enters` bare
 // Enter keys for the pauses and transitions that follow.

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.Then([](Player& q) { Command1_Click(q, 2); });
   for (int i = 0; i < 6; ++i) platform.Enter();
 
-  fuzz::Play([&] {
+  fuzz::Play(p, [&] {
     RoomSinonims(p, p.Room);
     ShowRoom(p);
     for (;;) platform.PumpEvents();

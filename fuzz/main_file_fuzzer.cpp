@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Player p(platform, folders.work());
   platform.Attach(p);
   fuzz::QueueLines(platform, "\nвещи\nотладка 3000\nсевер\n\n"_cp, 8, nullptr, 4);
-  fuzz::Play([&] {
+  fuzz::Play(p, [&] {
     StartGameInFolder(p, folders.game());
     for (;;) platform.PumpEvents();
   });

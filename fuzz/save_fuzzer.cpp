@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Player p(platform, folders.work());
   platform.Attach(p);
   for (int i = 0; i < 6; ++i) platform.Enter();
-  fuzz::Play([&] {
+  fuzz::Play(p, [&] {
     if (!LoadSavedGame(p, folders.GameDir(), "fuzz.sav")) return;
     const std::string loaded = Snapshot(p);
     platform.inputAnswers.push_back("again");

@@ -182,11 +182,13 @@ void Dir1_Change(Player& p) {
   RefreshStartButton(p);
 }
 
-void StartGameFromBrowser(Player& p) {
+namespace {
+
+void StartNewGameIn(Player& p, const std::string& folder) {
   // A main file that cannot be read, or one cut short, must not leave a half-reset game behind.
   GameState before = p;
   Variant schemeBefore = p.ColorScheme;
-  p.GameDir = GameDirOf(p.Dir1.path);
+  p.GameDir = GameDirOf(folder);
   p.Picture1.visible = false;
   try {
     NewGame(p);
@@ -200,6 +202,12 @@ void StartGameFromBrowser(Player& p) {
   }
 }
 
+}  // namespace
+
+void StartGameFromBrowser(Player& p) {
+  StartGame(p, [folder = p.Dir1.path](Player& q) { StartNewGameIn(q, folder); });
+}
+
 void Command2_Click(Player& p) {
   StartGameFromBrowser(p);
 }
@@ -209,7 +217,9 @@ void File1_Click(Player& p, const std::string& fileName) {
     StartGameFromBrowser(p);
     return;
   }
-  LoadSavedGame(p, GameDirOf(p.Dir1.path), fileName);
+  StartGame(p, [gameDir = GameDirOf(p.Dir1.path), fileName](Player& q) {
+    LoadSavedGame(q, gameDir, fileName);
+  });
 }
 
 void BrowserCancel_Click(Player& p) {

@@ -1,5 +1,7 @@
 #include "shell/player.h"
 
+#include <utility>
+
 namespace mireval {
 
 Player::Player(Platform& p, std::filesystem::path dir) : platform(p), workDir(std::move(dir)) {}
@@ -19,10 +21,26 @@ bool WaitPending(const Player& p) {
   return p.waitsPending > 0;
 }
 
-void RunEventHandler(const std::function<void()>& handler) {
+void StartGame(Player& p, std::function<void(Player&)> start) {
+  if (!WaitPending(p)) {
+    start(p);
+    return;
+  }
+  BeginGame(p);
+  p.gameToStart = std::move(start);
+}
+
+void RunEventHandler(Player& p, const std::function<void()>& handler) {
   try {
     handler();
   } catch (const GameReplaced&) {
+  }
+  while (p.gameToStart && !WaitPending(p)) {
+    auto start = std::exchange(p.gameToStart, nullptr);
+    try {
+      start(p);
+    } catch (const GameReplaced&) {
+    }
   }
 }
 

@@ -33,6 +33,8 @@ struct Player : GameState, Form {
   std::uint64_t gamesStarted = 0;
   // Waits (output pauses, transitions) on the call stack right now, released or not.
   int waitsPending = 0;
+  // A game chosen while a wait was pending; it starts once that wait has unwound (StartGame).
+  std::function<void(Player&)> gameToStart;
 
   std::filesystem::path WorkFile(std::string_view name) const { return workDir / name; }
 };
@@ -44,6 +46,12 @@ struct GameReplaced {};
 // A game is about to start or load. The waits of the game before are released, and end by
 // throwing GameReplaced when control returns to them.
 void BeginGame(Player& p);
+
+// Starts or loads a game through `start`: at once, or, while a wait is pending, after the waits
+// have been released and have unwound to the outermost event handler, which then runs `start`.
+// Started inside the wait, the new game's own waits would stand on the old one, and a player
+// choosing game after game would deepen the stack without end.
+void StartGame(Player& p, std::function<void(Player&)> start);
 
 // One wait for Enter (an output pause, a transition) for as long as it is on the call stack. The
 // handlers that run inside it must not start anything of the game's own: a second wait inside the
@@ -68,7 +76,8 @@ class PendingWait {
 bool WaitPending(const Player& p);
 
 // Every event handler of the player runs through this: a handler left by a replaced game ends
-// here quietly. The front ends call it for each key, click and timer tick.
-void RunEventHandler(const std::function<void()>& handler);
+// here quietly, and a game chosen during a wait starts here once no wait is left. The front ends
+// call it for each key, click and timer tick.
+void RunEventHandler(Player& p, const std::function<void()>& handler);
 
 }  // namespace mireval

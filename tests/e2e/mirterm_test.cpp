@@ -77,6 +77,23 @@ TEST(Mirterm, TenThousandClicksWhileAnAnswerWaitsToMovePlayItOnce) {
   EXPECT_NE(r.out.find("\"waiting\":\"input\""), std::string::npos);
 }
 
+TEST(Mirterm, AGameStartedAgainAndAgainDuringItsWaitKeepsTheStackFlat) {
+  TempDir dir;
+  std::filesystem::path game = dir.path() / "game";
+  WriteGameFile(game / "main.txt", "Текстовый квест\nИгра\n1\n");
+  WriteGameFile(game / "room0.txt", "РН Общее\n");
+  WriteGameFile(game / "room1.txt", "РН Сторожка\nОП\nТесная сторожка.\n");
+  // Every start waits for Enter after the introduction; the next start comes during that wait.
+  std::string input;
+  for (int k = 0; k < 3000; ++k) input += "/open " + game.string() + "\n";
+  input += "\n/state\n";
+  TermRun r = Mirterm(dir, "", input, 1024);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("{\"room\":1,\"room_name\":\" Сторожка\""), std::string::npos);
+  EXPECT_NE(r.out.find("\"waiting\":\"input\""), std::string::npos);
+}
+
 TEST(Mirterm, UsageErrors) {
   TempDir dir;
   EXPECT_EQ(Mirterm(dir, "--frobnicate", "").status, 2);

@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "engine/files.h"
 #include "engine/main_file.h"
 #include "engine/text.h"
+#include "shell/browser.h"
 #include "shell/keys.h"
 #include "shell/save_load.h"
 #include "support/test_game.h"
@@ -84,6 +86,24 @@ TEST_F(ReplacedGameTest, NewGameDuringAnOutputPauseDropsTheRestOfTheOldText) {
   EXPECT_TRUE(t.p.OutputReady);
   EXPECT_EQ(t.Story().find("Конец дороги."), std::string::npos) << t.Story();
   EXPECT_NE(t.Story().find("На поляне."), std::string::npos) << t.Story();
+}
+
+TEST_F(ReplacedGameTest, AGameChosenDuringAWaitStartsOnlyAfterTheWaitHasUnwound) {
+  t.platform.Enter("в лес");  // waits for Enter before room 2
+  t.platform.Then([this](Player& p) {
+    p.Dir1.path = PathText(t.game());
+    StartGameFromBrowser(p);
+    EXPECT_EQ(p.Room, Variant(1));  // nothing of the new game yet
+  });
+  // The new game's transition is the only wait left: the old one is gone from the stack.
+  t.platform.Then([](Player& p) { EXPECT_EQ(p.waitsPending, 1); });
+  t.platform.Enter();
+  t.platform.Enter("осмотреться");
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_EQ(t.p.Hody, Variant(1));
+  EXPECT_EQ(t.p.waitsPending, 0);
+  EXPECT_EQ(t.Story().find("В лесу."), std::string::npos) << t.Story();
 }
 
 }  // namespace

@@ -95,14 +95,14 @@ void ScriptedPlatform::PumpEvents() {
   if (events_.empty()) throw InputExhausted{};
   auto event = std::move(events_.front());
   events_.pop_front();
-  RunEventHandler([&] { event(*player_); });
+  RunEventHandler(*player_, [&] { event(*player_); });
 }
 
 void ScriptedPlatform::ProcessPendingEvents() {
   while (!behind_.empty()) {
     auto event = std::move(behind_.front());
     behind_.pop_front();
-    RunEventHandler([&] { event(*player_); });
+    RunEventHandler(*player_, [&] { event(*player_); });
   }
 }
 

@@ -44,8 +44,9 @@ int main(int argc, char** argv) {
   mireval::Player player(platform, std::filesystem::current_path());
   platform.Attach(player);
   try {
-    mireval::RunEventHandler([&] { mireval::Form_Load(player); });
-    if (gameDir) mireval::RunEventHandler([&] { mireval::StartGameInFolder(player, *gameDir); });
+    mireval::RunEventHandler(player, [&] { mireval::Form_Load(player); });
+    if (gameDir)
+      mireval::RunEventHandler(player, [&] { mireval::StartGameInFolder(player, *gameDir); });
     for (;;) platform.PumpEvents();
   } catch (const mireval::TermExit& e) {
     return e.status;

@@ -187,7 +187,7 @@ void TermPlatform::PumpEvents() {
   out_.flush();
   auto line = ReadInputLine();
   if (!line) EndProgram(kExitNormal);
-  RunEventHandler([&] { Handle(*line); });
+  RunEventHandler(*player_, [&] { Handle(*line); });
 }
 
 void TermPlatform::Handle(const std::string& line) {

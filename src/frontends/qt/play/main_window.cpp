@@ -139,7 +139,7 @@ int MainWindow::StoryRewrites() const {
 void MainWindow::Run(const std::function<void()>& handler) {
   if (platform_.Ending()) return;
   try {
-    RunEventHandler(handler);
+    RunEventHandler(p_, handler);
   } catch (const ProgramExit&) {
     // The platform has told the event loop to return; the waits below unwind on their own.
   } catch (const std::exception& e) {
