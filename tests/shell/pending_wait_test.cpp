@@ -95,13 +95,5 @@ TEST_F(PendingWaitTest, ASecondEnterInTheSamePassOfTheWaitPlaysNoCommand) {
   EXPECT_TRUE(t.p.EnterReady);
 }
 
-TEST_F(PendingWaitTest, AWaitLeftByAnExceptionIsNoLongerPending) {
-  EXPECT_FALSE(WaitPending(t.p));
-  t.platform.Enter("в лес");
-  t.platform.Then([](Player& p) { EXPECT_TRUE(WaitPending(p)); });
-  EXPECT_THROW(PlayQueued(), InputExhausted);  // the input ran out inside the wait
-  EXPECT_FALSE(WaitPending(t.p));
-}
-
 }  // namespace
 }  // namespace mireval
