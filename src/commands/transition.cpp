@@ -17,9 +17,11 @@ void PerehodRoom(Player& p, const Variant& room) {
     static const std::string prompt = FromUtf8(kTransitionPromptUtf8);
     p.T.Append("\r\n" + prompt);
     StoryTail(p);
-    const std::uint64_t game = p.gamesStarted;
-    while (!p.EnterReady) p.platform.PumpEvents();
-    EndWait(p, game);
+    {
+      PendingWait wait(p);
+      while (!p.EnterReady) p.platform.PumpEvents();
+      wait.End();
+    }
     EnterLocation(p, room);
   } catch (const ScriptError&) {
     ReportAndEnd(p, LineErrorText(p, room.Text()));

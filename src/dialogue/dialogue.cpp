@@ -52,7 +52,7 @@ class Scan {
       Dispatch(answers);
     }
   }
-  int options = 0;  // "ДИ " lines met so far, through both files
+  std::size_t options = 0;  // "ДИ " lines met so far, through both files
 
  private:
   void Next() {
@@ -121,7 +121,7 @@ class Scan {
         if (++answers > 12) throw ScriptError("more than twelve answers");
         p_.Command1[static_cast<std::size_t>(answers)].caption = p_.Stroka;
         p_.focus = Focus::Text1;
-        p_.AnswerBlock[static_cast<std::size_t>(answers)] = static_cast<std::int16_t>(options);
+        p_.AnswerBlock[static_cast<std::size_t>(answers)] = options;
         SkipOption();
         continue;
       }
@@ -164,7 +164,7 @@ void ReportDialogueError(Player& p) {
 // Plays the block of answer `index`, found by counting the options of both files; false when there
 // is none. The block closes its file itself.
 bool PlayAnswer(Player& p, int index) {
-  int options = 0;
+  std::size_t options = 0;
   for (const std::string& name : LocationFiles(p)) {
     p.TempUsed = false;
     OpenGameFile(p, name);
@@ -211,10 +211,18 @@ void DiOtvet(Player& p, int index) {
 }
 
 void Command1_Click(Player& p, int index) {
-  if (index < 0 || index > 12 || !p.OutputReady) return;
+  // The panel is inert while a wait is pending: an answer played inside the wait would wait again
+  // inside it, and play past its own conditions, which the rebuild after the wait has not yet seen.
+  if (index < 0 || index > 12 || !p.OutputReady || WaitPending(p)) return;
   if (!p.Command1[static_cast<std::size_t>(index)].visible) return;
   p.focus = Focus::Text1;
-  p.platform.ProcessPendingEvents();
+  {
+    // Events still queued behind this click (the second click of a double click) are handled
+    // before it plays: they wait like any other, or the answer would play twice.
+    PendingWait settle(p);
+    p.platform.ProcessPendingEvents();
+    settle.End();
+  }
   if (index == 0) {
     for (Button& b : p.Command1) b.visible = false;
     p.T.height = kStoryFullHeight;

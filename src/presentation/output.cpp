@@ -71,12 +71,12 @@ void Pause(Player& p, bool dialogue) {
   p.OutputReady = false;
   if (!dialogue) p.focus = Focus::Text2;
   p.WaitKey = true;
-  const std::uint64_t game = p.gamesStarted;
+  PendingWait wait(p);
   while (p.WaitKey) {
     if (dialogue) p.focus = Focus::Text1;
     p.platform.PumpEvents();
   }
-  EndWait(p, game);
+  wait.End();
   std::size_t len = PausePrompt().size();
   p.T.KeepFirst(p.T.text.size() > len ? p.T.text.size() - len : 0);
   p.SimvolCount = 0;

@@ -44,6 +44,16 @@ void ShowFolder(Player& p, const std::string& folder) {
     throw ScriptError("autostart folder cannot be read");
 }
 
+template <class F>
+void Guarded(Player& p, F&& f) {
+  try {
+    f();
+  } catch (const ScriptError&) {
+    p.file.Close();
+    ReportAndEnd(p, FailureText());
+  }
+}
+
 // GameDir is left alone until a game really starts: the browser may still be left without a
 // choice, and the running game must keep reading its own folder.
 void Run(Player& p, bool mayStart) {
@@ -51,28 +61,23 @@ void Run(Player& p, bool mayStart) {
   if (!folder) return;
   ShowFolder(p, *folder);
   if (!mayStart || !ListFiles(p.Dir1.folder, "*.sav").empty()) return;
-  SetGameFolder(p, p.Dir1.folder);
-  p.Picture1.visible = false;
-  NewGame(p);
-}
-
-void Guarded(Player& p, bool mayStart) {
-  try {
-    Run(p, mayStart);
-  } catch (const ScriptError&) {
-    p.file.Close();
-    ReportAndEnd(p, FailureText());
-  }
+  StartGame(p, [folder = p.Dir1.folder](Player& q) {
+    Guarded(q, [&] {
+      SetGameFolder(q, folder);
+      q.Picture1.visible = false;
+      NewGame(q);
+    });
+  });
 }
 
 }  // namespace
 
 void AutoStart(Player& p) {
-  Guarded(p, true);
+  Guarded(p, [&] { Run(p, true); });
 }
 
 void AutoStartDir(Player& p) {
-  Guarded(p, false);
+  Guarded(p, [&] { Run(p, false); });
 }
 
 }  // namespace mireval

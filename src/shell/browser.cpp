@@ -199,11 +199,13 @@ void Dir1_Change(Player& p) {
   ShowReadableFolder(p, *path);
 }
 
-void StartGameFromBrowser(Player& p) {
+namespace {
+
+void StartNewGameIn(Player& p, const fs::path& folder) {
   // A main file that cannot be read, or one cut short, must not leave a half-reset game behind.
   GameState before = p;
   Variant schemeBefore = p.ColorScheme;
-  SetGameFolder(p, p.Dir1.folder);
+  SetGameFolder(p, folder);
   p.Picture1.visible = false;
   try {
     NewGame(p);
@@ -217,6 +219,12 @@ void StartGameFromBrowser(Player& p) {
   }
 }
 
+}  // namespace
+
+void StartGameFromBrowser(Player& p) {
+  StartGame(p, [folder = p.Dir1.folder](Player& q) { StartNewGameIn(q, folder); });
+}
+
 void Command2_Click(Player& p) {
   StartGameFromBrowser(p);
 }
@@ -226,7 +234,8 @@ void File1_Click(Player& p, const std::string& fileName) {
     StartGameFromBrowser(p);
     return;
   }
-  LoadSavedGame(p, p.Dir1.folder, fileName);
+  StartGame(p,
+            [folder = p.Dir1.folder, fileName](Player& q) { LoadSavedGame(q, folder, fileName); });
 }
 
 void BrowserCancel_Click(Player& p) {

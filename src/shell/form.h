@@ -121,7 +121,9 @@ struct Form {
   bool EnterReady = true;
   bool WaitKey = false;
   bool OutputReady = true;
-  std::array<std::int16_t, 13> AnswerBlock{};  // [1..12]
+  // [1..12]: the ordinal of each answer's option, counted through both location files; a long
+  // game holds more options than a 16-bit count reaches.
+  std::array<std::size_t, 13> AnswerBlock{};
   Variant SlovaCount;
 
   // Background and text colours last applied by the colour scheme.

@@ -14,7 +14,9 @@ void Text2_KeyPress(Player& p, int key) {
     return;
   }
   if (RunTopLevelCommand(p)) return;
-  if (p.EnterReady && !p.Room.IsEmpty() && p.Room.Compare(0) != 0) {
+  // A wait already released but not yet returned (two Enters handled in one pass of its loop) still
+  // stands on the stack: the command would run inside it.
+  if (p.EnterReady && !WaitPending(p) && !p.Room.IsEmpty() && p.Room.Compare(0) != 0) {
     Komand(p);
     p.Text2.SetText("");
     if (p.UslChanged) PodschetPS(p);

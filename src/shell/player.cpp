@@ -1,6 +1,7 @@
 #include "shell/player.h"
 
 #include <new>
+#include <utility>
 
 #include "engine/text.h"
 
@@ -15,8 +16,21 @@ void BeginGame(Player& p) {
   p.OutputReady = true;
 }
 
-void EndWait(const Player& p, std::uint64_t before) {
-  if (p.gamesStarted != before) throw GameReplaced{};
+void PendingWait::End() const {
+  if (p_.gamesStarted != game_) throw GameReplaced{};
+}
+
+bool WaitPending(const Player& p) {
+  return p.waitsPending > 0;
+}
+
+void StartGame(Player& p, std::function<void(Player&)> start) {
+  if (!WaitPending(p)) {
+    start(p);
+    return;
+  }
+  BeginGame(p);
+  p.gameToStart = std::move(start);
 }
 
 void RunEventHandler(Player& p, const std::function<void()>& handler) {
@@ -31,6 +45,13 @@ void RunEventHandler(Player& p, const std::function<void()>& handler) {
           "Не хватает памяти, чтобы выполнить это действие (может быть, открываемый файл "
           "слишком велик). Действие прервано, игра продолжается."_cp);
     } catch (const std::bad_alloc&) {
+    }
+  }
+  while (p.gameToStart && !WaitPending(p)) {
+    auto start = std::exchange(p.gameToStart, nullptr);
+    try {
+      start(p);
+    } catch (const GameReplaced&) {
     }
   }
 }

@@ -73,12 +73,15 @@ bool RunTopLevelCommand(Player& p) {
     p.platform.OpenUrl(kSiteAddress);
     return true;
   }
-  if (IsOneOf(typed, {"РЕДАКТОР ИГРЫ", "СОЗДАНИЕ ИГРЫ"})) {
+  // The two screens of text go through the output writer, whose pause would wait inside a pending
+  // wait; there the line is no command and its Enter only releases the wait.
+  const bool mayWrite = !WaitPending(p);
+  if (mayWrite && IsOneOf(typed, {"РЕДАКТОР ИГРЫ", "СОЗДАНИЕ ИГРЫ"})) {
     p.Text2.SetText("");
     ShowEditorIntro(p);
     return true;
   }
-  if (IsOneOf(typed, {"СПРАВКА"}) && p.GameName.Text().empty()) {
+  if (mayWrite && IsOneOf(typed, {"СПРАВКА"}) && p.GameName.Text().empty()) {
     p.Text2.SetText("");
     ShowIfGames(p);
     return true;

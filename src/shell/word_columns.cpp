@@ -62,7 +62,7 @@ void FillWordColumns(Player& p) {
 }
 
 void List1_Click(Player& p, int column, int item) {
-  if (column < 0 || column > 1) return;
+  if (column < 0 || column > 1 || WaitPending(p)) return;
   const auto& items = p.List1[column].items;
   if (item < 0 || static_cast<std::size_t>(item) >= items.size()) return;
   const std::string word = items[static_cast<std::size_t>(item)];

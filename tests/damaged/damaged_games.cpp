@@ -327,6 +327,15 @@ std::vector<DamagedGame> TransitionLoopGames() {
               "РН x\r\nОП\r\nтекст\r\n\r\nДИАЛ АВТО\r\nДИ 1\r\nснова\r\nИД 1\r\n\r\nКДИАЛ\r\n"_cp));
   out.push_back(Changed("a dialogue answer that re-enters the location", "room0.txt",
                         "РН x\r\nДИАЛ %%\r\nДИ 1\r\nснова\r\nИД 1\r\n\r\nКДИАЛ\r\n"_cp));
+  // The forester's farewell moves to location 2; every click during its wait comes back to it.
+  static const std::string clicks = [] {
+    std::string script = "\nдиал лесник\n/answer 2\n";
+    for (int k = 0; k < 10000; ++k) script += "/answer 2\n";
+    return script + "\n/state\n";
+  }();
+  DamagedGame clicked = Game("10,000 clicks on an answer while its move waits", base);
+  clicked.scriptUtf8 = clicks.c_str();
+  out.push_back(std::move(clicked));
   return out;
 }
 

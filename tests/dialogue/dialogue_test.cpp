@@ -54,8 +54,8 @@ TEST_F(DialogueTest, OptionsWhoseConditionsHoldBecomeButtons) {
   EXPECT_TRUE(t.p.Command1[0].visible);
   EXPECT_EQ(ToUtf8(t.p.Command1[0].caption), "<Закончить диалог>");
   EXPECT_EQ(t.p.T.height, 296);
-  EXPECT_EQ(t.p.AnswerBlock[1], 1);
-  EXPECT_EQ(t.p.AnswerBlock[2], 2);
+  EXPECT_EQ(t.p.AnswerBlock[1], 1u);
+  EXPECT_EQ(t.p.AnswerBlock[2], 2u);
   // Slots of 250 / (2 + 2) from 346: answers in slots 0 and 1, the close button in slot 2.
   EXPECT_FLOAT_EQ(t.p.Command1[1].top, 346);
   EXPECT_FLOAT_EQ(t.p.Command1[2].top, 408.5);
@@ -107,17 +107,17 @@ TEST_F(DialogueTest, FailingOptionsKeepTheOrdinalsOfTheRest) {
   t.Game("room0.txt", "РН общие\nДИАЛ ОБЩИЙ\nДИ 1\nЗвать\n\nКДИАЛ\n");
   Talk("диал");
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Второй"}));
-  EXPECT_EQ(t.p.AnswerBlock[1], 2);
+  EXPECT_EQ(t.p.AnswerBlock[1], 2u);
   Talk("диал общий");  // both blocks match: only the later one counts, ordinals run on
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Звать"}));
-  EXPECT_EQ(t.p.AnswerBlock[1], 3);
+  EXPECT_EQ(t.p.AnswerBlock[1], 3u);
 }
 
 TEST_F(DialogueTest, FailingBlockConditionsSkipTheBlock) {
   Room("ДИАЛ\nЛ 4\nДИ 1\nСкрытый\n\nКДИАЛ\nДИАЛ\nДИ 2\nОткрытый\n\nКДИАЛ\n");
   Talk("диал");
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Открытый"}));
-  EXPECT_EQ(t.p.AnswerBlock[1], 2);
+  EXPECT_EQ(t.p.AnswerBlock[1], 2u);
 }
 
 TEST_F(DialogueTest, NoMatchingDialogueRefusesUnlessAutomatic) {
@@ -183,6 +183,23 @@ TEST_F(DialogueTest, ClicksDuringAPauseAreIgnored) {
   Command1_Click(t.p, 1);
   EXPECT_FALSE(t.p.Uslovie.Get(7));
   EXPECT_TRUE(t.p.Hody.IsEmpty());
+}
+
+TEST_F(DialogueTest, OrdinalsPastSixteenBitsStillNameTheirOption) {
+  // Another character's block of 70,000 options stands before the watchman's: counted in 16 bits
+  // the ordinal of the watchman's first option would wrap round to one of those.
+  std::string other = "ДИАЛ СТОРОЖ\n";
+  for (int k = 0; k < 70000; ++k) other += "ДИ 1\nСТ\nЧужой ответ.\n\n";
+  Room(other + "КДИАЛ\n" + kWatchman);
+  t.Set(5);
+  Talk("диал вахтер");
+  ASSERT_EQ(Captions(), (std::vector<std::string>{"Здравствуйте!", "Прощайте."}));
+  EXPECT_EQ(t.p.AnswerBlock[1], 70001u);
+  Command1_Click(t.p, 1);
+  EXPECT_TRUE(t.p.Uslovie.Get(7));
+  EXPECT_NE(t.Story().find("Вахтер кивает."), std::string::npos);
+  EXPECT_EQ(t.Story().find("Чужой ответ."), std::string::npos);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Прощайте."}));
 }
 
 TEST_F(DialogueTest, ConditionListReading) {

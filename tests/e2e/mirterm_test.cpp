@@ -15,11 +15,14 @@ struct TermRun {
   std::string err;
 };
 
-TermRun Mirterm(const TempDir& dir, const std::string& args, const std::string& input) {
+// `stackKb` > 0 runs mirterm with a stack of that size.
+TermRun Mirterm(const TempDir& dir, const std::string& args, const std::string& input,
+                int stackKb = 0) {
   WriteRaw(dir.path() / "input.txt", input);
   std::filesystem::create_directories(dir.path() / "work");
-  std::string cmd = "cd '" + (dir.path() / "work").string() + "' && '" MIRTERM_PATH "' " + args +
-                    " < ../input.txt > ../out.txt 2> ../err.txt";
+  std::string limit = stackKb > 0 ? "ulimit -s " + std::to_string(stackKb) + " && " : "";
+  std::string cmd = limit + "cd '" + (dir.path() / "work").string() + "' && '" MIRTERM_PATH "' " +
+                    args + " < ../input.txt > ../out.txt 2> ../err.txt";
   int rc = std::system(cmd.c_str());
   return {WEXITSTATUS(rc), ReadRaw(dir.path() / "out.txt"), ReadRaw(dir.path() / "err.txt")};
 }
@@ -51,6 +54,44 @@ TEST(Mirterm, ShowsTheCoverWithoutAGame) {
   WriteGameFile(dir.path() / "work" / "obloz.txt", "Обложка\n");
   TermRun r = Mirterm(dir, "", "/state\n");
   EXPECT_EQ(r.out.rfind("Обложка\n{\"room\":0,", 0), 0u) << r.out;
+}
+
+TEST(Mirterm, TenThousandClicksWhileAnAnswerWaitsToMovePlayItOnce) {
+  TempDir dir;
+  std::filesystem::path game = dir.path() / "game";
+  WriteGameFile(game / "main.txt", "Текстовый квест\nИгра\n1\n");
+  WriteGameFile(game / "room0.txt", "РН Общее\n");
+  WriteGameFile(game / "room1.txt",
+                "РН Сторожка\nОП\nТесная сторожка.\n\n"
+                "ДИАЛ ВАХТЕР\nДИ 1\nЛ -7\nД 7\nСС\nЗдравствуйте!\nИД 2\n\nКДИАЛ\n");
+  WriteGameFile(game / "room2.txt", "РН Лес\nОП\nВ лесу.\n");
+  std::string input = "\nдиал вахтер\n/answer 1\n";
+  for (int k = 0; k < 10000; ++k) input += "/answer 1\n";
+  input += "\n/state\n";
+  // Each click played inside the wait would wait again inside it; a small stack shows it at once.
+  TermRun r = Mirterm(dir, "'" + game.string() + "'", input, 1024);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("{\"room\":2,\"room_name\":\" Лес\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"moves\":2,\"good\":1,\"evil\":0,"), std::string::npos);
+  EXPECT_NE(r.out.find("\"waiting\":\"input\""), std::string::npos);
+}
+
+TEST(Mirterm, AGameStartedAgainAndAgainDuringItsWaitKeepsTheStackFlat) {
+  TempDir dir;
+  std::filesystem::path game = dir.path() / "game";
+  WriteGameFile(game / "main.txt", "Текстовый квест\nИгра\n1\n");
+  WriteGameFile(game / "room0.txt", "РН Общее\n");
+  WriteGameFile(game / "room1.txt", "РН Сторожка\nОП\nТесная сторожка.\n");
+  // Every start waits for Enter after the introduction; the next start comes during that wait.
+  std::string input;
+  for (int k = 0; k < 3000; ++k) input += "/open " + game.string() + "\n";
+  input += "\n/state\n";
+  TermRun r = Mirterm(dir, "", input, 1024);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("{\"room\":1,\"room_name\":\" Сторожка\""), std::string::npos);
+  EXPECT_NE(r.out.find("\"waiting\":\"input\""), std::string::npos);
 }
 
 TEST(Mirterm, UsageErrors) {

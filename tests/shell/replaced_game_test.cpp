@@ -6,8 +6,10 @@
 #include <new>
 #include <string>
 
+#include "engine/files.h"
 #include "engine/main_file.h"
 #include "engine/text.h"
+#include "shell/browser.h"
 #include "shell/keys.h"
 #include "shell/save_load.h"
 #include "support/test_game.h"
@@ -101,6 +103,24 @@ TEST_F(ReplacedGameTest, AHandlerOutOfMemoryIsReportedAndPlayGoesOn) {
       "Не хватает памяти, чтобы выполнить это действие (может быть, открываемый файл слишком "
       "велик). Действие прервано, игра продолжается.";
   EXPECT_EQ(t.platform.messages, (std::vector<std::string>{report, report}));
+}
+
+TEST_F(ReplacedGameTest, AGameChosenDuringAWaitStartsOnlyAfterTheWaitHasUnwound) {
+  t.platform.Enter("в лес");  // waits for Enter before room 2
+  t.platform.Then([this](Player& p) {
+    ChangeFolderPath(p, t.game());
+    StartGameFromBrowser(p);
+    EXPECT_EQ(p.Room, Variant(1));  // nothing of the new game yet
+  });
+  // The new game's transition is the only wait left: the old one is gone from the stack.
+  t.platform.Then([](Player& p) { EXPECT_EQ(p.waitsPending, 1); });
+  t.platform.Enter();
+  t.platform.Enter("осмотреться");
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_EQ(t.p.Hody, Variant(1));
+  EXPECT_EQ(t.p.waitsPending, 0);
+  EXPECT_EQ(t.Story().find("В лесу."), std::string::npos) << t.Story();
 }
 
 }  // namespace

@@ -99,6 +99,14 @@ void ScriptedPlatform::PumpEvents() {
   RunEventHandler(*player_, [&] { event(*player_); });
 }
 
+void ScriptedPlatform::ProcessPendingEvents() {
+  while (!behind_.empty()) {
+    auto event = std::move(behind_.front());
+    behind_.pop_front();
+    RunEventHandler(*player_, [&] { event(*player_); });
+  }
+}
+
 void ScriptedPlatform::StartTimer(int intervalMs, std::function<void()> tick) {
   timerInterval = intervalMs;
   tick_ = std::move(tick);

@@ -52,12 +52,15 @@ class ScriptedPlatform : public Platform {
   // Queues any action on the player.
   void Then(std::function<void(Player&)> action);
   std::size_t Pending() const { return events_.size(); }
+  // Queues an action that is already waiting when a handler has the pending events processed
+  // (the second click of a double click, say).
+  void Behind(std::function<void(Player&)> action) { behind_.push_back(std::move(action)); }
 
   void MessageBox(const std::string& text) override;
   bool AskYesNo(const std::string& text, Answer preferred = Answer::Yes) override;
   std::string InputBox(const std::string& title) override;
   void PumpEvents() override;
-  void ProcessPendingEvents() override {}
+  void ProcessPendingEvents() override;
   [[noreturn]] void EndProgram(int status) override;
   void Beep() override { ++beeps; }
   void OpenUrl(const std::string& url) override { urls.push_back(url); }
@@ -88,6 +91,7 @@ class ScriptedPlatform : public Platform {
  private:
   Player* player_ = nullptr;
   std::deque<std::function<void(Player&)>> events_;
+  std::deque<std::function<void(Player&)>> behind_;
   std::function<void()> tick_;
 };
 

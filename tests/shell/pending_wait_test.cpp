@@ -1,0 +1,99 @@
+// While the player waits for Enter (a transition, an output pause), clicks and keys handled inside
+// the wait may release it but never play: nothing of the game runs nested inside a wait.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialogue/dialogue.h"
+#include "engine/main_file.h"
+#include "engine/text.h"
+#include "shell/keys.h"
+#include "shell/word_columns.h"
+#include "support/test_game.h"
+
+namespace mireval {
+namespace {
+
+class PendingWaitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.UseGameDir();
+    t.Game("main.txt", "Текстовый квест\nИгра\n1\n");
+    t.Game("room0.txt", "РН Общее\n");
+    t.Game("room1.txt",
+           "РН Сторожка\nОП\nТесная сторожка.\nК1 взять\n\n"
+           "Т В ЛЕС\nИдёте в лес.\nИД 2\n\n"
+           "ДИАЛ ВАХТЕР\nДИ 1\nЛ -7\nД 7\nСС\nЗдравствуйте!\nИД 2\n\nКДИАЛ\n");
+    t.Game("room2.txt", "РН Лес\nОП\nВ лесу.\n");
+    t.Work("editor.txt", "Как написать игру.\n");
+    t.platform.Enter();  // the introduction's transition
+    NewGame(t.p);
+    ASSERT_EQ(t.p.Room, Variant(1));
+  }
+
+  // Plays the queued events as a front end does, each through its event handler.
+  void PlayQueued() {
+    while (t.platform.Pending() > 0) t.platform.PumpEvents();
+  }
+
+  void Click(int answer) {
+    t.platform.Then([answer](Player& p) { Command1_Click(p, answer); });
+  }
+
+  TestPlayer t;
+};
+
+TEST_F(PendingWaitTest, ADoubleClickOnAnAnswerThatMovesPlaysItOnce) {
+  t.platform.Enter("диал вахтер");
+  Click(1);  // the answer waits for Enter before location 2
+  Click(1);  // the second click of a double click lands inside that wait
+  t.platform.Enter();
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.Harakter[1], Variant(1));
+  EXPECT_EQ(t.p.Hody, Variant(2));  // the talk command and one answer
+  EXPECT_EQ(t.p.waitsPending, 0);
+}
+
+TEST_F(PendingWaitTest, AClickQueuedBehindAnAnswerPlaysNothingBeforeIt) {
+  t.platform.Enter("диал вахтер");
+  PlayQueued();
+  t.platform.Behind([](Player& p) { Command1_Click(p, 1); });
+  Click(1);
+  t.platform.Enter();
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.Harakter[1], Variant(1));
+  EXPECT_EQ(t.p.Hody, Variant(2));
+}
+
+TEST_F(PendingWaitTest, ClicksAndScreensInsideAWaitDoNothing) {
+  t.platform.Enter("в лес");
+  t.platform.Then([](Player& p) {
+    ASSERT_TRUE(WaitPending(p));
+    List1_Click(p, 0, 0);
+    EXPECT_EQ(p.Text2.text, "");
+  });
+  // A screen of text would write inside the wait; its Enter only releases the wait instead.
+  t.platform.Enter("редактор игры");
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.Story().find("Вступление к редактору"), std::string::npos) << t.Story();
+}
+
+TEST_F(PendingWaitTest, ASecondEnterInTheSamePassOfTheWaitPlaysNoCommand) {
+  t.platform.Enter("в лес");
+  t.platform.Then([](Player& p) {
+    // A window may deliver two Enters before the wait looks at its flag again.
+    Text2_KeyPress(p, kEnter);
+    p.Text2.SetText(FromUtf8("в лес"));
+    Text2_KeyPress(p, kEnter);
+  });
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.Hody, Variant(1));
+  EXPECT_TRUE(t.p.EnterReady);
+}
+
+}  // namespace
+}  // namespace mireval
