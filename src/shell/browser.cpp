@@ -234,8 +234,7 @@ void File1_Click(Player& p, const std::string& fileName) {
     StartGameFromBrowser(p);
     return;
   }
-  StartGame(p,
-            [folder = p.Dir1.folder, fileName](Player& q) { LoadSavedGame(q, folder, fileName); });
+  ChooseSavedGame(p, p.Dir1.folder, fileName);
 }
 
 void BrowserCancel_Click(Player& p) {

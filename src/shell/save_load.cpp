@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -228,43 +229,69 @@ void LoadGameDialog(Player& p) {
   SetFilePattern(p, "*.sav");
 }
 
-bool LoadSavedGame(Player& p, const std::filesystem::path& folder, const std::string& fileName) {
+namespace {
+
+// Reads the save chosen and asks what must be asked before it replaces the running game. Nothing
+// when it cannot be loaded (said to the player) or the player declined.
+std::optional<SavedGame> ReadChosenSave(Player& p, const std::filesystem::path& folder,
+                                        const std::string& fileName) {
   const std::optional<std::filesystem::path> file = ResolveUnder(folder, fileName);
   const std::string failed =
       "Не удалось загрузить игру: "_cp + GameDirOf(PathText(folder)) + fileName;
   // The file is read whole; one far larger than a save is refused before it is read.
   if (auto size = file ? FileSize(*file) : std::nullopt; size && *size > kLargestSave) {
     p.platform.MessageBox(failed + "\r\n" + "Файл слишком велик для сохранённой игры."_cp);
-    return false;
+    return std::nullopt;
   }
   std::optional<SavedGame> g;
   if (file)
     if (auto data = ReadWholeFile(*file)) g = ParseSave(*data);
   if (!g || !LocationExists(folder, g->room)) {
     p.platform.MessageBox(failed);
-    return false;
+    return std::nullopt;
   }
   // A save of another game would put its title and conditions in place of the running one's.
   if (GameLoaded(p) && g->name.Text() != p.GameName.Text() &&
       !p.platform.AskYesNo("Сохранение сделано в другой игре («"_cp + g->name.Text() +
                                "»). Загрузить его вместо текущей игры?"_cp,
                            Platform::Answer::No))
-    return false;
+    return std::nullopt;
+  return g;
+}
 
+void RestoreGame(Player& p, const std::filesystem::path& folder, SavedGame& g) {
   BeginGame(p);
   SetGameFolder(p, folder);
-  p.Harakter[1] = g->good;
-  p.Harakter[2] = g->evil;
-  p.Hody = g->moves;
-  p.GameName = g->name;
-  p.HarakterWord = g->words;
+  p.Harakter[1] = g.good;
+  p.Harakter[2] = g.evil;
+  p.Hody = g.moves;
+  p.GameName = g.name;
+  p.HarakterWord = g.words;
   // The word columns and derived conditions are rebuilt by the score pass after the next command.
   p.UslChanged = true;
-  p.Kartinki = std::move(g->pictures);
-  for (int k = 0; k < kConditionCount; ++k) p.Uslovie.Set(k, g->conditions[k]);
+  p.Kartinki = std::move(g.pictures);
+  for (int k = 0; k < kConditionCount; ++k) p.Uslovie.Set(k, g.conditions[k]);
 
   p.Picture1.visible = false;
-  EnterLocation(p, g->room);
+  EnterLocation(p, g.room);
+}
+
+}  // namespace
+
+bool LoadSavedGame(Player& p, const std::filesystem::path& folder, const std::string& fileName) {
+  std::optional<SavedGame> g = ReadChosenSave(p, folder, fileName);
+  if (g) RestoreGame(p, folder, *g);
+  return g.has_value();
+}
+
+bool ChooseSavedGame(Player& p, const std::filesystem::path& folder, const std::string& fileName) {
+  // Read and asked about at once: a save that cannot be loaded, or one the player declines,
+  // leaves a pending wait (and the move it holds) as it was.
+  std::optional<SavedGame> g = ReadChosenSave(p, folder, fileName);
+  if (!g) return false;
+  StartGame(p, [folder, saved = std::make_shared<SavedGame>(std::move(*g))](Player& q) {
+    RestoreGame(q, folder, *saved);
+  });
   return true;
 }
 

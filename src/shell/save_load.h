@@ -30,4 +30,9 @@ void LoadGameDialog(Player& p);
 // reported naming it and changes nothing: false.
 bool LoadSavedGame(Player& p, const std::filesystem::path& folder, const std::string& fileName);
 
+// The player chose a save in the browser: it is read, and anything to ask is asked, at once; the
+// game it holds starts as StartGame starts games (after a pending wait has unwound). False when
+// it cannot be loaded or the player declined.
+bool ChooseSavedGame(Player& p, const std::filesystem::path& folder, const std::string& fileName);
+
 }  // namespace mireval

@@ -59,6 +59,30 @@ TEST_F(ReplacedGameTest, NewGameDuringATransitionStaysInTheNewGame) {
   EXPECT_NE(t.Story().find("На поляне."), std::string::npos) << t.Story();
 }
 
+// A save chosen in the browser during a wait is read and asked about at once: one that cannot be
+// loaded, or another game's save declined, leaves the wait and its move as they were.
+TEST_F(ReplacedGameTest, ASaveRefusedDuringATransitionKeepsThePendingMove) {
+  WriteRaw(t.game() / "broken.sav", "\"Игра\"\r\n"_cp);
+  t.platform.inputAnswers.push_back("other");
+  const Variant title = t.p.GameName;
+  t.p.GameName = Variant(FromUtf8("Другая"));
+  ASSERT_TRUE(SaveGame(t.p));
+  t.p.GameName = title;
+
+  t.platform.Enter("в лес");  // waits for Enter before room 2
+  t.platform.Then([](Player& p) { EXPECT_FALSE(ChooseSavedGame(p, p.gameFolder, "broken.sav")); });
+  t.platform.yesNoAnswers.push_back(false);
+  t.platform.Then([](Player& p) { EXPECT_FALSE(ChooseSavedGame(p, p.gameFolder, "other.sav")); });
+  t.platform.Enter();
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.Hody, Variant(1));
+  EXPECT_EQ(t.p.GameName, title);
+  EXPECT_EQ(t.platform.messages.size(), 1u);
+  ASSERT_EQ(t.platform.questions.size(), 2u);  // the save's name, then the other game
+  EXPECT_NE(t.platform.questions[1].find("другой игре"), std::string::npos);
+}
+
 TEST_F(ReplacedGameTest, LoadDuringATransitionKeepsTheLoadedGameAndTheNextCommand) {
   t.p.Hody = 5;
   t.platform.inputAnswers.push_back("slot");
