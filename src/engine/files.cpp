@@ -8,6 +8,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "engine/atomic_file.h"
 #include "engine/text.h"
 
 namespace fs = std::filesystem;
@@ -98,27 +99,8 @@ std::optional<std::uintmax_t> FileSize(const fs::path& p) {
 }
 
 bool WriteFileAtomically(const fs::path& p, std::string_view bytes) {
-  fs::path tmp = p;
-  tmp += ".part" + std::to_string(::getpid());
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ec;
-      fs::remove(tmp, ec);
-      return false;
-    }
-  }
   std::error_code ec;
-  fs::rename(tmp, p, ec);
-  if (ec) {
-    fs::remove(tmp, ec);
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(p, bytes, ec);
 }
 
 bool AppendToFile(const fs::path& p, std::string_view bytes) {

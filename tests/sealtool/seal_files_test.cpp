@@ -23,9 +23,9 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir) {
   return files;
 }
 
-// Makes writing `file` fail: the temporary file beside it cannot be created.
+// Makes writing `file` fail: it is protected against writing.
 void BlockWriting(const fs::path& file) {
-  fs::create_directories(file.string() + ".part" + std::to_string(::getpid()));
+  fs::permissions(file, fs::perms(0444));
 }
 
 TEST(SealFileNames, LocationAndListFilesInAnyCaseSortedByName) {

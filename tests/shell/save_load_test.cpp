@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "engine/lines.h"
 #include "engine/text.h"
@@ -204,8 +207,8 @@ TEST_F(SaveLoadTest, RefusedNamesAndFailedWritesChangeNothingOnDisk) {
   WriteRaw(t.game() / "busy.sav" / "inside", "keep");
   t.platform.inputAnswers.push_back("BUSY");  // names are matched ignoring letter case
   EXPECT_FALSE(SaveGame(t.p));
-  EXPECT_EQ(t.platform.messages.back(),
-            "Не удалось сохранить игру: " + ToUtf8(t.p.GameDir) + "BUSY.sav");
+  EXPECT_EQ(t.platform.messages.back(), "Не удалось сохранить игру: " + ToUtf8(t.p.GameDir) +
+                                            "BUSY.sav\r\nОшибка записи: " + std::strerror(EISDIR));
   EXPECT_EQ(ReadRaw(t.game() / "busy.sav" / "inside"), "keep");
   EXPECT_EQ(std::distance(fs::directory_iterator(t.game()), fs::directory_iterator()), 4);
 
@@ -213,6 +216,46 @@ TEST_F(SaveLoadTest, RefusedNamesAndFailedWritesChangeNothingOnDisk) {
   t.platform.inputAnswers.push_back("");
   EXPECT_TRUE(SaveGame(t.p));
   EXPECT_TRUE(fs::exists(t.game() / ".sav"));
+}
+
+TEST_F(SaveLoadTest, OverwritingKeepsTheFileAndAFailedSaveSaysWhy) {
+  Play();
+  const fs::path file = t.game() / "keep.sav";
+  Save("keep");
+  fs::permissions(file, fs::perms(0600));
+  const std::vector<std::string> saved = Save("keep");
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  const std::string failed = "Не удалось сохранить игру: " + ToUtf8(t.p.GameDir) + "keep.sav\r\n";
+
+  // A save the player protected stays as it is.
+  const std::string before = ReadRaw(file);
+  fs::permissions(file, fs::perms(0444));
+  t.platform.inputAnswers.push_back("keep");
+  EXPECT_FALSE(SaveGame(t.p));
+  EXPECT_EQ(t.platform.messages.back(), failed + "Нет прав на запись: файл защищён от записи.");
+  EXPECT_EQ(ReadRaw(file), before);
+
+  // A failed write: the system's own words for it.
+  fs::permissions(file, fs::perms(0644));
+  {
+    FileSizeLimit limit(1000);
+    t.platform.inputAnswers.push_back("keep");
+    EXPECT_FALSE(SaveGame(t.p));
+  }
+  EXPECT_EQ(t.platform.messages.back(), failed + "Ошибка записи: " + std::strerror(EFBIG));
+  EXPECT_EQ(ReadRaw(file), before);
+
+  // A save kept elsewhere through a link is written there, and the link stays.
+  fs::create_directories(t.root.path() / "saves");
+  fs::create_symlink(t.root.path() / "saves" / "linked.sav", t.game() / "linked.sav");
+  EXPECT_EQ(Save("linked").size(), static_cast<std::size_t>(kSaveFileLines));
+  EXPECT_TRUE(fs::is_symlink(t.game() / "linked.sav"));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(t.root.path() / "saves" / "linked.sav")));
+
+  // The longest names a folder takes still save: nothing is added to them on the way.
+  EXPECT_EQ(Save(std::string(247, 'x')).size(), static_cast<std::size_t>(kSaveFileLines));
 }
 
 // The save, load and exit commands of the input line.
