@@ -101,7 +101,8 @@ std::error_code make_error_code(ReplaceError e) {
   return {static_cast<int>(e), category};
 }
 
-AtomicFileWriter::AtomicFileWriter(const fs::path& target) {
+AtomicFileWriter::AtomicFileWriter(const fs::path& target, Durability durability)
+    : durability_(durability) {
   file_ = ResolveTarget(target, error_);
   if (error_) return;
 
@@ -183,7 +184,7 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
 }
 
 std::error_code AtomicFileWriter::Commit() {
-  if (!error_ && ::fsync(fd_) != 0) Fail(errno);
+  if (!error_ && durability_ == Durability::OnDisk && ::fsync(fd_) != 0) Fail(errno);
   if (!error_) {
     const int fd = std::exchange(fd_, -1);
     // Some file systems report a failed write only when the file is closed.
@@ -195,12 +196,13 @@ std::error_code AtomicFileWriter::Commit() {
     return error_;
   }
   committed_ = true;
-  SyncFolder(file_.parent_path());
+  if (durability_ == Durability::OnDisk) SyncFolder(file_.parent_path());
   return {};
 }
 
-bool WriteFileAtomically(const fs::path& p, std::string_view bytes, std::error_code& ec) {
-  AtomicFileWriter out(p);
+bool WriteFileAtomically(const fs::path& p, std::string_view bytes, std::error_code& ec,
+                         Durability durability) {
+  AtomicFileWriter out(p, durability);
   out.Write(bytes);
   ec = out.Commit();
   return !ec;

@@ -20,6 +20,12 @@ enum class ReplaceError {
 };
 std::error_code make_error_code(ReplaceError e);
 
+// Whether Commit puts the new content on disk (fsync) before it replaces the old file. Saves and
+// the seal tool's rewrites must survive a power failure; the player's scratch copy of a scrambled
+// file is made again at every reading, where forcing it to disk would cost several milliseconds
+// per command. Either way the replacement itself is atomic.
+enum class Durability { OnDisk, ScratchCopy };
+
 // Streams the new content of one file: construct, Write() any number of times, Commit(). Without
 // a successful Commit the destructor removes the temporary file and the target stays untouched.
 //
@@ -30,7 +36,8 @@ std::error_code make_error_code(ReplaceError e);
 // from the folder.
 class AtomicFileWriter {
  public:
-  explicit AtomicFileWriter(const std::filesystem::path& target);
+  explicit AtomicFileWriter(const std::filesystem::path& target,
+                            Durability durability = Durability::OnDisk);
   ~AtomicFileWriter();
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -42,7 +49,7 @@ class AtomicFileWriter {
   const std::filesystem::path& file() const { return file_; }
 
   bool Write(std::string_view bytes);
-  // Puts the bytes on disk and moves them over the file. Empty on success.
+  // Puts the bytes on disk (see Durability) and moves them over the file. Empty on success.
   std::error_code Commit();
 
  private:
@@ -52,13 +59,14 @@ class AtomicFileWriter {
   std::filesystem::path file_;
   std::filesystem::path temp_;
   int fd_ = -1;
+  Durability durability_;
   std::error_code error_;
   bool committed_ = false;
 };
 
 // The whole content at once; false with the reason in `ec` on failure.
 bool WriteFileAtomically(const std::filesystem::path& p, std::string_view bytes,
-                         std::error_code& ec);
+                         std::error_code& ec, Durability durability = Durability::OnDisk);
 
 // Why a file could not be written, in words for the user (Windows-1251): no space left, no
 // permission, or the system's own text.

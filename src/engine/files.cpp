@@ -100,7 +100,7 @@ std::optional<std::uintmax_t> FileSize(const fs::path& p) {
 
 bool WriteFileAtomically(const fs::path& p, std::string_view bytes) {
   std::error_code ec;
-  return WriteFileAtomically(p, bytes, ec);
+  return WriteFileAtomically(p, bytes, ec, Durability::ScratchCopy);
 }
 
 bool AppendToFile(const fs::path& p, std::string_view bytes) {

@@ -22,8 +22,9 @@ std::string PathText(const std::filesystem::path& p);
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& p);
 std::optional<std::uintmax_t> FileSize(const std::filesystem::path& p);
 
-// Replaces the file's content as a whole (see engine/atomic_file.h, which also says why a write
-// failed). Returns false on failure.
+// Replaces the file's content as a whole, for scratch copies: not forced to disk (see
+// engine/atomic_file.h, whose form with a reason puts saves and rewrites on disk and says why a
+// write failed). Returns false on failure.
 bool WriteFileAtomically(const std::filesystem::path& p, std::string_view bytes);
 
 // The places a folder browser starts from: the root, and the home folder when it is set and is
