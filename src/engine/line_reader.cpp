@@ -4,8 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
-#include <cstring>
 #include <utility>
+
+#include "engine/lines.h"
 
 namespace mireval {
 
@@ -48,41 +49,31 @@ bool LineReader::Fill() {
 
 bool LineReader::NextPiece(std::string_view& piece, bool& lineEnds) {
   if (error_ || (begin_ == end_ && !Fill())) return false;
-  const char* base = buffer_.data();
-  const char* from = base + begin_;
-  const std::size_t n = end_ - begin_;
-  const void* lf = std::memchr(from, '\n', n);
-  const std::size_t upTo = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - from) : n;
-  const void* cr = std::memchr(from, '\r', upTo);
-  const std::size_t length =
-      cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - from) : upTo;
-  piece = std::string_view(from, length);
-  lineEnds = length < n;
-  begin_ += length;
-  if (lineEnds) {
-    const bool isCr = base[begin_] == '\r';
-    ++begin_;
-    if (isCr) {
-      if (begin_ < end_)
-        begin_ += base[begin_] == '\n' ? 1 : 0;
-      else
-        afterCr_ = true;
-    }
-  }
+  std::size_t next = begin_;
+  piece = mireval::NextLine(std::string_view(buffer_.data(), end_), next);
+  const std::size_t lineEnd = begin_ + piece.size();
+  lineEnds = lineEnd < end_;
+  // A CR that ends the buffer: whether an LF follows it is for the next buffer to say.
+  afterCr_ = lineEnds && lineEnd + 1 == end_ && buffer_[lineEnd] == '\r';
+  begin_ = next;
   return true;
 }
 
-bool LineReader::NextLine(std::string& line) {
-  line.clear();
+bool LineReader::NextLine(std::string_view& line) {
   std::string_view piece;
   bool lineEnds = false;
-  bool any = false;
-  while (NextPiece(piece, lineEnds)) {
-    any = true;
-    line += piece;
-    if (lineEnds) return true;
+  if (!NextPiece(piece, lineEnds)) return false;
+  if (lineEnds) {  // most lines lie whole in the buffer: no copy
+    line = piece;
+    return true;
   }
-  return any && !error_;
+  long_.assign(piece);
+  while (NextPiece(piece, lineEnds)) {
+    long_ += piece;
+    if (lineEnds) break;
+  }
+  line = long_;
+  return !error_;
 }
 
 }  // namespace mireval

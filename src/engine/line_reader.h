@@ -28,8 +28,9 @@ class LineReader {
   // `lineEnds`, and then false for the end of the file. False at the end or after an error.
   bool NextPiece(std::string_view& piece, bool& lineEnds);
 
-  // The next whole line, however long. False at the end or after an error.
-  bool NextLine(std::string& line);
+  // The next whole line, however long; valid until the next call. False at the end or after an
+  // error.
+  bool NextLine(std::string_view& line);
 
   // Set when the file could not be opened or read.
   const std::error_code& error() const { return error_; }
@@ -43,6 +44,7 @@ class LineReader {
   std::size_t end_ = 0;
   bool atEnd_ = false;
   bool afterCr_ = false;  // the buffer's last piece ended at a CR: an LF next belongs to it
+  std::string long_;      // a line longer than what was buffered at once
   std::error_code error_;
 };
 

@@ -112,7 +112,7 @@ SealResult Decrypt(const fs::path& file) {
   std::string text;
   text.reserve(kWriteBytes * 2);
   Decoder decoder(CipherKind::Ordinary);
-  std::string line;
+  std::string_view line;
   try {
     while (in.NextLine(line)) {
       decoder.Line(line, text);

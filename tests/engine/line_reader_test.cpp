@@ -53,7 +53,8 @@ TEST(LineReader, SplitsInPiecesAndLinesExactlyAsTheWholeTextIsSplit) {
 
       LineReader lines(file, chunk);
       got.clear();
-      while (lines.NextLine(line)) got.push_back(line);
+      std::string_view whole;
+      while (lines.NextLine(whole)) got.emplace_back(whole);
       EXPECT_EQ(got, expected) << "chunk " << chunk;
       EXPECT_FALSE(lines.error());
     }
@@ -62,7 +63,7 @@ TEST(LineReader, SplitsInPiecesAndLinesExactlyAsTheWholeTextIsSplit) {
 
 TEST(LineReader, ReportsWhatCannotBeRead) {
   TempDir dir;
-  std::string line;
+  std::string_view line;
   LineReader missing(dir.path() / "missing.txt");
   EXPECT_EQ(missing.error(), std::errc::no_such_file_or_directory);
   EXPECT_FALSE(missing.NextLine(line));
