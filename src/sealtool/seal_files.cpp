@@ -65,7 +65,7 @@ SealResult OneFile(const fs::path& file, Operation&& operation) {
   }
 }
 
-SealResult Encrypt(const fs::path& file, CipherKind kind, bool skipScrambled) {
+SealResult Scramble(const fs::path& file, CipherKind kind, bool skipScrambled) {
   LineReader in(file);
   if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
   FirstLine first = ReadFirstLine(in);
@@ -99,7 +99,7 @@ SealResult Encrypt(const fs::path& file, CipherKind kind, bool skipScrambled) {
   return Result(file, SealOutcome::Encrypted);
 }
 
-SealResult Decrypt(const fs::path& file) {
+SealResult Unscramble(const fs::path& file) {
   LineReader in(file);
   if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
   FirstLine first = ReadFirstLine(in);
@@ -166,15 +166,15 @@ std::vector<std::string> SealFileNames(const fs::path& dir) {
 }
 
 SealResult ShifrFile(const fs::path& file, CipherKind kind) {
-  return OneFile(file, [&] { return Encrypt(file, kind, false); });
+  return OneFile(file, [&] { return Scramble(file, kind, false); });
 }
 
 SealResult EncryptFile(const fs::path& file, CipherKind kind) {
-  return OneFile(file, [&] { return Encrypt(file, kind, true); });
+  return OneFile(file, [&] { return Scramble(file, kind, true); });
 }
 
 SealResult DecryptFile(const fs::path& file) {
-  return OneFile(file, [&] { return Decrypt(file); });
+  return OneFile(file, [&] { return Unscramble(file); });
 }
 
 std::vector<SealResult> EncryptFiles(const fs::path& dir, const std::vector<std::string>& names,

@@ -61,16 +61,5 @@ TEST(LineReader, SplitsInPiecesAndLinesExactlyAsTheWholeTextIsSplit) {
   }
 }
 
-TEST(LineReader, ReportsWhatCannotBeRead) {
-  TempDir dir;
-  std::string_view line;
-  LineReader missing(dir.path() / "missing.txt");
-  EXPECT_EQ(missing.error(), std::errc::no_such_file_or_directory);
-  EXPECT_FALSE(missing.NextLine(line));
-  LineReader folder(dir.path());  // a folder holds no lines
-  EXPECT_TRUE(folder.error());
-  EXPECT_FALSE(folder.NextLine(line));
-}
-
 }  // namespace
 }  // namespace mireval

@@ -246,16 +246,6 @@ TEST_F(SaveLoadTest, OverwritingKeepsTheFileAndAFailedSaveSaysWhy) {
   }
   EXPECT_EQ(t.platform.messages.back(), failed + "Ошибка записи: " + std::strerror(EFBIG));
   EXPECT_EQ(ReadRaw(file), before);
-
-  // A save kept elsewhere through a link is written there, and the link stays.
-  fs::create_directories(t.root.path() / "saves");
-  fs::create_symlink(t.root.path() / "saves" / "linked.sav", t.game() / "linked.sav");
-  EXPECT_EQ(Save("linked").size(), static_cast<std::size_t>(kSaveFileLines));
-  EXPECT_TRUE(fs::is_symlink(t.game() / "linked.sav"));
-  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(t.root.path() / "saves" / "linked.sav")));
-
-  // The longest names a folder takes still save: nothing is added to them on the way.
-  EXPECT_EQ(Save(std::string(247, 'x')).size(), static_cast<std::size_t>(kSaveFileLines));
 }
 
 // The save, load and exit commands of the input line.
