@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "engine/atomic_file.h"
 #include "engine/files.h"
 #include "engine/game_files.h"
 #include "engine/lines.h"

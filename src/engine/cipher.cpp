@@ -55,52 +55,61 @@ long long NumberLine(std::string_view line) {
 
 std::string Encrypt(const std::vector<std::string>& plainLines, CipherKind kind) {
   std::string out = MarkerLine(kind) + "\r\n";
-  // Every character becomes a line of up to five characters: reserve it all at once, and write
-  // the numbers straight into the text (whole game folders are scrambled at a time).
+  // Every character becomes a line of up to five characters: reserve it all at once (whole game
+  // folders are scrambled at a time).
   std::size_t characters = 0;
   for (const std::string& line : plainLines) characters += line.size();
   out.reserve(out.size() + characters * 6 + plainLines.size() * (kEndOfLine.size() + 2));
-  char number[24];
-  long l = 0;
+  Encoder encoder(kind);
   for (const std::string& line : plainLines) {
-    const long long key = CipherKey(kind, l);
-    for (std::size_t i = 0; i < line.size(); ++i) {
-      const long long code = static_cast<unsigned char>(line[i]);
-      const auto [end, ec] =
-          std::to_chars(number, number + sizeof number, code + static_cast<long long>(i) + 1 + key);
-      out.append(number, static_cast<std::size_t>(end - number));
-      out.append("\r\n", 2);
-    }
-    out += kEndOfLine;
-    out.append("\r\n", 2);
-    ++l;
+    encoder.Characters(line, out);
+    encoder.EndLine(out);
   }
   return out;
+}
+
+void Encoder::Characters(std::string_view chars, std::string& out) {
+  if (position_ == 0) key_ = CipherKey(kind_, line_);
+  // The numbers are written straight into the text.
+  char number[24];
+  for (char c : chars) {
+    const long long code = static_cast<unsigned char>(c);
+    const auto [end, ec] = std::to_chars(number, number + sizeof number, code + ++position_ + key_);
+    out.append(number, static_cast<std::size_t>(end - number));
+    out.append("\r\n", 2);
+  }
+}
+
+void Encoder::EndLine(std::string& out) {
+  out += kEndOfLine;
+  out.append("\r\n", 2);
+  position_ = 0;
+  ++line_;
+}
+
+void Decoder::Line(std::string_view line, std::string& out) {
+  if (line.size() == 3 && line[0] == '"' && line[1] == '0' && line[2] == '"') {  // "0"
+    out.append("\r\n", 2);
+    position_ = 0;
+    key_ = CipherKey(kind_, ++line_);
+    return;
+  }
+  const long long code = NumberLine(line) - ++position_ - key_;
+  if (code < 0 || code > 255) throw ScriptError("damaged scrambled line: " + std::string(line));
+  out += static_cast<char>(code);
 }
 
 std::string DecryptBody(std::string_view body, CipherKind kind) {
   std::string out;
   out.reserve(body.size() / 4);
-  std::string current;
-  long long i = 0;
-  long l = 0;
-  int key = CipherKey(kind, 0);
+  Decoder decoder(kind);
+  std::size_t closed = 0;  // the decoded text up to the last "0" line
   std::size_t pos = 0;
   while (pos < body.size()) {
-    std::string_view line = NextLine(body, pos);
-    if (line.size() == 3 && line[0] == '"' && line[1] == '0' && line[2] == '"') {  // "0"
-      out += current;
-      out += "\r\n";
-      current.clear();
-      i = 0;
-      key = CipherKey(kind, ++l);
-      continue;
-    }
-    ++i;
-    long long code = NumberLine(line) - i - key;
-    if (code < 0 || code > 255) throw ScriptError("damaged scrambled line: " + std::string(line));
-    current += static_cast<char>(code);
+    decoder.Line(NextLine(body, pos), out);
+    if (decoder.AtLineEnd()) closed = out.size();
   }
+  out.resize(closed);
   return out;
 }
 

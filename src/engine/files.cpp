@@ -5,7 +5,6 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <system_error>
 
 #include "engine/text.h"
@@ -134,30 +133,6 @@ std::optional<std::uintmax_t> FileSize(const fs::path& p) {
   auto size = fs::file_size(p, ec);
   if (ec) return std::nullopt;
   return size;
-}
-
-bool WriteFileAtomically(const fs::path& p, std::string_view bytes) {
-  fs::path tmp = p;
-  tmp += ".part" + std::to_string(::getpid());
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ec;
-      fs::remove(tmp, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(tmp, p, ec);
-  if (ec) {
-    fs::remove(tmp, ec);
-    return false;
-  }
-  return true;
 }
 
 bool AppendToFile(const fs::path& p, std::string_view bytes) {

@@ -37,10 +37,6 @@ std::string PathText(const std::filesystem::path& p);
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& p);
 std::optional<std::uintmax_t> FileSize(const std::filesystem::path& p);
 
-// Writes the bytes to a temporary file beside the target and renames it over the target, so a
-// failure never leaves a half-written file. Returns false on failure.
-bool WriteFileAtomically(const std::filesystem::path& p, std::string_view bytes);
-
 // The places a folder browser starts from: the root, and the home folder when it is set and is
 // not the root.
 std::vector<std::filesystem::path> DefaultDriveRoots();

@@ -15,12 +15,12 @@ namespace mireval::seal {
 
 namespace {
 
-enum class Operation { EncryptFolder, EncryptFile, DecryptFolder };
+enum class Operation { EncryptFolder, EncryptFile, DecryptFolder, DecryptFile };
 
 int Usage(std::ostream& err, const std::string& problem) {
   err << "mirseal: " << problem
       << " (usage: mirseal --encrypt [--strong] DIR | --encrypt-file [--strong] FILE | "
-         "--decrypt DIR; with no arguments the window opens)\n";
+         "--decrypt DIR | --decrypt-file FILE; with no arguments the window opens)\n";
   return kSealExitUsage;
 }
 
@@ -40,11 +40,13 @@ std::string Line(const SealResult& r, CipherKind kind) {
   }
   switch (r.problem) {
     case SealProblem::CannotRead:
-      return "failed " + path + ": cannot read it";
+      return "failed " + path + ": cannot read it (" + r.error.message() + ")";
     case SealProblem::Damaged:
       return "failed " + path + ": damaged (" + ToUtf8(r.detail) + "), left unchanged";
+    case SealProblem::OutOfMemory:
+      return "failed " + path + ": out of memory, left unchanged";
     default:
-      return "failed " + path + ": cannot write it, left unchanged";
+      return "failed " + path + ": cannot write it (" + r.error.message() + "), left unchanged";
   }
 }
 
@@ -62,6 +64,8 @@ int SealCommandLine(const std::vector<std::string>& args, std::ostream& out, std
       named = Operation::EncryptFile;
     else if (arg == "--decrypt")
       named = Operation::DecryptFolder;
+    else if (arg == "--decrypt-file")
+      named = Operation::DecryptFile;
     else if (arg == "--strong")
       strong = true;
     else if (arg.size() > 1 && arg[0] == '-')
@@ -77,16 +81,23 @@ int SealCommandLine(const std::vector<std::string>& args, std::ostream& out, std
   }
   if (!op) return Usage(err, "no operation");
   if (!target) return Usage(err, "no path");
-  if (strong && *op == Operation::DecryptFolder)
-    return Usage(err, "strongly encrypted files cannot be decrypted");
+  const bool decrypt = *op == Operation::DecryptFolder || *op == Operation::DecryptFile;
+  if (strong && decrypt) return Usage(err, "strongly encrypted files cannot be decrypted");
   CipherKind kind = strong ? CipherKind::Strong : CipherKind::Ordinary;
 
   fs::path path(*target);
   std::error_code ec;
   std::vector<SealResult> results;
-  if (*op == Operation::EncryptFile) {
+  if (*op == Operation::EncryptFile || *op == Operation::DecryptFile) {
     if (!fs::is_regular_file(path, ec)) return Usage(err, "no such file: " + *target);
-    results.push_back(EncryptFile(path, kind));
+    if (*op == Operation::DecryptFile) {
+      results.push_back(DecryptFile(path));
+    } else if (!IsScrambledByThePlayer(path.filename().string())) {
+      err << "mirseal: " << *target << ": " << ToUtf8(NotScrambledByThePlayerText()) << "\n";
+      return kSealExitFailed;
+    } else {
+      results.push_back(EncryptFile(path, kind));
+    }
   } else {
     if (!fs::is_directory(path, ec)) return Usage(err, "no such folder: " + *target);
     std::vector<std::string> names = SealFileNames(path);

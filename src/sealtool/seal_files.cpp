@@ -1,11 +1,12 @@
 #include "sealtool/seal_files.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <system_error>
 
-#include "engine/files.h"
-#include "engine/lines.h"
+#include "engine/atomic_file.h"
+#include "engine/line_reader.h"
 #include "engine/script_error.h"
 #include "engine/text.h"
 
@@ -15,38 +16,122 @@ namespace mireval::seal {
 
 namespace {
 
-const std::string kEndOfLine = "\"0\"";
-
-std::string_view FirstLine(std::string_view data) {
-  std::size_t pos = 0;
-  return data.empty() ? std::string_view() : NextLine(data, pos);
-}
-
-// The last line of a text, not counting a final line end.
-std::string_view LastLine(std::string_view data) {
-  std::size_t end = data.size();
-  if (end >= 2 && data[end - 2] == '\r' && data[end - 1] == '\n')
-    end -= 2;
-  else if (end >= 1 && (data[end - 1] == '\r' || data[end - 1] == '\n'))
-    end -= 1;
-  std::size_t lineEnd = end == 0 ? std::string_view::npos : data.find_last_of("\r\n", end - 1);
-  std::size_t start = lineEnd == std::string_view::npos ? 0 : lineEnd + 1;
-  return data.substr(start, end - start);
-}
+// Scrambled text is handed to the file in pieces of about this size.
+constexpr std::size_t kWriteBytes = 64 * 1024;
 
 SealResult Result(const fs::path& file, SealOutcome outcome,
-                  SealProblem problem = SealProblem::None, std::string detail = {}) {
-  return {file, outcome, problem, std::move(detail)};
+                  SealProblem problem = SealProblem::None, std::string detail = {},
+                  std::error_code error = {}) {
+  return {file, outcome, problem, std::move(detail), error};
 }
 
-SealResult Write(const fs::path& file, std::string_view text, SealOutcome done) {
-  if (!WriteFileAtomically(file, text))
-    return Result(file, SealOutcome::Failed, SealProblem::CannotWrite);
-  return Result(file, done);
+SealResult Failed(const fs::path& file, SealProblem problem, std::error_code error) {
+  return Result(file, SealOutcome::Failed, problem, {}, error);
 }
 
-SealResult EncryptText(const fs::path& file, std::string_view plain, CipherKind kind) {
-  return Write(file, Encrypt(SplitLines(plain), kind), SealOutcome::Encrypted);
+// The start of a file's first line, read only as far as a marker line reaches: enough to tell
+// whether the file is scrambled, without holding a long first line.
+struct FirstLine {
+  std::string text;
+  bool ends = false;  // the line end was read
+  bool more = true;   // the file goes on after `text`
+  // The whole first line is known (it ended, or the file did).
+  bool Whole() const { return ends || !more; }
+};
+
+FirstLine ReadFirstLine(LineReader& in) {
+  static const std::size_t longestMarker =
+      std::max(MarkerLine(CipherKind::Ordinary).size(), MarkerLine(CipherKind::Strong).size());
+  FirstLine first;
+  std::string_view piece;
+  while (!first.ends && first.text.size() <= longestMarker) {
+    if (!in.NextPiece(piece, first.ends)) {
+      first.more = false;
+      break;
+    }
+    first.text += piece;
+  }
+  return first;
+}
+
+// A per-file operation whose running out of memory fails only that file: whatever it held is
+// released on the way out, and its temporary file is removed.
+template <class Operation>
+SealResult OneFile(const fs::path& file, Operation&& operation) {
+  try {
+    return operation();
+  } catch (const std::bad_alloc&) {
+    return Result(file, SealOutcome::Failed, SealProblem::OutOfMemory);
+  }
+}
+
+SealResult Scramble(const fs::path& file, CipherKind kind, bool skipScrambled) {
+  LineReader in(file);
+  if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
+  FirstLine first = ReadFirstLine(in);
+  if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
+  if (skipScrambled && first.Whole() && MarkerKind(first.text))
+    return Result(file, SealOutcome::AlreadyEncrypted);
+
+  AtomicFileWriter out(file);
+  if (out.error()) return Failed(file, SealProblem::CannotWrite, out.error());
+  std::string text = MarkerLine(kind) + "\r\n";
+  text.reserve(kWriteBytes * 8);
+  Encoder encoder(kind);
+  bool inLine = false;  // characters of a plain line written, its end not yet
+  auto take = [&](std::string_view piece, bool ends) {
+    encoder.Characters(piece, text);
+    inLine = !ends;
+    if (ends) encoder.EndLine(text);
+    if (text.size() >= kWriteBytes) {
+      out.Write(text);
+      text.clear();
+    }
+  };
+  if (!first.text.empty() || first.ends) take(first.text, first.ends);
+  std::string_view piece;
+  bool ends = false;
+  while (first.more && in.NextPiece(piece, ends)) take(piece, ends);
+  if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
+  if (inLine) encoder.EndLine(text);  // a last line without its line end is a line all the same
+  out.Write(text);
+  if (std::error_code ec = out.Commit()) return Failed(file, SealProblem::CannotWrite, ec);
+  return Result(file, SealOutcome::Encrypted);
+}
+
+SealResult Unscramble(const fs::path& file) {
+  LineReader in(file);
+  if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
+  FirstLine first = ReadFirstLine(in);
+  if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
+  if (!first.Whole() || MarkerKind(first.text) != CipherKind::Ordinary)
+    return Result(file, SealOutcome::NotDecrypted);
+
+  AtomicFileWriter out(file);
+  if (out.error()) return Failed(file, SealProblem::CannotWrite, out.error());
+  std::string text;
+  text.reserve(kWriteBytes * 2);
+  Decoder decoder(CipherKind::Ordinary);
+  std::string_view line;
+  try {
+    while (in.NextLine(line)) {
+      decoder.Line(line, text);
+      if (text.size() >= kWriteBytes) {
+        out.Write(text);
+        text.clear();
+      }
+    }
+  } catch (const ScriptError& e) {
+    return Result(file, SealOutcome::Failed, SealProblem::Damaged, e.what());
+  }
+  if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
+  // The tool always closes the last line; a file that ends inside a line has lost its end, and
+  // turning it back would silently drop what is left of that line.
+  if (!decoder.AtLineEnd())
+    return Result(file, SealOutcome::Failed, SealProblem::Damaged, "the last line is not closed");
+  out.Write(text);
+  if (std::error_code ec = out.Commit()) return Failed(file, SealProblem::CannotWrite, ec);
+  return Result(file, SealOutcome::Decrypted);
 }
 
 }  // namespace
@@ -57,6 +142,14 @@ bool IsSealFileName(std::string_view fileName) {
   if (name == "INVENT.TXT" || name == "ZADAN.TXT" || name == "HINTS.TXT") return true;
   return name.size() >= 8 && StartsWith(name, "ROOM") &&
          name.compare(name.size() - 4, 4, ".TXT") == 0;
+}
+
+bool IsScrambledByThePlayer(std::string_view fileName) {
+  if (!IsSealFileName(fileName)) return false;
+  std::string name = Upper(FromUtf8(fileName));
+  if (!StartsWith(name, "ROOM")) return true;  // one of the three list files
+  std::string_view number = std::string_view(name).substr(4, name.size() - 8);
+  return !number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 std::vector<std::string> SealFileNames(const fs::path& dir) {
@@ -73,37 +166,15 @@ std::vector<std::string> SealFileNames(const fs::path& dir) {
 }
 
 SealResult ShifrFile(const fs::path& file, CipherKind kind) {
-  std::optional<std::string> data = ReadWholeFile(file);
-  if (!data) return Result(file, SealOutcome::Failed, SealProblem::CannotRead);
-  return EncryptText(file, *data, kind);
+  return OneFile(file, [&] { return Scramble(file, kind, false); });
 }
 
 SealResult EncryptFile(const fs::path& file, CipherKind kind) {
-  std::optional<std::string> data = ReadWholeFile(file);
-  if (!data) return Result(file, SealOutcome::Failed, SealProblem::CannotRead);
-  if (MarkerKind(FirstLine(*data))) return Result(file, SealOutcome::AlreadyEncrypted);
-  return EncryptText(file, *data, kind);
+  return OneFile(file, [&] { return Scramble(file, kind, true); });
 }
 
 SealResult DecryptFile(const fs::path& file) {
-  std::optional<std::string> data = ReadWholeFile(file);
-  if (!data) return Result(file, SealOutcome::Failed, SealProblem::CannotRead);
-  std::string_view text = *data;
-  std::size_t pos = 0;
-  if (text.empty() || MarkerKind(NextLine(text, pos)) != CipherKind::Ordinary)
-    return Result(file, SealOutcome::NotDecrypted);
-  std::string_view body = text.substr(pos);
-  // The tool always closes the last line; a file that ends inside a line has lost its end, and
-  // turning it back would silently drop what is left of that line.
-  if (!body.empty() && LastLine(body) != kEndOfLine)
-    return Result(file, SealOutcome::Failed, SealProblem::Damaged, "the last line is not closed");
-  std::string plain;
-  try {
-    plain = DecryptBody(body, CipherKind::Ordinary);
-  } catch (const ScriptError& e) {
-    return Result(file, SealOutcome::Failed, SealProblem::Damaged, e.what());
-  }
-  return Write(file, plain, SealOutcome::Decrypted);
+  return OneFile(file, [&] { return Unscramble(file); });
 }
 
 std::vector<SealResult> EncryptFiles(const fs::path& dir, const std::vector<std::string>& names,

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "engine/cipher.h"
@@ -15,6 +16,12 @@ namespace mireval::seal {
 // The files the tool offers: location files and the three list files the player unscrambles.
 // Matched case-insensitively, as the folders are authored on case-insensitive file systems.
 bool IsSealFileName(std::string_view fileName);
+
+// The files the player reads scrambled: room<N>.txt (room0.txt included), invent.txt, zadan.txt
+// and hints.txt, in any letter case. Anything else scrambled (main.txt, a picture) can no longer
+// be read by the player, so a single file is scrambled only when it is one of these. Narrower
+// than IsSealFileName, whose pattern lets through names like "Room.txt".
+bool IsScrambledByThePlayer(std::string_view fileName);
 
 // Names (as stored on disk) of the regular files of `dir` that IsSealFileName accepts, sorted by
 // name so that every run processes them in the same order. A folder that cannot be read gives
@@ -29,19 +36,24 @@ enum class SealOutcome {
   Failed,            // left exactly as it was; see SealProblem
 };
 
-enum class SealProblem { None, CannotRead, CannotWrite, Damaged };
+enum class SealProblem { None, CannotRead, CannotWrite, Damaged, OutOfMemory };
 
 struct SealResult {
   std::filesystem::path file;
   SealOutcome outcome = SealOutcome::Failed;
   SealProblem problem = SealProblem::None;
-  std::string detail;  // for Damaged: what is wrong, Windows-1251
+  std::string detail;     // for Damaged: what is wrong, Windows-1251
+  std::error_code error;  // for CannotRead and CannotWrite: why
 };
 
-// Scrambles one plain file in place. The new text goes to a temporary file beside it that
-// replaces the file only when complete, so a failure leaves the file as it was. Every plain line,
-// including an unterminated last one, becomes one scrambled line. The caller has checked that the
-// file is not scrambled already.
+// Scrambles one plain file in place. The file is read and written a piece at a time, so its size
+// does not matter; the new text goes to a temporary file beside it that replaces the file only
+// when complete (see engine/atomic_file.h: links, mode bits, read-only files), so a failure leaves
+// the file as it was. Every plain line, including an unterminated last one, becomes one scrambled
+// line. The caller has checked that the file is not scrambled already.
+//
+// These operations never throw: running out of memory fails the one file (OutOfMemory), so that
+// a folder goes on with the next.
 SealResult ShifrFile(const std::filesystem::path& file, CipherKind kind);
 
 // Scrambles the file unless its first line is a marker line (either kind).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "engine/atomic_file.h"
 #include "engine/files.h"
 #include "engine/text.h"
 
@@ -40,8 +41,15 @@ std::string StrongQuestionText() {
          "как и никто другой) не сможет расшифровать."_cp;
 }
 
+std::string NotScrambledByThePlayerText() {
+  return "Этот файл игрок не читает зашифрованным, поэтому он не зашифрован: шифруются только "
+         "файлы локаций (room1.txt, room2.txt, ..., room0.txt) и списки invent.txt, zadan.txt, "
+         "hints.txt. Файл оставлен без изменений."_cp;
+}
+
 std::string FailureText(const SealResult& r) {
   std::string what;
+  std::string why;
   switch (r.problem) {
     case SealProblem::CannotRead:
       what = "Не удалось прочитать файл:"_cp;
@@ -49,12 +57,16 @@ std::string FailureText(const SealResult& r) {
     case SealProblem::Damaged:
       what = "Файл повреждён и не расшифрован:"_cp;
       break;
+    case SealProblem::OutOfMemory:
+      what = "Не хватило памяти для файла:"_cp;
+      break;
     case SealProblem::CannotWrite:
     case SealProblem::None:
       what = "Не удалось записать файл:"_cp;
+      if (r.error) why = WriteFailureText(r.error) + "\r\n";
       break;
   }
-  return what + "\r\n" + PathText(r.file) + "\r\n" + "Файл оставлен без изменений."_cp;
+  return what + "\r\n" + PathText(r.file) + "\r\n" + why + "Файл оставлен без изменений."_cp;
 }
 
 void File1_Refresh(SealForm& f) {
@@ -80,6 +92,11 @@ void Dir1_Change(SealForm& f, const fs::path& folder) {
 }
 
 void File1_Click(SealForm& f, SealPort& port, std::string_view name) {
+  if (!IsScrambledByThePlayer(name)) {
+    port.MessageBox(NotScrambledByThePlayerText());
+    port.Beep();
+    return;
+  }
   SealResult r = EncryptFile(f.folder / fs::path(std::string(name)), f.Mode());
   switch (r.outcome) {
     case SealOutcome::AlreadyEncrypted:

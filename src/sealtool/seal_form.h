@@ -49,6 +49,8 @@ std::string AlreadyEncryptedText();
 std::string EncryptedOkText();
 std::string FolderDoneText();
 std::string StrongQuestionText();
+// A single file the player never reads scrambled was not scrambled.
+std::string NotScrambledByThePlayerText();
 // The message for a file that failed, naming the file and what went wrong.
 std::string FailureText(const SealResult& r);
 
@@ -66,7 +68,7 @@ void Dir1_Change(SealForm& f, const std::filesystem::path& folder);
 void File1_Refresh(SealForm& f);
 
 // A file of the list was clicked: scrambles it in the current mode unless it already is
-// scrambled, tells the user, beeps.
+// scrambled or is no file the player reads scrambled, tells the user, beeps.
 void File1_Click(SealForm& f, SealPort& port, std::string_view name);
 
 // "Зашифровать директорию": scrambles every listed file that is not scrambled yet, reports each

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands/transition.h"
+#include "engine/atomic_file.h"
 #include "engine/files.h"
 #include "engine/game_files.h"
 #include "engine/lines.h"
@@ -215,8 +216,11 @@ bool SaveGame(Player& p) {
     return false;
   }
   std::string fileName = name + ".sav";
-  if (!WriteFileAtomically(GamePath(p, fileName), SaveText(p))) {
-    p.platform.MessageBox("Не удалось сохранить игру: "_cp + p.GameDir + fileName);
+  std::error_code ec;
+  if (!WriteFileAtomically(GamePath(p, fileName), SaveText(p), ec)) {
+    // The player can do something about a full disk or a protected file, once told which.
+    p.platform.MessageBox("Не удалось сохранить игру: "_cp + p.GameDir + fileName + "\r\n" +
+                          WriteFailureText(ec));
     return false;
   }
   return true;

@@ -8,6 +8,7 @@
 
 #include "engine/cipher.h"
 #include "engine/lines.h"
+#include "sealtool/seal_files.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;
@@ -39,15 +40,60 @@ TEST(SealCommandLine, OneLinePerFileAndTheExitStatus) {
   EXPECT_EQ(r.out, "encrypted " + d + "/room1.txt (strong)\n");
   EXPECT_EQ(Seal({"--encrypt", d}).out, "skipped " + d + "/room1.txt (already encrypted)\n");
   EXPECT_EQ(Seal({"--decrypt", d}).out, "skipped " + d + "/room1.txt (not ordinarily encrypted)\n");
-  // Any file name will do for a single file.
-  EXPECT_EQ(Seal({"--encrypt-file", d + "/notes.txt"}).out, "encrypted " + d + "/notes.txt\n");
-  EXPECT_EQ(ReadRaw(dir.path() / "notes.txt"), Encrypt({"abcd"}, CipherKind::Ordinary));
 
   WriteRaw(dir.path() / "room0.txt", MarkerLine(CipherKind::Ordinary) + "\r\n900\r\n\"0\"\r\n");
   r = Seal({"--decrypt", d});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
             "failed " + d + "/room0.txt: damaged (damaged scrambled line: 900), left unchanged");
+}
+
+TEST(SealCommandLine, OnlyFilesThePlayerReadsScrambledAreScrambledOneByOne) {
+  TempDir dir;
+  const std::string d = dir.path().string();
+  const std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + std::string(100, '\0');
+  WriteRaw(dir.path() / "picture.png", png);
+  for (const char* name : {"main.txt", "notes.txt", "Room.txt", "roomA.txt", "room1.txt.bak"})
+    WriteGameFile(dir.path() / name, "Текстовый квест\n");
+  for (const char* name :
+       {"picture.png", "main.txt", "notes.txt", "Room.txt", "roomA.txt", "room1.txt.bak"}) {
+    for (bool strong : {false, true}) {
+      SealRun r = strong ? Seal({"--encrypt-file", "--strong", d + "/" + name})
+                         : Seal({"--encrypt-file", d + "/" + name});
+      EXPECT_EQ(r.status, 1) << name;
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err,
+                "mirseal: " + d + "/" + name +
+                    ": Этот файл игрок не читает зашифрованным, поэтому он не зашифрован: "
+                    "шифруются только файлы локаций (room1.txt, room2.txt, ..., room0.txt) "
+                    "и списки invent.txt, zadan.txt, hints.txt. Файл оставлен без изменений.\n");
+    }
+  }
+  EXPECT_EQ(ReadRaw(dir.path() / "picture.png"), png);
+  EXPECT_EQ(ReadRaw(dir.path() / "main.txt"), GameText("Текстовый квест\n"));
+  for (const char* name : {"room0.txt", "Invent.TXT", "zadan.txt", "HINTS.txt", "ROOM12.TXT"}) {
+    WriteRaw(dir.path() / name, "abcd\r\n");
+    EXPECT_EQ(Seal({"--encrypt-file", d + "/" + name}).out, "encrypted " + d + "/" + name + "\n");
+    EXPECT_EQ(ReadRaw(dir.path() / name), Encrypt({"abcd"}, CipherKind::Ordinary));
+  }
+
+  // A file scrambled by mistake, as earlier versions allowed, can be turned back.
+  ShifrFile(dir.path() / "main.txt", CipherKind::Ordinary);
+  SealRun r = Seal({"--decrypt-file", d + "/main.txt"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "decrypted " + d + "/main.txt\n");
+  EXPECT_EQ(ReadRaw(dir.path() / "main.txt"), GameText("Текстовый квест\n"));
+  // Plain and strongly scrambled files stay as they are.
+  EXPECT_EQ(Seal({"--decrypt-file", d + "/main.txt"}).out,
+            "skipped " + d + "/main.txt (not ordinarily encrypted)\n");
+
+  fs::permissions(dir.path() / "room0.txt", fs::perms(0444));
+  const std::string scrambled = ReadRaw(dir.path() / "room0.txt");
+  r = Seal({"--decrypt-file", d + "/room0.txt"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "failed " + d +
+                       "/room0.txt: cannot write it (the file is read-only), left unchanged\n");
+  EXPECT_EQ(ReadRaw(dir.path() / "room0.txt"), scrambled);
 }
 
 TEST(SealCommandLine, UsageErrorsTouchNothing) {
@@ -62,10 +108,14 @@ TEST(SealCommandLine, UsageErrorsTouchNothing) {
            {"--encrypt", "--fast", d},
            {"--encrypt", d + "/room1.txt"},
            {"--encrypt-file", d},
+           {"--decrypt-file", d},
+           {"--decrypt-file", "--strong", d + "/room1.txt"},
+           {"--decrypt-file", d + "/room1.txt", "--decrypt"},
        }) {
     SealRun r = Seal(args);
     EXPECT_EQ(r.status, 2) << args.back();
     EXPECT_EQ(r.err.rfind("mirseal: ", 0), 0u);
+    EXPECT_NE(r.err.find("--decrypt-file FILE"), std::string::npos);
   }
   EXPECT_EQ(ReadRaw(dir.path() / "room1.txt"), "x");
 }

@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <fstream>
 #include <map>
+#include <random>
 
+#include "engine/atomic_file.h"
+#include "engine/line_reader.h"
 #include "engine/lines.h"
 #include "engine/text.h"
+#include "sealtool/command_line.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;
@@ -23,9 +30,9 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir) {
   return files;
 }
 
-// Makes writing `file` fail: the temporary file beside it cannot be created.
+// Makes writing `file` fail: it is protected against writing.
 void BlockWriting(const fs::path& file) {
-  fs::create_directories(file.string() + ".part" + std::to_string(::getpid()));
+  fs::permissions(file, fs::perms(0444));
 }
 
 TEST(SealFileNames, LocationAndListFilesInAnyCaseSortedByName) {
@@ -129,6 +136,155 @@ TEST(SealFolders, AFailureMidFolderKeepsThatFileAndGoesOn) {
   EXPECT_EQ(results[0].problem, SealProblem::CannotWrite);
   EXPECT_EQ(ReadRaw(dir.path() / "room3.txt"), Encrypt({"x"}, CipherKind::Ordinary));
   EXPECT_EQ(ReadRaw(dir.path() / "room4.txt"), plain["room4.txt"]);
+}
+
+}  // namespace
+}  // namespace mireval::seal
+
+namespace mireval::seal {
+namespace {
+
+unsigned Mode(const fs::path& file) {
+  return static_cast<unsigned>(fs::status(file).permissions());
+}
+
+// Plain text of every byte, with CR LF, LF and CR line ends, ending with or without a line end.
+std::string RandomPlain(std::mt19937& rng, std::size_t size) {
+  std::string text;
+  while (text.size() < size) {
+    switch (rng() % 40) {
+      case 0:
+        text += "\r\n";
+        break;
+      case 1:
+        text += '\n';
+        break;
+      case 2:
+        text += '\r';
+        break;
+      default:
+        text += static_cast<char>(rng() % 256);
+    }
+  }
+  if (rng() % 2) text += "\r\n";
+  return text;
+}
+
+TEST(SealStreaming, TheFileIsByteForByteWhatTheWholeTextFunctionsGive) {
+  TempDir dir;
+  fs::path file = dir.path() / "room1.txt";
+  std::mt19937 rng(11);
+  std::vector<std::string> plains;
+  for (int round = 0; round < 16; ++round) {
+    // Small files, and files of a few of the reader's chunks.
+    const std::size_t size =
+        round < 8 ? rng() % 300 : LineReader::kChunkBytes * (1 + rng() % 3) + rng() % 1000;
+    plains.push_back(RandomPlain(rng, size));
+  }
+  // Line ends across the reader's chunks: a CR LF split between two, a CR or LF closing one.
+  const std::string full(LineReader::kChunkBytes - 1, 'a');
+  for (const char* tail : {"\r\nb", "\rb", "\nb", "b\r", "b\n", "\r", ""})
+    plains.push_back(full + tail);
+
+  for (std::size_t i = 0; i < plains.size(); ++i) {
+    const std::string& plain = plains[i];
+    for (CipherKind kind : {CipherKind::Ordinary, CipherKind::Strong}) {
+      WriteRaw(file, plain);
+      ASSERT_EQ(ShifrFile(file, kind).outcome, SealOutcome::Encrypted);
+      const std::string scrambled = Encrypt(SplitLines(plain), kind);
+      ASSERT_EQ(ReadRaw(file), scrambled) << "plain " << i;
+      if (kind == CipherKind::Strong) continue;
+      ASSERT_EQ(DecryptFile(file).outcome, SealOutcome::Decrypted);
+      ASSERT_EQ(ReadRaw(file),
+                DecryptBody(std::string_view(scrambled).substr(kMarker.size()), kind))
+          << "plain " << i;
+    }
+  }
+}
+
+TEST(SealFiles, RewritesKeepModeBitsAndLeaveReadOnlyFiles) {
+  TempDir dir;
+  fs::path draft = dir.path() / "room1.txt";
+  WriteGameFile(draft, "РН x\n");
+  fs::permissions(draft, fs::perms(0600));
+  EXPECT_EQ(EncryptFile(draft, CipherKind::Ordinary).outcome, SealOutcome::Encrypted);
+  EXPECT_EQ(Mode(draft), 0600u);
+  EXPECT_EQ(DecryptFile(draft).outcome, SealOutcome::Decrypted);
+  EXPECT_EQ(Mode(draft), 0600u);
+
+  fs::path locked = dir.path() / "room2.txt";
+  WriteGameFile(locked, "РН y\n");
+  const std::string plain = ReadRaw(locked);
+  fs::permissions(locked, fs::perms(0444));
+  SealResult r = EncryptFile(locked, CipherKind::Strong);
+  EXPECT_EQ(r.problem, SealProblem::CannotWrite);
+  EXPECT_EQ(r.error, ReplaceError::ReadOnlyTarget);
+  EXPECT_EQ(ReadRaw(locked), plain);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define MIREVAL_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MIREVAL_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+// Runs the command line in a child process whose address space may grow by `extra` bytes only;
+// its output goes to `out`. The exit status, or minus the signal that ended it.
+int SealWithMemoryLimit(std::size_t extra, const std::vector<std::string>& args,
+                        const fs::path& out) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    std::ofstream output(out);
+    std::size_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = pages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) + extra;
+    rlimit as{limit, limit};
+    ::setrlimit(RLIMIT_AS, &as);
+    const int status = SealCommandLine(args, output, output);
+    output.flush();
+    ::_exit(status);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+TEST(SealMemory, LargeFilesStreamAndRunningOutOfMemoryFailsOnlyThatFile) {
+#ifdef MIREVAL_ADDRESS_SANITIZER
+  GTEST_SKIP() << "the address sanitizer reserves more address space than any limit allows";
+#else
+  constexpr std::size_t kLimit = 24 << 20;
+  TempDir dir;
+  // 16 MB of ordinary text, which the tool once held about nine times over.
+  std::string plain;
+  for (int k = 0; plain.size() < (16u << 20); ++k)
+    plain += "Строка "_cp + std::to_string(k) + ": над холмом чернеет мельница.\r\n"_cp;
+  WriteRaw(dir.path() / "large" / "room1.txt", plain);
+  const std::string d = (dir.path() / "large").string();
+  EXPECT_EQ(SealWithMemoryLimit(kLimit, {"--encrypt", d}, dir.path() / "out"), 0)
+      << ReadRaw(dir.path() / "out");
+  EXPECT_TRUE(ReadRaw(dir.path() / "large" / "room1.txt") ==
+              Encrypt(SplitLines(plain), CipherKind::Ordinary));
+  EXPECT_EQ(SealWithMemoryLimit(kLimit, {"--decrypt", d}, dir.path() / "out"), 0);
+  EXPECT_TRUE(ReadRaw(dir.path() / "large" / "room1.txt") == plain);
+
+  // A damaged file of one endless number line must be held whole to be read: it fails alone,
+  // kept as it was, and the next file is decrypted all the same.
+  const std::string endless = kMarker + std::string(48u << 20, '7');
+  WriteRaw(dir.path() / "damaged" / "room1.txt", endless);
+  WriteRaw(dir.path() / "damaged" / "room2.txt", Encrypt({"ok"}, CipherKind::Ordinary));
+  const std::string g = (dir.path() / "damaged").string();
+  EXPECT_EQ(SealWithMemoryLimit(kLimit, {"--decrypt", g}, dir.path() / "out"), 1);
+  EXPECT_EQ(ReadRaw(dir.path() / "out"), "failed " + g +
+                                             "/room1.txt: out of memory, left unchanged\n" +
+                                             "decrypted " + g + "/room2.txt\n");
+  EXPECT_TRUE(ReadRaw(dir.path() / "damaged" / "room1.txt") == endless);
+  EXPECT_EQ(ReadRaw(dir.path() / "damaged" / "room2.txt"), "ok\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "damaged"), fs::directory_iterator()),
+            2);
+#endif
 }
 
 }  // namespace

@@ -38,6 +38,28 @@ TEST_F(SealFormTest, FileClickEncryptsInTheModeOfTheMomentAndBeepsAfterTheMessag
   File1_Click(f, port, "room2.txt");
   EXPECT_EQ(port.Take(), (Log{"box Данный файл уже зашифрован с помощью этой программы!", "beep"}));
 
+  // The player would never read it scrambled: refused, and nothing changes.
+  const std::string mainText = ReadRaw(dir.path() / "main.txt");
+  File1_Click(f, port, "main.txt");
+  EXPECT_EQ(port.Take(), (Log{"box " + ToUtf8(NotScrambledByThePlayerText()), "beep"}));
+  EXPECT_EQ(ReadRaw(dir.path() / "main.txt"), mainText);
+  WriteRaw(dir.path() / "Room.txt", "x");
+  File1_Refresh(f);
+  File1_Click(f, port, "Room.txt");  // listed by the window's pattern, yet no location file
+  EXPECT_EQ(port.Take(), (Log{"box " + ToUtf8(NotScrambledByThePlayerText()), "beep"}));
+  EXPECT_EQ(ReadRaw(dir.path() / "Room.txt"), "x");
+
+  // A protected file is left as it is, and the message says why.
+  WriteRaw(dir.path() / "room3.txt", "x");
+  fs::permissions(dir.path() / "room3.txt", fs::perms(0444));
+  File1_Click(f, port, "room3.txt");
+  EXPECT_EQ(port.Take(),
+            (Log{"box Не удалось записать файл:\r\n" + (dir.path() / "room3.txt").string() +
+                     "\r\nНет прав на запись: файл защищён от записи.\r\n"
+                     "Файл оставлен без изменений.",
+                 "beep"}));
+  EXPECT_EQ(ReadRaw(dir.path() / "room3.txt"), "x");
+
   File1_Click(f, port, "room9.txt");  // gone since the listing: reported, the window stays
   Log log = port.Take();
   ASSERT_EQ(log.size(), 2u);

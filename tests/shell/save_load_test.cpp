@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "engine/lines.h"
 #include "engine/text.h"
@@ -224,8 +227,8 @@ TEST_F(SaveLoadTest, RefusedNamesAndFailedWritesChangeNothingOnDisk) {
   WriteRaw(t.game() / "busy.sav" / "inside", "keep");
   t.platform.inputAnswers.push_back("BUSY");  // names are matched ignoring letter case
   EXPECT_FALSE(SaveGame(t.p));
-  EXPECT_EQ(t.platform.messages.back(),
-            "Не удалось сохранить игру: " + ToUtf8(t.p.GameDir) + "BUSY.sav");
+  EXPECT_EQ(t.platform.messages.back(), "Не удалось сохранить игру: " + ToUtf8(t.p.GameDir) +
+                                            "BUSY.sav\r\nОшибка записи: " + std::strerror(EISDIR));
   EXPECT_EQ(ReadRaw(t.game() / "busy.sav" / "inside"), "keep");
   EXPECT_EQ(std::distance(fs::directory_iterator(t.game()), fs::directory_iterator()), 4);
 
@@ -267,6 +270,36 @@ TEST_F(SaveLoadTest, ASaveOfAnotherGameLoadsOnlyWhenThePlayerSaysYes) {
   t.p.Room = Variant();
   ASSERT_TRUE(Load("mine.sav"));
   EXPECT_EQ(t.platform.questions.size(), 2u);
+}
+
+TEST_F(SaveLoadTest, OverwritingKeepsTheFileAndAFailedSaveSaysWhy) {
+  Play();
+  const fs::path file = t.game() / "keep.sav";
+  Save("keep");
+  fs::permissions(file, fs::perms(0600));
+  const std::vector<std::string> saved = Save("keep");
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  const std::string failed = "Не удалось сохранить игру: " + ToUtf8(t.p.GameDir) + "keep.sav\r\n";
+
+  // A save the player protected stays as it is.
+  const std::string before = ReadRaw(file);
+  fs::permissions(file, fs::perms(0444));
+  t.platform.inputAnswers.push_back("keep");
+  EXPECT_FALSE(SaveGame(t.p));
+  EXPECT_EQ(t.platform.messages.back(), failed + "Нет прав на запись: файл защищён от записи.");
+  EXPECT_EQ(ReadRaw(file), before);
+
+  // A failed write: the system's own words for it.
+  fs::permissions(file, fs::perms(0644));
+  {
+    FileSizeLimit limit(1000);
+    t.platform.inputAnswers.push_back("keep");
+    EXPECT_FALSE(SaveGame(t.p));
+  }
+  EXPECT_EQ(t.platform.messages.back(), failed + "Ошибка записи: " + std::strerror(EFBIG));
+  EXPECT_EQ(ReadRaw(file), before);
 }
 
 // The save, load and exit commands of the input line.

@@ -1,7 +1,9 @@
 #include "support/test_game.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 #include <atomic>
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
@@ -23,6 +25,24 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ec;
   fs::remove_all(path_, ec);
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  old_ = limit.rlim_cur;
+  // The signal would end the process; ignored, the write fails with EFBIG instead.
+  oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  limit.rlim_cur = bytes;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = old_;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, oldHandler_);
 }
 
 void WriteRaw(const fs::path& file, const std::string& bytes) {

@@ -31,6 +31,20 @@ void WriteGameFile(const std::filesystem::path& file, const std::string& utf8);
 void WriteRaw(const std::filesystem::path& file, const std::string& bytes);
 std::string ReadRaw(const std::filesystem::path& file);
 
+// While it lives, writing a file beyond `bytes` fails with EFBIG, also for root, whom permissions
+// do not stop: a write failure on demand.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(unsigned long bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  unsigned long old_;
+  void (*oldHandler_)(int);
+};
+
 // A player over a scripted platform, with a working folder and a game folder of its own.
 struct TestPlayer {
   TestPlayer();
