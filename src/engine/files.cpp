@@ -96,19 +96,32 @@ bool LiesInside(const fs::path& file, const fs::path& root) {
   return true;
 }
 
+int OpenRegularFile(const fs::path& p, std::error_code& ec) {
+  // Opening a pipe for reading waits for a writer; without blocking it returns at once, and the
+  // type check refuses it. Regular files read the same either way.
+  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    ec = std::error_code(errno, std::system_category());
+    return -1;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    ec = std::make_error_code(std::errc::invalid_argument);
+    return -1;
+  }
+  ec.clear();
+  return fd;
+}
+
 std::optional<std::string> ReadWholeFile(const fs::path& p) {
   // Game files are read whole every time a reader opens them, several times per command: one
   // open, one look at the size and as few reads as the file needs.
-  // Opening a pipe for reading waits for a writer; without blocking it returns at once, and the
-  // type check below refuses it. Regular files read the same either way.
-  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  std::error_code ec;
+  const int fd = OpenRegularFile(p, ec);
   if (fd < 0) return std::nullopt;
   struct stat st {};
-  // Only a regular file holds a game's text (a device could be read without end).
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return std::nullopt;
-  }
+  ::fstat(fd, &st);
   std::string data;
   data.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0);
   std::size_t got = 0;

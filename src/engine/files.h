@@ -32,6 +32,11 @@ bool LiesInside(const std::filesystem::path& file, const std::filesystem::path& 
 // A file system path as a Windows-1251 text (for the game state and messages).
 std::string PathText(const std::filesystem::path& p);
 
+// Opens a regular file for reading: its descriptor, or -1 with the reason in `ec`. A pipe or a
+// device under the file's name is refused (invalid_argument) without waiting for a writer that
+// may never come; the caller closes the descriptor.
+int OpenRegularFile(const std::filesystem::path& p, std::error_code& ec);
+
 // The whole file, or nothing when it cannot be read or is not a regular file. A pipe or a device
 // under a file's name is refused without waiting for a writer that may never come.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& p);

@@ -1,26 +1,17 @@
 #include "engine/line_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <utility>
 
+#include "engine/files.h"
 #include "engine/lines.h"
 
 namespace mireval {
 
 LineReader::LineReader(const std::filesystem::path& file, std::size_t chunkBytes)
     : buffer_(chunkBytes > 0 ? chunkBytes : 1) {
-  fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) {
-    error_ = std::error_code(errno, std::system_category());
-    return;
-  }
-  struct stat st {};
-  // Only a regular file holds a game's text (a device could be read without end).
-  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))
-    error_ = std::make_error_code(std::errc::invalid_argument);
+  fd_ = OpenRegularFile(file, error_);
 }
 
 LineReader::~LineReader() {

@@ -9,6 +9,7 @@
 #include "commands/command_log.h"
 #include "engine/files.h"
 #include "engine/game_files.h"
+#include "engine/line_reader.h"
 #include "engine/script_error.h"
 #include "engine/text.h"
 #include "presentation/media.h"
@@ -84,6 +85,7 @@ TEST_F(HostileGameTest, PipesAndDevicesAreUnreadableAndNeverBlock) {
   ASSERT_EQ(::mkfifo((t.game() / "slot.sav").c_str(), 0644), 0);
   ASSERT_EQ(::mkfifo((t.game() / "pic.png").c_str(), 0644), 0);
   EXPECT_FALSE(ReadWholeFile(t.game() / "room1.txt"));
+  EXPECT_TRUE(LineReader(t.game() / "room1.txt").error());  // the seal tool's reader
   EXPECT_THROW(OpenGameFile(t.p, "room1.txt"), ScriptError);
   EXPECT_FALSE(LoadSavedGame(t.p, t.game(), "slot.sav"));
   ShowKartinka(t.p, "КАР 2 pic.png"_cp);
