@@ -493,4 +493,26 @@ std::vector<DamagedGame> SlowShapeGames() {
   return out;
 }
 
+std::vector<DamagedGame> SpecialFileGames() {
+  std::vector<DamagedGame> out;
+  const GameFiles base = BaseGame();
+  for (const auto& [file, text] : base) {
+    out.push_back(Changed(file + " a named pipe", file, kPipeEntry));
+    out.push_back(
+        Changed(file + " a link out of the folder", file, kLinkEntry + "../outside/" + file));
+    out.push_back(Changed(file + " a link to itself", file, kLinkEntry + file));
+  }
+  GameFiles linked = base;
+  linked["картина.jpg"] = kLinkEntry + "/dev/zero";
+  linked["скрип.wav"] = kLinkEntry + "/dev/zero";
+  linked["ветер.mp3"] = kPipeEntry;
+  out.push_back(Game("media linked to a device and a pipe", linked));
+  // Every file reached through a folder link that leads out.
+  GameFiles folder;
+  for (const auto& [file, text] : base) folder[file] = kLinkEntry + "../outside/" + file;
+  folder["sub"] = kLinkEntry + "../outside";
+  out.push_back(Game("every file a link out of the folder", folder));
+  return out;
+}
+
 }  // namespace mireval

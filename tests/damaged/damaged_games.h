@@ -14,6 +14,13 @@ namespace mireval {
 
 // Stands in GameFiles for a folder of that name where a file is expected.
 inline const std::string kFolderEntry("\0<folder>\0", 10);
+// Stands for a named pipe (no writer ever comes).
+inline const std::string kPipeEntry("\0<pipe>\0", 8);
+// Followed by a target: a symbolic link to it, relative to the game folder's place. The folder
+// "../outside" beside the game holds every file of the game with kLeakedText added to each line,
+// so that anything read through such a link shows in the transcript.
+inline const std::string kLinkEntry("\0<link>\0", 8);
+inline const char* const kLeakedText = "СЕКРЕТ СНАРУЖИ";
 
 struct DamagedGame {
   std::string name;                              // what was done to the game, for the report
@@ -31,6 +38,7 @@ std::vector<DamagedGame> TransitionLoopGames();
 std::vector<DamagedGame> BrokenScrambledGames();
 std::vector<DamagedGame> DamagedSaveGames();
 std::vector<DamagedGame> RuleBreakingGames();
+std::vector<DamagedGame> SpecialFileGames();
 // Shapes that once made a single command take seconds to minutes: a chain of thousands of score
 // variables written last to first, a typed line of a million blanks, and 10 MB lines that end the
 // program with a message quoting them.

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <chrono>
@@ -15,6 +16,7 @@
 #include "damaged/damaged_games.h"
 #include "engine/files.h"
 #include "engine/lines.h"
+#include "engine/text.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;
@@ -155,9 +157,21 @@ std::string Check(const DamagedGame& g) {
   const fs::path work = dir.path() / "work", game = dir.path() / "game";
   fs::create_directories(work);
   fs::create_directories(game);
+  const fs::path outside = dir.path() / "outside";
+  fs::create_directories(outside);
+  for (const auto& [name, bytes] : BaseGame()) {
+    std::string leaked;
+    for (const std::string& line : SplitLines(bytes))
+      leaked += line + " " + FromUtf8(kLeakedText) + "\r\n";
+    WriteRaw(outside / name, leaked);
+  }
   for (const auto& [name, bytes] : g.files) {
     if (bytes == kFolderEntry)
       fs::create_directories(game / name);
+    else if (bytes == kPipeEntry)
+      ::mkfifo((game / name).c_str(), 0644);
+    else if (bytes.starts_with(kLinkEntry))
+      fs::create_symlink(bytes.substr(kLinkEntry.size()), game / name);
     else
       WriteRaw(game / name, bytes);
   }
@@ -178,6 +192,8 @@ std::string Check(const DamagedGame& g) {
     problem = messages;
   else if (run.status == 3 && !lastEnds)
     problem = "ended with status 3 without an error report";
+  else if (run.out.find(kLeakedText) != std::string::npos)
+    problem = "read a file from outside the game folder";
   if (problem.empty()) return "";
 
   // Keep the game for a closer look: it is cheap to make again, but not to find again.
@@ -277,6 +293,9 @@ TEST(DamagedGames, DamagedSaveFiles) {
 }
 TEST(DamagedGames, RuleBreakingScripts) {
   CheckAll(RuleBreakingGames());
+}
+TEST(DamagedGames, PipesAndLinks) {
+  CheckAll(SpecialFileGames());
 }
 TEST(DamagedGames, SlowShapes) {
   CheckAll(SlowShapeGames());
