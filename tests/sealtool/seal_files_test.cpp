@@ -232,8 +232,8 @@ TEST(SealFiles, RewritesKeepModeBitsAndLeaveReadOnlyFiles) {
 
 // Runs the command line in a child process whose address space may grow by `extra` bytes only;
 // its output goes to `out`. The exit status, or minus the signal that ended it.
-int SealWithMemoryLimit(std::size_t extra, const std::vector<std::string>& args,
-                        const fs::path& out) {
+[[maybe_unused]] int SealWithMemoryLimit(std::size_t extra, const std::vector<std::string>& args,
+                                         const fs::path& out) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     std::ofstream output(out);
