@@ -10,6 +10,7 @@
 #include <random>
 #include <utility>
 
+#include "engine/files.h"
 #include "engine/text.h"
 
 namespace fs = std::filesystem;
@@ -36,7 +37,6 @@ constexpr std::string_view kTempLetters =
 // A temporary file this old belongs to a run that ended without cleaning up.
 constexpr std::time_t kStaleSeconds = 24 * 60 * 60;
 constexpr int kNameAttempts = 100;
-constexpr int kLinkHops = 40;  // as the system's own limit on links in one path
 
 bool IsTempName(std::string_view name) {
   if (name.size() != kTempPrefix.size() + kTempRandom ||
@@ -73,20 +73,6 @@ void RemoveStaleTemps(const fs::path& folder) {
   ::closedir(dir);
 }
 
-// The file a target names: its links resolved, also a last link whose file does not exist yet
-// (the new file is created where it points).
-fs::path ResolveTarget(const fs::path& target, std::error_code& ec) {
-  fs::path p = target;
-  for (int hop = 0; hop < kLinkHops; ++hop) {
-    std::error_code probe;
-    if (!fs::is_symlink(fs::symlink_status(p, probe)) || fs::exists(p, probe)) break;
-    fs::path to = fs::read_symlink(p, probe);
-    if (probe) break;
-    p = to.is_absolute() ? to : p.parent_path() / to;
-  }
-  return fs::weakly_canonical(p, ec);
-}
-
 void SyncFolder(const fs::path& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -102,7 +88,7 @@ std::error_code make_error_code(ReplaceError e) {
 }
 
 AtomicFileWriter::AtomicFileWriter(const fs::path& target) {
-  file_ = ResolveTarget(target, error_);
+  file_ = RealPath(target, error_);
   if (error_) return;
 
   struct stat old {};

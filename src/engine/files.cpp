@@ -84,9 +84,22 @@ std::optional<fs::path> ResolveUnder(const fs::path& folder, std::string_view cp
   return ResolveFrom(folder, cp1251Name);
 }
 
+fs::path RealPath(const fs::path& file, std::error_code& ec) {
+  constexpr int kLinkHops = 40;  // as the system's own limit on links in one path
+  fs::path p = file;
+  for (int hop = 0; hop < kLinkHops; ++hop) {
+    std::error_code probe;
+    if (!fs::is_symlink(fs::symlink_status(p, probe)) || fs::exists(p, probe)) break;
+    fs::path to = fs::read_symlink(p, probe);
+    if (probe) break;
+    p = to.is_absolute() ? to : p.parent_path() / to;
+  }
+  return fs::weakly_canonical(p, ec);
+}
+
 bool LiesInside(const fs::path& file, const fs::path& root) {
   std::error_code ec;
-  fs::path real = fs::weakly_canonical(file, ec);
+  fs::path real = RealPath(file, ec);
   if (ec) return false;
   auto r = root.begin(), f = real.begin();
   for (; r != root.end(); ++r, ++f) {

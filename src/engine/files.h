@@ -26,7 +26,12 @@ std::filesystem::path ResolveFrom(const std::filesystem::path& base, std::string
 std::optional<std::filesystem::path> ResolveUnder(const std::filesystem::path& folder,
                                                   std::string_view cp1251Name);
 
-// Whether `file`, with every link followed, lies inside `root` (a folder's canonical path).
+// The file a path names with every link followed, also a last link whose file does not exist yet
+// (a file written there is created where the link points).
+std::filesystem::path RealPath(const std::filesystem::path& file, std::error_code& ec);
+
+// Whether `file`, with every link followed (RealPath), lies inside `root` (a folder's canonical
+// path).
 bool LiesInside(const std::filesystem::path& file, const std::filesystem::path& root);
 
 // A file system path as a Windows-1251 text (for the game state and messages).

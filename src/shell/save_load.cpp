@@ -217,7 +217,10 @@ bool SaveGame(Player& p) {
   }
   std::string fileName = name + ".sav";
   std::error_code ec;
-  if (!WriteFileAtomically(GamePath(p, fileName), SaveText(p), ec)) {
+  // A link under the save's name that leads out of the game folder is not followed there.
+  const std::optional<std::filesystem::path> file = FindGameFile(p, fileName);
+  if (!file) ec = std::make_error_code(std::errc::permission_denied);
+  if (!file || !WriteFileAtomically(*file, SaveText(p), ec)) {
     // The player can do something about a full disk or a protected file, once told which.
     p.platform.MessageBox("Не удалось сохранить игру: "_cp + p.GameDir + fileName + "\r\n" +
                           WriteFailureText(ec));

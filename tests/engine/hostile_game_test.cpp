@@ -74,6 +74,22 @@ TEST_F(HostileGameTest, PicturesAndSoundsOutsideTheFolderAreRefusedAsTheirLinesS
     EXPECT_EQ(call.find("Render"), std::string::npos) << call;
 }
 
+// A save is written inside the game folder only: a link planted under its name, to a file outside
+// or to a place outside where no file is yet, is not followed.
+TEST_F(HostileGameTest, ASaveIsNeverWrittenThroughALinkLeadingOut) {
+  fs::create_symlink(outside() / "secret.txt", t.game() / "slot.sav");
+  fs::create_symlink(outside() / "new.txt", t.game() / "fresh.sav");
+  const std::string secret = ReadRaw(outside() / "secret.txt");
+  t.platform.inputAnswers = {"slot", "fresh"};
+  EXPECT_FALSE(SaveGame(t.p));
+  EXPECT_FALSE(SaveGame(t.p));
+  EXPECT_EQ(ReadRaw(outside() / "secret.txt"), secret);
+  EXPECT_FALSE(fs::exists(outside() / "new.txt"));
+  ASSERT_EQ(t.platform.messages.size(), 2u);
+  EXPECT_EQ(t.platform.messages[0].rfind("Не удалось сохранить игру: ", 0), 0u);
+  EXPECT_TRUE(Refused("fresh.sav"));
+}
+
 TEST_F(HostileGameTest, AnInformationFileLinkedOutsideIsMissing) {
   fs::create_symlink(outside() / "secret.txt", t.game() / "rules.txt");
   EXPECT_THROW(ShowRules(t.p), ScriptError);
