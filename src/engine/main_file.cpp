@@ -1,7 +1,15 @@
 #include "engine/main_file.h"
 
+#include <array>
+#include <optional>
+#include <string>
+#include <system_error>
+
 #include "commands/transition.h"
+#include "engine/files.h"
 #include "engine/game_files.h"
+#include "engine/lines.h"
+#include "engine/script_error.h"
 #include "engine/text.h"
 #include "presentation/status.h"
 #include "shell/colors.h"
@@ -10,32 +18,43 @@
 
 namespace mireval {
 
-void NewGame(Player& p) {
+std::optional<MainFile> ReadMainFile(Player& p, const std::filesystem::path& folder) {
+  std::optional<std::filesystem::path> path = ResolveUnder(folder, "main.txt");
+  std::error_code ec;
+  if (path && !LiesInside(*path, std::filesystem::weakly_canonical(folder, ec))) path.reset();
+  std::optional<std::string> data = path ? ReadWholeFile(*path) : std::nullopt;
+  if (!data) throw ScriptError("main.txt cannot be read");
+  std::size_t pos = 0;
+  auto next = [&]() -> std::string {
+    if (pos >= data->size()) throw ScriptError("input past end of file");
+    return std::string(NextLine(*data, pos));
+  };
+  if (Upper(next()) != "ТЕКСТОВЫЙ КВЕСТ"_cp) {
+    p.platform.MessageBox(
+        "Ошибка описания главного файла: main.txt не является файлом текстового квеста."_cp);
+    return std::nullopt;
+  }
+  MainFile m;
+  m.title = next();
+  m.colorScheme = next();
+  if (pos < data->size()) {
+    m.hasWords = true;
+    for (int i = 1; i <= 6; ++i) m.words[static_cast<std::size_t>(i)] = next();
+  }
+  return m;
+}
+
+void BeginNewGame(Player& p, const std::filesystem::path& folder, const MainFile& main) {
   BeginGame(p);
+  SetGameFolder(p, folder);
   for (int i = 0; i <= kMaxCondition; ++i) p.Uslovie.Set(i, false);
   static const char* const kDefaultWords[] = {"добро",  "зло",  "добрый",
                                               "святой", "злой", "мерзавец"};
-  for (int i = 1; i <= 6; ++i) p.HarakterWord[i] = FromUtf8(kDefaultWords[i - 1]);
-
-  OpenGameFile(p, "main.txt");
-  ReadPlainLine(p);
-  if (Upper(p.Stroka) != "ТЕКСТОВЫЙ КВЕСТ"_cp) {
-    CloseGameFile(p);
-    p.platform.MessageBox(
-        "Ошибка описания главного файла: main.txt не является файлом текстового квеста."_cp);
-    return;
-  }
-  ReadPlainLine(p);
-  p.GameName = p.Stroka;
-  ReadPlainLine(p);
-  p.ColorScheme = p.Stroka;
-  if (!p.file.Eof()) {
-    for (int i = 1; i <= 6; ++i) {
-      ReadPlainLine(p);
-      p.HarakterWord[i] = p.Stroka;
-    }
-  }
-  CloseGameFile(p);
+  for (int i = 1; i <= 6; ++i)
+    p.HarakterWord[i] =
+        main.hasWords ? main.words[static_cast<std::size_t>(i)] : FromUtf8(kDefaultWords[i - 1]);
+  p.GameName = main.title;
+  p.ColorScheme = main.colorScheme;
 
   ApplyColorScheme(p);
   p.Harakter[1] = 0;
@@ -45,6 +64,18 @@ void NewGame(Player& p) {
   MainScreen(p);
   ShowIntro(p);
   PerehodRoom(p, 1);
+}
+
+bool NewGame(Player& p, const std::filesystem::path& folder) {
+  // A folder that holds no game must leave the running game exactly as it was: its folder, its
+  // title, its colours, conditions and words.
+  std::optional<MainFile> m = ReadMainFile(p, folder);
+  if (m) BeginNewGame(p, folder, *m);
+  return m.has_value();
+}
+
+bool NewGame(Player& p) {
+  return NewGame(p, p.gameFolder);
 }
 
 }  // namespace mireval

@@ -63,9 +63,8 @@ void Run(Player& p, bool mayStart) {
   if (!mayStart || !ListFiles(p.Dir1.folder, "*.sav").empty()) return;
   StartGame(p, [folder = p.Dir1.folder](Player& q) {
     Guarded(q, [&] {
-      SetGameFolder(q, folder);
       q.Picture1.visible = false;
-      NewGame(q);
+      NewGame(q, folder);
     });
   });
 }

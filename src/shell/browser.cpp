@@ -202,21 +202,19 @@ void Dir1_Change(Player& p) {
 namespace {
 
 void StartNewGameIn(Player& p, const fs::path& folder) {
-  // A main file that cannot be read, or one cut short, must not leave a half-reset game behind.
-  GameState before = p;
-  Variant schemeBefore = p.ColorScheme;
-  SetGameFolder(p, folder);
-  p.Picture1.visible = false;
+  // The main file is read before anything changes: a folder that holds no game, or a main file
+  // that cannot be read or stops short, leaves the running game as it was.
+  std::optional<MainFile> main;
   try {
-    NewGame(p);
+    main = ReadMainFile(p, folder);
   } catch (const ScriptError&) {
-    p.file.Close();
-    std::string mainFile = p.GameDir + MainFileName();
-    static_cast<GameState&>(p) = before;
-    p.ColorScheme = schemeBefore;
-    p.Picture1.visible = true;
-    p.platform.MessageBox("Не удалось начать игру: "_cp + mainFile);
+    p.platform.MessageBox("Не удалось начать игру: "_cp + GameDirOf(PathText(folder)) +
+                          MainFileName());
+    return;
   }
+  if (!main) return;
+  p.Picture1.visible = false;
+  BeginNewGame(p, folder, *main);
 }
 
 }  // namespace

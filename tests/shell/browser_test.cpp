@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/text.h"
+#include "shell/keys.h"
 #include "shell/save_load.h"
+#include "shell/startup.h"
 #include "support/test_game.h"
 
 namespace mireval {
@@ -121,6 +123,48 @@ TEST_F(BrowserTest, AGameThatCannotStartLeavesTheRunningOneAsItWas) {
   }
   BrowserCancel_Click(t.p);
   EXPECT_FALSE(t.p.Picture1.visible);
+}
+
+// The running game plays on after each way a new one can fail to start: the game folder, title,
+// colours, conditions and vocabulary stay its own.
+TEST_F(BrowserTest, ARunningGamePlaysOnAfterAFolderThatHoldsNoGame) {
+  t.platform.Enter();
+  StartGameInFolder(t.p, t.game());
+  ASSERT_EQ(ToUtf8(t.p.GameName.Text()), "Мельница");
+  t.Set(42);
+  const fs::path other = t.root.path() / "other";
+  fs::create_directories(other);
+  WriteGameFile(other / "room0.txt", "РН Общее\n");
+  WriteGameFile(other / "room1.txt", "РН Чужая\nОП\nПлохо.\n");
+
+  const std::vector<std::pair<std::string, std::string>> mains = {
+      {"Просто текст\nЧужая\n5\n", "main.txt не является файлом текстового квеста."},
+      {"Текстовый квест\nЧужая\n5\nдобро\nзло\n", "Не удалось начать игру"},
+      {"", "Не удалось начать игру"}};  // the folder vanishes before the start
+  for (const auto& [main, message] : mains) {
+    if (main.empty()) {
+      ASSERT_TRUE(ChangeFolderPath(t.p, other));
+      fs::remove_all(other);
+      Command2_Click(t.p);
+    } else {
+      WriteGameFile(other / "main.txt", main);
+      StartGameInFolder(t.p, other);
+    }
+    ASSERT_EQ(t.platform.messages.size(), 1u);
+    EXPECT_NE(t.platform.messages[0].find(message), std::string::npos) << t.platform.messages[0];
+    t.platform.messages.clear();
+    EXPECT_EQ(t.p.gameFolder, t.game());
+    EXPECT_EQ(ToUtf8(t.p.GameName.Text()), "Мельница");
+    EXPECT_EQ(t.p.ColorScheme, Variant(2));
+    EXPECT_EQ(ToUtf8(t.p.HarakterWord[1].Text()), "добро");
+    EXPECT_TRUE(t.p.Uslovie.Get(42));
+
+    BrowserCancel_Click(t.p);
+    t.p.Text2.SetText(FromUtf8("осмотреться"));
+    Text2_KeyPress(t.p, kEnter);
+    EXPECT_NE(t.Story().find("Дорога."), std::string::npos) << t.Story();
+    EXPECT_EQ(t.Story().find("Плохо."), std::string::npos) << t.Story();
+  }
 }
 
 }  // namespace
