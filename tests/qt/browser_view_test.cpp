@@ -11,6 +11,7 @@
 #include "engine/files.h"
 #include "engine/text.h"
 #include "qt_fixture.h"
+#include "shell/browser.h"
 
 namespace mireval {
 namespace {
@@ -33,6 +34,7 @@ class BrowserTest : public WindowTest {
   void ShowPanel() {
     p.Picture1.visible = true;
     p.Label2.caption = "Открытие новой игры."_cp;
+    p.Drive1.items = {"/", PathText(root.path())};
     p.Drive1.drive = "/";
     p.Dir1.path = PathText(games());
     p.Dir1.folder = games();
@@ -132,6 +134,27 @@ TEST_F(BrowserTest, AFolderThatCannotBeReadKeepsThePreviousOne) {
   EXPECT_EQ(p.Drive1.drive, "/");
   EXPECT_EQ(p.Dir1.path, PathText(games()));
   EXPECT_EQ(drive1->currentText(), U("/"));
+}
+
+// The drive box offers the platform's places, the mounted volumes among them, and a place chosen
+// there stays chosen.
+TEST_F(BrowserTest, TheDriveBoxAndTheEngineShareOneListOfPlaces) {
+  Open();
+  OpenGameDialog(p);
+  window->Sync();
+  auto* drive1 = Find<QComboBox>("Drive1");
+  const std::vector<std::string> places = platform.DriveRoots();
+  EXPECT_EQ(p.Drive1.items, places);
+  ASSERT_EQ(drive1->count(), static_cast<int>(places.size()));
+  for (int i = 0; i < drive1->count(); ++i) {
+    EXPECT_EQ(drive1->itemData(i).toByteArray().toStdString(), places[static_cast<std::size_t>(i)]);
+    std::error_code ec;
+    if (!fs::is_directory(ToUtf8(places[static_cast<std::size_t>(i)]), ec)) continue;
+    drive1->setCurrentIndex(i == 0 ? 1 : 0);
+    drive1->setCurrentIndex(i);
+    emit drive1->activated(i);
+    EXPECT_EQ(p.Drive1.drive, places[static_cast<std::size_t>(i)]);
+  }
 }
 
 TEST_F(BrowserTest, ClicksReachTheEngineWithWhatWasChosen) {

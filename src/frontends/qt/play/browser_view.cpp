@@ -1,11 +1,9 @@
 #include "frontends/qt/play/browser_view.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStorageInfo>
 #include <algorithm>
 #include <filesystem>
 
@@ -28,23 +26,6 @@ constexpr int kPathRole = Qt::UserRole;
 
 std::string PathOf(const QVariant& data) {
   return data.toByteArray().toStdString();
-}
-
-// The drive list of a Unix desktop: the root, the home folder and the mounted volumes that hold
-// files (the kernel's own file systems are left out).
-std::vector<std::string> Drives() {
-  std::vector<std::string> drives = {"/", PathText(QDir::homePath().toStdString())};
-  for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
-    if (!v.isValid() || !v.isReady()) continue;
-    QString root = v.rootPath();
-    if (root.startsWith("/proc") || root.startsWith("/sys") || root.startsWith("/dev") ||
-        root.startsWith("/run"))
-      continue;
-    drives.push_back(PathText(root.toStdString()));
-  }
-  std::sort(drives.begin() + 1, drives.end());
-  drives.erase(std::unique(drives.begin(), drives.end()), drives.end());
-  return drives;
 }
 
 }  // namespace
@@ -111,7 +92,7 @@ BrowserView::BrowserView(QWidget* panel, Player& p, MainWindow& window, const Se
 
 void BrowserView::FillDrives() {
   drive1_->clear();
-  for (const std::string& d : Drives())
+  for (const std::string& d : p_.Drive1.items)
     drive1_->addItem(DisplayText(d), QByteArray::fromStdString(d));
 }
 

@@ -4,10 +4,14 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QStorageInfo>
 #include <QUrl>
+#include <algorithm>
 
+#include "engine/files.h"
 #include "engine/text.h"
 #include "frontends/qt/play/main_window.h"
 #include "frontends/qt/play/story_view.h"
@@ -120,6 +124,25 @@ QImage QtPlatform::TakePicture(const std::filesystem::path& file) {
 
 double QtPlatform::ClockSeed() {
   return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
+// The drive list of a Unix desktop: the root, the home folder and the mounted volumes that hold
+// files (the kernel's own file systems are left out). The browser's engine side and its window
+// both take it from here, so the place chosen is the place shown.
+std::vector<std::string> QtPlatform::DriveRoots() {
+  std::vector<std::string> drives = {"/"};
+  if (QDir::homePath() != "/") drives.push_back(PathText(QDir::homePath().toStdString()));
+  for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
+    if (!v.isValid() || !v.isReady()) continue;
+    QString root = v.rootPath();
+    if (root.startsWith("/proc") || root.startsWith("/sys") || root.startsWith("/dev") ||
+        root.startsWith("/run"))
+      continue;
+    if (root != "/") drives.push_back(PathText(root.toStdString()));
+  }
+  std::sort(drives.begin() + 1, drives.end());
+  drives.erase(std::unique(drives.begin(), drives.end()), drives.end());
+  return drives;
 }
 
 }  // namespace mireval

@@ -38,6 +38,7 @@ class QtPlatform : public Platform {
   MediaPlayer& SoundPlayer() override { return sound_; }
   bool PictureSize(const std::filesystem::path& file, int& width, int& height) override;
   double ClockSeed() override;
+  std::vector<std::string> DriveRoots() override;
   // The picture of `file` for the picture panel: the one PictureSize has just read when it was
   // that file, read again otherwise. Handed over, not kept.
   QImage TakePicture(const std::filesystem::path& file);
