@@ -97,16 +97,19 @@ fs::path RealPath(const fs::path& file, std::error_code& ec) {
   return fs::weakly_canonical(p, ec);
 }
 
+bool IsWithin(const fs::path& path, const fs::path& place) {
+  auto r = place.begin(), f = path.begin();
+  for (; r != place.end(); ++r, ++f) {
+    if (r->empty() && std::next(r) == place.end()) break;  // a place given with a trailing "/"
+    if (f == path.end() || *r != *f) return false;
+  }
+  return true;
+}
+
 bool LiesInside(const fs::path& file, const fs::path& root) {
   std::error_code ec;
   fs::path real = RealPath(file, ec);
-  if (ec) return false;
-  auto r = root.begin(), f = real.begin();
-  for (; r != root.end(); ++r, ++f) {
-    if (r->empty() && std::next(r) == root.end()) break;  // a root given with a trailing "/"
-    if (f == real.end() || *r != *f) return false;
-  }
-  return true;
+  return !ec && IsWithin(real, root);
 }
 
 int OpenRegularFile(const fs::path& p, std::error_code& ec) {

@@ -30,6 +30,10 @@ std::optional<std::filesystem::path> ResolveUnder(const std::filesystem::path& f
 // (a file written there is created where the link points).
 std::filesystem::path RealPath(const std::filesystem::path& file, std::error_code& ec);
 
+// Whether `path` is `place` or lies below it, compared by whole names ("/home/user2" is not within
+// "/home/user"), as written.
+bool IsWithin(const std::filesystem::path& path, const std::filesystem::path& place);
+
 // Whether `file`, with every link followed (RealPath), lies inside `root` (a folder's canonical
 // path).
 bool LiesInside(const std::filesystem::path& file, const std::filesystem::path& root);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -69,6 +70,20 @@ void AnswerNextBox(QMessageBox::StandardButton button, QStringList* seen, int tr
     else
       box->reject();
   });
+}
+
+// "/home/user2" does not lie on the drive "/home/user": whole names are compared.
+TEST_F(SealWindowTest, TheDriveOfAFolderIsFoundByWholeNames) {
+  fs::create_directories(dir.path() / "user" / "games");
+  fs::create_directories(dir.path() / "user2");
+  const char* home = std::getenv("HOME");
+  const std::string saved = home ? home : "";
+  ::setenv("HOME", (dir.path() / "user").c_str(), 1);
+  Form1 other(port, dir.path() / "user2");
+  Form1 own(port, dir.path() / "user" / "games");
+  ::setenv("HOME", saved.c_str(), 1);
+  EXPECT_EQ(other.Drive1->currentText(), "/");
+  EXPECT_EQ(own.Drive1->currentText(), QString::fromStdString((dir.path() / "user").string()));
 }
 
 TEST_F(SealWindowTest, TheCheckBoxFollowsTheAnswerToTheQuestion) {

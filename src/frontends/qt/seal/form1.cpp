@@ -98,13 +98,12 @@ void Form1::ShowFolder() {
   for (const std::string& name : SubFolderNames(form_.folder)) AddItem(Dir1, name);
   File1->clear();
   for (const std::string& name : form_.files) AddItem(File1, name);
-  // The drive that holds the folder: the longest drive path it starts with.
+  // The drive that holds the folder: the longest drive path it lies within.
   int best = -1;
   std::size_t bestLength = 0;
-  std::string folder = form_.folder.string();
   for (int i = 0; i < Drive1->count(); ++i) {
     std::string drive = Drive1->itemData(i).toByteArray().toStdString();
-    if (folder.rfind(drive, 0) == 0 && drive.size() >= bestLength) {
+    if (IsWithin(form_.folder, drive) && drive.size() >= bestLength) {
       best = i;
       bestLength = drive.size();
     }
