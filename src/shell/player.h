@@ -21,8 +21,8 @@ struct Player : GameState, Form {
   Player& operator=(const Player&) = delete;
 
   Platform& platform;
-  // The program's working folder: obloz.txt, start.txt, ifgames.txt, editor.txt, logfile.txt and
-  // temps.dat live here.
+  // The program's working folder: obloz.txt, start.txt, ifgames.txt, editor.txt and logfile.txt
+  // live here.
   std::filesystem::path workDir;
   ScriptReader file;  // the one reading cursor over game files
   Random rng;

@@ -1,5 +1,5 @@
 // The program folder of an installed copy. The player and the seal tool read and write their own
-// files (obloz.txt, start.txt, logfile.txt, temps.dat, and save files in the games' folders) in
+// files (obloz.txt, start.txt, logfile.txt, and save files in the games' folders) in
 // their working folder, and an installed copy's shared folder is not writable. So an installed
 // program works in a folder of the user's own, made on first start from the installed files.
 // A program run from a build tree keeps the folder it was started in.

@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     return mireval::seal::SealCommandLine(args, std::cout, std::cerr);
   }
-  // The window writes its scratch file into the working folder; an installed copy works in the
-  // user's program folder, which also holds the games shipped with the player. The command line
+  // The window opens on the working folder; an installed copy works in the user's program folder,
+  // which also holds the games shipped with the player. The command line
   // keeps the folder it was started in, so that relative paths mean what the author typed.
   mireval::ProgramFolderChoice folder =
       mireval::UseProgramFolder(mireval::CurrentExecutable(argv[0]));
