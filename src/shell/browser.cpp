@@ -201,17 +201,20 @@ void Dir1_Change(Player& p) {
 
 namespace {
 
-void StartNewGameIn(Player& p, const fs::path& folder) {
-  // The main file is read before anything changes: a folder that holds no game, or a main file
-  // that cannot be read or stops short, leaves the running game as it was.
-  std::optional<MainFile> main;
+// The main file of the folder, read before anything changes: a folder that holds no game, or a
+// main file that cannot be read or stops short, is reported and leaves the running game as it was.
+std::optional<MainFile> ReadChosenMainFile(Player& p, const fs::path& folder) {
   try {
-    main = ReadMainFile(p, folder);
+    return ReadMainFile(p, folder);
   } catch (const ScriptError&) {
     p.platform.MessageBox("Не удалось начать игру: "_cp + GameDirOf(PathText(folder)) +
                           MainFileName());
-    return;
+    return std::nullopt;
   }
+}
+
+void StartNewGameIn(Player& p, const fs::path& folder) {
+  std::optional<MainFile> main = ReadChosenMainFile(p, folder);
   if (!main) return;
   p.Picture1.visible = false;
   BeginNewGame(p, folder, *main);
@@ -220,7 +223,11 @@ void StartNewGameIn(Player& p, const fs::path& folder) {
 }  // namespace
 
 void StartGameFromBrowser(Player& p) {
-  StartGame(p, [folder = p.Dir1.folder](Player& q) { StartNewGameIn(q, folder); });
+  const fs::path folder = p.Dir1.folder;
+  // Starting releases a pending wait; a folder that holds no game must keep it, and the move it
+  // holds, as they were.
+  if (WaitPending(p) && !ReadChosenMainFile(p, folder)) return;
+  StartGame(p, [folder](Player& q) { StartNewGameIn(q, folder); });
 }
 
 void Command2_Click(Player& p) {

@@ -83,6 +83,22 @@ TEST_F(ReplacedGameTest, ASaveRefusedDuringATransitionKeepsThePendingMove) {
   EXPECT_NE(t.platform.questions[1].find("другой игре"), std::string::npos);
 }
 
+TEST_F(ReplacedGameTest, AFolderWithoutAGameChosenDuringATransitionKeepsThePendingMove) {
+  const std::filesystem::path other = t.root.path() / "other";
+  std::filesystem::create_directories(other);
+  WriteGameFile(other / "main.txt", "Просто текст\n");
+  t.platform.Enter("в лес");  // waits for Enter before room 2
+  t.platform.Then([&](Player& p) {
+    ChangeFolderPath(p, other);
+    StartGameFromBrowser(p);
+  });
+  t.platform.Enter();
+  PlayQueued();
+  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.gameFolder, t.game());
+  EXPECT_EQ(t.platform.messages.size(), 1u);
+}
+
 TEST_F(ReplacedGameTest, LoadDuringATransitionKeepsTheLoadedGameAndTheNextCommand) {
   t.p.Hody = 5;
   t.platform.inputAnswers.push_back("slot");
