@@ -69,6 +69,39 @@ std::string FailureText(const SealResult& r) {
   return what + "\r\n" + PathText(r.file) + "\r\n" + why + "Файл оставлен без изменений."_cp;
 }
 
+std::string OutcomeLine(const SealResult& r) {
+  const std::string name = PathText(r.file.filename());
+  switch (r.outcome) {
+    case SealOutcome::Encrypted:
+      return "Зашифрован: "_cp + name;
+    case SealOutcome::AlreadyEncrypted:
+      return "Пропущен, уже зашифрован: "_cp + name;
+    case SealOutcome::Decrypted:
+      return "Расшифрован: "_cp + name;
+    case SealOutcome::NotDecrypted:
+      return "Пропущен, не зашифрован обычным шифрованием: "_cp + name;
+    case SealOutcome::Failed:
+      break;
+  }
+  // The first line of the failure message says what went wrong.
+  const std::string text = FailureText(r);
+  return "Ошибка: "_cp + name + " — "_cp + text.substr(0, text.find("\r\n"));
+}
+
+std::string SummaryLine(const std::vector<SealResult>& results) {
+  std::size_t changed = 0, left = 0, failed = 0;
+  for (const SealResult& r : results) {
+    if (r.outcome == SealOutcome::Encrypted || r.outcome == SealOutcome::Decrypted)
+      ++changed;
+    else if (r.outcome == SealOutcome::Failed)
+      ++failed;
+    else
+      ++left;
+  }
+  return "Итог: изменено файлов "_cp + std::to_string(changed) + ", пропущено "_cp +
+         std::to_string(left) + ", с ошибками "_cp + std::to_string(failed) + ".";
+}
+
 void File1_Refresh(SealForm& f) {
   f.files = SealFileNames(f.folder);
 }
@@ -93,11 +126,13 @@ void Dir1_Change(SealForm& f, const fs::path& folder) {
 
 void File1_Click(SealForm& f, SealPort& port, std::string_view name) {
   if (!IsScrambledByThePlayer(name)) {
+    f.outcome.push_back("Пропущен, игрок не читает его зашифрованным: "_cp + std::string(name));
     port.MessageBox(NotScrambledByThePlayerText());
     port.Beep();
     return;
   }
   SealResult r = EncryptFile(f.folder / fs::path(std::string(name)), f.Mode());
+  f.outcome.push_back(OutcomeLine(r));
   switch (r.outcome) {
     case SealOutcome::AlreadyEncrypted:
       port.MessageBox(AlreadyEncryptedText());
@@ -113,7 +148,10 @@ void File1_Click(SealForm& f, SealPort& port, std::string_view name) {
 }
 
 namespace {
-void FinishFolder(SealPort& port, const std::vector<SealResult>& results) {
+// The list is filled before the messages, so that it stands in the window while they are shown.
+void FinishFolder(SealForm& f, SealPort& port, const std::vector<SealResult>& results) {
+  for (const SealResult& r : results) f.outcome.push_back(OutcomeLine(r));
+  f.outcome.push_back(SummaryLine(results));
   for (const SealResult& r : results)
     if (r.outcome == SealOutcome::Failed) port.MessageBox(FailureText(r));
   port.MessageBox(FolderDoneText());
@@ -122,11 +160,11 @@ void FinishFolder(SealPort& port, const std::vector<SealResult>& results) {
 }  // namespace
 
 void Command2_Click(SealForm& f, SealPort& port) {
-  FinishFolder(port, EncryptFiles(f.folder, f.files, f.Mode()));
+  FinishFolder(f, port, EncryptFiles(f.folder, f.files, f.Mode()));
 }
 
 void Command1_Click(SealForm& f, SealPort& port) {
-  FinishFolder(port, DecryptFiles(f.folder, f.files));
+  FinishFolder(f, port, DecryptFiles(f.folder, f.files));
 }
 
 void Check1_Click(SealForm& f, SealPort& port) {

@@ -35,6 +35,8 @@ struct SealForm {
   // Set just before the program changes Check1 itself, so that the click this raises does not ask
   // the user again.
   bool IgnoreNextCheckClick = false;
+  // What the runs so far did, a line per file and one per folder run, oldest first (Windows-1251).
+  std::vector<std::string> outcome;
 
   CipherKind Mode() const { return Check1 ? CipherKind::Strong : CipherKind::Ordinary; }
 };
@@ -53,6 +55,10 @@ std::string StrongQuestionText();
 std::string NotScrambledByThePlayerText();
 // The message for a file that failed, naming the file and what went wrong.
 std::string FailureText(const SealResult& r);
+// One line of the outcome list for a file: what was done to it, by its name.
+std::string OutcomeLine(const SealResult& r);
+// The closing line of a folder run: how many files were changed, left alone and failed.
+std::string SummaryLine(const std::vector<SealResult>& results);
 
 // Exit status after a folder operation: 0, or 1 when some file failed.
 constexpr int kSealExitOk = 0;

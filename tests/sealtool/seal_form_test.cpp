@@ -25,6 +25,11 @@ class SealFormTest : public ::testing::Test {
   std::string FirstLine(const std::string& name) {
     return ToUtf8(SplitLines(ReadRaw(dir.path() / name)).at(0));
   }
+  Log Outcome() const {
+    Log out;
+    for (const std::string& line : f.outcome) out.push_back(ToUtf8(line));
+    return out;
+  }
   TempDir dir;
   SealForm f;
   RecordingPort port;
@@ -82,6 +87,14 @@ TEST_F(SealFormTest, FolderButtonsReportEachFailureThenSayOkAndEnd) {
                  "box Ok", "end 1"}));
   EXPECT_EQ(ReadRaw(dir.path() / "room1.txt"), FromUtf8("РН x\r\n"));
   EXPECT_EQ(FirstLine("room2.txt"), "\"СИЛЬНО ЗАШИФРОВАНО\"");
+
+  // The window lists what each run did, not only the message boxes.
+  EXPECT_EQ(Outcome(),
+            (Log{"Зашифрован: room1.txt", "Пропущен, уже зашифрован: room2.txt",
+                 "Итог: изменено файлов 1, пропущено 1, с ошибками 0.", "Расшифрован: room1.txt",
+                 "Пропущен, не зашифрован обычным шифрованием: room2.txt",
+                 "Ошибка: room3.txt — Файл повреждён и не расшифрован:",
+                 "Итог: изменено файлов 1, пропущено 1, с ошибками 1."}));
 }
 
 TEST_F(SealFormTest, EveryUserClickOnTheCheckBoxAsks) {

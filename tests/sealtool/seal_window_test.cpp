@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -30,6 +31,9 @@ class SealWindowTest : public ::testing::Test {
  protected:
   // Created on first use only, so that listing the tests needs no display.
   static void SetUpTestSuite() {
+    // The window remembers its folder in the user's settings: the tests keep theirs apart.
+    static TempDir settings;
+    ::setenv("XDG_CONFIG_HOME", settings.path().c_str(), 1);
     static int argc = 1;
     static char name[] = "seal_window_tests";
     static char* argv[] = {name, nullptr};
@@ -124,6 +128,71 @@ TEST_F(SealWindowTest, FolderButtonEncryptsTheChosenFolderSaysOkAndEnds) {
   EXPECT_EQ(port.Take(), (std::vector<std::string>{"box Ok", "end 0"}));
   EXPECT_EQ(SplitLines(ReadRaw(dir.path() / "a" / "room1.txt"))[0],
             MarkerLine(CipherKind::Ordinary));
+}
+
+// Keyboard alone: Tab walks the controls in reading order, Enter opens a folder and scrambles a
+// file; every control has a name for screen readers; each run is listed in the window, already
+// while its message is shown; the folder is remembered for the next start.
+TEST_F(SealWindowTest, KeyboardNamesOutcomeListAndTheRememberedFolder) {
+  WriteGameFile(dir.path() / "a" / "room1.txt", "РН x\n");
+  WriteRaw(dir.path() / "a" / "main.txt", "x");
+  struct WatchingPort : RecordingPort {
+    QListWidget* list = nullptr;
+    std::vector<int> linesAtBox;
+    void MessageBox(const std::string& text) override {
+      linesAtBox.push_back(list ? list->count() : -1);
+      RecordingPort::MessageBox(text);
+    }
+  } watching;
+  Form1 w(watching, dir.path());
+  watching.list = w.Outcome;
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{w.Drive1, w.Dir1, w.File1, w.Outcome, w.FolderLabel})
+    EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
+  w.Drive1->setFocus();
+  for (QWidget* next : std::initializer_list<QWidget*>{w.Dir1, w.File1, w.Check1, w.Command2,
+                                                       w.Command1, w.Outcome}) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next) << next->metaObject()->className();
+  }
+
+  w.Dir1->setFocus();
+  w.Dir1->setCurrentRow(1);
+  QTest::keyClick(w.Dir1, Qt::Key_Return);
+  ASSERT_EQ(Items(w.File1), QStringList{"room1.txt"});
+  EXPECT_EQ(Form1::RememberedFolder("/"), dir.path() / "a");
+  w.File1->setFocus();
+  w.File1->setCurrentRow(0);
+  QTest::keyClick(w.File1, Qt::Key_Return);
+  EXPECT_EQ(watching.Take(),
+            (std::vector<std::string>{"box Локация успешно зашифрована!", "beep"}));
+  EXPECT_EQ(Items(w.Outcome), QStringList{"Зашифрован: room1.txt"});
+  EXPECT_EQ(watching.linesAtBox, std::vector<int>{1});
+
+  fs::remove_all(dir.path() / "a");
+  EXPECT_EQ(Form1::RememberedFolder("/fallback"), "/fallback");
+}
+
+TEST_F(SealWindowTest, TheListsTakeTheRoomOfALargerWindow) {
+  Form1 w(port, dir.path());
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  w.resize(w.minimumSize());
+  QApplication::processEvents();
+  const QSize small = w.File1->size();
+  w.resize(1200, 900);
+  QApplication::processEvents();
+  EXPECT_GT(w.File1->width(), small.width());
+  EXPECT_GT(w.File1->height(), small.height());
+  for (QWidget* c : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (c->isVisible()) {
+      EXPECT_TRUE(w.rect().contains(c->geometry())) << c->metaObject()->className();
+    }
 }
 
 TEST(Mirseal, ArgumentsRunWithoutAWindow) {

@@ -5,12 +5,15 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalBlocker>
 
 #include "engine/files.h"
+#include "engine/text.h"
 #include "frontends/qt/seal/qt_seal_port.h"
 
 namespace fs = std::filesystem;
@@ -34,10 +37,31 @@ std::string OnDiskName(const QListWidgetItem* item) {
   return item->data(Qt::UserRole).toByteArray().toStdString();
 }
 
+QSettings Settings() {
+  return QSettings("Mireval", "mirseal");
+}
+constexpr const char* kFolderKey = "folder";
+
 }  // namespace
 
+fs::path Form1::RememberedFolder(const fs::path& fallback) {
+  const fs::path folder = Settings().value(kFolderKey).toByteArray().toStdString();
+  std::error_code ec;
+  return !folder.empty() && fs::is_directory(folder, ec) ? folder : fallback;
+}
+
+void Form1::ShowingPort::MessageBox(const std::string& text) {
+  window_.ShowOutcome();
+  port_.MessageBox(text);
+}
+
+bool Form1::ShowingPort::AskYesNo(const std::string& text) {
+  window_.ShowOutcome();
+  return port_.AskYesNo(text);
+}
+
 Form1::Form1(SealPort& port, const fs::path& folder, QWidget* parent)
-    : QWidget(parent), port_(port) {
+    : QWidget(parent), port_(*this, port) {
   setWindowTitle(QtText(SealCaptionText()));
   Drive1 = new QComboBox(this);
   Dir1 = new QListWidget(this);
@@ -49,6 +73,18 @@ Form1::Form1(SealPort& port, const fs::path& folder, QWidget* parent)
   Label1->setWordWrap(true);
   FolderLabel = new QLabel(this);
   FolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  Outcome = new QListWidget(this);
+  auto* outcomeLabel = new QLabel(QtText("Итог работы:"_cp), this);
+  outcomeLabel->setBuddy(Outcome);
+
+  // Screen readers name each control by what it holds; the buttons and the check box by their text.
+  Drive1->setAccessibleName(QtText("Диск"_cp));
+  Dir1->setAccessibleName(QtText("Папки"_cp));
+  File1->setAccessibleName(QtText("Файлы локаций и списков; Enter шифрует выбранный"_cp));
+  FolderLabel->setAccessibleName(QtText("Текущая папка"_cp));
+  Outcome->setAccessibleName(QtText("Итог работы"_cp));
+  Label1->setAccessibleName(QtText("О программе"_cp));
+  Outcome->setFocusPolicy(Qt::TabFocus);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(Drive1, 0, 0);
@@ -58,8 +94,24 @@ Form1::Form1(SealPort& port, const fs::path& folder, QWidget* parent)
   grid->addWidget(Check1, 3, 0, 1, 2);
   grid->addWidget(Command2, 4, 0);
   grid->addWidget(Command1, 4, 1);
-  grid->addWidget(Label1, 5, 0, 1, 2);
-  resize(560, 420);
+  grid->addWidget(outcomeLabel, 5, 0, 1, 2);
+  grid->addWidget(Outcome, 6, 0, 1, 2);
+  grid->addWidget(Label1, 7, 0, 1, 2);
+  grid->setRowStretch(1, 3);
+  grid->setRowStretch(6, 1);
+  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(1, 1);
+  setMinimumSize(420, 360);
+  resize(640, 480);
+
+  // The keyboard walks the window as the eye reads it.
+  setTabOrder(Drive1, Dir1);
+  setTabOrder(Dir1, File1);
+  setTabOrder(File1, Check1);
+  setTabOrder(Check1, Command2);
+  setTabOrder(Command2, Command1);
+  setTabOrder(Command1, Outcome);
+  File1->installEventFilter(this);
 
   for (const fs::path& drive : DefaultDriveRoots())
     Drive1->addItem(QFile::decodeName(QByteArray::fromStdString(drive.string())),
@@ -72,18 +124,47 @@ Form1::Form1(SealPort& port, const fs::path& folder, QWidget* parent)
   connect(Dir1, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { OpenFolder(OnDiskName(item)); });
   connect(File1, &QListWidget::itemClicked, this,
-          [this](QListWidgetItem* item) { File1_Click(form_, port_, OnDiskName(item)); });
+          [this](QListWidgetItem* item) { ClickFile(OnDiskName(item)); });
   connect(Check1, &QCheckBox::clicked, this, [this](bool checked) {
     form_.Check1 = checked;
     Check1_Click(form_, port_);
     ShowCheck();
   });
-  connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(form_, port_); });
-  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(form_, port_); });
+  connect(Command2, &QPushButton::clicked, this, [this] {
+    Command2_Click(form_, port_);
+    ShowOutcome();
+  });
+  connect(Command1, &QPushButton::clicked, this, [this] {
+    Command1_Click(form_, port_);
+    ShowOutcome();
+  });
 
   Form_Load(form_, folder);
   ShowFolder();
   ShowCheck();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == File1 && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && File1->currentItem()) {
+      ClickFile(OnDiskName(File1->currentItem()));
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void Form1::ClickFile(const std::string& name) {
+  File1_Click(form_, port_, name);
+  ShowOutcome();
+}
+
+void Form1::ShowOutcome() {
+  // The list only grows: the lines already shown stay as they are.
+  for (std::size_t i = static_cast<std::size_t>(Outcome->count()); i < form_.outcome.size(); ++i)
+    Outcome->addItem(QtText(form_.outcome[i]));
+  Outcome->scrollToBottom();
 }
 
 void Form1::OpenFolder(const std::string& name) {
@@ -93,6 +174,7 @@ void Form1::OpenFolder(const std::string& name) {
 
 void Form1::ShowFolder() {
   FolderLabel->setText(QFile::decodeName(QByteArray::fromStdString(form_.folder.string())));
+  Settings().setValue(kFolderKey, QByteArray::fromStdString(form_.folder.string()));
   Dir1->clear();
   if (form_.folder.has_relative_path()) AddItem(Dir1, kParentFolder);
   for (const std::string& name : SubFolderNames(form_.folder)) AddItem(Dir1, name);

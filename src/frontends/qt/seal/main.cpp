@@ -25,7 +25,9 @@ int main(int argc, char** argv) {
   if (!folder.problem.empty()) std::cerr << "mirseal: " << folder.problem << "\n";
   QApplication app(argc, argv);
   mireval::seal::QtSealPort port;
-  mireval::seal::Form1 window(port, std::filesystem::current_path());
+  // The window opens where the author left it last time.
+  mireval::seal::Form1 window(
+      port, mireval::seal::Form1::RememberedFolder(std::filesystem::current_path()));
   port.SetParent(&window);
   window.show();
   return app.exec();
