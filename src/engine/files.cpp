@@ -112,7 +112,7 @@ bool LiesInside(const fs::path& file, const fs::path& root) {
   return !ec && IsWithin(real, root);
 }
 
-int OpenRegularFile(const fs::path& p, std::error_code& ec) {
+int OpenRegularFile(const fs::path& p, std::error_code& ec, std::uintmax_t* size) {
   // Opening a pipe for reading waits for a writer; without blocking it returns at once, and the
   // type check refuses it. Regular files read the same either way.
   const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -127,6 +127,7 @@ int OpenRegularFile(const fs::path& p, std::error_code& ec) {
     return -1;
   }
   ec.clear();
+  if (size) *size = st.st_size > 0 ? static_cast<std::uintmax_t>(st.st_size) : 0;
   return fd;
 }
 
@@ -134,12 +135,11 @@ std::optional<std::string> ReadWholeFile(const fs::path& p) {
   // Game files are read whole every time a reader opens them, several times per command: one
   // open, one look at the size and as few reads as the file needs.
   std::error_code ec;
-  const int fd = OpenRegularFile(p, ec);
+  std::uintmax_t size = 0;
+  const int fd = OpenRegularFile(p, ec, &size);
   if (fd < 0) return std::nullopt;
-  struct stat st {};
-  ::fstat(fd, &st);
   std::string data;
-  data.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0);
+  data.resize(static_cast<std::size_t>(size));
   std::size_t got = 0;
   for (;;) {
     if (got == data.size()) data.resize(got + (got < 4096 ? 4096 : got));  // it grew, or no size

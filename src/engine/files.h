@@ -43,8 +43,9 @@ std::string PathText(const std::filesystem::path& p);
 
 // Opens a regular file for reading: its descriptor, or -1 with the reason in `ec`. A pipe or a
 // device under the file's name is refused (invalid_argument) without waiting for a writer that
-// may never come; the caller closes the descriptor.
-int OpenRegularFile(const std::filesystem::path& p, std::error_code& ec);
+// may never come; the caller closes the descriptor. With `size`, the file's size as opened.
+int OpenRegularFile(const std::filesystem::path& p, std::error_code& ec,
+                    std::uintmax_t* size = nullptr);
 
 // The whole file, or nothing when it cannot be read or is not a regular file. A pipe or a device
 // under a file's name is refused without waiting for a writer that may never come.

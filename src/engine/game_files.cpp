@@ -21,23 +21,38 @@ void Decode(Player& p, CipherKind kind) {
   p.file.ReadLine(p.Stroka);
   p.TempUsed = true;
 }
+// The folder with every link followed: what no game file may leave.
+std::filesystem::path RealFolder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::filesystem::path real = std::filesystem::weakly_canonical(folder, ec);
+  return ec ? folder : real;
+}
+
+std::optional<std::filesystem::path> FindIn(const std::filesystem::path& folder,
+                                            const std::filesystem::path& real,
+                                            std::string_view name) {
+  // A game is a stranger's download: what it names is read from its own folder, never through
+  // ".." or a link that leads out of it.
+  std::optional<std::filesystem::path> file = ResolveUnder(folder, name);
+  if (!file || !LiesInside(*file, real)) return std::nullopt;
+  return file;
+}
 }  // namespace
 
 void SetGameFolder(GameState& g, const std::filesystem::path& folder) {
   g.gameFolder = folder;
-  std::error_code ec;
-  g.gameFolderReal = std::filesystem::weakly_canonical(folder, ec);
-  if (ec) g.gameFolderReal = folder;
+  g.gameFolderReal = RealFolder(folder);
   g.GameDir = PathText(folder);
   if (g.GameDir.empty() || g.GameDir.back() != '/') g.GameDir += '/';
 }
 
 std::optional<std::filesystem::path> FindGameFile(const Player& p, std::string_view name) {
-  // A game is a stranger's download: what it names is read from its own folder, never through
-  // ".." or a link that leads out of it.
-  std::optional<std::filesystem::path> file = ResolveUnder(p.gameFolder, name);
-  if (!file || !LiesInside(*file, p.gameFolderReal)) return std::nullopt;
-  return file;
+  return FindIn(p.gameFolder, p.gameFolderReal, name);
+}
+
+std::optional<std::filesystem::path> FindGameFile(const std::filesystem::path& folder,
+                                                  std::string_view name) {
+  return FindIn(folder, RealFolder(folder), name);
 }
 
 std::filesystem::path GamePath(const Player& p, std::string_view name) {

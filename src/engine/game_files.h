@@ -18,6 +18,9 @@ void SetGameFolder(GameState& g, const std::filesystem::path& folder);
 // A file of the game folder named as the game's files write names ("\" separates folders, letter
 // case is ignored). Nothing for a name that leads outside the game folder, by ".." or by a link.
 std::optional<std::filesystem::path> FindGameFile(const Player& p, std::string_view name);
+// The same in a game folder that is not the running game's (yet).
+std::optional<std::filesystem::path> FindGameFile(const std::filesystem::path& folder,
+                                                  std::string_view name);
 // The same, throwing ScriptError where FindGameFile gives nothing.
 std::filesystem::path GamePath(const Player& p, std::string_view name);
 // "room" + the location number as the script wrote it + ".txt".

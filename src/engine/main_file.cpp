@@ -3,7 +3,6 @@
 #include <array>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "commands/transition.h"
 #include "engine/files.h"
@@ -19,9 +18,7 @@
 namespace mireval {
 
 std::optional<MainFile> ReadMainFile(Player& p, const std::filesystem::path& folder) {
-  std::optional<std::filesystem::path> path = ResolveUnder(folder, "main.txt");
-  std::error_code ec;
-  if (path && !LiesInside(*path, std::filesystem::weakly_canonical(folder, ec))) path.reset();
+  std::optional<std::filesystem::path> path = FindGameFile(folder, "main.txt");
   std::optional<std::string> data = path ? ReadWholeFile(*path) : std::nullopt;
   if (!data) throw ScriptError("main.txt cannot be read");
   std::size_t pos = 0;
