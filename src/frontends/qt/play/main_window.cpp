@@ -695,9 +695,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     pictureClose_->click();
     return true;
   }
-  if (auto* button = qobject_cast<QPushButton*>(watched); button && IsEnter(k)) {
-    button->click();
-    return true;
+  if (auto* button = qobject_cast<QPushButton*>(watched)) {
+    if (IsEnter(k)) {
+      button->click();
+      return true;
+    }
+    if (k->key() == Qt::Key_Space) return false;  // the button's own key
   }
   for (std::size_t c = 0; c < 2; ++c) {
     if (watched != words_[c]) continue;
