@@ -2,6 +2,7 @@
 // command history, zoom, and the questions that stand between the player and a lost game.
 #include <QAccessible>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -295,6 +296,67 @@ TEST_F(KeyboardTest, StartingAnotherGameFromTheBrowserAsksFirst) {
             U("Начать другую игру? Текущая игра будет прервана, несохранённые ходы пропадут."));
   EXPECT_EQ(ToUtf8(p.GameName.Text()), "Проба");  // still the game that was running
   EXPECT_TRUE(Find<QWidget>("browser")->isVisible());
+}
+
+// The demo from its first page to its last, the way a player without a mouse plays it: every
+// step is a key sent to whatever has the keyboard. The steps are the walkthrough the terminal
+// player's transcript is made from.
+TEST_F(KeyboardTest, TheDemoCanBePlayedToItsEndWithTheKeyboardAlone) {
+  platform.seed = 12;  // the seed of the transcript: the dam's random draw goes the same way
+  fs::create_directory_symlink(DEMO_GAME_DIR, work() / "demo");
+  Work("start.txt", "demo\n");
+  Open();
+  std::deque<std::string> steps;
+  std::ifstream walkthrough(DEMO_WALKTHROUGH);
+  for (std::string line; std::getline(walkthrough, line);) steps.push_back(line);
+  ASSERT_GT(steps.size(), 50u);
+
+  auto focusWords = [&](int column) {
+    for (int i = 0; i < 40 && Focused() != Find<QWidget>(QStringLiteral("words_%1").arg(column));
+         ++i)
+      Press(Qt::Key_Tab);
+  };
+  // Each step schedules the next before it plays: a step that waits (a pause, a transition)
+  // is still running while the steps after it are played inside its wait. The next key comes a
+  // moment later, as a player's does, once a released wait has returned.
+  int played = 0;
+  bool finished = false;
+  std::function<void()> next = [&] {
+    if (steps.empty() || platform.Ending() || QApplication::activeModalWidget()) {
+      finished = true;
+      QCoreApplication::exit(0);
+      return;
+    }
+    QTimer::singleShot(20, next);
+    if (!Focused()) QApplication::setActiveWindow(window.get());
+    const std::string step = steps.front();
+    steps.pop_front();
+    ++played;
+    int a = 0, b = 0;
+    if (step == "/state") return;
+    if (step == "/picture close") {
+      Press(Qt::Key_Escape);
+    } else if (std::sscanf(step.c_str(), "/answer %d", &a) == 1) {
+      Press(static_cast<Qt::Key>(Qt::Key_0 + a));
+    } else if (std::sscanf(step.c_str(), "/word %d %d", &a, &b) == 2) {
+      focusWords(a - 1);
+      Press(Qt::Key_Home);
+      for (int i = 1; i < b; ++i) Press(Qt::Key_Down);
+      Press(Qt::Key_Return);
+    } else {
+      TypeHere(QString::fromStdString(step));
+      Press(Qt::Key_Return);
+    }
+  };
+  QTimer::singleShot(0, next);
+  window->Run([&] { Form_Load(p); });
+  if (!finished) QCoreApplication::exec();
+
+  EXPECT_TRUE(steps.empty()) << played << " steps played, next: " << steps.front();
+  EXPECT_FALSE(platform.Ending());
+  EXPECT_TRUE(story()->toPlainText().contains(U("Игра пройдена! Спасибо, что играли.")));
+  EXPECT_EQ(Find<QLabel>("status_moves")->text(), U("Ходы: 54, очки: 19."));
+  EXPECT_EQ(Find<QLabel>("status_character")->text(), U("Характер: добро 3, зло 0 (добрый)."));
 }
 
 }  // namespace

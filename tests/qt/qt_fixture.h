@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "frontends/qt/play/main_window.h"
 #include "frontends/qt/play/qt_platform.h"
@@ -16,6 +17,13 @@
 class QWidget;
 
 namespace mireval {
+
+// The desktop port with a clock that can be fixed, so that a game's random draws repeat.
+class TestQtPlatform : public QtPlatform {
+ public:
+  std::optional<double> seed;
+  double ClockSeed() override { return seed ? *seed : QtPlatform::ClockSeed(); }
+};
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -38,7 +46,7 @@ class WindowTest : public ::testing::Test {
   }
 
   TempDir root;
-  QtPlatform platform;
+  TestQtPlatform platform;
   Player p;
   std::unique_ptr<MainWindow> window;
 };

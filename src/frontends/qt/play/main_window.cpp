@@ -84,6 +84,7 @@ QString MainWindow::SettingsOrganisation() {
 MainWindow::MainWindow(Player& p, QtPlatform& platform, Seams seams)
     : p_(p), platform_(platform), seams_(std::move(seams)) {
   setObjectName("MainWindow");
+  ExposeOnlyShownWidgets();
   setMinimumSize(kMinWidth, kMinHeight);
   {
     QSettings settings(SettingsOrganisation(), QStringLiteral("mirplay"));

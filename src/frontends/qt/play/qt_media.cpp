@@ -1,11 +1,14 @@
 #include "frontends/qt/play/qt_media.h"
 
 #include <QtMultimedia/qaudio.h>
+#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QFile>
 #include <QImageReader>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QUrl>
+#include <cstdio>
 
 namespace mireval {
 
@@ -45,6 +48,15 @@ bool QtMediaPlayer::Render(const std::filesystem::path& file) {
   Release();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) return false;
+  if (QMediaDevices::audioOutputs().isEmpty()) {
+    // Without a device every attempt would build a pipeline only to fail, and the music is
+    // retried on every tick of the timer: say it once and stay silent.
+    static bool told = false;
+    if (!told)
+      std::fputs("mirplay: no audio output device; music and sounds stay silent\n", stderr);
+    told = true;
+    return false;
+  }
   output_ = std::make_unique<QAudioOutput>();
   player_ = std::make_unique<QMediaPlayer>();
   player_->setAudioOutput(output_.get());

@@ -1,6 +1,7 @@
 #include "frontends/qt/play/view_widgets.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -11,6 +12,39 @@ namespace mireval {
 
 namespace {
 constexpr int kMeasureCharacters = 75;
+
+// A plain container as a screen reader sees it: itself and its shown children.
+class ShownChildren : public QAccessibleWidget {
+ public:
+  explicit ShownChildren(QWidget* w) : QAccessibleWidget(w) {}
+
+  int childCount() const override { return static_cast<int>(Shown().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const QList<QWidget*> shown = Shown();
+    if (index < 0 || index >= shown.size()) return nullptr;
+    return QAccessible::queryAccessibleInterface(shown[index]);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    if (!child || !child->object() || !child->object()->isWidgetType()) return -1;
+    return static_cast<int>(Shown().indexOf(static_cast<QWidget*>(child->object())));
+  }
+
+ private:
+  QList<QWidget*> Shown() const {
+    QList<QWidget*> shown;
+    for (QObject* o : widget()->children()) {
+      auto* w = qobject_cast<QWidget*>(o);
+      if (w && !w->isWindow() && !w->isHidden()) shown.push_back(w);
+    }
+    return shown;
+  }
+};
+
+QAccessibleInterface* ShownChildrenFactory(const QString& key, QObject* object) {
+  if (key != QLatin1String("QWidget") || !object || !object->isWidgetType()) return nullptr;
+  auto* w = static_cast<QWidget*>(object);
+  return w->isWindow() ? nullptr : new ShownChildren(w);
+}
 constexpr int kButtonPadding = 6;
 }  // namespace
 
@@ -144,6 +178,13 @@ void StoryEdit::UpdateMargins() {
     if (room > column) side = (room - column) / 2;
   }
   if (viewportMargins().left() != side) setViewportMargins(side, 0, side, 0);
+}
+
+void ExposeOnlyShownWidgets() {
+  static bool installed = false;
+  if (installed) return;
+  QAccessible::installFactory(ShownChildrenFactory);
+  installed = true;
 }
 
 PictureView::PictureView(QWidget* parent) : QLabel(parent) {

@@ -97,4 +97,9 @@ class PictureView : public QLabel {
   QSize scaledFor_;
 };
 
+// Makes the containers of the window show screen readers only the widgets that are shown: Qt lists
+// hidden ones too, and a reader would announce answers no one can see. Called once, before the
+// window is made.
+void ExposeOnlyShownWidgets();
+
 }  // namespace mireval
