@@ -240,7 +240,6 @@ class Node:
         states = acc.get_state_set()
         self.showing = states.contains(Atspi.StateType.SHOWING) and states.contains(
             Atspi.StateType.VISIBLE)
-        self.focused = states.contains(Atspi.StateType.FOCUSED)
         self.editable = states.contains(Atspi.StateType.EDITABLE)
 
     @functools.cached_property
@@ -257,6 +256,10 @@ class Node:
 
     def text(self):
         return self.acc.get_text(0, -1) or ""
+
+    def focused(self):
+        """Asked afresh each time: the focus moves while a node is kept."""
+        return self.acc.get_state_set().contains(Atspi.StateType.FOCUSED)
 
     def children(self):
         return [Node(self.acc.get_child_at_index(i), self.depth + 1)
@@ -291,8 +294,7 @@ class Window:
         def walk(acc, depth):
             node = Node(acc, depth)
             found.append(node)
-            # What a hidden widget holds is hidden too; the list items of the word columns are
-            # all that is read below a showing widget, so the walk stays short.
+            # What a hidden widget holds is hidden too: the walk does not go into it.
             if node.showing or depth == 0:
                 for i in range(acc.get_child_count()):
                     walk(acc.get_child_at_index(i), depth + 1)
@@ -310,21 +312,23 @@ class Window:
             return "(tree unreadable: %s)" % e
 
 
-def find_application(pid, timeout):
+def find_application(pid):
     desktop = Atspi.get_desktop(0)
-    until = time.monotonic() + min(timeout, remaining())
-    while time.monotonic() < until:
+
+    def listed():
         pump()
         desktop.clear_cache()
         for i in range(desktop.get_child_count()):
             app = desktop.get_child_at_index(i)
-            try:
-                if app is not None and app.get_process_id() == pid:
-                    return app
-            except GLib.Error:
-                pass
-        time.sleep(POLL)
-    return None
+            if app is not None and app.get_process_id() == pid:
+                return app
+        return None
+
+    return wait_for(listed, timeout=2 * STEP_LIMIT)
+
+
+XDOTOOL = "xdotool"  # where it was found
+watched = None  # the mirplay process: once it is gone nothing more will show up
 
 
 def wait_for(probe, timeout=STEP_LIMIT):
@@ -332,6 +336,8 @@ def wait_for(probe, timeout=STEP_LIMIT):
     between two calls is just a change in progress."""
     until = time.monotonic() + min(timeout, remaining())
     while True:
+        if watched is not None and watched.poll() is not None:
+            raise Abort("mirplay exited with status %d" % watched.returncode)
         try:
             value = probe()
         except GLib.Error:
@@ -389,7 +395,7 @@ class Player:
             self.c.check(node is not None, "the input line is an entry named «Команда»",
                          "entries: %s" % [n for n in shown if n.role in ENTRY_ROLES])
             if node is None:
-                node = next((n for n in shown if n.role in ENTRY_ROLES and n.focused), None)
+                node = next((n for n in shown if n.role in ENTRY_ROLES and n.focused()), None)
             if node is None:
                 raise Abort("no entry has the keyboard focus")
             self.entry_node = node
@@ -449,7 +455,7 @@ class Player:
     # -- doing things
 
     def key(self, *keys):
-        status, out = run_tool(["xdotool", "key", "--delay", "30", *keys], self.xenv)
+        status, out = run_tool([XDOTOOL, "key", "--delay", "30", *keys], self.xenv)
         if status != 0:
             raise Abort("xdotool key %s: %s" % (" ".join(keys), out))
 
@@ -460,13 +466,24 @@ class Player:
         if not wait_for(lambda: line.text() == ""):
             raise Abort("the input line could not be emptied: %r" % line.text())
 
+    def focus_input_line(self):
+        """Keys go to the input line. Where the window puts the focus itself (closing the picture
+        gives it to the story, where a typed key only moves it on) is checked apart; a user would
+        click into the line, here it is given back the accessible way."""
+        line = self.input_line()
+        if not line.focused():
+            line.acc.grab_focus()
+            if not wait_for(line.focused):
+                raise Abort("the input line cannot get the keyboard focus")
+        return line
+
     def command(self, text):
         """Types a command and sends it. The line must hold exactly what was typed before Enter
         goes: that proves the keys arrived as the right Cyrillic letters."""
-        line = self.input_line()
+        line = self.focus_input_line()
         if line.text():
             self.clear_input()
-        status, out = run_tool(["xdotool", "type", "--delay", "20", text], self.xenv)
+        status, out = run_tool([XDOTOOL, "type", "--delay", "20", text], self.xenv)
         if status != 0:
             raise Abort("xdotool type: %s" % out)
         if not wait_for(lambda: line.text() == text):
@@ -515,6 +532,9 @@ class Player:
         """Presses the number key in the empty input line; `then()` says whether the answer was
         taken. If the key did not take it, the button is pressed through AT-SPI instead and the
         stray digit taken out of the line, so the run goes on (the failure is recorded)."""
+        line = self.focus_input_line()
+        if line.text():
+            self.clear_input()
         self.key(str(number))
         if self.c.check(bool(wait_for(then, timeout=2 * GRACE)), what):
             return
@@ -537,11 +557,11 @@ def play(window, checks, xenv, window_id):
     # -- The first page: the game's start, waiting for Enter.
     c.check(bool(wait_for(lambda: "Осенний вечер" in p.story_text())),
             "the story's text holds the game's opening", repr(p.story_text()[:200]))
-    _, title = run_tool(["xdotool", "getwindowname", window_id], xenv)
+    _, title = run_tool([XDOTOOL, "getwindowname", window_id], xenv)
     top = [n for n in window.nodes() if n.depth == 1]
     c.check(any(n.role == "frame" and n.name == title and n.showing for n in top),
             "the window is a frame named as its title %r" % title, "top level: %s" % top)
-    c.check(p.input_line().focused, "the input line has the keyboard focus")
+    c.check(p.input_line().focused(), "the input line has the keyboard focus")
     p.label_shows("Название игры", r"Старая мельница")
     p.label_shows("Место", r"Вступление в игру")
     p.label_shows("Характер", r"Характер: добро 0, зло 0")
@@ -594,7 +614,8 @@ def play(window, checks, xenv, window_id):
     p.command("поговорить со старушкой")
     p.answers_show({0: end, 1: "Эй, есть кто дома?"},
                    "talking to the old woman shows «1. Эй, есть кто дома?» and «0. %s»" % end)
-    c.check(p.input_line().focused, "the input line keeps the focus while answers show")
+    c.check(p.input_line().focused(),
+            "while answers show, the focus stays in the input line where number keys take them")
     p.press_answer(1, lambda: "Никто не отвечает" in p.since(before),
                    "the number key 1 in the empty input line takes answer 1")
     c.check(p.answers() == p.expected, "the same answers stay after it",
@@ -631,6 +652,8 @@ def main():
     if missing:
         log("SKIP: missing " + ", ".join(missing))
         return SKIP
+    global XDOTOOL
+    XDOTOOL = tools["xdotool"]
     if libc.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0) != 0:
         log("SKIP: cannot become a subreaper, so the daemons could not all be stopped")
         return SKIP
@@ -687,7 +710,7 @@ def main():
             shutil.rmtree(scratch, ignore_errors=True)
             os._exit(1)
 
-        watchdog = threading.Timer(RUN_LIMIT + 5, overrun)
+        watchdog = threading.Timer(remaining() + 5, overrun)
         watchdog.daemon = True
         watchdog.start()
 
@@ -701,16 +724,19 @@ def main():
         Atspi.init()
         Atspi.set_timeout(3000, 10000)  # no D-Bus call may wait on a stuck peer for long
 
-        app = find_application(mirplay.pid, 20.0)
+        global watched
+        watched = mirplay
+        app = find_application(mirplay.pid)
         if app is None:
             raise Abort("mirplay never showed up in the AT-SPI desktop")
         window = Window(app)
-        log("ok   - mirplay is on the accessibility bus (%.1f s)" % (time.monotonic() - started))
+        checks.check(True, "mirplay is on the accessibility bus after %.1f s"
+                     % (time.monotonic() - started))
 
         until = time.monotonic() + min(STEP_LIMIT, remaining())
         window_id = ""
         while not window_id and time.monotonic() < until:
-            _, window_id = run_tool(["xdotool", "search", "--onlyvisible", "--pid",
+            _, window_id = run_tool([XDOTOOL, "search", "--onlyvisible", "--pid",
                                      str(mirplay.pid)], xenv)
             window_id = window_id.split("\n")[0]
             if not window_id:
@@ -718,7 +744,7 @@ def main():
         if not window_id:
             raise Abort("mirplay's window never appeared on the X server")
         # No window manager here: the X focus is given to the window directly.
-        status, out = run_tool(["xdotool", "windowfocus", "--sync", window_id], xenv)
+        status, out = run_tool([XDOTOOL, "windowfocus", "--sync", window_id], xenv)
         if status != 0:
             raise Abort("xdotool windowfocus: %s" % out)
 
@@ -726,18 +752,24 @@ def main():
         checks.check(mirplay.poll() is None, "mirplay is still running at the end")
     except Abort as e:
         checks.check(False, "the run went on to the end", str(e))
+    except KeyboardInterrupt as e:
+        checks.check(False, "the run went on to the end", "interrupted (%s)" % e)
     except Exception as e:  # a failure of the harness itself is still a failure with a report
         checks.check(False, "the run went on to the end", "%s: %s" % (type(e).__name__, e))
     finally:
-        if checks.failed and window is not None:
-            log("The accessible tree as it stands:\n" + window.dump())
-        if checks.failed and mirplay is not None:
-            with open(os.path.join(scratch, "mirplay.log"), errors="replace") as f:
-                err = f.read()[-2000:]
-            if err.strip():
-                log("mirplay's standard error:\n" + err)
-        stop_everything()
-        shutil.rmtree(scratch, ignore_errors=True)
+        for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            signal.signal(sig, signal.SIG_IGN)  # the cleanup below is not cut short
+        try:
+            if checks.failed and window is not None:
+                log("The accessible tree as it stands:\n" + window.dump())
+            if checks.failed and mirplay is not None:
+                with open(os.path.join(scratch, "mirplay.log"), errors="replace") as f:
+                    err = f.read()[-2000:]
+                if err.strip():
+                    log("mirplay's standard error:\n" + err)
+        finally:
+            stop_everything()
+            shutil.rmtree(scratch, ignore_errors=True)
 
     log("%d checks, %d failed, %.1f s" % (checks.count, len(checks.failed),
                                            time.monotonic() - started))
