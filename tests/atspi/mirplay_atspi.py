@@ -68,6 +68,8 @@ def find_helper(name):
 def missing_requirements():
     missing = []
     tools = {}
+    # The registry is started by the accessibility bus itself; it is looked for only so that its
+    # absence skips the run instead of failing it.
     for name in ("Xvfb", "xdotool", "setxkbmap", "xkbcomp", "dbus-daemon", "dbus-send",
                  "at-spi-bus-launcher", "at-spi2-registryd"):
         tools[name] = find_helper(name)
@@ -146,10 +148,9 @@ def die_with_parent():
     libc.prctl(PR_SET_PDEATHSIG, signal.SIGTERM, 0, 0, 0)
 
 
-def spawn(argv, env, log_path, stdout=None, **kw):
-    with open(log_path, "ab") as err:
-        return subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL,
-                                stdout=stdout if stdout is not None else err, stderr=err,
+def spawn(argv, env, log_path, **kw):
+    with open(log_path, "ab") as out:
+        return subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=out,
                                 preexec_fn=die_with_parent, **kw)
 
 
@@ -461,8 +462,7 @@ class Player:
 
     def clear_input(self):
         line = self.input_line()
-        for _ in range(len(line.text())):
-            self.key("BackSpace")
+        self.key(*["BackSpace"] * len(line.text()))
         if not wait_for(lambda: line.text() == ""):
             raise Abort("the input line could not be emptied: %r" % line.text())
 
