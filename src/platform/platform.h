@@ -35,6 +35,7 @@ class MediaPlayer {
 class Platform {
  public:
   enum class Answer { Yes, No };
+  enum class Choice { Yes, No, Cancel };
 
   virtual ~Platform() = default;
 
@@ -46,6 +47,13 @@ class Platform {
   // Modal question with Yes and No buttons. Returns true for Yes. `preferred` is the answer that
   // Enter gives: No where a hasty Enter must not change the game.
   virtual bool AskYesNo(const std::string& text, Answer preferred = Answer::Yes) = 0;
+
+  // The same question with a third answer that takes back the step which asked it (Cancel). Enter
+  // gives Yes; closing the question or Esc gives Cancel. Default: the two-answer question, for
+  // players that have no such button.
+  virtual Choice AskYesNoCancel(const std::string& text) {
+    return AskYesNo(text) ? Choice::Yes : Choice::No;
+  }
 
   // Modal text-input dialog titled `title` with an empty proposed answer. Returns the answer as
   // typed; a cancelled dialog returns "".

@@ -230,6 +230,10 @@ void StartGameFromBrowser(Player& p) {
   StartGame(p, [folder](Player& q) { StartNewGameIn(q, folder); });
 }
 
+bool IsMainFileName(const std::string& name) {
+  return EqualsNoCase(name, MainFileName());
+}
+
 void Command2_Click(Player& p) {
   StartGameFromBrowser(p);
 }

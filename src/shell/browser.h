@@ -34,6 +34,8 @@ void SetFilePattern(Player& p, const std::string& pattern);
 void Drive1_Change(Player& p);
 void Dir1_Change(Player& p);
 
+// Whether a name in the file list is a game's main file (in any letter case).
+bool IsMainFileName(const std::string& name);
 // The start button: a new game in the folder shown.
 void Command2_Click(Player& p);
 // A click on a listed file: the main file starts a new game, any other file is loaded as a save.

@@ -40,10 +40,15 @@ ColorPair SchemeColors(int scheme) {
   return kSchemes[static_cast<std::size_t>(scheme - 1)];
 }
 
-void ApplyColorScheme(Player& p) {
-  int scheme = SchemeNumber(p.ColorScheme);
+SchemeLook LookOfScheme(int scheme) {
   ColorPair c = SchemeColors(scheme);
-  Rgb buttons = scheme == kLightScheme ? c.back : c.text;
+  return {c.back, c.text, scheme == kLightScheme ? c.back : c.text};
+}
+
+void ApplyColorScheme(Player& p) {
+  SchemeLook look = LookOfScheme(SchemeNumber(p.ColorScheme));
+  ColorPair c{look.back, look.text};
+  Rgb buttons = look.buttons;
 
   for (Control* ctl :
        std::initializer_list<Control*>{&p.Label1[0], &p.Label1[1], &p.Label1[2], &p.Label1[4],

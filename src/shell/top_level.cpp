@@ -29,6 +29,20 @@ bool IsOneOf(std::string_view upperUtf8, std::initializer_list<std::string_view>
 
 }  // namespace
 
+bool MayLeave(Player& p) {
+  if (!GameLoaded(p)) return true;
+  switch (p.platform.AskYesNoCancel("Желаете ли сохранить свою игру перед уходом?"_cp)) {
+    case Platform::Choice::Cancel:
+      return false;
+    case Platform::Choice::No:
+      return true;
+    case Platform::Choice::Yes:
+      // A save that failed has been reported; leaving now would lose the game it meant to keep.
+      return SaveGame(p);
+  }
+  return false;
+}
+
 bool RunTopLevelCommand(Player& p) {
   const std::string line = Upper(p.Text2.text);
   const std::string typed = ToUtf8(line);
@@ -59,11 +73,8 @@ bool RunTopLevelCommand(Player& p) {
     return true;
   }
   if (IsOneOf(typed, {"ЗАКОНЧИТЬ ИГРУ", "ПОКИНУТЬ ИГРУ", "ВЫЙТИ ИЗ ИГРЫ", "ВЫХОД"})) {
-    if (gameLoaded && p.platform.AskYesNo("Желаете ли сохранить свою игру перед уходом?"_cp)) {
-      // A save that failed has been reported; leaving now would lose the game it meant to keep.
-      if (!SaveGame(p)) return true;
-    }
-    p.platform.EndProgram(kExitNormal);
+    if (MayLeave(p)) p.platform.EndProgram(kExitNormal);
+    return true;
   }
   if (IsOneOf(typed, {"ФОРУМ ИГРЫ", "ПЕРЕЙТИ НА ФОРУМ"})) {
     p.platform.OpenUrl(kForumAddress);

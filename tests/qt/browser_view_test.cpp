@@ -82,12 +82,15 @@ TEST(FolderRows, ChainFromTheRootThenSortedVisibleSubfolders) {
 TEST_F(BrowserTest, PanelShowsTheModelsListsCaptionAndStartButton) {
   Open();
   ShowPanel();
-  ASSERT_TRUE(Find<QWidget>("Picture1")->isVisible());
+  ASSERT_TRUE(Find<QWidget>("browser")->isVisible());
+  EXPECT_FALSE(Find<QWidget>("story")->isVisible());  // the browser takes the story's place
   EXPECT_EQ(Find<QLabel>("Label2")->text(), U("Открытие новой игры."));
   auto* command2 = Find<QPushButton>("Command2");
   EXPECT_TRUE(command2->isVisible());
   EXPECT_EQ(command2->text(), U("Начать игру"));
-  EXPECT_EQ(command2->geometry(), QRect(391, 30, 380, 30));
+  // Start stands over the file list, the lists side by side.
+  EXPECT_LT(command2->geometry().bottom(), Find<QWidget>("File1")->geometry().top());
+  EXPECT_LT(Find<QWidget>("Dir1")->geometry().right(), Find<QWidget>("File1")->geometry().left());
   auto* file1 = Find<QListWidget>("File1");
   ASSERT_EQ(file1->count(), 1);
   EXPECT_EQ(file1->item(0)->text(), U("main.txt"));
@@ -170,19 +173,27 @@ TEST_F(BrowserTest, ClicksReachTheEngineWithWhatWasChosen) {
   p.File1.items = {"a.sav", "b.sav"};
   window->Sync();
 
+  // A single click only selects; a double click or Enter opens.
   auto* file1 = Find<QListWidget>("File1");
-  QTest::mouseClick(file1->viewport(), Qt::LeftButton, {},
-                    file1->visualItemRect(file1->item(1)).center());
+  const QPoint second = file1->visualItemRect(file1->item(1)).center();
+  QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, second);
+  EXPECT_TRUE(calls.empty());
+  EXPECT_EQ(file1->currentRow(), 1);
+  QTest::mouseDClick(file1->viewport(), Qt::LeftButton, {}, second);
+  file1->setFocus();
+  file1->setCurrentRow(0);
+  QTest::keyClick(file1, Qt::Key_Return);
   Activate(Row("alpha"));
   QTest::mouseClick(Find<QPushButton>("Command2"), Qt::LeftButton);
   auto* drive1 = Find<QComboBox>("Drive1");
   drive1->setCurrentIndex(0);
   QTest::keyClick(drive1, Qt::Key_Down);
-  ASSERT_EQ(calls.size(), 4u);
+  ASSERT_EQ(calls.size(), 5u);
   EXPECT_EQ(calls[0], "file 1");
-  EXPECT_EQ(calls[1], "folder " + (games() / "alpha").string());
-  EXPECT_EQ(calls[2], "start");
-  EXPECT_EQ(calls[3], "drive " + drive1->itemData(1).toByteArray().toStdString());
+  EXPECT_EQ(calls[1], "file 0");
+  EXPECT_EQ(calls[2], "folder " + (games() / "alpha").string());
+  EXPECT_EQ(calls[3], "start");
+  EXPECT_EQ(calls[4], "drive " + drive1->itemData(1).toByteArray().toStdString());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <ctime>
@@ -14,6 +15,14 @@
 
 namespace mireval {
 
+namespace {
+// Dialog answerers still waiting when their test ends must not answer the next test's dialogs.
+std::vector<QPointer<QTimer>>& Pollers() {
+  static std::vector<QPointer<QTimer>> pollers;
+  return pollers;
+}
+}  // namespace
+
 WindowTest::WindowTest() : p(platform, root.path() / "work") {
   std::filesystem::create_directories(work());
   std::filesystem::create_directories(game());
@@ -21,6 +30,8 @@ WindowTest::WindowTest() : p(platform, root.path() / "work") {
 }
 
 WindowTest::~WindowTest() {
+  for (QPointer<QTimer>& poll : Pollers()) delete poll.data();
+  Pollers().clear();
   platform.SetWindow(nullptr);
   window.reset();
   if (platform.Ending()) {
@@ -42,6 +53,7 @@ void WindowTest::Open(Seams seams) {
 std::shared_ptr<SeenDialog> AnswerNextDialog(std::function<void(QWidget*)> answer) {
   auto seen = std::make_shared<SeenDialog>();
   auto* poll = new QTimer;
+  Pollers().push_back(poll);
   poll->setInterval(10);
   QObject::connect(poll, &QTimer::timeout, [poll, seen, answer] {
     QWidget* dialog = QApplication::activeModalWidget();

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 
 // Under the leak checker: the caches that GLib, GStreamer, PulseAudio and fontconfig keep until
 // the process ends are theirs, not leaks of ours.
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
   // The same media backend as the program.
   if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
+  // The window remembers its size and the player's view; tests keep their own, and start afresh.
+  QTemporaryDir settings;
+  qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
   QApplication app(argc, argv);
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   return RUN_ALL_TESTS();

@@ -1,12 +1,15 @@
-// The window as the player meets it: typing, clicking answers and words, the picture panel, the
+// The window as the player meets it: typing, clicking answers and words, the picture pane, the
 // layouts, fonts and colours, and the waits.
+#include <QApplication>
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -15,9 +18,11 @@
 #include "engine/text.h"
 #include "frontends/qt/play/fonts.h"
 #include "frontends/qt/play/story_view.h"
+#include "frontends/qt/play/view_widgets.h"
 #include "presentation/media.h"
 #include "presentation/output.h"
 #include "qt_fixture.h"
+#include "shell/colors.h"
 #include "shell/startup.h"
 #include "shell/word_columns.h"
 
@@ -37,11 +42,12 @@ TEST_F(WindowTest, StartsWithTheCoverUnderItsTitle) {
   Open();
   window->Run([&] { Form_Load(p); });
   EXPECT_EQ(window->windowTitle(), U("Миревал"));
-  EXPECT_EQ(Find<QPlainTextEdit>("T")->toPlainText(), U("Добро пожаловать\nв Миревал\n"));
-  EXPECT_EQ(Find<QLabel>("Label1_4")->text(), U("Миревал 2.0"));
-  EXPECT_FALSE(Find<QWidget>("Picture1")->isVisible());
-  EXPECT_FALSE(Find<QPushButton>("Command1_0")->isVisible());
-  EXPECT_EQ(window->focusWidget(), Find<QLineEdit>("Text2"));
+  EXPECT_EQ(window->accessibleName(), U("Миревал"));
+  EXPECT_EQ(Find<QPlainTextEdit>("story")->toPlainText(), U("Добро пожаловать\nв Миревал\n"));
+  EXPECT_EQ(Find<QLabel>("status_title")->text(), U("Миревал 2.0"));
+  EXPECT_FALSE(Find<QWidget>("browser")->isVisible());
+  EXPECT_FALSE(Find<QWidget>("answers")->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>("input"));
 }
 
 TEST_F(WindowTest, StoryIsSerifAndTheInputLineSans) {
@@ -49,76 +55,68 @@ TEST_F(WindowTest, StoryIsSerifAndTheInputLineSans) {
   const QStringList serif = {"Times New Roman", "Liberation Serif", "DejaVu Serif"};
   const QStringList sans = {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans",
                             "DejaVu Sans"};
-  EXPECT_TRUE(serif.contains(QFontInfo(Find<QPlainTextEdit>("T")->font()).family()))
-      << QFontInfo(Find<QPlainTextEdit>("T")->font()).family().toStdString();
-  EXPECT_TRUE(sans.contains(QFontInfo(Find<QLineEdit>("Text2")->font()).family()));
+  EXPECT_TRUE(serif.contains(QFontInfo(Find<QPlainTextEdit>("story")->font()).family()))
+      << QFontInfo(Find<QPlainTextEdit>("story")->font()).family().toStdString();
+  EXPECT_TRUE(sans.contains(QFontInfo(Find<QLineEdit>("input")->font()).family()));
   // A face that is nowhere to be found quietly gives way to one of the same kind.
   QFont missing = PickFont({"No Such Face"}, QFont::Serif, 12);
   EXPECT_NE(QFontInfo(missing).family(), U("No Such Face"));
   EXPECT_FALSE(QFontInfo(missing).family().isEmpty());
 }
 
-TEST_F(WindowTest, TypedCommandReachesTheEngineAndTheWindowFollows) {
+TEST_F(WindowTest, AColourSchemeColoursTheWholeWindow) {
   Open();
-  auto* text2 = Find<QLineEdit>("Text2");
-  Type(text2, U("цветовая гамма 5"));
+  auto* input = Find<QLineEdit>("input");
+  Type(input, U("цветовая гамма 5"));
   EXPECT_EQ(ToUtf8(p.Text2.text), "цветовая гамма 5");
-  QTest::keyClick(text2, Qt::Key_Return);
-  EXPECT_EQ(text2->text(), QString());
-  EXPECT_EQ(Color(Find<QPlainTextEdit>("T"), QPalette::Base), QColor(128, 0, 0));
-  EXPECT_EQ(Color(Find<QPlainTextEdit>("T"), QPalette::Text), QColor(255, 192, 192));
-  EXPECT_EQ(Color(text2, QPalette::Base), QColor(128, 0, 0));
-  EXPECT_EQ(Color(Find<QLabel>("Label1_0"), QPalette::Window), QColor(128, 0, 0));
-  EXPECT_EQ(Color(Find<QLabel>("Label1_4"), QPalette::WindowText), QColor(255, 192, 192));
-  EXPECT_EQ(Color(Find<QPushButton>("Command1_7"), QPalette::Button), QColor(255, 192, 192));
-  EXPECT_EQ(Color(Find<QWidget>("Dir1"), QPalette::Base), QColor(128, 0, 0));
+  QTest::keyClick(input, Qt::Key_Return);
+  EXPECT_EQ(input->text(), QString());
+  const QColor back(128, 0, 0), text(255, 192, 192);
+  EXPECT_EQ(Color(window.get(), QPalette::Window), back);
+  EXPECT_EQ(Color(Find<QPlainTextEdit>("story"), QPalette::Base), back);
+  EXPECT_EQ(Color(Find<QPlainTextEdit>("story"), QPalette::Text), text);
+  EXPECT_EQ(Color(Find<QLabel>("status_location"), QPalette::WindowText), text);
+  EXPECT_EQ(Color(Find<QPushButton>("answer_7"), QPalette::Button), text);
+  EXPECT_EQ(Color(Find<QListWidget>("words_0"), QPalette::Base), back);
+  EXPECT_EQ(Color(Find<QWidget>("Dir1"), QPalette::Base), back);
+  EXPECT_EQ(Color(Find<QPlainTextEdit>("story")->verticalScrollBar(), QPalette::Window), back);
+  EXPECT_EQ(Color(window->menuBar(), QPalette::ButtonText), text);
+  EXPECT_EQ(Color(input, QPalette::Text), text);
   // Scheme 7 gives the buttons the background colour.
-  Type(text2, U("ЦВЕТОВАЯ ГАММА 7"));
-  QTest::keyClick(text2, Qt::Key_Enter);
-  EXPECT_EQ(Color(Find<QPushButton>("Command1_0"), QPalette::Button), QColor(224, 224, 224));
-  // The word columns keep their own colours.
-  EXPECT_EQ(Color(Find<QListWidget>("List1_0"), QPalette::Base), QColor(255, 255, 255));
+  Type(input, U("ЦВЕТОВАЯ ГАММА 7"));
+  QTest::keyClick(input, Qt::Key_Enter);
+  EXPECT_EQ(Color(Find<QPushButton>("answer_0"), QPalette::Button), QColor(224, 224, 224));
+}
+
+TEST_F(WindowTest, ThePlayersOwnColoursOutlastTheGamesSchemes) {
+  Open();
+  window->ChooseScheme(3);
+  EXPECT_EQ(p.ColorScheme.Number(), 3);  // the menu typed the game's own command
+  window->SetOwnColours(true);
+  window->Run([&] {
+    p.ColorScheme = 5;  // the game switches schemes
+    ApplyColorScheme(p);
+  });
+  EXPECT_EQ(Color(window.get(), QPalette::Window), QColor(0, 0, 0));
+  window->ChooseScheme(kHighContrastScheme);
+  EXPECT_EQ(Color(Find<QPushButton>("answer_1"), QPalette::Button), QColor(255, 255, 0));
+  EXPECT_EQ(Color(Find<QPlainTextEdit>("story"), QPalette::Text), QColor(255, 255, 255));
+  window->SetOwnColours(false);
+  EXPECT_EQ(Color(window.get(), QPalette::Window), QColor(128, 0, 0));
 }
 
 TEST_F(WindowTest, TheInputLineHoldsOnlyWhatTheEngineCanRead) {
   Open();
-  auto* text2 = Find<QLineEdit>("Text2");
-  Type(text2, U("ключ 日本"));
-  EXPECT_EQ(text2->text(), U("ключ ??"));
+  auto* input = Find<QLineEdit>("input");
+  Type(input, U("ключ 日本"));
+  EXPECT_EQ(input->text(), U("ключ ??"));
   EXPECT_EQ(ToUtf8(p.Text2.text), "ключ ??");
 }
 
-TEST_F(WindowTest, KeysInTheStoryAreaOnlyMoveTheFocus) {
-  Open();
-  auto* story = Find<QPlainTextEdit>("T");
-  auto* text2 = Find<QLineEdit>("Text2");
-  story->setFocus();
-  EXPECT_EQ(p.focus, Focus::Story);
-  QTest::keyClick(story, Qt::Key_A, Qt::NoModifier);
-  EXPECT_EQ(window->focusWidget(), text2);
-  EXPECT_EQ(text2->text(), QString());  // the key itself is swallowed
-  QTest::keyClick(text2, Qt::Key_B);
-  EXPECT_EQ(text2->text(), U("b"));
-
-  p.Command1[0].visible = true;  // answers are showing
-  window->Sync();
-  story->setFocus();
-  QTest::keyClick(story, Qt::Key_C);
-  EXPECT_EQ(window->focusWidget(), Find<QLineEdit>("Text1"));
-  // Page keys type nothing and still scroll the story.
-  story->setFocus();
-  QTest::keyClick(story, Qt::Key_PageDown);
-  EXPECT_EQ(window->focusWidget(), story);
-}
-
-TEST_F(WindowTest, AnswerButtonsFillTheirSlotsAndReportTheirIndex) {
-  std::vector<int> clicked;
-  Seams seams = EngineSeams();
-  seams.answerClicked = [&](Player&, int i) { clicked.push_back(i); };
-  Open(seams);
-  // Two answers, as the dialogue scan lays them out: four slots of 62.5 from 346 down.
+// Two answers and the closing one, as the dialogue scan lays them out.
+void ShowTwoAnswers(Player& p, const char* second = "Tom & Jerry") {
   p.T.height = kStoryDialogueHeight;
-  const char* captions[] = {"<Закончить диалог>", "Здравствуйте!", "Tom & Jerry"};
+  const char* captions[] = {"<Закончить диалог>", "Здравствуйте!", second};
   for (int i = 0; i < 3; ++i) {
     Button& b = p.Command1[static_cast<std::size_t>(i)];
     b.visible = true;
@@ -127,110 +125,171 @@ TEST_F(WindowTest, AnswerButtonsFillTheirSlotsAndReportTheirIndex) {
     b.height = static_cast<float>(250.0 / 4);
   }
   p.focus = Focus::Text1;
-  window->Sync();
+}
 
-  EXPECT_EQ(Find<QPlainTextEdit>("T")->geometry(), QRect(0, 44, 789, 296));
-  auto* first = Find<QPushButton>("Command1_1");
-  auto* second = Find<QPushButton>("Command1_2");
-  auto* close = Find<QPushButton>("Command1_0");
-  EXPECT_EQ(first->geometry().top(), 346);
-  EXPECT_EQ(first->geometry().bottom() + 1, second->geometry().top());  // no gap, no overlap
-  EXPECT_EQ(second->geometry().bottom() + 1, close->geometry().top());
-  EXPECT_EQ(close->geometry().bottom() + 1, 534);  // 533.5 rounded
-  EXPECT_EQ(first->geometry().width(), 560);
-  EXPECT_EQ(second->text(), U("Tom && Jerry"));  // shown with its ampersand
-  EXPECT_FALSE(Find<QPushButton>("Command1_3")->isVisible());
+TEST_F(WindowTest, AnswersStackInOrderWithTheirNumbersAndTheStoryTakesTheRest) {
+  std::vector<int> clicked;
+  Seams seams = EngineSeams();
+  seams.answerClicked = [&](Player&, int i) { clicked.push_back(i); };
+  Open(seams);
+  auto* story = Find<QPlainTextEdit>("story");
+  const int fullHeight = story->height();
+  ShowTwoAnswers(p);
+  window->Sync();
+  QApplication::processEvents();
+
+  auto* first = Find<AnswerButton>("answer_1");
+  auto* second = Find<AnswerButton>("answer_2");
+  auto* close = Find<AnswerButton>("answer_0");
+  EXPECT_EQ(first->Shown(), U("1. Здравствуйте!"));
+  EXPECT_EQ(second->Shown(), U("2. Tom & Jerry"));  // shown with its ampersand
+  EXPECT_EQ(close->accessibleName(), U("0. <Закончить диалог>"));
+  EXPECT_LT(first->geometry().top(), second->geometry().top());
+  EXPECT_LT(second->geometry().bottom(), close->geometry().top());
+  EXPECT_FALSE(Find<QPushButton>("answer_3")->isVisible());
+  // The band is as tall as its three buttons, and the story keeps the rest.
+  const int band = Find<QWidget>("answers")->height();
+  EXPECT_LE(band, first->height() + second->height() + close->height() + 2 * 2);
+  EXPECT_EQ(story->height(), fullHeight - band - 4);
 
   QTest::mouseClick(second, Qt::LeftButton);
   QTest::mouseClick(close, Qt::LeftButton);
   EXPECT_EQ(clicked, (std::vector<int>{2, 0}));
-  EXPECT_EQ(window->focusWidget(), Find<QLineEdit>("Text1"));  // clicks leave the focus there
+  EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>("input"));  // the keyboard stays put
+
+  // A caption longer than the line wraps instead of running out of its button.
+  ShowTwoAnswers(p, std::string(60, 'x').append(" ").append(std::string(60, 'y')).c_str());
+  window->resize(700, 500);
+  window->Sync();
+  QApplication::processEvents();
+  EXPECT_GT(second->height(), first->height());
+  EXPECT_LE(second->geometry().right(), Find<QWidget>("answers")->width());
 }
 
-TEST_F(WindowTest, EnterInTheFocusHolderEndsATransitionWait) {
+TEST_F(WindowTest, EnterWithNothingTypedDuringADialogueEndsATransitionWait) {
   Open();
   p.EnterReady = false;
   p.Text2.SetText("осталось"_cp);
   p.focus = Focus::Text1;
   window->Sync();
-  QTest::keyClick(Find<QLineEdit>("Text1"), Qt::Key_Return);
+  QTest::keyClick(Find<QLineEdit>("input"), Qt::Key_Return);
   EXPECT_TRUE(p.EnterReady);
-  EXPECT_EQ(Find<QLineEdit>("Text2")->text(), QString());
+  EXPECT_EQ(Find<QLineEdit>("input")->text(), QString());
 }
 
-TEST_F(WindowTest, ClickedWordsGoIntoTheInputLine) {
+TEST_F(WindowTest, WordsGoIntoTheInputLineByClickOrByKey) {
   Open();
   p.List1[0].items = {"взять"_cp, "открыть"_cp};
   p.List1[1].items = {"ключ"_cp};
   ArrangeLayout(p);
   window->Sync();
-  auto* k1 = Find<QListWidget>("List1_0");
-  auto* k2 = Find<QListWidget>("List1_1");
+  auto* k1 = Find<QListWidget>("words_0");
+  auto* k2 = Find<QListWidget>("words_1");
   ASSERT_TRUE(k1->isVisible());
   ASSERT_EQ(k1->count(), 2);
   EXPECT_EQ(k1->item(1)->text(), U("открыть"));
+  EXPECT_EQ(k1->accessibleName(), U("Слова 1"));
 
   QTest::mouseClick(k1->viewport(), Qt::LeftButton, {}, k1->visualItemRect(k1->item(0)).center());
   QTest::mouseClick(k2->viewport(), Qt::LeftButton, {}, k2->visualItemRect(k2->item(0)).center());
   QTest::mouseClick(k1->viewport(), Qt::LeftButton, {}, k1->visualItemRect(k1->item(0)).center());
-  EXPECT_EQ(Find<QLineEdit>("Text2")->text(), U("взять  ключ"));
-  EXPECT_EQ(window->focusWidget(), Find<QLineEdit>("Text2"));
+  EXPECT_EQ(Find<QLineEdit>("input")->text(), U("взять  ключ"));
+  EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>("input"));
+
+  p.Text2.SetText("");
+  window->Sync();
+  k1->setFocus();
+  k1->setCurrentRow(1);
+  QTest::keyClick(k1, Qt::Key_Return);
+  EXPECT_EQ(Find<QLineEdit>("input")->text(), U("открыть "));
+  k2->setFocus();
+  k2->setCurrentRow(0);
+  QTest::keyClick(k2, Qt::Key_Space);
+  EXPECT_EQ(Find<QLineEdit>("input")->text(), U("открыть  ключ"));
 }
 
-TEST_F(WindowTest, BothLayoutsInPixelsAndThePicturePanelInTwips) {
+TEST_F(WindowTest, TheNarrowLayoutPutsTheWordsBesideTheStoryInTheSameProportions) {
   Open();
-  auto* story = Find<QPlainTextEdit>("T");
-  EXPECT_EQ(story->geometry(), QRect(0, 44, 789, 395));
-  EXPECT_EQ(Find<QLabel>("Label1_1")->geometry().left(), 608);
-  EXPECT_EQ(Find<QPushButton>("Command3")->geometry().left(), 756);  // 11340 twips
-  EXPECT_EQ(Find<QLabel>("Image3")->geometry().left(), 80);          // 1200 twips
-  EXPECT_EQ(Find<QLabel>("Image3")->geometry().width(), 591);        // 8865 twips
-  EXPECT_FALSE(Find<QListWidget>("List1_0")->isVisible());
+  window->resize(1000, 700);
+  QApplication::processEvents();
+  auto* story = Find<QPlainTextEdit>("story");
+  auto* input = Find<QLineEdit>("input");
+  auto* place = Find<QLabel>("status_location");
+  auto* character = Find<QLabel>("status_character");
+  auto* moves = Find<QLabel>("status_moves");
+  EXPECT_FALSE(Find<QWidget>("words")->isVisible());
+  EXPECT_NEAR(character->width() / double(place->width()), 389 / 217.0, 0.05);
+  const int wideStory = story->width();
 
   p.List1[1].items = {"слово"_cp};
   ArrangeLayout(p);
   window->Sync();
-  EXPECT_EQ(story->geometry().width(), 560);
-  EXPECT_EQ(Find<QLineEdit>("Text2")->geometry().width(), 560);
-  EXPECT_EQ(Find<QLabel>("Label1_2")->geometry(), QRect(189, 22, 163, 20));
-  EXPECT_EQ(Find<QLabel>("Label1_1")->geometry(), QRect(352, 22, 211, 20));
-  EXPECT_EQ(Find<QWidget>("Picture3")->geometry().width(), 561);
-  EXPECT_EQ(Find<QPushButton>("Command3")->geometry().left(), 534);  // 8010 twips
-  EXPECT_EQ(Find<QLabel>("Image3")->geometry().left(), 0);
-  EXPECT_EQ(Find<QLabel>("Image3")->geometry().width(), 521);  // 7815 twips
-  EXPECT_TRUE(Find<QListWidget>("List1_0")->isVisible());
+  QApplication::processEvents();
+  auto* words = Find<QWidget>("words");
+  ASSERT_TRUE(words->isVisible());
+  EXPECT_LT(story->width(), wideStory);
+  EXPECT_GT(words->geometry().left(),
+            story->mapTo(window.get(), QPoint(story->width(), 0)).x() - 1);
+  EXPECT_EQ(input->width(), story->width());
+  EXPECT_NEAR(moves->width() / double(character->width()), 211 / 163.0, 0.05);
 }
 
-TEST_F(WindowTest, PicturesInNaturalSizeStretchedOrReported) {
+TEST_F(WindowTest, PicturesFitTheirPaneBesideOrAboveTheStory) {
   QImage picture(40, 30, QImage::Format_RGB32);
   picture.fill(QColor(10, 200, 30));
   ASSERT_TRUE(picture.save(QString::fromStdString((game() / "pic.png").string()), "PNG"));
+  QImage large(3000, 1000, QImage::Format_RGB32);
+  large.fill(QColor(200, 10, 30));
+  ASSERT_TRUE(large.save(QString::fromStdString((game() / "wide.png").string()), "PNG"));
   WriteRaw(game() / "bad.png", "not a picture at all");
   Open();
-  auto* panel = Find<QWidget>("Picture3");
-  auto* image = Find<QLabel>("Image3");
+  window->resize(1600, 900);
+  QApplication::processEvents();
+  auto* pane = Find<QWidget>("picture_pane");
+  auto* image = Find<QLabel>("picture");
+  auto* story = Find<QPlainTextEdit>("story");
 
+  // Stretched: as large as the pane allows, in its own proportions.
   window->Run([&] { ShowKartinka(p, "КАР 3 pic.png"_cp); });
-  ASSERT_TRUE(panel->isVisible());
-  EXPECT_TRUE(image->hasScaledContents());
-  EXPECT_EQ(image->size(), QSize(591, 393));  // the picture takes the image control's size
-  EXPECT_EQ(image->pixmap().size(), QSize(40, 30));
+  QApplication::processEvents();
+  ASSERT_TRUE(pane->isVisible());
+  EXPECT_EQ(image->accessibleName(), U("Картинка: pic.png"));
+  QSize shown = image->pixmap().deviceIndependentSize().toSize();
+  EXPECT_TRUE(std::abs(shown.width() - image->width()) <= 1 ||
+              std::abs(shown.height() - image->height()) <= 1)
+      << shown.width() << "x" << shown.height() << " in " << image->width() << "x"
+      << image->height();
+  EXPECT_NEAR(shown.width() / double(shown.height()), 4 / 3.0, 0.05);
+  // Beside the story on a wide window: the story is still there to read.
+  EXPECT_TRUE(story->isVisible());
+  EXPECT_FALSE(pane->geometry().intersects(story->geometry()));
+  EXPECT_LT(pane->geometry().right(), story->geometry().left());
 
+  // Natural size: never enlarged; too large, shrunk to fit.
   window->Run([&] { ShowKartinka(p, "КАР 2 PIC.PNG"_cp); });  // names are found in any case
-  EXPECT_FALSE(image->hasScaledContents());
-  EXPECT_EQ(image->size(), QSize(40, 30));
+  EXPECT_EQ(image->pixmap().deviceIndependentSize().toSize(), QSize(40, 30));
   EXPECT_EQ(image->pixmap().toImage().pixelColor(5, 5), QColor(10, 200, 30));
+  window->Run([&] { ShowKartinka(p, "КАР 2 wide.png"_cp); });
+  QApplication::processEvents();
+  shown = image->pixmap().deviceIndependentSize().toSize();
+  EXPECT_NEAR(shown.width(), image->width(), 1);
+  EXPECT_NEAR(shown.width() / double(shown.height()), 3.0, 0.05);
 
-  QTest::mouseClick(Find<QPushButton>("Command3"), Qt::LeftButton);
-  EXPECT_FALSE(panel->isVisible());
-  EXPECT_EQ(window->focusWidget(), Find<QPlainTextEdit>("T"));
+  // On a narrow window the picture goes above the story.
+  window->resize(700, 700);
+  QApplication::processEvents();
+  EXPECT_LT(pane->geometry().bottom(), story->geometry().top());
+
+  QTest::mouseClick(Find<QPushButton>("picture_close"), Qt::LeftButton);
+  EXPECT_FALSE(pane->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>("input"));
 
   auto seen = AnswerNextDialog([](QWidget* d) { PressButton(d, "OK"); });
   window->Run([&] { ShowKartinka(p, "КАР 2 bad.png"_cp); });
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, U("Ошибка в строке КАР 2 bad.png локации "));
   EXPECT_EQ(seen->title, U("Миревал"));
-  EXPECT_FALSE(panel->isVisible());
+  EXPECT_FALSE(pane->isVisible());
   EXPECT_FALSE(platform.Ending());
 }
 
@@ -254,9 +313,10 @@ TEST_F(WindowTest, ThePauseSleepsUntilEnter) {
   PauseWithin(
       *window, p, 1000,
       [&] {
-        promptShown = Find<QPlainTextEdit>("T")->toPlainText().endsWith(DisplayText(PausePrompt()));
+        promptShown =
+            Find<QPlainTextEdit>("story")->toPlainText().endsWith(DisplayText(PausePrompt()));
         waiting = p.WaitKey;
-        QTest::keyClick(Find<QLineEdit>("Text2"), Qt::Key_Return);
+        QTest::keyClick(Find<QLineEdit>("input"), Qt::Key_Return);
       },
       finished);
   const double seconds =
@@ -267,7 +327,7 @@ TEST_F(WindowTest, ThePauseSleepsUntilEnter) {
   EXPECT_GE(seconds, 0.9);
   // A wait that spun would have burnt most of that second.
   EXPECT_LT(CpuSeconds() - cpuBefore, 0.3);
-  EXPECT_EQ(Find<QPlainTextEdit>("T")->toPlainText(), U("строка\n"));
+  EXPECT_EQ(Find<QPlainTextEdit>("story")->toPlainText(), U("строка\n"));
 }
 
 TEST_F(WindowTest, ClosingTheWindowDuringAWaitEndsTheProgramCleanly) {

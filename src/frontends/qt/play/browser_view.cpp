@@ -1,9 +1,11 @@
 #include "frontends/qt/play/browser_view.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <algorithm>
 #include <filesystem>
 
@@ -63,12 +65,33 @@ BrowserView::BrowserView(QWidget* panel, Player& p, MainWindow& window, const Se
   panel_->setAutoFillBackground(true);
   label2_->setObjectName("Label2");
   label2_->setTextFormat(Qt::PlainText);
-  label2_->setAutoFillBackground(true);
   drive1_->setObjectName("Drive1");
+  drive1_->setAccessibleName(QString::fromUtf8("Место на диске"));
   dir1_->setObjectName("Dir1");
+  dir1_->setAccessibleName(QString::fromUtf8("Папки"));
   file1_->setObjectName("File1");
+  file1_->setAccessibleName(QString::fromUtf8("Файлы"));
   command2_->setObjectName("Command2");
   cancel_->setObjectName("BrowserCancel");
+  for (QPushButton* b : {command2_, cancel_}) b->setAutoDefault(true);
+
+  // The caption over two columns: where to look on the left, what is there on the right.
+  auto* grid = new QGridLayout(panel_);
+  grid->setContentsMargins(6, 6, 6, 6);
+  grid->setSpacing(6);
+  grid->addWidget(label2_, 0, 0, 1, 2);
+  grid->addWidget(drive1_, 1, 0);
+  grid->addWidget(command2_, 1, 1);
+  grid->addWidget(dir1_, 2, 0);
+  grid->addWidget(file1_, 2, 1, 2, 1);
+  grid->addWidget(cancel_, 3, 0, Qt::AlignLeft);
+  grid->setRowStretch(2, 1);
+  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(1, 1);
+  QWidget::setTabOrder(drive1_, dir1_);
+  QWidget::setTabOrder(dir1_, file1_);
+  QWidget::setTabOrder(file1_, command2_);
+  QWidget::setTabOrder(command2_, cancel_);
 
   QObject::connect(drive1_, &QComboBox::activated, panel_, [this, &window, seams](int index) {
     std::string drive = PathOf(drive1_->itemData(index, kPathRole));
@@ -79,7 +102,7 @@ BrowserView::BrowserView(QWidget* panel, Player& p, MainWindow& window, const Se
                      fs::path folder = PathOf(item->data(kPathRole));
                      window.Run([&] { seams.folderChosen(p_, folder); });
                    });
-  QObject::connect(file1_, &QListWidget::itemClicked, panel_,
+  QObject::connect(file1_, &QListWidget::itemActivated, panel_,
                    [this, &window, seams](QListWidgetItem* item) {
                      int row = file1_->row(item);
                      window.Run([&] { seams.fileClicked(p_, row); });
@@ -88,6 +111,19 @@ BrowserView::BrowserView(QWidget* panel, Player& p, MainWindow& window, const Se
                    [this, &window, seams] { window.Run([&] { seams.startClicked(p_); }); });
   QObject::connect(cancel_, &QPushButton::clicked, panel_,
                    [this, &window, seams] { window.Run([&] { seams.cancelClicked(p_); }); });
+  // Esc anywhere in the browser leaves it, as its cancel button does.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), panel_);
+  escape->setContext(Qt::WidgetWithChildrenShortcut);
+  QObject::connect(escape, &QShortcut::activated, cancel_, &QPushButton::click);
+}
+
+void BrowserView::TakeFocus() {
+  if (file1_->count() > 0) {
+    if (!file1_->currentItem()) file1_->setCurrentRow(0);
+    file1_->setFocus();
+  } else {
+    dir1_->setFocus();
+  }
 }
 
 void BrowserView::FillDrives() {
@@ -122,15 +158,11 @@ void BrowserView::Sync() {
     foldersKnown_ = false;
   }
   wasVisible_ = visible;
-  Paint(panel_, p_.Picture1, QPalette::Window, QPalette::WindowText);
 
-  Place(label2_, p_.Label2);
-  Paint(label2_, p_.Label2, QPalette::Window, QPalette::WindowText);
+  Show(label2_, p_.Label2);
   SetText(label2_, DisplayText(p_.Label2.caption));
 
-  Place(drive1_, p_.Drive1);
-  Paint(drive1_, p_.Drive1, QPalette::Base, QPalette::Text);
-  Paint(drive1_, p_.Drive1, QPalette::Button, QPalette::ButtonText);
+  Show(drive1_, p_.Drive1);
   QByteArray drive = QByteArray::fromStdString(p_.Drive1.drive);
   int at = drive1_->findData(drive, kPathRole);
   if (at < 0 && !drive.isEmpty()) {
@@ -139,22 +171,21 @@ void BrowserView::Sync() {
   }
   if (drive1_->currentIndex() != at) drive1_->setCurrentIndex(at);
 
-  Place(dir1_, p_.Dir1);
-  Paint(dir1_, p_.Dir1, QPalette::Base, QPalette::Text);
+  Show(dir1_, p_.Dir1);
   // Folders are listed only while the panel shows them.
   if (visible && (!foldersKnown_ || foldersOf_ != p_.Dir1.folder)) FillFolders();
 
-  Place(file1_, p_.File1);
-  Paint(file1_, p_.File1, QPalette::Base, QPalette::Text);
+  Show(file1_, p_.File1);
   if (files_ != p_.File1.items) {
     file1_->clear();
     for (const std::string& name : p_.File1.items) file1_->addItem(DisplayText(name));
+    if (file1_->count() > 0) file1_->setCurrentRow(0);
     files_ = p_.File1.items;
   }
 
-  Place(command2_, p_.Command2);
+  Show(command2_, p_.Command2);
   SetText(command2_, ButtonCaption(p_.Command2.caption));
-  Place(cancel_, p_.BrowserCancel);
+  Show(cancel_, p_.BrowserCancel);
   SetText(cancel_, ButtonCaption(p_.BrowserCancel.caption));
 }
 

@@ -1,5 +1,6 @@
-// The game browser panel Picture1: drive, folder and file lists, caption and start button, drawn
-// from the window model. Its clicks go to the engine through the seams.
+// The game browser panel: drive, folder and file lists, caption and start button, drawn from the
+// window model and laid out to fill the place of the story. A single click selects; a double
+// click or Enter opens. Its choices go to the engine through the seams.
 #pragma once
 
 #include <QObject>
@@ -23,6 +24,8 @@ class BrowserView {
  public:
   BrowserView(QWidget* panel, Player& p, MainWindow& window, const Seams& seams);
   void Sync();
+  // Gives the keyboard to the list a player chooses from first: the files when there are any.
+  void TakeFocus();
 
  private:
   void FillDrives();

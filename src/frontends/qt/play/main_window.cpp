@@ -1,12 +1,21 @@
 #include "frontends/qt/play/main_window.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStackedLayout>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/text.h"
@@ -15,27 +24,45 @@
 #include "frontends/qt/play/qt_media.h"
 #include "frontends/qt/play/qt_platform.h"
 #include "frontends/qt/play/story_view.h"
+#include "frontends/qt/play/view_widgets.h"
 #include "frontends/qt/play/widgets.h"
 #include "presentation/media.h"
 #include "shell/keys.h"
 #include "shell/player.h"
+#include "shell/top_level.h"
 #include "shell/word_columns.h"
 
 namespace mireval {
 
 namespace {
 
-constexpr int kWindowWidth = 792;
-constexpr int kWindowHeight = 628;
+constexpr int kMinWidth = 640;
+constexpr int kMinHeight = 480;
+// The picture stands beside the story once the story keeps this many characters a line beside it.
+constexpr int kPictureBesideCharacters = 120;
+
+QString U(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
 
 // The code a key handler receives: 13 for Enter, the Windows-1251 code of a typed character,
 // -1 for keys that type nothing (arrows, page keys), which the handlers never see.
 int KeyCode(const QKeyEvent* k) {
   if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) return kEnter;
   QString text = k->text();
-  if (text.isEmpty()) return -1;
+  if (text.isEmpty() || !text.at(0).isPrint()) return -1;
   std::string cp = FromUtf8(text.left(1).toStdString());
   return cp.empty() ? -1 : static_cast<unsigned char>(cp[0]);
+}
+
+bool IsEnter(const QKeyEvent* k) {
+  return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+}
+
+// A key that types into the input line: printable, with no command modifier held.
+bool Types(const QKeyEvent* k) {
+  if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  return !k->text().isEmpty() && k->text().at(0).isPrint();
 }
 
 // What the input line may hold: only characters the engine can represent.
@@ -43,85 +70,29 @@ QString Representable(const QString& s) {
   return DisplayText(FromUtf8(s.toStdString()));
 }
 
+QFont Zoomed(QFont font, double zoom) {
+  font.setPointSizeF(font.pointSizeF() * zoom);
+  return font;
+}
+
 }  // namespace
+
+QString MainWindow::SettingsOrganisation() {
+  return QStringLiteral("Mireval");
+}
 
 MainWindow::MainWindow(Player& p, QtPlatform& platform, Seams seams)
     : p_(p), platform_(platform), seams_(std::move(seams)) {
   setObjectName("MainWindow");
-  setFixedSize(kWindowWidth, kWindowHeight);
-  setFont(InputFont());
-
-  for (int i : {4, 0, 2, 1}) {
-    Label1_[i] = new QLabel(this);
-    Label1_[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-    Label1_[i]->setTextFormat(Qt::PlainText);
-    Label1_[i]->setAutoFillBackground(true);
+  setMinimumSize(kMinWidth, kMinHeight);
+  {
+    QSettings settings(SettingsOrganisation(), QStringLiteral("mirplay"));
+    options_ = ViewOptions::Load(settings);
   }
-
-  T_ = new QPlainTextEdit(this);
-  T_->setObjectName("T");
-  T_->setReadOnly(true);
-  T_->setFont(StoryFont());
-  T_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  T_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  T_->installEventFilter(this);
-  story_ = std::make_unique<StoryView>(T_);
-
-  Text2_ = new QLineEdit(this);
-  Text2_->setObjectName("Text2");
-  Text2_->setFont(InputFont());
-  Text2_->installEventFilter(this);
-  connect(Text2_, &QLineEdit::textEdited, this, [this](const QString& typed) {
-    // The engine holds Windows-1251; a character it cannot hold shows as it will be read.
-    QString kept = Representable(typed);
-    if (kept != typed) {
-      int cursor = Text2_->cursorPosition();
-      Text2_->setText(kept);
-      Text2_->setCursorPosition(cursor);
-    }
-    p_.Text2.text = FromUtf8(kept.toStdString());
-  });
-
-  Text1_ = new QLineEdit(this);
-  Text1_->setObjectName("Text1");
-  Text1_->installEventFilter(this);
-  Text1_->lower();
-  connect(Text1_, &QLineEdit::textEdited, this,
-          [this](const QString& typed) { p_.Text1.text = FromUtf8(typed.toStdString()); });
-
-  for (int c = 0; c < 2; ++c) {
-    List1_[c] = new QListWidget(this);
-    List1_[c]->setObjectName(QStringLiteral("List1_%1").arg(c));
-    connect(List1_[c], &QListWidget::itemClicked, this, [this, c](QListWidgetItem* item) {
-      int row = List1_[c]->row(item);
-      Run([&] { List1_Click(p_, c, row); });
-    });
-  }
-
-  for (int i = 0; i < 13; ++i) {
-    Command1_[i] = new QPushButton(this);
-    Command1_[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-    Command1_[i]->setAutoFillBackground(true);
-    Command1_[i]->setFocusPolicy(Qt::NoFocus);  // the focus stays with Text1 while answers show
-    connect(Command1_[i], &QPushButton::clicked, this,
-            [this, i] { Run([&] { seams_.answerClicked(p_, i); }); });
-  }
-
-  Picture3_ = new QWidget(this);
-  Picture3_->setObjectName("Picture3");
-  Picture3_->setAutoFillBackground(true);
-  Image3_ = new QLabel(Picture3_);
-  Image3_->setObjectName("Image3");
-  Image3_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Command3_ = new QPushButton(Picture3_);
-  Command3_->setObjectName("Command3");
-  connect(Command3_, &QPushButton::clicked, this, [this] { Run([&] { Command3_Click(p_); }); });
-
-  // Made last, the two panels lie over everything else: the picture over the story, the browser
-  // over all.
-  Picture1_ = new QWidget(this);
-  Picture1_->setObjectName("Picture1");
-  browser_ = std::make_unique<BrowserView>(Picture1_, p_, *this, seams_);
+  BuildWidgets();
+  BuildMenus();
+  RestoreGeometry();
+  ApplyZoom();
 
   timer1_.setInterval(kTimerIntervalMs);
   connect(&timer1_, &QTimer::timeout, this, [this] { Run([&] { Timer1_Timer(p_); }); });
@@ -130,10 +101,259 @@ MainWindow::MainWindow(Player& p, QtPlatform& platform, Seams seams)
   Sync();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  SaveSettings();
+}
+
+void MainWindow::BuildWidgets() {
+  auto* central = new QWidget(this);
+  central->setObjectName("central");
+  setCentralWidget(central);
+  grid_ = new QGridLayout(central);
+  grid_->setContentsMargins(6, 4, 6, 6);
+  grid_->setSpacing(4);
+
+  // The status line: the game's title above, then where the player is, who they are and how far
+  // they have come.
+  auto* status = new QWidget(central);
+  status->setObjectName("status");
+  auto* statusBox = new QVBoxLayout(status);
+  statusBox->setContentsMargins(0, 0, 0, 0);
+  statusBox->setSpacing(0);
+  title_ = new StatusCell(U("Название игры"), U("Игра"), status);
+  title_->setObjectName("status_title");
+  statusBox->addWidget(title_);
+  auto* cellsRow = new QHBoxLayout;
+  cellsRow->setSpacing(2);
+  const char* kinds[] = {"Место", "Характер", "Ходы и очки"};
+  const char* prefixes[] = {"Место", "Характер", ""};
+  const char* names[] = {"status_location", "status_character", "status_moves"};
+  for (std::size_t i = 0; i < cells_.size(); ++i) {
+    cells_[i] = new StatusCell(U(kinds[i]), U(prefixes[i]), status);
+    cells_[i]->setObjectName(names[i]);
+    cellsRow->addWidget(cells_[i]);
+  }
+  statusBox->addLayout(cellsRow);
+  grid_->addWidget(status, 0, 0);
+
+  // The centre: the story with its picture, or the game browser in their place.
+  auto* centreHost = new QWidget(central);
+  // The centre takes whatever the status line, the answers and the input line leave.
+  centreHost->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+  centreHost->setMinimumHeight(80);
+  centre_ = new QStackedLayout(centreHost);
+  storyArea_ = new QWidget(centreHost);
+  storyArea_->setObjectName("story_area");
+  storyArea_->installEventFilter(this);
+  storyBox_ = new QBoxLayout(QBoxLayout::TopToBottom, storyArea_);
+  storyBox_->setContentsMargins(0, 0, 0, 0);
+  storyBox_->setSpacing(4);
+
+  picturePane_ = new QWidget(storyArea_);
+  picturePane_->setObjectName("picture_pane");
+  picturePane_->setAutoFillBackground(true);
+  auto* paneBox = new QVBoxLayout(picturePane_);
+  paneBox->setContentsMargins(2, 2, 2, 2);
+  paneBox->setSpacing(0);
+  pictureClose_ = new QPushButton(picturePane_);
+  pictureClose_->setObjectName("picture_close");
+  pictureClose_->setAccessibleName(U("Закрыть картинку"));
+  pictureClose_->setToolTip(U("Закрыть картинку (Esc)"));
+  pictureClose_->setFocusPolicy(Qt::TabFocus);
+  pictureClose_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  pictureClose_->installEventFilter(this);
+  connect(pictureClose_, &QPushButton::clicked, this, [this] {
+    Run([&] { Command3_Click(p_); });
+    input_->setFocus();
+  });
+  auto* closeRow = new QHBoxLayout;
+  closeRow->addStretch(1);
+  closeRow->addWidget(pictureClose_);
+  paneBox->addLayout(closeRow);
+  picture_ = new PictureView(picturePane_);
+  picture_->setObjectName("picture");
+  paneBox->addWidget(picture_, 1);
+
+  story_ = new StoryEdit(storyArea_);
+  story_->setObjectName("story");
+  story_->setAccessibleName(U("Рассказ"));
+  story_->setAccessibleDescription(U("Текст игры"));
+  story_->setReadOnly(true);
+  story_->setFocusPolicy(Qt::TabFocus);
+  story_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  story_->SetReadableMeasure(options_.readableMeasure);
+  story_->installEventFilter(this);
+  story_->viewport()->installEventFilter(this);
+  storyView_ = std::make_unique<StoryView>(story_);
+  storyBox_->addWidget(picturePane_, 2);
+  storyBox_->addWidget(story_, 3);
+  centre_->addWidget(storyArea_);
+
+  browserPanel_ = new QWidget(centreHost);
+  browserPanel_->setObjectName("browser");
+  browserPanel_->setAccessibleName(U("Выбор игры"));
+  browser_ = std::make_unique<BrowserView>(browserPanel_, p_, *this, seams_);
+  centre_->addWidget(browserPanel_);
+  grid_->addWidget(centreHost, 1, 0);
+  grid_->setRowStretch(1, 1);
+  grid_->setColumnStretch(0, 1);
+
+  // The answers of a dialogue, only as tall as they need.
+  answerBand_ = new QWidget(central);
+  answerBand_->setObjectName("answers");
+  answerBand_->installEventFilter(this);
+  // As tall as its answers at the width it is given: long captions wrap.
+  QSizePolicy bandPolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  bandPolicy.setHeightForWidth(true);
+  answerBand_->setSizePolicy(bandPolicy);
+  answerBox_ = new QVBoxLayout(answerBand_);
+  answerBox_->setContentsMargins(0, 0, 0, 0);
+  answerBox_->setSpacing(2);
+  for (int i = 0; i < 13; ++i) {
+    auto* b = new AnswerButton(answerBand_);
+    b->setObjectName(QStringLiteral("answer_%1").arg(i));
+    b->setFocusPolicy(Qt::TabFocus);  // a click leaves the keyboard with the input line
+    b->installEventFilter(this);
+    b->hide();
+    connect(b, &QPushButton::clicked, this, [this, i] {
+      Run([&] { seams_.answerClicked(p_, i); });
+      if (!p_.Picture1.visible) input_->setFocus();
+    });
+    answers_[static_cast<std::size_t>(i)] = b;
+  }
+  grid_->addWidget(answerBand_, 2, 0);
+
+  // The word columns at the right of the story and the answers.
+  wordsPane_ = new QWidget(central);
+  wordsPane_->setObjectName("words");
+  auto* wordsBox = new QHBoxLayout(wordsPane_);
+  wordsBox->setContentsMargins(0, 0, 0, 0);
+  wordsBox->setSpacing(3);
+  for (int c = 0; c < 2; ++c) {
+    auto* list = new QListWidget(wordsPane_);
+    list->setObjectName(QStringLiteral("words_%1").arg(c));
+    list->setAccessibleName(U("Слова %1").arg(c + 1));
+    list->setAccessibleDescription(c == 0 ? U("Слова перед командой") : U("Слова после команды"));
+    list->setFocusPolicy(Qt::TabFocus);
+    list->installEventFilter(this);
+    list->viewport()->installEventFilter(this);
+    connect(list, &QListWidget::itemClicked, this, [this, c, list](QListWidgetItem* item) {
+      int row = list->row(item);
+      Run([&] { List1_Click(p_, c, row); });
+      input_->setFocus();
+    });
+    wordsBox->addWidget(list);
+    words_[static_cast<std::size_t>(c)] = list;
+  }
+  grid_->addWidget(wordsPane_, 1, 1, 2, 1);
+
+  input_ = new QLineEdit(central);
+  input_->setObjectName("input");
+  input_->setAccessibleName(U("Команда"));
+  input_->setAccessibleDescription(U("Введите команду и нажмите Enter"));
+  input_->setPlaceholderText(U("Введите команду и нажмите Enter"));
+  input_->installEventFilter(this);
+  connect(input_, &QLineEdit::textEdited, this, [this](const QString& typed) {
+    // The engine holds Windows-1251; a character it cannot hold shows as it will be read.
+    QString kept = Representable(typed);
+    if (kept != typed) {
+      int cursor = input_->cursorPosition();
+      input_->setText(kept);
+      input_->setCursorPosition(cursor);
+    }
+    p_.Text2.text = FromUtf8(kept.toStdString());
+  });
+  grid_->addWidget(input_, 3, 0);
+
+  // Reading order for Tab: the line, the answers, the words, the story, the picture's button.
+  setTabOrder(input_, answers_[1]);
+  for (int i = 1; i < 12; ++i)
+    setTabOrder(answers_[static_cast<std::size_t>(i)], answers_[static_cast<std::size_t>(i + 1)]);
+  setTabOrder(answers_[12], answers_[0]);
+  setTabOrder(answers_[0], words_[0]);
+  setTabOrder(words_[0], words_[1]);
+  setTabOrder(words_[1], story_);
+  setTabOrder(story_, pictureClose_);
+  input_->setFocus();
+}
+
+void MainWindow::BuildMenus() {
+  QMenu* game = menuBar()->addMenu(U("&Игра"));
+  game->addAction(U("&Новая игра…"), QKeySequence(Qt::CTRL | Qt::Key_N), this,
+                  [this] { EnterCommand(U("НОВАЯ ИГРА")); });
+  game->addAction(U("&Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+                  [this] { EnterCommand(U("СОХРАНИТЬ ИГРУ")); });
+  game->addAction(U("&Загрузить…"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                  [this] { EnterCommand(U("ЗАГРУЗИТЬ ИГРУ")); });
+  game->addSeparator();
+  game->addAction(U("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] { close(); });
+
+  QMenu* view = menuBar()->addMenu(U("&Вид"));
+  QAction* bigger =
+      view->addAction(U("&Крупнее"), this, [this] { SetZoom(ZoomStep(options_.zoom, 1)); });
+  bigger->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  view->addAction(U("&Мельче"), QKeySequence(Qt::CTRL | Qt::Key_Minus), this,
+                  [this] { SetZoom(ZoomStep(options_.zoom, -1)); });
+  view->addAction(U("&Обычный размер"), QKeySequence(Qt::CTRL | Qt::Key_0), this,
+                  [this] { SetZoom(1.0); });
+  view->addSeparator();
+  fullScreenAction_ = view->addAction(U("Во весь &экран"), QKeySequence(Qt::Key_F11), this,
+                                      [this] { ToggleFullScreen(); });
+  fullScreenAction_->setCheckable(true);
+  measureAction_ = view->addAction(U("Строки &удобной длины"), this,
+                                   [this](bool on) { SetReadableMeasure(on); });
+  measureAction_->setCheckable(true);
+  measureAction_->setChecked(options_.readableMeasure);
+  view->addSeparator();
+  QMenu* schemes = view->addMenu(U("&Цветовая гамма"));
+  for (int s = 1; s <= 12; ++s)
+    schemes->addAction(U("Гамма %1").arg(s), this, [this, s] { ChooseScheme(s); });
+  schemes->addAction(U("Высокая &контрастность"), this,
+                     [this] { ChooseScheme(kHighContrastScheme); });
+  ownColoursAction_ =
+      view->addAction(U("&Мои цвета для всех игр"), this, [this](bool on) { SetOwnColours(on); });
+  ownColoursAction_->setCheckable(true);
+  ownColoursAction_->setChecked(options_.ownColours);
+
+  QMenu* help = menuBar()->addMenu(U("&Справка"));
+  help->addAction(U("&Правила"), QKeySequence(Qt::Key_F1), this,
+                  [this] { EnterCommand(GameLoaded(p_) ? U("ПОМОЩЬ") : U("СПРАВКА")); });
+  help->addAction(U("&Создание игр"), this, [this] { EnterCommand(U("СОЗДАНИЕ ИГРЫ")); });
+  help->addSeparator();
+  help->addAction(U("&О программе"), this, [this] {
+    QMessageBox::about(this, U("О программе"),
+                       U("Миревал 2.0\nпроигрыватель текстовых игр на русском языке"));
+    input_->setFocus();
+  });
+}
+
+void MainWindow::RestoreGeometry() {
+  QSettings settings(SettingsOrganisation(), QStringLiteral("mirplay"));
+  if (!restoreGeometry(settings.value("window/geometry").toByteArray())) {
+    // First run: a comfortable size that the screen holds.
+    QRect screen = QGuiApplication::primaryScreen()
+                       ? QGuiApplication::primaryScreen()->availableGeometry()
+                       : QRect(0, 0, 1024, 768);
+    QSize size =
+        QSize(1024, 768).boundedTo(screen.size() * 0.9).expandedTo(QSize(kMinWidth, kMinHeight));
+    resize(size);
+    move(screen.center() - QPoint(size.width() / 2, size.height() / 2));
+  }
+  if (settings.value("window/fullScreen", false).toBool())
+    setWindowState(windowState() | Qt::WindowFullScreen);
+  fullScreenAction_->setChecked(windowState() & Qt::WindowFullScreen);
+}
+
+void MainWindow::SaveSettings() {
+  QSettings settings(SettingsOrganisation(), QStringLiteral("mirplay"));
+  settings.setValue("window/geometry", saveGeometry());
+  settings.setValue("window/fullScreen", bool(windowState() & Qt::WindowFullScreen));
+  options_.Save(settings);
+}
 
 int MainWindow::StoryRewrites() const {
-  return story_->Rewrites();
+  return storyView_->Rewrites();
 }
 
 void MainWindow::Run(const std::function<void()>& handler) {
@@ -149,118 +369,387 @@ void MainWindow::Run(const std::function<void()>& handler) {
 }
 
 void MainWindow::Sync() {
-  if (QString title = DisplayText(p_.caption); windowTitle() != title) setWindowTitle(title);
-
-  Place(T_, p_.T);
-  Paint(T_, p_.T, QPalette::Base, QPalette::Text);
-  story_->Sync(p_.T);
-
-  Place(Text2_, p_.Text2);
-  Paint(Text2_, p_.Text2, QPalette::Base, QPalette::Text);
-  SetText(Text2_, DisplayText(p_.Text2.text));
-
-  Place(Text1_, p_.Text1);
-  SetText(Text1_, DisplayText(p_.Text1.text));
+  if (QString title = DisplayText(p_.caption); windowTitle() != title) {
+    setWindowTitle(title);
+    setAccessibleName(title);
+  }
+  SyncColours();
+  storyView_->Sync(p_.T);
+  story_->setVisible(p_.T.visible);
+  input_->setVisible(p_.Text2.visible);
+  SetText(input_, DisplayText(p_.Text2.text));
 
   SyncStatus();
   SyncAnswers();
   SyncWords();
   SyncPicture();
   browser_->Sync();
-  Place(Picture1_, p_.Picture1);
+  centre_->setCurrentWidget(p_.Picture1.visible ? browserPanel_ : storyArea_);
   SyncFocus();
 }
 
+void MainWindow::SyncColours() {
+  WindowColours c = options_.ownColours ? SchemeColours(options_.ownScheme) : GameColours(p_);
+  if (coloursKnown_ && c == colours_) return;
+  QPalette palette = PaletteFor(c, QApplication::palette());
+  setPalette(palette);
+  // The menu bar writes its titles in the button text colour, which belongs to the answers.
+  palette.setColor(QPalette::ButtonText, c.text);
+  menuBar()->setPalette(palette);
+  // The line the player types in stands a shade apart from the page around it.
+  QPalette line = palette;
+  line.setColor(QPalette::Base, QColor::fromRgbF(c.back.redF() * 0.85f + c.text.redF() * 0.15f,
+                                                 c.back.greenF() * 0.85f + c.text.greenF() * 0.15f,
+                                                 c.back.blueF() * 0.85f + c.text.blueF() * 0.15f));
+  QColor hint = c.text;
+  hint.setAlphaF(0.6f);
+  line.setColor(QPalette::PlaceholderText, hint);
+  input_->setPalette(line);
+  colours_ = c;
+  coloursKnown_ = true;
+}
+
 void MainWindow::SyncStatus() {
-  for (int i : {0, 1, 2, 4}) {
-    const Label& l = p_.Label1[static_cast<std::size_t>(i)];
-    Place(Label1_[i], l);
-    Paint(Label1_[i], l, QPalette::Window, QPalette::WindowText);
-    SetText(Label1_[i], DisplayText(l.caption));
+  title_->SetCaption(DisplayText(p_.Label1[4].caption));
+  title_->setVisible(p_.Label1[4].visible);
+  // The cells share the line in the proportions the layout gives them.
+  const int order[] = {0, 2, 1};
+  auto* row = static_cast<QHBoxLayout*>(cells_[0]->parentWidget()->layout()->itemAt(1)->layout());
+  for (std::size_t i = 0; i < cells_.size(); ++i) {
+    const Label& l = p_.Label1[static_cast<std::size_t>(order[i])];
+    cells_[i]->SetCaption(DisplayText(l.caption));
+    cells_[i]->setVisible(l.visible);
+    int stretch = std::clamp(static_cast<int>(l.width), 1, 10000);
+    if (row->stretch(static_cast<int>(i)) != stretch) row->setStretch(static_cast<int>(i), stretch);
   }
 }
 
 void MainWindow::SyncAnswers() {
+  std::vector<int> order;
   for (int i = 0; i < 13; ++i) {
     const Button& b = p_.Command1[static_cast<std::size_t>(i)];
-    Place(Command1_[i], b);
-    Paint(Command1_[i], b, QPalette::Button, QPalette::ButtonText);
-    SetText(Command1_[i], ButtonCaption(b.caption));
+    AnswerButton* button = answers_[static_cast<std::size_t>(i)];
+    button->SetAnswer(i, DisplayText(b.caption));
+    if (b.visible) order.push_back(i);
   }
+  // Top to bottom as the dialogue placed them.
+  std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+    return p_.Command1[static_cast<std::size_t>(a)].top <
+           p_.Command1[static_cast<std::size_t>(b)].top;
+  });
+  if (order != answerOrder_) {
+    for (AnswerButton* b : answers_) {
+      answerBox_->removeWidget(b);
+      b->hide();
+    }
+    for (int i : order) {
+      answerBox_->addWidget(answers_[static_cast<std::size_t>(i)]);
+      answers_[static_cast<std::size_t>(i)]->show();
+    }
+    QWidget* previous = input_;
+    for (int i : order) {
+      setTabOrder(previous, answers_[static_cast<std::size_t>(i)]);
+      previous = answers_[static_cast<std::size_t>(i)];
+    }
+    setTabOrder(previous, words_[0]);
+    answerOrder_ = order;
+  }
+  answerBand_->setVisible(!order.empty());
+  FitAnswerBand();
+}
+
+void MainWindow::FitAnswerBand() {
+  // The grid hands out heights before it knows the width; the band asks for what its answers
+  // need at the width it has.
+  const int need = answerBand_->heightForWidth(answerBand_->width());
+  if (need > 0 && answerBand_->minimumHeight() != need) answerBand_->setMinimumHeight(need);
 }
 
 void MainWindow::SyncWords() {
-  for (int c = 0; c < 2; ++c) {
-    const ListBox& l = p_.List1[static_cast<std::size_t>(c)];
-    Place(List1_[c], l);
-    Paint(List1_[c], l, QPalette::Base, QPalette::Text);
-    if (words_[c] != l.items) {
-      List1_[c]->clear();
-      for (const std::string& word : l.items) List1_[c]->addItem(DisplayText(word));
-      words_[c] = l.items;
+  bool any = false;
+  const int width = std::max(static_cast<int>(110 * options_.zoom),
+                             14 * words_[0]->fontMetrics().averageCharWidth());
+  for (std::size_t c = 0; c < 2; ++c) {
+    const ListBox& l = p_.List1[c];
+    QListWidget* list = words_[c];
+    if (wordItems_[c] != l.items) {
+      list->clear();
+      for (const std::string& word : l.items) list->addItem(DisplayText(word));
+      wordItems_[c] = l.items;
     }
+    list->setVisible(l.visible);
+    if (list->width() != width) list->setFixedWidth(width);
+    any = any || l.visible;
   }
+  wordsPane_->setVisible(any);
 }
 
 void MainWindow::SyncPicture() {
-  Place(Picture3_, p_.Picture3);
-  Paint(Picture3_, p_.Picture3, QPalette::Window, QPalette::WindowText);
-  // The panel's own children are laid out in twips.
-  Place(Command3_, p_.Command3, kTwipsPerPixel);
-  SetText(Command3_, ButtonCaption(p_.Command3.caption));
-  Place(Image3_, p_.Image3, kTwipsPerPixel);
-  if (p_.Image3.file != imageFile_) {
-    QImage picture = p_.Image3.file.empty() ? QImage() : platform_.TakePicture(p_.Image3.file);
-    Image3_->setPixmap(QPixmap::fromImage(picture));
+  const bool shown = p_.Picture3.visible;
+  if (p_.Image3.file != imageFile_ || p_.Image3.stretch != imageStretch_) {
+    QImage image = p_.Image3.file.empty() ? QImage() : platform_.TakePicture(p_.Image3.file);
+    picture_->SetPicture(image, p_.Image3.stretch);
+    const QString name = QtPath(std::filesystem::path(p_.Image3.file).filename());
+    picture_->setAccessibleName(U("Картинка: ") + name);
+    picture_->setToolTip(name);
     imageFile_ = p_.Image3.file;
+    imageStretch_ = p_.Image3.stretch;
   }
-  if (Image3_->hasScaledContents() != p_.Image3.stretch)
-    Image3_->setScaledContents(p_.Image3.stretch);
+  picture_->setVisible(p_.Image3.visible);
+  SetText(pictureClose_, ButtonCaption(p_.Command3.caption));
+  pictureClose_->setVisible(p_.Command3.visible);
+  if (picturePane_->isHidden() == shown) {
+    picturePane_->setVisible(shown);
+    ArrangePicture();
+  }
+}
+
+void MainWindow::ArrangePicture() {
+  const int room = storyArea_->width();
+  const bool beside = room >= kPictureBesideCharacters * story_->fontMetrics().averageCharWidth() &&
+                      room > storyArea_->height();
+  const auto direction = beside ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+  if (storyBox_->direction() != direction) storyBox_->setDirection(direction);
 }
 
 void MainWindow::SyncFocus() {
-  QWidget* want = p_.focus == Focus::Story   ? static_cast<QWidget*>(T_)
-                  : p_.focus == Focus::Text1 ? static_cast<QWidget*>(Text1_)
-                  : p_.focus == Focus::Text2 ? static_cast<QWidget*>(Text2_)
-                                             : nullptr;
-  if (want && focusWidget() != want && want->isVisibleTo(this)) want->setFocus();
+  // A dialog open over the window keeps the keyboard.
+  if (QApplication::activeModalWidget()) return;
+  QWidget* f = focusWidget();
+  if (p_.Picture1.visible) {
+    if (!f || !browserPanel_->isAncestorOf(f) || !f->isVisible()) browser_->TakeFocus();
+    return;
+  }
+  const bool kept = f && f != input_ && f->isVisible() && centralWidget()->isAncestorOf(f) &&
+                    !browserPanel_->isAncestorOf(f);
+  if (!kept && f != input_ && input_->isVisible()) input_->setFocus();
+}
+
+void MainWindow::ApplyZoom() {
+  const double z = options_.zoom;
+  story_->setFont(Zoomed(StoryFont(), z));
+  const QFont controls = Zoomed(InputFont(), z);
+  input_->setFont(controls);
+  for (AnswerButton* b : answers_) b->setFont(controls);
+  for (QListWidget* l : words_) l->setFont(controls);
+  title_->setFont(controls);
+  for (StatusCell* c : cells_) c->setFont(controls);
+  pictureClose_->setFont(controls);
+  const int side = QFontMetrics(controls).height() + 10;
+  pictureClose_->setFixedSize(side, side);
+  ArrangePicture();
+}
+
+void MainWindow::SetZoom(double zoom) {
+  zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+  if (zoom == options_.zoom) return;
+  options_.zoom = zoom;
+  ApplyZoom();
+  SyncWords();
+  SaveSettings();
+}
+
+void MainWindow::SetReadableMeasure(bool on) {
+  options_.readableMeasure = on;
+  story_->SetReadableMeasure(on);
+  measureAction_->setChecked(on);
+  SaveSettings();
+}
+
+void MainWindow::SetOwnColours(bool on) {
+  options_.ownColours = on;
+  ownColoursAction_->setChecked(on);
+  SyncColours();
+  SaveSettings();
+}
+
+void MainWindow::ChooseScheme(int scheme) {
+  options_.ownScheme = scheme;
+  if (scheme == kHighContrastScheme) {
+    // Our own scheme is no game's: it can only be kept by the window.
+    SetOwnColours(true);
+    return;
+  }
+  EnterCommand(U("ЦВЕТОВАЯ ГАММА %1").arg(scheme));
+  SyncColours();
+  SaveSettings();
+}
+
+void MainWindow::ToggleFullScreen() {
+  setWindowState(windowState() ^ Qt::WindowFullScreen);
+  fullScreenAction_->setChecked(windowState() & Qt::WindowFullScreen);
+  SaveSettings();
+}
+
+void MainWindow::EnterCommand(const QString& command) {
+  Run([&] {
+    p_.Text2.SetText(FromUtf8(command.toStdString()));
+    p_.focus = Focus::Text2;
+    Text2_KeyPress(p_, kEnter);
+  });
+  if (!p_.Picture1.visible && input_->isVisible()) input_->setFocus();
+}
+
+bool MainWindow::AnswerByNumber(int number) {
+  if (!p_.Command1[0].visible || number < 0 || number > 12) return false;
+  if (!p_.Command1[static_cast<std::size_t>(number)].visible) return false;
+  Run([&] { seams_.answerClicked(p_, number); });
+  return true;
+}
+
+void MainWindow::WalkHistory(int step) {
+  if (history_.empty()) return;
+  if (historyAt_ == history_.size()) unsent_ = input_->text();
+  std::size_t at = historyAt_;
+  if (step < 0 && at > 0) --at;
+  if (step > 0 && at < history_.size()) ++at;
+  if (at == historyAt_) return;
+  historyAt_ = at;
+  const QString shown = at == history_.size() ? unsent_ : history_[at];
+  input_->setText(shown);
+  p_.Text2.text = FromUtf8(shown.toStdString());
+}
+
+void MainWindow::Enter() {
+  const QString typed = input_->text();
+  if (!typed.trimmed().isEmpty() && (history_.empty() || history_.back() != typed))
+    history_.push_back(typed);
+  historyAt_ = history_.size();
+  unsent_.clear();
+  // A key in the story area only moved the focus there; now the key goes on to the line.
+  if (p_.focus == Focus::Story) Run([&] { T_KeyPress(p_, kEnter); });
+  if (p_.focus == Focus::Text1 && p_.Text2.text.empty())
+    Run([&] { Text1_KeyPress(p_, kEnter); });
+  else
+    Run([&] { Text2_KeyPress(p_, kEnter); });
+}
+
+bool MainWindow::InputKey(QKeyEvent* k) {
+  const bool ctrl = k->modifiers() & Qt::ControlModifier;
+  switch (k->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      Enter();
+      return true;
+    case Qt::Key_Up:
+      WalkHistory(-1);
+      return true;
+    case Qt::Key_Down:
+      WalkHistory(1);
+      return true;
+    case Qt::Key_PageUp:
+      story_->ScrollPages(-1);
+      return true;
+    case Qt::Key_PageDown:
+      story_->ScrollPages(1);
+      return true;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+      if (!ctrl) return false;
+      story_->ScrollToEnd(k->key() == Qt::Key_End);
+      return true;
+    case Qt::Key_Escape:
+      if (p_.Picture3.visible) pictureClose_->click();
+      return true;
+    default:
+      break;
+  }
+  if (!Types(k)) return false;
+  const QChar c = k->text().at(0);
+  if (c.isDigit() && input_->text().isEmpty() && AnswerByNumber(c.digitValue())) return true;
+  // Typing goes to the line whichever control the window last gave the keyboard: after a picture
+  // the key is not spent on moving the focus, and during a dialogue it starts a command.
+  if (p_.focus == Focus::Story) Run([&] { T_KeyPress(p_, KeyCode(k)); });
+  if (p_.focus == Focus::Text1) p_.focus = Focus::Text2;
+  if (int code = KeyCode(k); code >= 0) Run([&] { Text2_KeyPress(p_, code); });
+  return false;  // the character goes into the line as usual
+}
+
+void MainWindow::ForwardToInput(QKeyEvent* k) {
+  input_->setFocus();
+  QKeyEvent copy(k->type(), k->key(), k->modifiers(), k->text(), k->isAutoRepeat(),
+                 static_cast<ushort>(k->count()));
+  QCoreApplication::sendEvent(input_, &copy);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusIn) {
-    // The model follows the focus wherever the player moves it.
-    if (watched == T_) p_.focus = Focus::Story;
-    if (watched == Text1_) p_.focus = Focus::Text1;
-    if (watched == Text2_) p_.focus = Focus::Text2;
+  if (event->type() == QEvent::Resize && watched == storyArea_) {
+    ArrangePicture();
     return false;
+  }
+  if (event->type() == QEvent::Resize && watched == answerBand_) {
+    FitAnswerBand();
+    return false;
+  }
+  if (event->type() == QEvent::Wheel) {
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    if (!(wheel->modifiers() & Qt::ControlModifier)) return false;
+    const int delta = wheel->angleDelta().y();
+    if (delta != 0) SetZoom(ZoomStep(options_.zoom, delta > 0 ? 1 : -1));
+    return true;
   }
   if (event->type() != QEvent::KeyPress) return false;
-  const int key = KeyCode(static_cast<QKeyEvent*>(event));
-  if (watched == Text2_) {
-    if (key == kEnter) {
-      Run([&] { Text2_KeyPress(p_, kEnter); });
+  auto* k = static_cast<QKeyEvent*>(event);
+  if (watched == input_) return InputKey(k);
+  if (k->key() == Qt::Key_Escape && p_.Picture3.visible) {
+    pictureClose_->click();
+    return true;
+  }
+  if (auto* button = qobject_cast<QPushButton*>(watched)) {
+    if (IsEnter(k)) {
+      button->click();
       return true;
     }
-    if (key >= 0) Run([&] { Text2_KeyPress(p_, key); });
-    return false;  // the character goes into the line as usual
+    if (k->key() == Qt::Key_Space) return false;  // the button's own key
   }
-  if (watched == Text1_) {
-    if (key == kEnter) {
-      Run([&] { Text1_KeyPress(p_, kEnter); });
+  for (std::size_t c = 0; c < 2; ++c) {
+    if (watched != words_[c]) continue;
+    if (IsEnter(k) || k->key() == Qt::Key_Space) {
+      const int row = words_[c]->currentRow();
+      Run([&] { List1_Click(p_, static_cast<int>(c), row); });
+      input_->setFocus();
       return true;
     }
-    return false;
   }
-  if (watched == T_ && key >= 0) {
-    // Keys typed into the story area only move the focus; the key itself is not passed on.
-    Run([&] { T_KeyPress(p_, key); });
+  if (Types(k) || (watched == story_ && IsEnter(k))) {
+    ForwardToInput(k);
     return true;
   }
   return false;
 }
 
+void MainWindow::keyPressEvent(QKeyEvent* k) {
+  // Nothing of the window had the keyboard: what was typed is meant for the line.
+  if ((Types(k) || IsEnter(k)) && input_->isVisible() && !p_.Picture1.visible) {
+    ForwardToInput(k);
+    return;
+  }
+  if (k->key() == Qt::Key_Escape && p_.Picture3.visible) {
+    pictureClose_->click();
+    return;
+  }
+  QMainWindow::keyPressEvent(k);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  ArrangePicture();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-  platform_.RequestEnd(kExitNormal);
+  if (!platform_.Ending()) {
+    // Closing the window is leaving the game: the same question as the exit command, with a way
+    // back.
+    bool leave = true;
+    Run([&] { leave = MayLeave(p_); });
+    if (!leave && !platform_.Ending()) {
+      event->ignore();
+      input_->setFocus();
+      return;
+    }
+    platform_.RequestEnd(kExitNormal);
+  }
+  SaveSettings();
   event->accept();
 }
 

@@ -56,6 +56,26 @@ bool QtPlatform::AskYesNo(const std::string& text, Answer preferred) {
   return box.exec() == QMessageBox::Yes;
 }
 
+Platform::Choice QtPlatform::AskYesNoCancel(const std::string& text) {
+  ThrowIfEnding();
+  Draw();
+  QMessageBox box(QMessageBox::Question, Title(window_), DisplayText(text),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, window_);
+  box.button(QMessageBox::Yes)->setText(QString::fromUtf8("Да"));
+  box.button(QMessageBox::No)->setText(QString::fromUtf8("Нет"));
+  box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("Отмена"));
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Choice::Yes;
+    case QMessageBox::No:
+      return Choice::No;
+    default:
+      return Choice::Cancel;
+  }
+}
+
 std::string QtPlatform::InputBox(const std::string& title) {
   ThrowIfEnding();
   Draw();

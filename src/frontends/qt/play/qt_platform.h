@@ -27,6 +27,7 @@ class QtPlatform : public Platform {
 
   void MessageBox(const std::string& text) override;
   bool AskYesNo(const std::string& text, Answer preferred = Answer::Yes) override;
+  Choice AskYesNoCancel(const std::string& text) override;
   std::string InputBox(const std::string& title) override;
   // Draws the window, then sleeps in Qt's event loop until events arrive and handles them.
   void PumpEvents() override;

@@ -17,6 +17,18 @@ bool FolderReadable(const std::string& cp1251Folder) {
   return !ec;
 }
 
+namespace {
+
+// The player is asked before a running game is given up for another; a hasty Enter keeps it.
+bool MayAbandonRunningGame(Player& p) {
+  return !GameLoaded(p) ||
+         p.platform.AskYesNo(
+             "Начать другую игру? Текущая игра будет прервана, несохранённые ходы пропадут."_cp,
+             Platform::Answer::No);
+}
+
+}  // namespace
+
 Seams EngineSeams() {
   Seams s;
   s.answerClicked = [](Player& p, int index) { Command1_Click(p, index); };
@@ -32,9 +44,12 @@ Seams EngineSeams() {
   s.fileClicked = [](Player& p, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= p.File1.items.size()) return;
     const std::string name = p.File1.items[static_cast<std::size_t>(index)];
+    if (IsMainFileName(name) && !MayAbandonRunningGame(p)) return;
     File1_Click(p, name);
   };
-  s.startClicked = [](Player& p) { Command2_Click(p); };
+  s.startClicked = [](Player& p) {
+    if (MayAbandonRunningGame(p)) Command2_Click(p);
+  };
   s.cancelClicked = [](Player& p) { BrowserCancel_Click(p); };
   return s;
 }

@@ -1,9 +1,9 @@
 // Small helpers that put a control of the window model onto a Qt widget, touching the widget only
-// where it differs, so the window can be synchronised after every event without flicker.
+// where it differs, so the window can be synchronised after every event without flicker. Where
+// and how large a widget is, the window's layouts decide.
 #pragma once
 
-#include <QPalette>
-#include <QRect>
+#include <QColor>
 #include <QString>
 
 class QWidget;
@@ -13,13 +13,8 @@ namespace mireval {
 struct Control;
 struct Rgb;
 
-// The control's rectangle in pixels; `unitsPerPixel` is 1 for window coordinates and 15 for the
-// twips of the picture panel's children. Edges are rounded, so neighbours never overlap or gap.
-QRect PixelRect(const Control& c, double unitsPerPixel = 1);
-// Position, size and visibility.
-void Place(QWidget* w, const Control& c, double unitsPerPixel = 1);
-// Background and text colour on the given palette roles.
-void Paint(QWidget* w, const Control& c, QPalette::ColorRole back, QPalette::ColorRole fore);
+// Shows or hides the widget as the control is.
+void Show(QWidget* w, const Control& c);
 QColor ToQColor(const Rgb& c);
 // The widget's text, set only when it differs (a label, a line edit, a button).
 template <class W>

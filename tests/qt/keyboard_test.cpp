@@ -1,0 +1,301 @@
+// Playing by keyboard alone: where keys go after every kind of event, the number keys, the
+// command history, zoom, and the questions that stand between the player and a lost game.
+#include <QAccessible>
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <fstream>
+
+#include "engine/text.h"
+#include "frontends/qt/play/view_widgets.h"
+#include "presentation/media.h"
+#include "qt_fixture.h"
+#include "shell/browser.h"
+#include "shell/save_load.h"
+#include "shell/startup.h"
+#include "shell/word_columns.h"
+
+namespace mireval {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString U(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
+
+// Keys as a keyboard sends them: to whatever has the focus now.
+QWidget* Focused() {
+  return QApplication::focusWidget();
+}
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  ASSERT_NE(Focused(), nullptr);
+  QTest::keyClick(Focused(), key, modifiers);
+}
+void TypeHere(const QString& text) {
+  ASSERT_NE(Focused(), nullptr);
+  Type(Focused(), text);
+}
+
+class KeyboardTest : public WindowTest {
+ protected:
+  QLineEdit* input() { return Find<QLineEdit>("input"); }
+  QPlainTextEdit* story() { return Find<QPlainTextEdit>("story"); }
+  // A game with a picture, so that the ways a key used to get lost can all be tried.
+  void PictureGame() {
+    QImage picture(20, 20, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(QString::fromStdString((game() / "pic.png").string()), "PNG"));
+  }
+};
+
+TEST_F(KeyboardTest, NoKeystrokeIsLostWhateverHappenedBefore) {
+  PictureGame();
+  Open();
+  // After a picture is closed by its button, by Esc, and after a click into the story.
+  window->Run([&] { ShowKartinka(p, "КАР 2 pic.png"_cp); });
+  QTest::mouseClick(Find<QPushButton>("picture_close"), Qt::LeftButton);
+  TypeHere(U("в"));
+  window->Run([&] { ShowKartinka(p, "КАР 2 pic.png"_cp); });
+  ASSERT_TRUE(Find<QWidget>("picture_pane")->isVisible());
+  Press(Qt::Key_Escape);
+  EXPECT_FALSE(Find<QWidget>("picture_pane")->isVisible());
+  TypeHere(U("з"));
+  QTest::mouseClick(story()->viewport(), Qt::LeftButton);
+  TypeHere(U("я"));
+  // A key typed while the story, a word or an answer has the keyboard still reaches the line.
+  story()->setFocus();
+  TypeHere(U("т"));
+  p.List1[0].items = {"взять"_cp};
+  ArrangeLayout(p);
+  window->Sync();
+  Find<QListWidget>("words_0")->setFocus();
+  TypeHere(U("ь"));
+  EXPECT_EQ(input()->text(), U("взять"));
+  EXPECT_EQ(ToUtf8(p.Text2.text), "взять");
+  EXPECT_EQ(Focused(), input());
+
+  // After a message closes, the keyboard is back in the line.
+  auto seen = AnswerNextDialog([](QWidget* d) { PressButton(d, "OK"); });
+  window->Run([&] { p.platform.MessageBox("Сообщение"_cp); });
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(window->focusWidget(), input());
+  QApplication::setActiveWindow(window.get());  // as the desktop does when a dialog goes
+  TypeHere(U(" ключ"));
+  EXPECT_EQ(input()->text(), U("взять ключ"));
+}
+
+TEST_F(KeyboardTest, NumberKeysClickAnswersOnlyWhileTheLineIsEmpty) {
+  std::vector<int> clicked;
+  Seams seams = EngineSeams();
+  seams.answerClicked = [&](Player&, int i) { clicked.push_back(i); };
+  Open(seams);
+  for (int i = 0; i <= 2; ++i) {
+    Button& b = p.Command1[static_cast<std::size_t>(i)];
+    b.visible = true;
+    b.caption = "ответ"_cp;
+    b.top = i == 0 ? 500 : 340 + 50 * i;  // the closing answer comes last
+  }
+  p.focus = Focus::Text1;
+  window->Sync();
+  Press(Qt::Key_2);
+  Press(Qt::Key_0);
+  Press(Qt::Key_7);  // there is no seventh answer: the digit is typed
+  EXPECT_EQ(clicked, (std::vector<int>{2, 0}));
+  EXPECT_EQ(input()->text(), U("7"));
+  Press(Qt::Key_1);  // the line is not empty any more
+  EXPECT_EQ(input()->text(), U("71"));
+  EXPECT_EQ(clicked.size(), 2u);
+  // Tab reaches the answers in order; Enter and Space click them.
+  input()->clear();
+  p.Text2.SetText("");
+  window->Sync();
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Focused(), Find<QPushButton>("answer_1"));
+  Press(Qt::Key_Return);
+  input()->setFocus();
+  Press(Qt::Key_Tab);
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Focused(), Find<QPushButton>("answer_2"));
+  Press(Qt::Key_Space);
+  EXPECT_EQ(clicked, (std::vector<int>{2, 0, 1, 2}));
+  // Without a dialogue a digit is only a digit.
+  for (Button& b : p.Command1) b.visible = false;
+  window->Sync();
+  input()->setFocus();
+  Press(Qt::Key_1);
+  EXPECT_EQ(input()->text(), U("1"));
+  EXPECT_EQ(clicked.size(), 4u);
+}
+
+TEST_F(KeyboardTest, HistoryWalksTheCommandsOfThisRunAndPageKeysScrollTheStory) {
+  Open();
+  window->resize(700, 500);
+  for (const char* command : {"север", "взять ключ", "север"}) {
+    TypeHere(U(command));
+    Press(Qt::Key_Return);
+    p.Text2.SetText("");  // no game runs to take the command
+    window->Sync();
+  }
+  TypeHere(U("осм"));
+  Press(Qt::Key_Up);
+  EXPECT_EQ(input()->text(), U("север"));
+  Press(Qt::Key_Up);
+  EXPECT_EQ(input()->text(), U("взять ключ"));
+  EXPECT_EQ(ToUtf8(p.Text2.text), "взять ключ");
+  Press(Qt::Key_Up);
+  Press(Qt::Key_Up);  // the first one stays
+  EXPECT_EQ(input()->text(), U("север"));
+  Press(Qt::Key_Down);
+  Press(Qt::Key_Down);
+  Press(Qt::Key_Down);
+  EXPECT_EQ(input()->text(), U("осм"));  // back to what was being typed
+
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "строка " + std::to_string(i) + "\r\n";
+  p.T.SetText(FromUtf8(text));
+  window->Sync();
+  QScrollBar* bar = story()->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 0);
+  Press(Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(bar->value(), 0);
+  Press(Qt::Key_PageDown);
+  EXPECT_EQ(bar->value(), bar->pageStep());
+  Press(Qt::Key_PageUp);
+  EXPECT_EQ(bar->value(), 0);
+  Press(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(bar->value(), bar->maximum());
+  EXPECT_EQ(Focused(), input());
+}
+
+TEST_F(KeyboardTest, ZoomGrowsEveryTextTogetherAndIsRemembered) {
+  Open();
+  const qreal story0 = story()->font().pointSizeF(), input0 = input()->font().pointSizeF();
+  Press(Qt::Key_Plus, Qt::ControlModifier);
+  Press(Qt::Key_Equal, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(window->Options().zoom, 1.2);
+  EXPECT_NEAR(story()->font().pointSizeF(), story0 * 1.2, 0.01);
+  EXPECT_NEAR(input()->font().pointSizeF(), input0 * 1.2, 0.01);
+  EXPECT_NEAR(Find<QPushButton>("answer_1")->font().pointSizeF(), input0 * 1.2, 0.01);
+  EXPECT_NEAR(Find<QListWidget>("words_0")->font().pointSizeF(), input0 * 1.2, 0.01);
+  Press(Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(window->Options().zoom, 1.1);
+  QWheelEvent wheel(QPointF(10, 10), story()->viewport()->mapToGlobal(QPointF(10, 10)), QPoint(),
+                    QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(story()->viewport(), &wheel);
+  EXPECT_DOUBLE_EQ(window->Options().zoom, 1.2);
+
+  // The next run starts at the same size; Ctrl+0 goes back to normal.
+  window.reset();
+  Open();
+  EXPECT_DOUBLE_EQ(window->Options().zoom, 1.2);
+  EXPECT_NEAR(story()->font().pointSizeF(), story0 * 1.2, 0.01);
+  Press(Qt::Key_0, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(window->Options().zoom, 1.0);
+  for (int i = 0; i < 40; ++i) Press(Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(window->Options().zoom, kMinZoom);
+  window->SetZoom(1.0);
+}
+
+TEST_F(KeyboardTest, TheWindowRemembersItsSizeAndFullScreen) {
+  Open();
+  window->resize(900, 650);
+  window.reset();
+  Open();
+  EXPECT_EQ(window->size(), QSize(900, 650));
+  EXPECT_GE(window->minimumWidth(), 640);
+  EXPECT_GE(window->minimumHeight(), 480);
+  Press(Qt::Key_F11);
+  EXPECT_TRUE(window->windowState() & Qt::WindowFullScreen);
+  window.reset();
+  Open();
+  EXPECT_TRUE(window->windowState() & Qt::WindowFullScreen);
+  Press(Qt::Key_F11);
+  EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
+}
+
+// A game that has started, so that leaving it asks first.
+void StartGame(Player& p) {
+  p.GameName = Variant("Проба"_cp);
+  p.RoomName = Variant("комната"_cp);
+}
+
+TEST_F(KeyboardTest, ClosingWithNoGameRunningAsksNothing) {
+  Open();
+  auto seen = AnswerNextDialog([&](QWidget* d) { d->close(); });
+  window->close();
+  QTest::qWait(50);
+  EXPECT_FALSE(seen->shown);
+  EXPECT_TRUE(platform.Ending());
+}
+
+TEST_F(KeyboardTest, ClosingDuringAGameAsksAndCancelOrEscKeepsPlaying) {
+  Open();
+  StartGame(p);
+  auto seen = AnswerNextDialog([](QWidget* d) { PressButton(d, U("Отмена")); });
+  window->close();
+  EXPECT_EQ(seen->text, U("Желаете ли сохранить свою игру перед уходом?"));
+  EXPECT_FALSE(platform.Ending());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->focusWidget(), input());
+
+  // Esc is the way back too, here and for the exit command typed in the line.
+  AnswerNextDialog([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+  window->close();
+  EXPECT_FALSE(platform.Ending());
+  seen = AnswerNextDialog([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+  QApplication::setActiveWindow(window.get());
+  TypeHere(U("выход"));
+  Press(Qt::Key_Return);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_FALSE(platform.Ending());
+  EXPECT_EQ(window->focusWidget(), input());
+
+  AnswerNextDialog([](QWidget* d) { PressButton(d, U("Нет")); });
+  window->close();
+  EXPECT_TRUE(platform.Ending());
+}
+
+TEST_F(KeyboardTest, ClosingWithYesSavesTheGameBeforeTheProgramEnds) {
+  Open();
+  StartGame(p);
+  AnswerNextDialog([](QWidget* d) {
+    // The name of the save is asked next.
+    AnswerNextDialog([](QWidget* name) {
+      Type(name->focusWidget(), U("перед уходом"));
+      QTest::keyClick(name->focusWidget(), Qt::Key_Return);
+    });
+    PressButton(d, U("Да"));
+  });
+  window->close();
+  EXPECT_TRUE(platform.Ending());
+  EXPECT_TRUE(fs::exists(game() / ToUtf8("перед уходом.sav"_cp)));
+}
+
+TEST_F(KeyboardTest, StartingAnotherGameFromTheBrowserAsksFirst) {
+  Game("main.txt", "");
+  Open();
+  StartGame(p);
+  window->Run([&] { OpenGameDialog(p); });
+  window->Run([&] { ChangeFolderPath(p, game()); });
+  window->Sync();
+  auto seen = AnswerNextDialog([](QWidget* d) { PressButton(d, U("Нет")); });
+  QTest::mouseClick(Find<QPushButton>("Command2"), Qt::LeftButton);
+  EXPECT_EQ(seen->text,
+            U("Начать другую игру? Текущая игра будет прервана, несохранённые ходы пропадут."));
+  EXPECT_EQ(ToUtf8(p.GameName.Text()), "Проба");  // still the game that was running
+  EXPECT_TRUE(Find<QWidget>("browser")->isVisible());
+}
+
+}  // namespace
+}  // namespace mireval
