@@ -472,6 +472,7 @@ class Player:
         click into the line, here it is given back the accessible way."""
         line = self.input_line()
         if not line.focused():
+            log("note - the focus is not in the input line; it is given back through AT-SPI")
             line.acc.grab_focus()
             if not wait_for(line.focused):
                 raise Abort("the input line cannot get the keyboard focus")
