@@ -17,6 +17,8 @@ packages=(
   fonts-liberation fonts-dejavu-core
   # headless window and sound for the desktop tests
   xvfb xauth x11-apps pulseaudio pulseaudio-utils
+  # the desktop window read through the accessibility bus and typed into, as a screen reader user
+  at-spi2-core python3-gi gir1.2-atspi-2.0 dbus dbus-bin x11-xkb-utils xdotool
   # a decimal-comma locale for the test that numbers in game text ignore the locale
   locales
 )
