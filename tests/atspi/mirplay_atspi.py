@@ -578,9 +578,29 @@ def play(window, checks, xenv, window_id):
     p.label_shows("Место", r"Развилка у мельницы")
 
     # -- A command typed in Cyrillic, its reply read from the story.
+    # A screen reader hears a reply because the story tells the bus what text it gained.
+    inserted = []
+
+    def on_insert(event):
+        try:
+            if event.source.get_name() == "Рассказ":
+                inserted.append(str(event.any_data or ""))
+        except GLib.Error:
+            pass
+
+    listener = Atspi.EventListener.new(on_insert)
+    listener.register("object:text-changed:insert")
     before = p.story_text()
     p.command("помощь")
     p.story_gains(before, "Правила игры:", "«помощь» puts the rules into the story")
+
+    def announced():
+        pump()
+        return any("Правила игры:" in t for t in inserted)
+    c.check(bool(wait_for(announced, timeout=GRACE)),
+            "the story announces the reply to screen readers (text-changed:insert)",
+            repr(inserted[-3:]))
+    listener.deregister("object:text-changed:insert")
     p.label_shows("Ходы и очки", r"Ходы: 1, очки: 1\.")
 
     # -- The picture: named by its file, closed by Esc.

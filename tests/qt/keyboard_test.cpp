@@ -355,6 +355,8 @@ TEST_F(KeyboardTest, TheDemoCanBePlayedToItsEndWithTheKeyboardAlone) {
   EXPECT_TRUE(steps.empty()) << played << " steps played, next: " << steps.front();
   EXPECT_FALSE(platform.Ending());
   EXPECT_TRUE(story()->toPlainText().contains(U("Игра пройдена! Спасибо, что играли.")));
+  EXPECT_EQ(window->windowTitle(), U("Старая мельница — Миревал"));
+  EXPECT_EQ(window->accessibleName(), window->windowTitle());
   EXPECT_EQ(Find<QLabel>("status_moves")->text(), U("Ходы: 54, очки: 19."));
   EXPECT_EQ(Find<QLabel>("status_character")->text(), U("Характер: добро 3, зло 0 (добрый)."));
 }

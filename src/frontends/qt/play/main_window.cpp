@@ -353,6 +353,10 @@ void MainWindow::SaveSettings() {
   options_.Save(settings);
 }
 
+QString MainWindow::DialogTitle() const {
+  return DisplayText(p_.caption);
+}
+
 int MainWindow::StoryRewrites() const {
   return storyView_->Rewrites();
 }
@@ -370,7 +374,10 @@ void MainWindow::Run(const std::function<void()>& handler) {
 }
 
 void MainWindow::Sync() {
-  if (QString title = DisplayText(p_.caption); windowTitle() != title) {
+  // The title bar and the task bar name the game being played; dialogs keep the program's name.
+  QString title = DialogTitle();
+  if (GameLoaded(p_)) title = DisplayText(p_.GameName.Text()).trimmed() + " — " + title;
+  if (windowTitle() != title) {
     setWindowTitle(title);
     setAccessibleName(title);
   }

@@ -50,6 +50,9 @@ class MainWindow : public QMainWindow {
   // program is ending.
   void Run(const std::function<void()>& handler);
 
+  // The title of the program's dialogs: the window model's caption.
+  QString DialogTitle() const;
+
   // How often the story area was rewritten rather than appended to.
   int StoryRewrites() const;
 

@@ -21,7 +21,7 @@ namespace mireval {
 namespace {
 
 QString Title(const MainWindow* window) {
-  return window ? window->windowTitle() : QCoreApplication::applicationName();
+  return window ? window->DialogTitle() : QCoreApplication::applicationName();
 }
 
 }  // namespace
