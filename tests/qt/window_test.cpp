@@ -330,6 +330,29 @@ TEST_F(WindowTest, ThePauseSleepsUntilEnter) {
   EXPECT_EQ(Find<QPlainTextEdit>("story")->toPlainText(), U("строка\n"));
 }
 
+TEST_F(WindowTest, ThePictureClosesWhileAPauseWaitsAndThePauseStillWaits) {
+  QImage picture(20, 20, QImage::Format_RGB32);
+  picture.fill(Qt::blue);
+  ASSERT_TRUE(picture.save(QString::fromStdString((game() / "pic.png").string()), "PNG"));
+  Open();
+  window->Run([&] { ShowKartinka(p, "КАР 2 pic.png"_cp); });
+  bool finished = false, closed = false, stillWaiting = false, storyShown = false;
+  PauseWithin(
+      *window, p, 100,
+      [&] {
+        storyShown = Find<QPlainTextEdit>("story")->isVisible();
+        QTest::keyClick(Find<QLineEdit>("input"), Qt::Key_Escape);
+        closed = !Find<QWidget>("picture_pane")->isVisible();
+        stillWaiting = p.WaitKey;
+        QTest::keyClick(Find<QLineEdit>("input"), Qt::Key_Return);
+      },
+      finished);
+  EXPECT_TRUE(storyShown);  // the picture never hides the prompt
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(stillWaiting);
+  EXPECT_TRUE(finished);
+}
+
 TEST_F(WindowTest, ClosingTheWindowDuringAWaitEndsTheProgramCleanly) {
   Open();
   bool finished = false;

@@ -188,7 +188,8 @@ void ExposeOnlyShownWidgets() {
 }
 
 PictureView::PictureView(QWidget* parent) : QLabel(parent) {
-  setAlignment(Qt::AlignCenter);
+  // Centred across the pane and kept at its top, next to the text it illustrates.
+  setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   // The picture follows the pane; it never makes the pane grow.
   setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
   setMinimumSize(16, 16);
