@@ -124,17 +124,17 @@ void MainWindow::BuildWidgets() {
   title_ = new StatusCell(U("Название игры"), U("Игра"), status);
   title_->setObjectName("status_title");
   statusBox->addWidget(title_);
-  auto* cellsRow = new QHBoxLayout;
-  cellsRow->setSpacing(2);
+  cellsRow_ = new QHBoxLayout;
+  cellsRow_->setSpacing(2);
   const char* kinds[] = {"Место", "Характер", "Ходы и очки"};
   const char* prefixes[] = {"Место", "Характер", ""};
   const char* names[] = {"status_location", "status_character", "status_moves"};
   for (std::size_t i = 0; i < cells_.size(); ++i) {
     cells_[i] = new StatusCell(U(kinds[i]), U(prefixes[i]), status);
     cells_[i]->setObjectName(names[i]);
-    cellsRow->addWidget(cells_[i]);
+    cellsRow_->addWidget(cells_[i]);
   }
-  statusBox->addLayout(cellsRow);
+  statusBox->addLayout(cellsRow_);
   grid_->addWidget(status, 0, 0);
 
   // The centre: the story with its picture, or the game browser in their place.
@@ -422,13 +422,13 @@ void MainWindow::SyncStatus() {
   title_->setVisible(p_.Label1[4].visible);
   // The cells share the line in the proportions the layout gives them.
   const int order[] = {0, 2, 1};
-  auto* row = static_cast<QHBoxLayout*>(cells_[0]->parentWidget()->layout()->itemAt(1)->layout());
   for (std::size_t i = 0; i < cells_.size(); ++i) {
     const Label& l = p_.Label1[static_cast<std::size_t>(order[i])];
     cells_[i]->SetCaption(DisplayText(l.caption));
     cells_[i]->setVisible(l.visible);
     int stretch = std::clamp(static_cast<int>(l.width), 1, 10000);
-    if (row->stretch(static_cast<int>(i)) != stretch) row->setStretch(static_cast<int>(i), stretch);
+    if (cellsRow_->stretch(static_cast<int>(i)) != stretch)
+      cellsRow_->setStretch(static_cast<int>(i), stretch);
   }
 }
 

@@ -18,6 +18,7 @@
 class QAction;
 class QBoxLayout;
 class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -104,6 +105,7 @@ class MainWindow : public QMainWindow {
 
   StatusCell* title_;
   std::array<StatusCell*, 3> cells_{};  // location, character, moves and score
+  QHBoxLayout* cellsRow_;
   QGridLayout* grid_;
   QStackedLayout* centre_;  // the story with its picture, or the game browser
   QWidget* storyArea_;
