@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "engine/atomic_file.h"
-#include "engine/files.h"
-#include "engine/game_files.h"
-#include "engine/lines.h"
+#include "base/atomic_file.h"
+#include "base/files.h"
+#include "base/lines.h"
+#include "script/game_files.h"
 
 namespace fs = std::filesystem;
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/cipher.h"
-#include "shell/player.h"
+#include "base/cipher.h"
+#include "model/player.h"
 #include "support/scripted_platform.h"
 #include "support/test_game.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "bench_support.h"
-#include "commands/komand.h"
-#include "engine/text.h"
+#include "interpreter/komand.h"
 
 namespace mireval::bench {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "bench_support.h"
-#include "engine/text.h"
-#include "presentation/output.h"
+#include "view/output.h"
 
 namespace mireval::bench {
 namespace {

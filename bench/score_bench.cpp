@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "bench_support.h"
-#include "engine/score.h"
-#include "engine/text.h"
+#include "interpreter/score.h"
 
 namespace mireval::bench {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "bench_support.h"
-#include "engine/text.h"
 #include "sealtool/seal_files.h"
 
 namespace mireval::bench {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/cipher.h"
-#include "engine/lines.h"
-#include "engine/script_error.h"
+#include "base/cipher.h"
+#include "base/lines.h"
+#include "base/script_error.h"
 
 using namespace mireval;
 

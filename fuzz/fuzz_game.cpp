@@ -2,10 +2,10 @@
 
 #include <system_error>
 
-#include "engine/files.h"
-#include "engine/lines.h"
-#include "engine/text.h"
-#include "shell/player.h"
+#include "base/files.h"
+#include "base/lines.h"
+#include "base/text.h"
+#include "model/player.h"
 
 namespace fs = std::filesystem;
 

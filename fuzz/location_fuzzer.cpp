@@ -5,12 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "dialogue/dialogue.h"
-#include "engine/game_files.h"
-#include "engine/locations.h"
-#include "engine/synonyms.h"
-#include "engine/text.h"
+#include "base/text.h"
 #include "fuzz_game.h"
+#include "interpreter/dialogue.h"
+#include "interpreter/locations.h"
+#include "script/game_files.h"
+#include "script/synonyms.h"
 
 using namespace mireval;
 

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/text.h"
+#include "app/startup.h"
+#include "base/text.h"
 #include "fuzz_game.h"
-#include "shell/startup.h"
 
 using namespace mireval;
 

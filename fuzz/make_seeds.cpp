@@ -7,14 +7,14 @@
 #include <map>
 #include <string>
 
+#include "app/save_load.h"
+#include "base/cipher.h"
+#include "base/files.h"
+#include "base/lines.h"
+#include "base/text.h"
 #include "damaged/base_game.h"
-#include "engine/cipher.h"
-#include "engine/files.h"
-#include "engine/lines.h"
-#include "engine/main_file.h"
-#include "engine/text.h"
-#include "shell/player.h"
-#include "shell/save_load.h"
+#include "interpreter/main_file.h"
+#include "model/player.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;

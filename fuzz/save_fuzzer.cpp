@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/save_load.h"
 #include "fuzz_game.h"
-#include "shell/save_load.h"
 
 using namespace mireval;
 

@@ -1,6 +1,6 @@
 #include "platform/platform.h"
 
-#include "engine/files.h"
+#include "base/files.h"
 
 namespace mireval {
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <system_error>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "sealtool/seal_files.h"
 #include "sealtool/seal_form.h"
 

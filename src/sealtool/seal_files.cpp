@@ -5,10 +5,10 @@
 #include <optional>
 #include <system_error>
 
-#include "engine/atomic_file.h"
-#include "engine/line_reader.h"
-#include "engine/script_error.h"
-#include "engine/text.h"
+#include "base/atomic_file.h"
+#include "base/line_reader.h"
+#include "base/script_error.h"
+#include "base/text.h"
 
 namespace fs = std::filesystem;
 

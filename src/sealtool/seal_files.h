@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "engine/cipher.h"
+#include "base/cipher.h"
 
 namespace mireval::seal {
 

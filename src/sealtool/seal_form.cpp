@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <system_error>
 
-#include "engine/atomic_file.h"
-#include "engine/files.h"
-#include "engine/text.h"
+#include "base/atomic_file.h"
+#include "base/files.h"
+#include "base/text.h"
 
 namespace fs = std::filesystem;
 

@@ -1,15 +1,15 @@
-#include "commands/komand.h"
+#include "interpreter/komand.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "commands/execution.h"
-#include "commands/refusal.h"
-#include "engine/cipher.h"
-#include "engine/game_files.h"
-#include "engine/lines.h"
-#include "engine/text.h"
+#include "base/cipher.h"
+#include "base/lines.h"
+#include "base/text.h"
+#include "interpreter/execution.h"
+#include "interpreter/refusal.h"
+#include "script/game_files.h"
 #include "support/test_game.h"
 
 namespace mireval {

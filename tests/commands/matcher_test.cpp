@@ -1,8 +1,8 @@
-#include "commands/matcher.h"
+#include "interpreter/matcher.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

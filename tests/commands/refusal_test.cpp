@@ -1,10 +1,10 @@
-#include "commands/refusal.h"
+#include "interpreter/refusal.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

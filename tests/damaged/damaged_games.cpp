@@ -3,9 +3,9 @@
 #include <random>
 #include <set>
 
-#include "engine/cipher.h"
-#include "engine/lines.h"
-#include "engine/text.h"
+#include "base/cipher.h"
+#include "base/lines.h"
+#include "base/text.h"
 
 namespace mireval {
 

@@ -13,10 +13,10 @@
 #include <iostream>
 #include <thread>
 
+#include "base/files.h"
+#include "base/lines.h"
+#include "base/text.h"
 #include "damaged/damaged_games.h"
-#include "engine/files.h"
-#include "engine/lines.h"
-#include "engine/text.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;

@@ -1,9 +1,9 @@
-#include "dialogue/dialogue.h"
+#include "interpreter/dialogue.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

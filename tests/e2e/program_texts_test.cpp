@@ -3,9 +3,9 @@
 // that explains those very directives.
 #include <gtest/gtest.h>
 
-#include "engine/text.h"
-#include "shell/info_screens.h"
+#include "base/text.h"
 #include "support/test_game.h"
+#include "view/info_screens.h"
 
 namespace mireval {
 namespace {

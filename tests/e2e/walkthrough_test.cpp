@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/lines.h"
-#include "engine/text.h"
+#include "base/lines.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

@@ -1,4 +1,4 @@
-#include "engine/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <cstring>
 #include <set>
 
-#include "engine/files.h"
-#include "engine/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;

@@ -1,10 +1,10 @@
-#include "engine/cipher.h"
+#include "base/cipher.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/lines.h"
-#include "engine/script_error.h"
-#include "engine/text.h"
+#include "base/lines.h"
+#include "base/script_error.h"
+#include "base/text.h"
 
 namespace mireval {
 namespace {

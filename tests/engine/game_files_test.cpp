@@ -1,11 +1,11 @@
-#include "engine/game_files.h"
+#include "script/game_files.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/cipher.h"
-#include "engine/files.h"
-#include "engine/script_error.h"
-#include "engine/text.h"
+#include "base/cipher.h"
+#include "base/files.h"
+#include "base/script_error.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

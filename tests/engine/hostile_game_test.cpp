@@ -6,18 +6,18 @@
 
 #include <filesystem>
 
-#include "commands/command_log.h"
-#include "engine/files.h"
-#include "engine/game_files.h"
-#include "engine/line_reader.h"
-#include "engine/script_error.h"
-#include "engine/text.h"
-#include "presentation/media.h"
-#include "shell/browser.h"
-#include "shell/info_screens.h"
-#include "shell/save_load.h"
-#include "shell/startup.h"
+#include "app/browser.h"
+#include "app/save_load.h"
+#include "app/startup.h"
+#include "base/files.h"
+#include "base/line_reader.h"
+#include "base/script_error.h"
+#include "base/text.h"
+#include "interpreter/command_log.h"
+#include "script/game_files.h"
 #include "support/test_game.h"
+#include "view/info_screens.h"
+#include "view/media.h"
 
 namespace mireval {
 namespace {

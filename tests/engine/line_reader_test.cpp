@@ -1,10 +1,10 @@
-#include "engine/line_reader.h"
+#include "base/line_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "engine/lines.h"
+#include "base/lines.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;

@@ -1,12 +1,12 @@
-#include "engine/lists.h"
+#include "interpreter/lists.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/cipher.h"
-#include "engine/lines.h"
-#include "engine/script_error.h"
-#include "engine/text.h"
-#include "shell/top_level.h"
+#include "app/top_level.h"
+#include "base/cipher.h"
+#include "base/lines.h"
+#include "base/script_error.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

@@ -1,10 +1,10 @@
-#include "engine/locations.h"
+#include "interpreter/locations.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/cipher.h"
-#include "engine/lines.h"
-#include "engine/text.h"
+#include "base/cipher.h"
+#include "base/lines.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

@@ -1,9 +1,9 @@
-#include "engine/main_file.h"
+#include "interpreter/main_file.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/script_error.h"
-#include "engine/text.h"
+#include "base/script_error.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

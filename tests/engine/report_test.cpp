@@ -1,15 +1,15 @@
 // Messages that quote a script line or a typed line quote at most 300 characters of it.
-#include "engine/report.h"
+#include "model/report.h"
 
 #include <gtest/gtest.h>
 
-#include "commands/komand.h"
-#include "engine/events.h"
-#include "engine/locations.h"
-#include "engine/score.h"
-#include "engine/text.h"
-#include "presentation/media.h"
+#include "base/text.h"
+#include "interpreter/events.h"
+#include "interpreter/komand.h"
+#include "interpreter/locations.h"
+#include "interpreter/score.h"
 #include "support/test_game.h"
+#include "view/media.h"
 
 namespace mireval {
 namespace {

@@ -1,20 +1,20 @@
-#include "engine/score.h"
+#include "interpreter/score.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
-#include "engine/cipher.h"
-#include "engine/events.h"
-#include "engine/game_files.h"
-#include "engine/lines.h"
-#include "engine/report.h"
-#include "engine/script_error.h"
-#include "engine/text.h"
-#include "engine/variant.h"
-#include "shell/word_columns.h"
+#include "base/cipher.h"
+#include "base/lines.h"
+#include "base/script_error.h"
+#include "base/text.h"
+#include "base/variant.h"
+#include "interpreter/events.h"
+#include "model/report.h"
+#include "script/game_files.h"
 #include "support/test_game.h"
+#include "view/word_columns.h"
 
 namespace mireval {
 namespace {

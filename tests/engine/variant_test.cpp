@@ -1,11 +1,11 @@
-#include "engine/variant.h"
+#include "base/variant.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <string>
 
-#include "engine/script_error.h"
+#include "base/script_error.h"
 
 namespace mireval {
 namespace {

@@ -1,10 +1,10 @@
-#include "presentation/media.h"
+#include "view/media.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

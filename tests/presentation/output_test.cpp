@@ -1,8 +1,8 @@
-#include "presentation/output.h"
+#include "view/output.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

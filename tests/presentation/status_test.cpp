@@ -1,9 +1,10 @@
-#include "presentation/status.h"
+#include "view/status.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/script_error.h"
-#include "engine/text.h"
+#include "base/script_error.h"
+#include "base/text.h"
+#include "interpreter/score.h"
 #include "support/test_game.h"
 
 namespace mireval {
@@ -19,7 +20,7 @@ class StatusTest : public ::testing::Test {
   std::string Verdict(int good, int evil) {
     t.p.Harakter[1] = good;
     t.p.Harakter[2] = evil;
-    MainScreen(t.p);
+    RefreshStatus(t.p);
     return ToUtf8(t.p.Label1[2].caption);
   }
   TestPlayer t;
@@ -53,7 +54,7 @@ TEST_F(StatusTest, ScoreCountsTrueConditionsFromOneIncluding3000) {
 TEST_F(StatusTest, LabelsShowTitleAndLocation) {
   t.p.GameName = "Игра"_cp;
   t.p.RoomName = " Лес"_cp;
-  MainScreen(t.p);
+  RefreshStatus(t.p);
   EXPECT_EQ(ToUtf8(t.p.Label1[4].caption), "Игра");
   EXPECT_EQ(ToUtf8(t.p.Label1[0].caption), " Лес");
 }
@@ -61,7 +62,7 @@ TEST_F(StatusTest, LabelsShowTitleAndLocation) {
 TEST_F(StatusTest, PointsThatAreNotNumbersAreAnErrorOfTheCaller) {
   t.p.Harakter[1] = "много"_cp;
   t.p.Harakter[2] = 1;
-  EXPECT_THROW(MainScreen(t.p), ScriptError);
+  EXPECT_THROW(RefreshStatus(t.p), ScriptError);
 }
 
 }  // namespace

@@ -12,11 +12,11 @@
 #include <QTest>
 #include <functional>
 
-#include "engine/text.h"
-#include "presentation/media.h"
+#include "app/browser.h"
+#include "base/text.h"
 #include "qt_fixture.h"
-#include "shell/browser.h"
-#include "shell/word_columns.h"
+#include "view/media.h"
+#include "view/word_columns.h"
 
 namespace mireval {
 namespace {

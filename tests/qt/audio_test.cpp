@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/files.h"
-#include "engine/text.h"
-#include "presentation/media.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "qt_fixture.h"
 #include "spawn.h"
+#include "view/media.h"
 
 namespace mireval {
 namespace {

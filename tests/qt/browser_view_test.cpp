@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "engine/files.h"
-#include "engine/text.h"
+#include "app/browser.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "qt_fixture.h"
-#include "shell/browser.h"
 
 namespace mireval {
 namespace {

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "qt_fixture.h"
 
 namespace mireval {

@@ -17,14 +17,14 @@
 #include <deque>
 #include <fstream>
 
-#include "engine/text.h"
+#include "app/browser.h"
+#include "app/save_load.h"
+#include "app/startup.h"
+#include "base/text.h"
 #include "frontends/qt/play/view_widgets.h"
-#include "presentation/media.h"
 #include "qt_fixture.h"
-#include "shell/browser.h"
-#include "shell/save_load.h"
-#include "shell/startup.h"
-#include "shell/word_columns.h"
+#include "view/media.h"
+#include "view/word_columns.h"
 
 namespace mireval {
 namespace {

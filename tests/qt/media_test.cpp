@@ -5,10 +5,10 @@
 #include <QMediaDevices>
 #include <cmath>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "frontends/qt/play/qt_media.h"
-#include "presentation/media.h"
 #include "qt_fixture.h"
+#include "view/media.h"
 
 namespace mireval {
 namespace {

@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <ctime>
 
-#include "engine/files.h"
-#include "engine/game_files.h"
+#include "base/files.h"
+#include "script/game_files.h"
 
 namespace mireval {
 

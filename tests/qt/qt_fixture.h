@@ -11,7 +11,7 @@
 
 #include "frontends/qt/play/main_window.h"
 #include "frontends/qt/play/qt_platform.h"
-#include "shell/player.h"
+#include "model/player.h"
 #include "support/test_game.h"
 
 class QWidget;

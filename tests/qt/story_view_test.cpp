@@ -7,8 +7,8 @@
 #include <QTest>
 #include <random>
 
-#include "engine/text.h"
-#include "shell/form.h"
+#include "base/text.h"
+#include "model/form.h"
 
 namespace mireval {
 namespace {

@@ -14,17 +14,17 @@
 #include <QTimer>
 #include <chrono>
 
-#include "engine/report.h"
-#include "engine/text.h"
+#include "app/startup.h"
+#include "base/text.h"
 #include "frontends/qt/play/fonts.h"
 #include "frontends/qt/play/story_view.h"
 #include "frontends/qt/play/view_widgets.h"
-#include "presentation/media.h"
-#include "presentation/output.h"
+#include "model/report.h"
 #include "qt_fixture.h"
-#include "shell/colors.h"
-#include "shell/startup.h"
-#include "shell/word_columns.h"
+#include "view/colors.h"
+#include "view/media.h"
+#include "view/output.h"
+#include "view/word_columns.h"
 
 namespace mireval {
 namespace {

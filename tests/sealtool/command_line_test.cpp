@@ -6,8 +6,8 @@
 #include <regex>
 #include <sstream>
 
-#include "engine/cipher.h"
-#include "engine/lines.h"
+#include "base/cipher.h"
+#include "base/lines.h"
 #include "sealtool/seal_files.h"
 #include "support/test_game.h"
 

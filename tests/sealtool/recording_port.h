@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "sealtool/seal_form.h"
 
 namespace mireval::seal {

@@ -9,10 +9,10 @@
 #include <map>
 #include <random>
 
-#include "engine/atomic_file.h"
-#include "engine/line_reader.h"
-#include "engine/lines.h"
-#include "engine/text.h"
+#include "base/atomic_file.h"
+#include "base/line_reader.h"
+#include "base/lines.h"
+#include "base/text.h"
 #include "sealtool/command_line.h"
 #include "support/test_game.h"
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/lines.h"
-#include "engine/text.h"
+#include "base/lines.h"
+#include "base/text.h"
 #include "sealtool/recording_port.h"
 #include "support/test_game.h"
 

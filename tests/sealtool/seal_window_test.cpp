@@ -16,8 +16,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "engine/cipher.h"
-#include "engine/lines.h"
+#include "base/cipher.h"
+#include "base/lines.h"
 #include "frontends/qt/seal/qt_seal_port.h"
 #include "sealtool/recording_port.h"
 #include "support/test_game.h"

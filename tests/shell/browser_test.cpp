@@ -1,11 +1,11 @@
-#include "shell/browser.h"
+#include "app/browser.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/text.h"
-#include "shell/keys.h"
-#include "shell/save_load.h"
-#include "shell/startup.h"
+#include "app/keys.h"
+#include "app/save_load.h"
+#include "app/startup.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

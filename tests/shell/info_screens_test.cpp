@@ -1,9 +1,9 @@
-#include "shell/info_screens.h"
+#include "view/info_screens.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/script_error.h"
-#include "engine/text.h"
+#include "base/script_error.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

@@ -1,8 +1,8 @@
-#include "shell/keys.h"
+#include "app/keys.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

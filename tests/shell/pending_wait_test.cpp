@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "dialogue/dialogue.h"
-#include "engine/main_file.h"
-#include "engine/text.h"
-#include "shell/keys.h"
-#include "shell/word_columns.h"
+#include "app/keys.h"
+#include "base/text.h"
+#include "interpreter/dialogue.h"
+#include "interpreter/main_file.h"
 #include "support/test_game.h"
+#include "view/word_columns.h"
 
 namespace mireval {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/program_folder.h"
+#include "platform/program_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -6,12 +6,12 @@
 #include <new>
 #include <string>
 
-#include "engine/files.h"
-#include "engine/main_file.h"
-#include "engine/text.h"
-#include "shell/browser.h"
-#include "shell/keys.h"
-#include "shell/save_load.h"
+#include "app/browser.h"
+#include "app/keys.h"
+#include "app/save_load.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "interpreter/main_file.h"
 #include "support/test_game.h"
 
 namespace mireval {

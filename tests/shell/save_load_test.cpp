@@ -1,4 +1,4 @@
-#include "shell/save_load.h"
+#include "app/save_load.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "engine/lines.h"
-#include "engine/text.h"
-#include "shell/keys.h"
+#include "app/keys.h"
+#include "base/lines.h"
+#include "base/text.h"
 #include "support/test_game.h"
 
 namespace mireval {

@@ -1,13 +1,13 @@
-#include "shell/startup.h"
+#include "app/startup.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "engine/text.h"
-#include "presentation/media.h"
-#include "shell/keys.h"
+#include "app/keys.h"
+#include "base/text.h"
 #include "support/test_game.h"
+#include "view/media.h"
 
 namespace mireval {
 namespace {

@@ -1,9 +1,9 @@
-#include "shell/word_columns.h"
+#include "view/word_columns.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/score.h"
-#include "engine/text.h"
+#include "base/text.h"
+#include "interpreter/score.h"
 #include "support/test_game.h"
 
 namespace mireval {

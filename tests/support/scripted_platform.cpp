@@ -1,8 +1,8 @@
 #include "support/scripted_platform.h"
 
-#include "engine/text.h"
-#include "shell/keys.h"
-#include "shell/player.h"
+#include "app/keys.h"
+#include "base/text.h"
+#include "model/player.h"
 
 namespace mireval {
 

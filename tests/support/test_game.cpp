@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/game_files.h"
-#include "engine/text.h"
+#include "base/text.h"
+#include "script/game_files.h"
 
 namespace fs = std::filesystem;
 

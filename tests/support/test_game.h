@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/player.h"
+#include "model/player.h"
 #include "support/scripted_platform.h"
 
 namespace mireval {

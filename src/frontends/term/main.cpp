@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "app/startup.h"
 #include "frontends/term/term_platform.h"
-#include "shell/player.h"
-#include "shell/startup.h"
+#include "model/player.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
-#include "engine/text.h"
-#include "shell/player.h"
+#include "base/text.h"
+#include "model/player.h"
 
 namespace mireval {
 

@@ -5,17 +5,17 @@
 #include <ostream>
 #include <sstream>
 
-#include "dialogue/dialogue.h"
-#include "engine/files.h"
-#include "engine/text.h"
+#include "app/browser.h"
+#include "app/keys.h"
+#include "app/save_load.h"
+#include "app/startup.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "frontends/term/state_json.h"
-#include "presentation/media.h"
-#include "shell/browser.h"
-#include "shell/keys.h"
-#include "shell/player.h"
-#include "shell/save_load.h"
-#include "shell/startup.h"
-#include "shell/word_columns.h"
+#include "interpreter/dialogue.h"
+#include "model/player.h"
+#include "view/media.h"
+#include "view/word_columns.h"
 
 namespace mireval {
 

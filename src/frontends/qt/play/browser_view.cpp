@@ -9,14 +9,14 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/files.h"
-#include "engine/text.h"
+#include "app/browser.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "frontends/qt/play/main_window.h"
 #include "frontends/qt/play/seams.h"
 #include "frontends/qt/play/story_view.h"
 #include "frontends/qt/play/widgets.h"
-#include "shell/browser.h"
-#include "shell/player.h"
+#include "model/player.h"
 
 namespace mireval {
 

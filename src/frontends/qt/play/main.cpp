@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/startup.h"
 #include "frontends/qt/play/main_window.h"
 #include "frontends/qt/play/qt_platform.h"
-#include "shell/player.h"
-#include "shell/program_folder.h"
-#include "shell/startup.h"
+#include "model/player.h"
+#include "platform/program_folder.h"
 
 int main(int argc, char** argv) {
   // An installed copy plays in the user's own program folder (made on first start); a run from a

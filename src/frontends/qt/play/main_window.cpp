@@ -18,7 +18,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/text.h"
+#include "app/keys.h"
+#include "app/top_level.h"
+#include "base/text.h"
 #include "frontends/qt/play/browser_view.h"
 #include "frontends/qt/play/fonts.h"
 #include "frontends/qt/play/qt_media.h"
@@ -26,11 +28,9 @@
 #include "frontends/qt/play/story_view.h"
 #include "frontends/qt/play/view_widgets.h"
 #include "frontends/qt/play/widgets.h"
-#include "presentation/media.h"
-#include "shell/keys.h"
-#include "shell/player.h"
-#include "shell/top_level.h"
-#include "shell/word_columns.h"
+#include "model/player.h"
+#include "view/media.h"
+#include "view/word_columns.h"
 
 namespace mireval {
 

@@ -11,8 +11,8 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "engine/files.h"
-#include "engine/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "frontends/qt/play/main_window.h"
 #include "frontends/qt/play/story_view.h"
 

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-#include "engine/text.h"
-#include "shell/player.h"
+#include "base/text.h"
+#include "model/player.h"
 
-#include "dialogue/dialogue.h"
-#include "shell/browser.h"
+#include "app/browser.h"
+#include "interpreter/dialogue.h"
 
 namespace mireval {
 

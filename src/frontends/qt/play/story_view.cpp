@@ -6,8 +6,8 @@
 #include <QTextDocument>
 #include <algorithm>
 
-#include "engine/text.h"
-#include "shell/form.h"
+#include "base/text.h"
+#include "model/form.h"
 
 namespace mireval {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "frontends/qt/play/widgets.h"
-#include "shell/colors.h"
-#include "shell/player.h"
+#include "model/player.h"
+#include "view/colors.h"
 
 namespace mireval {
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "frontends/qt/play/story_view.h"
-#include "shell/form.h"
+#include "model/form.h"
 
 namespace mireval {
 

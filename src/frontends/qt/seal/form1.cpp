@@ -12,8 +12,8 @@
 #include <QSettings>
 #include <QSignalBlocker>
 
-#include "engine/files.h"
-#include "engine/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "frontends/qt/seal/qt_seal_port.h"
 
 namespace fs = std::filesystem;

@@ -9,8 +9,8 @@
 
 #include "frontends/qt/seal/form1.h"
 #include "frontends/qt/seal/qt_seal_port.h"
+#include "platform/program_folder.h"
 #include "sealtool/command_line.h"
-#include "shell/program_folder.h"
 
 int main(int argc, char** argv) {
   if (argc > 1) {

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QString>
 
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace mireval::seal {
 

@@ -1,0 +1,264 @@
+#include "app/browser.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "app/save_load.h"
+#include "base/files.h"
+#include "base/script_error.h"
+#include "base/text.h"
+#include "interpreter/main_file.h"
+#include "model/player.h"
+#include "script/game_files.h"
+
+namespace fs = std::filesystem;
+
+namespace mireval {
+
+namespace {
+
+const std::string& MainFileName() {
+  static const std::string s = "main.txt";
+  return s;
+}
+
+// The folder with "." and ".." folded away, when it can be read.
+std::optional<fs::path> ReadableFolder(fs::path path) {
+  if (path.empty()) return std::nullopt;
+  path = path.lexically_normal();
+  if (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
+  std::error_code ec;
+  if (!fs::is_directory(path, ec)) return std::nullopt;
+  fs::directory_iterator probe(path, ec);
+  if (ec) return std::nullopt;
+  return path;
+}
+
+// A folder named as text (start.txt, the drive list): relative paths start at the working folder,
+// names are matched case-insensitively.
+std::optional<fs::path> ReadableFolder(const Player& p, const std::string& folder) {
+  if (folder.empty()) return std::nullopt;
+  bool relative = folder[0] != '/' && folder[0] != '\\';
+  return ReadableFolder(relative ? ResolveFrom(p.workDir, folder) : ResolvePath(folder));
+}
+
+bool LessNoCase(const std::string& a, const std::string& b) {
+  std::string ua = Upper(a), ub = Upper(b);
+  return ua != ub ? ua < ub : a < b;
+}
+
+bool WildcardMatch(std::string_view name, std::string_view pat) {
+  std::size_t n = 0, k = 0, star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (k < pat.size() && (pat[k] == '?' || pat[k] == name[n])) {
+      ++n;
+      ++k;
+    } else if (k < pat.size() && pat[k] == '*') {
+      star = k++;
+      resume = n;
+    } else if (star != std::string_view::npos) {
+      k = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (k < pat.size() && pat[k] == '*') ++k;
+  return k == pat.size();
+}
+
+// The drive entry a folder lies on: the longest offered place that holds it.
+std::string DriveOf(const std::vector<std::string>& drives, const std::string& folder) {
+  std::string best;
+  for (const std::string& d : drives) {
+    if (d.empty()) continue;
+    bool holds =
+        folder == d || (StartsWith(folder, d) && (d.back() == '/' || folder[d.size()] == '/'));
+    if (holds && d.size() > best.size()) best = d;
+  }
+  return best;
+}
+
+void RefreshFiles(Player& p) {
+  p.File1.items = ListFiles(p.Dir1.folder, p.File1.pattern);
+}
+
+// The start button covers the file list and is offered only when the list holds a main file.
+void RefreshStartButton(Player& p) {
+  p.Command2.visible = false;
+  p.Command2.left = p.File1.left + 3;
+  p.Command2.width = p.File1.width - 7;
+  if (!p.File1.items.empty() && EqualsNoCase(p.File1.items.front(), MainFileName()))
+    p.Command2.visible = true;
+}
+
+// Shows a folder that can be read in the folder and file lists.
+void ShowReadableFolder(Player& p, const fs::path& path) {
+  p.Dir1.folder = path;
+  p.Dir1.path = PathText(path);
+  p.Dir1.items.clear();
+  for (const Subfolder& sub : ListFolders(path)) p.Dir1.items.push_back(sub.name);
+  p.File1.path = p.Dir1.path;
+  RefreshFiles(p);
+  RefreshStartButton(p);
+}
+
+}  // namespace
+
+std::string GameDirOf(const std::string& folder) {
+  return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
+}
+
+std::vector<Subfolder> ListFolders(const fs::path& folder) {
+  std::vector<Subfolder> out;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = FromUtf8(it->path().filename().string());
+    std::error_code kind;
+    if (name.empty() || name[0] == '.' || !it->is_directory(kind)) continue;
+    out.push_back({std::move(name), it->path()});
+  }
+  std::sort(out.begin(), out.end(),
+            [](const Subfolder& a, const Subfolder& b) { return LessNoCase(a.name, b.name); });
+  return out;
+}
+
+std::vector<std::string> ListFiles(const fs::path& folder, const std::string& pattern) {
+  std::vector<std::string> out;
+  if (folder.empty()) return out;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code kind;
+    if (!it->is_regular_file(kind)) continue;
+    std::string name = FromUtf8(it->path().filename().string());
+    if (MatchesPattern(name, pattern)) out.push_back(std::move(name));
+  }
+  std::sort(out.begin(), out.end(), LessNoCase);
+  return out;
+}
+
+bool MatchesPattern(std::string_view name, std::string_view pattern) {
+  std::string upperName = Upper(name);
+  std::size_t from = 0;
+  while (from <= pattern.size()) {
+    std::size_t end = pattern.find(';', from);
+    if (end == std::string_view::npos) end = pattern.size();
+    std::string_view one = pattern.substr(from, end - from);
+    while (!one.empty() && one.front() == ' ') one.remove_prefix(1);
+    while (!one.empty() && one.back() == ' ') one.remove_suffix(1);
+    if (!one.empty() && WildcardMatch(upperName, Upper(one))) return true;
+    from = end + 1;
+  }
+  return false;
+}
+
+void PrepareBrowser(Player& p) {
+  p.Drive1.items = p.platform.DriveRoots();
+  if (p.Dir1.path.empty()) ChangeFolderPath(p, p.workDir);
+}
+
+void OpenGameDialog(Player& p) {
+  PrepareBrowser(p);
+  p.Label2.caption = "Открытие новой игры."_cp;
+  p.Picture1.visible = true;
+  SetFilePattern(p, MainFileName());
+  RefreshStartButton(p);
+}
+
+bool ChangeFolder(Player& p, const std::string& folder) {
+  std::optional<fs::path> path = ReadableFolder(p, folder);
+  return path && ChangeFolderPath(p, *path);
+}
+
+bool ChangeFolderPath(Player& p, const fs::path& folder) {
+  std::optional<fs::path> path = ReadableFolder(folder);
+  if (!path) return false;
+  ShowReadableFolder(p, *path);
+  p.Drive1.drive = DriveOf(p.Drive1.items, p.Dir1.path);
+  return true;
+}
+
+void SetFilePattern(Player& p, const std::string& pattern) {
+  p.File1.pattern = pattern;
+  RefreshFiles(p);
+}
+
+void Drive1_Change(Player& p) {
+  if (!ChangeFolder(p, p.Drive1.drive)) p.Drive1.drive = DriveOf(p.Drive1.items, p.Dir1.path);
+}
+
+void Dir1_Change(Player& p) {
+  std::optional<fs::path> path = ReadableFolder(p, p.Dir1.path);
+  if (!path) {
+    // An unreadable folder (a vanished medium, no permission): stay where the lists were.
+    p.Dir1.path = p.File1.path;
+    return;
+  }
+  ShowReadableFolder(p, *path);
+}
+
+namespace {
+
+// The main file of the folder, read before anything changes: a folder that holds no game, or a
+// main file that cannot be read or stops short, is reported and leaves the running game as it was.
+std::optional<MainFile> ReadChosenMainFile(Player& p, const fs::path& folder) {
+  try {
+    return ReadMainFile(p, folder);
+  } catch (const ScriptError&) {
+    p.platform.MessageBox("Не удалось начать игру: "_cp + GameDirOf(PathText(folder)) +
+                          MainFileName());
+    return std::nullopt;
+  }
+}
+
+void StartNewGameIn(Player& p, const fs::path& folder) {
+  std::optional<MainFile> main = ReadChosenMainFile(p, folder);
+  if (!main) return;
+  p.Picture1.visible = false;
+  BeginNewGame(p, folder, *main);
+}
+
+}  // namespace
+
+void StartGameFromBrowser(Player& p) {
+  const fs::path folder = p.Dir1.folder;
+  // Starting releases a pending wait; a folder that holds no game must keep it, and the move it
+  // holds, as they were.
+  if (WaitPending(p) && !ReadChosenMainFile(p, folder)) return;
+  StartGame(p, [folder](Player& q) { StartNewGameIn(q, folder); });
+}
+
+bool IsMainFileName(const std::string& name) {
+  return EqualsNoCase(name, MainFileName());
+}
+
+void Command2_Click(Player& p) {
+  StartGameFromBrowser(p);
+}
+
+void File1_Click(Player& p, const std::string& fileName) {
+  if (EqualsNoCase(fileName, MainFileName())) {
+    StartGameFromBrowser(p);
+    return;
+  }
+  ChooseSavedGame(p, p.Dir1.folder, fileName);
+}
+
+void BrowserCancel_Click(Player& p) {
+  p.Picture1.visible = false;
+}
+
+void ChooseFile(Player& p, const fs::path& folder, const std::string& fileName) {
+  if (!ChangeFolderPath(p, folder)) {
+    std::string file = GameDirOf(PathText(folder)) + fileName;
+    p.platform.MessageBox(EqualsNoCase(fileName, MainFileName())
+                              ? "Не удалось начать игру: "_cp + file
+                              : "Не удалось загрузить игру: "_cp + file);
+    return;
+  }
+  File1_Click(p, fileName);
+}
+
+}  // namespace mireval

@@ -1,0 +1,45 @@
+#include "app/keys.h"
+
+#include "app/top_level.h"
+#include "interpreter/komand.h"
+#include "interpreter/score.h"
+#include "model/player.h"
+
+namespace mireval {
+
+void Text2_KeyPress(Player& p, int key) {
+  if (key != kEnter) return;
+  if (p.WaitKey) {
+    p.WaitKey = false;
+    return;
+  }
+  if (RunTopLevelCommand(p)) return;
+  // A wait already released but not yet returned (two Enters handled in one pass of its loop) still
+  // stands on the stack: the command would run inside it.
+  if (p.EnterReady && !WaitPending(p) && !p.Room.IsEmpty() && p.Room.Compare(0) != 0) {
+    Komand(p);
+    p.Text2.SetText("");
+    if (p.UslChanged) PodschetPS(p);
+    if (p.DialAvto) p.Text2.SetText("");
+  }
+  if (!p.EnterReady) {
+    p.EnterReady = true;
+    p.Text2.SetText("");
+  }
+}
+
+void Text1_KeyPress(Player& p, int key) {
+  if (key != kEnter) return;
+  if (p.WaitKey) {
+    p.WaitKey = false;
+  } else if (!p.EnterReady) {
+    p.EnterReady = true;
+    p.Text2.SetText("");
+  }
+}
+
+void T_KeyPress(Player& p, int /*key*/) {
+  p.focus = p.Command1[0].visible ? Focus::Text1 : Focus::Text2;
+}
+
+}  // namespace mireval

@@ -1,0 +1,51 @@
+#include "app/startup.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/autostart.h"
+#include "app/browser.h"
+#include "base/files.h"
+#include "base/lines.h"
+#include "model/player.h"
+#include "view/media.h"
+#include "view/word_columns.h"
+
+namespace mireval {
+
+void ShowCover(Player& p) {
+  p.T.SetText("");
+  if (auto data = ReadWholeFile(p.WorkFile("obloz.txt"))) p.T.SetText(JoinCrLf(SplitLines(*data)));
+}
+
+void Form_Load(Player& p) {
+  // Earlier versions left the decoded text of a scrambled file here; nothing reads it.
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(
+          std::filesystem::symlink_status(p.WorkFile("temps.dat"), ec)))
+    std::filesystem::remove(p.WorkFile("temps.dat"), ec);
+  // The timer runs for the whole life of the window; it only ever restarts ended music. A tick is
+  // an event of its own, whichever loop of the front end runs it.
+  p.platform.StartTimer(kTimerIntervalMs, [&p] { RunEventHandler(p, [&p] { Timer1_Timer(p); }); });
+  p.Command3.visible = true;
+  p.Text1.visible = true;
+  p.OutputReady = true;
+  p.EnterReady = true;
+  for (Button& b : p.Command1) b.visible = false;
+  p.Picture1.visible = false;
+  ShowCover(p);
+  PrepareBrowser(p);
+  AutoStart(p);
+  ArrangeLayout(p);
+}
+
+void StartGameInFolder(Player& p, const std::filesystem::path& folder) {
+  OpenGameDialog(p);
+  // In new-game mode the file list holds the folder's main file, whatever its letter case.
+  if (ChangeFolderPath(p, folder) && !p.File1.items.empty())
+    File1_Click(p, p.File1.items.front());
+  else
+    ChooseFile(p, folder, "main.txt");  // reports the folder or the missing main file
+}
+
+}  // namespace mireval

@@ -1,0 +1,236 @@
+#include "interpreter/dialogue.h"
+
+#include "base/script_error.h"
+#include "base/text.h"
+#include "interpreter/command_log.h"
+#include "interpreter/execution.h"
+#include "interpreter/locations.h"
+#include "interpreter/matcher.h"
+#include "interpreter/refusal.h"
+#include "interpreter/score.h"
+#include "model/player.h"
+#include "model/report.h"
+#include "script/condition_list.h"
+#include "script/game_files.h"
+#include "view/output.h"
+
+namespace mireval {
+
+namespace {
+
+struct Prefixes {
+  std::string option = "ДИ "_cp;
+  std::string header = "ДИАЛ"_cp;
+  std::string end = "КДИАЛ"_cp;
+  std::string conditions = "Л "_cp;
+  std::string automatic = "ДИАЛ АВТО"_cp;
+};
+const Prefixes& P() {
+  static const Prefixes prefixes;
+  return prefixes;
+}
+
+// A condition list of a dialogue, after its two-character prefix: true when every number holds.
+bool ConditionsHold(const Player& p, const std::string& line) {
+  return ConditionListHolds(p.Uslovie, line, 2, false);
+}
+
+bool IsAnswerText(const std::string& s) {
+  return !s.empty() && !IsBlockInstruction(s);
+}
+
+class Scan {
+ public:
+  explicit Scan(Player& p) : p_(p), synonyms_(p) {}
+
+  // Runs over the open file; `answers` counts the answers of the last matching block.
+  void Run(int& answers) {
+    while (!p_.file.Eof()) {
+      ReadScriptLine(p_);
+      RightStroka(p_.Stroka);
+      if (EqualsNoCase(p_.Stroka, P().automatic)) p_.DialAvto = true;
+      Dispatch(answers);
+    }
+  }
+  std::size_t options = 0;  // "ДИ " lines met so far, through both files
+
+ private:
+  void Next() {
+    ReadPlainLine(p_);
+    RightStroka(p_.Stroka);
+    if (StartsWith(p_.Stroka, P().option)) ++options;
+  }
+
+  // Skips to the block's "КДИАЛ" line. False when the file ended with no line left to read: the
+  // scan is then over, since going on with the same header line would never end.
+  bool SkipBlock() {
+    bool moved = false;
+    while (!StartsWith(p_.Stroka, P().end) && !p_.file.Eof()) {
+      Next();
+      moved = true;
+    }
+    return moved;
+  }
+
+  // Skips to the next option or the end of the block. A chosen block that ends with its file
+  // instead cannot be read: it is reported like reading past the end of the file.
+  void SkipOption() {
+    while (!StartsWith(p_.Stroka, P().end) && !StartsWith(p_.Stroka, P().option) && !p_.file.Eof())
+      Next();
+    if (!StartsWith(p_.Stroka, P().end) && !StartsWith(p_.Stroka, P().option))
+      throw ScriptError("dialogue block runs past the end of its file");
+  }
+
+  // Handles the current line; returns to the caller's loop with the next line to read.
+  void Dispatch(int& answers) {
+    for (;;) {
+      if (StartsWith(p_.Stroka, P().option)) ++options;
+      if (!StartsWith(p_.Stroka, P().header)) return;
+      if (!KomandProverka(p_, p_.Stroka, true, synonyms_)) {
+        if (!SkipBlock()) return;
+        continue;
+      }
+      bool failed = false;
+      while (!StartsWith(p_.Stroka, P().option) && !StartsWith(p_.Stroka, P().end) &&
+             !p_.file.Eof()) {
+        Next();
+        if (StartsWith(p_.Stroka, P().conditions) && !ConditionsHold(p_, p_.Stroka)) {
+          failed = true;
+          break;
+        }
+      }
+      if (failed) {
+        if (!SkipBlock()) return;
+        continue;
+      }
+      answers = 0;
+      Collect(answers);
+      continue;  // the line that ended the block goes through the same tests
+    }
+  }
+
+  void Collect(int& answers) {
+    Next();
+    for (;;) {
+      if (p_.Stroka == P().end) return;
+      if (StartsWith(p_.Stroka, P().conditions) && !ConditionsHold(p_, p_.Stroka)) {
+        SkipOption();
+        continue;
+      }
+      if (IsAnswerText(p_.Stroka)) {
+        if (++answers > 12) throw ScriptError("more than twelve answers");
+        p_.Command1[static_cast<std::size_t>(answers)].caption = p_.Stroka;
+        p_.focus = Focus::Text1;
+        p_.AnswerBlock[static_cast<std::size_t>(answers)] = options;
+        SkipOption();
+        continue;
+      }
+      Next();
+    }
+  }
+
+  Player& p_;
+  const SynonymIndex synonyms_;  // neither the table nor the command changes during the scan
+};
+
+void ShowAnswers(Player& p, int answers) {
+  Button& close = p.Command1[0];
+  if (answers == 0 && !close.visible) {
+    KomandOtkaz(p);
+  } else if (answers == 0) {
+    PlaceClosingAnswerAlone(p);
+  } else {
+    static const std::string caption = "<Закончить диалог>"_cp;
+    close.caption = caption;
+    for (int i = 0; i <= answers; ++i) p.Command1[static_cast<std::size_t>(i)].visible = true;
+    PlaceAnswers(p, answers);
+    StoryTail(p);
+  }
+  for (int i = answers + 1; i <= 12; ++i) p.Command1[static_cast<std::size_t>(i)].visible = false;
+}
+
+void ReportDialogueError(Player& p) {
+  ReportAndEnd(p, LineErrorText(p, p.Stroka));
+}
+
+// Plays the block of answer `index`, found by counting the options of both files; false when there
+// is none. The block closes its file itself.
+bool PlayAnswer(Player& p, int index) {
+  std::size_t options = 0;
+  for (const std::string& name : LocationFiles(p)) {
+    p.TempUsed = false;
+    OpenGameFile(p, name);
+    while (!p.file.Eof()) {
+      ReadScriptLine(p);
+      RightStroka(p.Stroka);
+      if (StartsWith(p.Stroka, P().option)) ++options;
+      if (p.AnswerBlock[static_cast<std::size_t>(index)] == options) {
+        VypolnitKomand(p);
+        return true;
+      }
+    }
+    CloseGameFileAndTemp(p);
+  }
+  return false;
+}
+
+}  // namespace
+
+void DiKomand(Player& p) {
+  int answers = 0;
+  try {
+    Scan scan(p);
+    for (const std::string& name : LocationFiles(p)) {
+      p.TempUsed = false;
+      OpenGameFile(p, name);
+      scan.Run(answers);
+      CloseGameFileAndTemp(p);
+    }
+    ShowAnswers(p, answers);
+  } catch (const ScriptError&) {
+    ReportDialogueError(p);
+  }
+  if (p.UslChanged) PodschetPS(p);
+}
+
+void DiOtvet(Player& p, int index) {
+  try {
+    if (PlayAnswer(p, index)) PodschetPS(p);
+  } catch (const ScriptError&) {
+    ReportDialogueError(p);
+  }
+  DiKomand(p);
+}
+
+void Command1_Click(Player& p, int index) {
+  // The panel is inert while a wait is pending: an answer played inside the wait would wait again
+  // inside it, and play past its own conditions, which the rebuild after the wait has not yet seen.
+  if (index < 0 || index > 12 || !p.OutputReady || WaitPending(p)) return;
+  if (!p.Command1[static_cast<std::size_t>(index)].visible) return;
+  p.focus = Focus::Text1;
+  {
+    // Events still queued behind this click (the second click of a double click) are handled
+    // before it plays: they wait like any other, or the answer would play twice.
+    PendingWait settle(p);
+    p.platform.ProcessPendingEvents();
+    settle.End();
+  }
+  if (index == 0) {
+    for (Button& b : p.Command1) b.visible = false;
+    p.T.height = kStoryFullHeight;
+    p.focus = Focus::Text2;
+    return;
+  }
+  p.Hody = p.Hody + Variant(1);
+  AppendCommandLog(p, p.RoomName.Text(), p.Command1[static_cast<std::size_t>(index)].caption);
+  DiOtvet(p, index);
+  if (p.UslChanged) PodschetPS(p);
+}
+
+void AvtoDialog(Player& p) {
+  static const std::string command = " ДИАЛ АВТО "_cp;
+  p.KomStroka = command;
+  DiKomand(p);
+}
+
+}  // namespace mireval

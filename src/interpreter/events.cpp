@@ -1,0 +1,87 @@
+#include "interpreter/events.h"
+
+#include <string>
+
+#include "base/script_error.h"
+#include "base/text.h"
+#include "interpreter/locations.h"
+#include "model/player.h"
+#include "model/report.h"
+#include "script/game_files.h"
+#include "view/output.h"
+
+namespace mireval {
+
+namespace {
+
+const std::string& Prefix() {
+  static const std::string s = "СОБ "_cp;
+  return s;
+}
+
+}  // namespace
+
+void EventLines::Add(const std::string& line) {
+  last_ = line;
+  lastKey_.clear();
+  if (line.size() < 4 || !EqualsNoCase(std::string_view(line).substr(0, 4), Prefix())) return;
+  // A line is an event line of n when the decimal n stands from the fifth character on and a
+  // blank follows it: the characters up to the first blank are the only n it can belong to.
+  const std::size_t blank = line.find(' ', 4);
+  if (blank == std::string::npos || blank == 4) return;
+  lastKey_ = line.substr(4, blank - 4);
+  byNumber_[lastKey_].push_back(line.substr(blank + 1));
+}
+
+const std::vector<std::string>* EventLines::Find(const std::string& number) const {
+  auto it = byNumber_.find(number);
+  return it == byNumber_.end() ? nullptr : &it->second;
+}
+
+void ReadEventLines(Player& p, const std::string& name, EventLines& lines,
+                    const std::function<void()>& each) {
+  lines = EventLines();
+  OpenGameFile(p, name);
+  ReadScriptLine(p);
+  lines.First(p.Stroka);
+  while (!p.file.Eof()) {
+    ReadPlainLine(p);
+    lines.Add(p.Stroka);
+    if (each) each();
+  }
+  CloseGameFileAndTemp(p);
+}
+
+void PodschetSob(Player& p, long n, const std::function<const EventLines&(int)>& file) {
+  const std::string number = std::to_string(n);
+  try {
+    for (int i = 0; i < 2; ++i) {
+      const EventLines& lines = file(i);
+      if (const std::vector<std::string>* texts = lines.Find(number)) {
+        for (const std::string& text : *texts) {
+          p.Stroka = text;
+          RightStroka(p.Stroka);
+          p.T.Append(p.Stroka + "\r\n");
+          WhP(p, std::string(p.Stroka));
+        }
+      }
+      // Reading on to the end of the file leaves its last line in Stroka, unless that was the
+      // event line just written.
+      if (lines.LastKey() != number) p.Stroka = lines.Last();
+    }
+  } catch (const ScriptError&) {
+    CloseGameFileAndTemp(p);
+    p.platform.MessageBox("Ошибка при подсчете события в строке "_cp + QuotedLine(p.Stroka) +
+                          " в локации №"_cp + p.Room.Text());
+  }
+}
+
+void PodschetSob(Player& p, long n) {
+  EventLines lines;
+  PodschetSob(p, n, [&](int i) -> const EventLines& {
+    ReadEventLines(p, LocationFiles(p)[static_cast<std::size_t>(i)], lines);
+    return lines;
+  });
+}
+
+}  // namespace mireval

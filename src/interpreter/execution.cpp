@@ -1,0 +1,110 @@
+#include "interpreter/execution.h"
+
+#include <optional>
+
+#include "base/script_error.h"
+#include "base/text.h"
+#include "base/variant.h"
+#include "interpreter/refusal.h"
+#include "interpreter/score.h"
+#include "interpreter/transition.h"
+#include "model/player.h"
+#include "model/report.h"
+#include "script/condition_list.h"
+#include "script/game_files.h"
+#include "view/output.h"
+#include "view/status.h"
+
+namespace mireval {
+
+namespace {
+
+struct Prefixes {
+  std::string set = "Д "_cp, good = "СС"_cp, evil = "СТ"_cp, go = "ИД "_cp, conditions = "Л "_cp,
+              option = "ДИ "_cp, dialogueEnd = "КДИАЛ"_cp;
+};
+
+const Prefixes& Kinds() {
+  static const Prefixes k;
+  return k;
+}
+
+bool IsPrinted(const std::string& line) {
+  return !IsBlockInstruction(line) && !StartsWith(line, Kinds().go);
+}
+
+void AddPoint(Variant& points) {
+  points = points + Variant(1);
+}
+
+// Runs the block; returns the location to move to when it ended with "ИД ".
+std::optional<long> RunBlock(Player& p) {
+  const Prefixes& k = Kinds();
+  if (!IsAutoDialogueCommand(p)) p.T.Append("\r\n> " + p.KomStroka);
+  p.T.Append("\r\n");
+  p.SimvolCount = 0;
+  while (p.Stroka.size() > 1 && !p.file.Eof()) {
+    ReadPlainLine(p);
+    RightStroka(p.Stroka);
+    if (!p.Stroka.empty() && p.Stroka.back() != ' ') p.Stroka += ' ';
+    const std::string line = p.Stroka;
+    if (StartsWith(line, k.set)) UstanovitUsl(p, line);
+    if (IsPrinted(line)) {
+      p.T.Append("\r\n" + line);
+      StoryTail(p);
+      WhP(p, line);
+    }
+    if (StartsWith(line, k.good)) AddPoint(p.Harakter[1]);
+    if (StartsWith(line, k.evil)) AddPoint(p.Harakter[2]);
+    if (StartsWith(line, k.go)) return IntVal(Mid(line, 3));
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void VypolnitKomand(Player& p) {
+  std::optional<long> target;
+  try {
+    target = RunBlock(p);
+  } catch (const ScriptError&) {
+    CloseGameFileAndTemp(p);
+    ReportAndEnd(p, LineErrorText(p, p.Stroka));
+  }
+  // The decoded copy of a scrambled file is removed as soon as the block is done with it, so the
+  // plain text of a location does not lie about in the working folder between commands.
+  CloseGameFileAndTemp(p);
+  if (target) {
+    PerehodRoom(p, *target);  // refreshes the status line itself
+    return;
+  }
+  try {
+    if (p.UslChanged) PodschetPS(p);
+    RefreshStatus(p);
+  } catch (const ScriptError&) {
+    ReportAndEnd(p, LineErrorText(p, p.Stroka));
+  }
+}
+
+bool IsBlockInstruction(std::string_view line) {
+  const Prefixes& k = Kinds();
+  for (const std::string* prefix :
+       {&k.evil, &k.good, &k.dialogueEnd, &k.option, &k.conditions, &k.set})
+    if (StartsWith(line, *prefix)) return true;
+  return false;
+}
+
+void UstanovitUsl(Player& p, std::string line) {
+  try {
+    ForEachListedCondition(line, 2, false, false, [&](std::string_view digits, bool value) {
+      const long n = IntVal(digits);
+      if (p.Uslovie.Get(n) != value) p.UslChanged = true;
+      p.Uslovie.Set(n, value);
+    });
+  } catch (const ScriptError&) {
+    // A bad number spoils only this line: the block goes on with what was set so far.
+    p.platform.MessageBox(LineErrorText(p, line));
+  }
+}
+
+}  // namespace mireval

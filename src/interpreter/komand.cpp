@@ -1,0 +1,299 @@
+#include "interpreter/komand.h"
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "base/files.h"
+#include "base/script_error.h"
+#include "base/text.h"
+#include "base/variant.h"
+#include "interpreter/command_log.h"
+#include "interpreter/dialogue.h"
+#include "interpreter/execution.h"
+#include "interpreter/lists.h"
+#include "interpreter/locations.h"
+#include "interpreter/matcher.h"
+#include "interpreter/refusal.h"
+#include "interpreter/score.h"
+#include "interpreter/transition.h"
+#include "model/player.h"
+#include "model/report.h"
+#include "script/condition_list.h"
+#include "script/game_files.h"
+#include "view/info_screens.h"
+#include "view/output.h"
+#include "view/status.h"
+
+namespace mireval {
+
+namespace {
+
+// ---- logging and tidying -------------------------------------------------------------------
+
+void WriteLog(Player& p) {
+  AppendCommandLog(p, p.RoomName.Text(), p.KomStroka);
+}
+
+// ---- talk verbs and built-in commands ------------------------------------------------------
+
+// A prefix test on the typed text: whatever follows the verb does not matter, so «диалоги» is a
+// talk verb through "ДИАЛ".
+bool IsTalkVerb(const Player& p) {
+  static const std::array<std::string, 15> verbs = [] {
+    const char* utf8[] = {"Говорить",     "Беседовать", "Разговаривать", "Болтать",  "Переговорить",
+                          "Сказать",      "Произнести", "Диалог",        "ДИАЛ",     "Поговорить",
+                          "Побеседовать", "Поболтать",  "Переговорить",  "Разговор", "Сесть за"};
+    std::array<std::string, 15> out;
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = Upper(FromUtf8(utf8[i]));
+    return out;
+  }();
+  // The typed text starts after the blank that leads KomStroka.
+  const std::string_view typed =
+      p.KomStroka.empty() ? std::string_view() : std::string_view(p.KomStroka).substr(1);
+  for (const std::string& verb : verbs)
+    if (p.KomStroka.size() >= verb.size() && EqualsNoCase(typed.substr(0, verb.size()), verb))
+      return true;
+  return false;
+}
+
+struct BuiltIn {
+  std::vector<std::string> forms;
+  std::string echo;
+  std::function<void(Player&)> run;
+};
+
+void LookAround(Player& p) {
+  p.T.Append("\r\n");
+  ShowRoom(p);
+}
+
+const std::vector<BuiltIn>& BuiltIns() {
+  static const std::vector<BuiltIn> table = [] {
+    auto forms = [](std::initializer_list<const char*> utf8) {
+      std::vector<std::string> out;
+      for (const char* f : utf8) out.push_back(FromUtf8(f));
+      return out;
+    };
+    return std::vector<BuiltIn>{
+        {forms({" ВЕЩИ ", " РЮКЗАК ", " ИНВЕНТАРЬ "}), "> ИНВЕНТАРЬ"_cp, ShowInvent},
+        {forms({" МИССИИ ", " КВЕСТЫ ", " ЗАДАНИЯ "}), "> ЗАДАНИЯ"_cp, ShowZadan},
+        {forms({" КОДЫ ", " ПОДСКАЗКИ "}), "> ПОДСКАЗКИ"_cp, ShowHint},
+        {forms({" ОБ АВТОРЕ ", " АВТОРЫ ", " АВТОР "}), "> АВТОР"_cp, ShowAuthor},
+        {forms({" ОПИСАНИЕ ", " ЛОКАЦИЯ ", " ОСМОТРЕТЬСЯ ", " О "}), "> ОСМОТРЕТЬСЯ"_cp,
+         LookAround},
+        {forms({" КЛЮЧЕВЫЕ СЛОВА "}), "> КЛЮЧЕВЫЕ СЛОВА"_cp, ShowKeywords},
+        {forms({" ОБ ИГРЕ ", " ИНСТРУКЦИИ ", " ПОМОЩЬ "}), "> ПОМОЩЬ"_cp, ShowRules},
+        {forms({" СПРАВКА "}), "> СПРАВКА"_cp, ShowIfGames},
+    };
+  }();
+  return table;
+}
+
+// "отладка N": tells whether condition N is true. A number out of range gets the echo alone.
+void DebugQuery(Player& p) {
+  p.T.Append("\r\n> " + p.KomStroka + "\r\n");
+  const long n = IntVal(Mid(p.KomStroka, 9));
+  if (Conditions::InRange(n)) {
+    p.T.Append(" Значение условия №"_cp + std::to_string(n) +
+               (p.Uslovie.Get(n) ? " равно ИСТИНА."_cp : " равно ЛОЖЬ."_cp));
+  }
+  StoryTail(p);
+}
+
+// True when the line was one of the program's own words and has been carried out.
+bool RunBuiltIn(Player& p) {
+  const std::string line = Upper(p.KomStroka);
+  for (const BuiltIn& b : BuiltIns()) {
+    for (const std::string& form : b.forms) {
+      if (line != form) continue;
+      p.T.Append("\r\n" + b.echo + "\r\n");
+      b.run(p);
+      return true;
+    }
+  }
+  static const std::string debug = " ОТЛАДКА"_cp;
+  if (StartsWith(line, debug)) {
+    DebugQuery(p);
+    return true;
+  }
+  return false;
+}
+
+// ---- choosing the command entry ------------------------------------------------------------
+
+const std::string& HeadPrefix() {
+  static const std::string s = "Т "_cp;
+  return s;
+}
+const std::string& ConditionsPrefix() {
+  static const std::string s = "Л "_cp;
+  return s;
+}
+
+void SkipBlock(Player& p) {
+  while (p.Stroka.size() > 1 && !p.file.Eof()) {
+    ReadPlainLine(p);
+    RightStroka(p.Stroka);
+  }
+}
+
+// Counts the conditions of an "Л " line (which ends with a blank) and notes whether one fails.
+void EvaluateConditions(const Player& p, const std::string& line, bool& failed, int& count) {
+  ForEachListedCondition(line, 2, false, false, [&](std::string_view digits, bool expect) {
+    const long n = IntVal(digits);
+    ++count;
+    if (p.Uslovie.Get(n) != expect) failed = true;
+  });
+}
+
+// Scores every matching command entry of the location file and room0.txt. Entries are numbered
+// by their head lines in the order the scan meets them, across both files. The same scan finds
+// the winner again for execution: it reads the same lines in the same way, so the entry executed
+// is always the entry that won, however oddly a file is laid out.
+class Selection {
+ public:
+  explicit Selection(Player& p) : p_(p), synonyms_(p) {}
+
+  void Run() {
+    const std::string roomFile = CurrentRoomFile(p_);
+    Scan(roomFile, 1, 0);
+    countBeforeCommon_ = count_;
+    Scan("room0.txt", 2, 0);
+    if (winner_ == 0) {
+      KomandOtkaz(p_);
+      return;
+    }
+    count_ = winnerPass_ == 1 ? 0 : countBeforeCommon_;
+    if (!Scan(winnerPass_ == 1 ? roomFile : std::string("room0.txt"), winnerPass_, winner_))
+      throw ScriptError("the chosen command entry is gone from its file");
+    VypolnitKomand(p_);  // reads on from the open file and closes it
+  }
+
+ private:
+  // Reads one file. With `stopAt`, stops at that entry's head line and leaves the file open just
+  // after it (true); otherwise scores the candidates.
+  bool Scan(const std::string& name, int pass, int stopAt) {
+    p_.TempUsed = false;
+    OpenGameFile(p_, name);
+    const double fileTerm = pass == 1 ? p_.Room.Number() : 0;
+    bool candidate = false, failed = false;
+    int conditions = 0;
+    while (!p_.file.Eof()) {
+      ReadScriptLine(p_);
+      RightStroka(p_.Stroka);
+      if (StartsWith(p_.Stroka, HeadPrefix())) {
+        ++count_;
+        if (count_ == stopAt) return true;
+        failed = false;
+        conditions = 0;
+        if (!KomandProverka(p_, p_.Stroka, false, synonyms_)) {
+          SkipBlock(p_);
+          continue;
+        }
+        candidate = true;
+      }
+      if (!candidate) {
+        SkipBlock(p_);
+        continue;
+      }
+      for (;;) {
+        if (StartsWith(p_.Stroka, ConditionsPrefix()))
+          EvaluateConditions(p_, p_.Stroka, failed, conditions);
+        candidate = false;
+        if (failed) {
+          SkipBlock(p_);
+          break;
+        }
+        if (p_.Stroka.size() > 1 && !p_.file.Eof() && !IsBlockInstruction(p_.Stroka)) {
+          // Instructions end the head part: a conditions line only counts before them.
+          ReadPlainLine(p_);
+          RightStroka(p_.Stroka);
+          p_.Stroka += ' ';
+          continue;
+        }
+        const double score = 10000 * p_.SlovaCount.Number() + 100 * conditions + fileTerm;
+        if (stopAt == 0 && score >= best_) {
+          best_ = score;
+          winner_ = count_;
+          winnerPass_ = pass;
+        }
+        break;
+      }
+    }
+    CloseGameFileAndTemp(p_);
+    return false;
+  }
+
+  Player& p_;
+  const SynonymIndex synonyms_;  // the table does not change while the files are scanned
+  int count_ = 0;
+  int countBeforeCommon_ = 0;
+  double best_ = 0;
+  int winner_ = 0;
+  int winnerPass_ = 0;
+};
+
+bool GameRunning(const Player& p) {
+  return !p.Room.IsEmpty() && p.Room.Compare(0) != 0;
+}
+
+void Process(Player& p) {
+  p.Hody = p.Hody + Variant(1);
+  p.TempUsed = false;
+  RefreshStatus(p);
+  p.KomStroka = " " + p.Text2.text + " ";
+  WriteLog(p);
+  TidyBlanks(p.KomStroka);
+
+  if (IsTalkVerb(p)) {
+    DiKomand(p);
+  } else if (!RunBuiltIn(p)) {
+    static const std::string reload = " ПЕРЕГРУЗИТЬ ЛОКАЦИЮ "_cp;
+    // The reload re-enters the location and then lets the entries see the line as well.
+    if (Upper(p.KomStroka) == reload) {
+      const Variant room = p.Room;
+      // The new description runs an automatic dialogue turn, which takes over the command
+      // line; the entries must still see the typed one.
+      const std::string typed = p.KomStroka;
+      PerehodRoom(p, room);
+      p.KomStroka = typed;
+    }
+    if (GameRunning(p) && p.DialAvto) {
+      AvtoDialog(p);  // automatic-dialogue mode takes every ordinary command
+    } else {
+      Selection(p).Run();
+    }
+  }
+
+  p.Text2.SetText("");
+  RefreshStatus(p);
+}
+
+}  // namespace
+
+void TidyBlanks(std::string& line) {
+  // Pairs are taken from the start of each run: its first, third, fifth... blanks stay. Done in
+  // place in one sweep, since a line may be a million blanks long.
+  std::size_t kept = 0, run = 0;
+  for (const char c : line) {
+    if (c == ' ') {
+      if (run++ % 2 == 1) continue;
+    } else {
+      run = 0;
+    }
+    line[kept++] = c;
+  }
+  line.resize(kept);
+}
+
+void Komand(Player& p) {
+  try {
+    Process(p);
+  } catch (const ScriptError&) {
+    CloseGameFileAndTemp(p);
+    ReportAndEnd(p, LineErrorText(p, p.Stroka));
+  }
+}
+
+}  // namespace mireval

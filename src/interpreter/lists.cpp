@@ -1,0 +1,109 @@
+#include "interpreter/lists.h"
+
+#include "base/files.h"
+#include "base/script_error.h"
+#include "base/text.h"
+#include "model/player.h"
+#include "script/addresses.h"
+#include "script/condition_list.h"
+#include "script/game_files.h"
+#include "view/output.h"
+
+namespace mireval {
+
+namespace {
+
+// A file this small holds no list: its author chose to offer none.
+constexpr std::uintmax_t kNoListSize = 5;
+
+bool HasList(const Player& p, const char* name) {
+  auto size = FileSize(GamePath(p, name));
+  if (!size) throw ScriptError(std::string("list file missing: ") + name);
+  return *size > kNoListSize;
+}
+
+// Whether every condition of a list condition line holds. Numbers are separated by single blanks;
+// a blank that follows no number makes the line unreadable.
+bool ConditionsHold(const Player& p, const std::string& line) {
+  return ConditionListHolds(p.Uslovie, line, 0, true);
+}
+
+void ReadLine(Player& p, bool markerTest) {
+  if (markerTest)
+    ReadScriptLine(p);
+  else
+    ReadPlainLine(p);
+  RightStroka(p.Stroka);
+}
+
+// Inventory and tasks: pairs of lines, condition line and entry.
+void ShowPairs(Player& p, const char* file, const char* noListUtf8, const char* headingUtf8) {
+  if (!HasList(p, file)) {
+    p.T.Append("\r\n" + FromUtf8(noListUtf8));
+    return;
+  }
+  p.T.Append("\r\n" + FromUtf8(headingUtf8));
+  p.TempUsed = false;
+  OpenGameFile(p, file);
+  try {
+    while (!p.file.Eof()) {
+      ReadLine(p, true);
+      const bool shown = ConditionsHold(p, p.Stroka);
+      ReadLine(p, false);
+      if (shown) p.T.Append(p.Stroka + "\r\n");
+    }
+  } catch (const ScriptError&) {
+    CloseGameFileAndTemp(p);
+    throw;
+  }
+  // The decoded copy of a scrambled list goes at once: it is the list in plain text.
+  CloseGameFileAndTemp(p);
+  StoryTail(p);
+}
+
+}  // namespace
+
+void ShowInvent(Player& p) {
+  ShowPairs(p, "invent.txt", "Автор игры не предусмотрел возможность просмотра инвентаря.",
+            "Вы в данный момент несете: ");
+}
+
+void ShowZadan(Player& p) {
+  ShowPairs(p, "zadan.txt", "Автор игры не предусмотрел возможность просмотра заданий.",
+            "Вы имеете следующие задания: ");
+}
+
+void ShowHint(Player& p) {
+  if (!HasList(p, "hints.txt")) {
+    p.T.Append("\r\n" + "Автор игры не предусмотрел возможность наличия подсказок в игре."_cp);
+    return;
+  }
+  p.T.Append("\r\n" + "Подсказка: "_cp);
+  p.TempUsed = false;
+  OpenGameFile(p, "hints.txt");
+  bool shown = false;
+  try {
+    // Triples: condition line, hint, separator line.
+    while (!p.file.Eof() && !shown) {
+      ReadLine(p, true);
+      shown = ConditionsHold(p, p.Stroka);
+      ReadLine(p, false);
+      if (shown) p.T.Append(p.Stroka);
+      if (!p.file.Eof()) ReadLine(p, false);
+    }
+  } catch (const ScriptError&) {
+    CloseGameFileAndTemp(p);
+    throw;
+  }
+  CloseGameFileAndTemp(p);
+  if (!shown) {
+    p.T.Append(
+        "Извините, но подсказки на этом закончились. Над дальнейшем продолжением игры Вам "
+        "предстоит подумать самим! В крайнем случае Вы можете также задать вопросы о "
+        "прохождении игры на форуме игры, например, по адресу "_cp +
+        kForumAddress);
+  }
+  StoryTail(p);
+}
+
+}  // namespace mireval

@@ -1,0 +1,126 @@
+#include "interpreter/locations.h"
+
+#include "script/location_files.h"
+
+#include "base/script_error.h"
+#include "base/text.h"
+#include "interpreter/dialogue.h"
+#include "interpreter/score.h"
+#include "model/player.h"
+#include "model/report.h"
+#include "script/condition_list.h"
+#include "script/game_files.h"
+#include "view/output.h"
+
+namespace mireval {
+
+namespace {
+
+const std::string& HeaderPrefix() {
+  static const std::string s = "РН"_cp;
+  return s;
+}
+const std::string& DescriptionPrefix() {
+  static const std::string s = "ОП"_cp;
+  return s;
+}
+
+struct Eligibility {
+  bool eligible;
+  int count;
+};
+
+// Reads the condition list of a description line from its fourth character on.
+Eligibility Evaluate(const Player& p, const std::string& line) {
+  if (line.size() <= 3) return {true, 0};
+  int count = 0;
+  bool failed = false, expect = true;
+  std::string number;
+  auto close = [&] {
+    if (number.empty()) return;
+    ++count;
+    if (p.Uslovie.Get(ConditionNumber(number)) != expect) failed = true;
+    number.clear();
+    expect = true;
+  };
+  for (std::size_t i = 3; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == ' ')
+      close();
+    else if (c == '-')
+      expect = false;
+    else
+      number += c;
+  }
+  close();
+  return {!failed, count};
+}
+
+void ReadLine(Player& p) {
+  ReadScriptLine(p);
+  RightStroka(p.Stroka);
+}
+
+void Describe(Player& p) {
+  p.TempUsed = false;
+  OpenGameFile(p, CurrentRoomFile(p));
+  ReadLine(p);
+  if (!StartsWith(p.Stroka, HeaderPrefix())) {
+    p.platform.MessageBox(
+        "Ошибка игры - файл описания локации должен начинаться с символов РН и последующего "
+        "названия локации."_cp);
+    CloseGameFileAndTemp(p);
+    return;
+  }
+  p.RoomName = Mid(p.Stroka, 3);
+  p.Label1[0].caption = p.RoomName.Text();
+
+  int chosen = 0, best = 0, index = 0;
+  while (!p.file.Eof()) {
+    ReadLine(p);
+    if (!StartsWith(p.Stroka, DescriptionPrefix())) continue;
+    ++index;
+    Eligibility e = Evaluate(p, p.Stroka);
+    if (e.eligible && e.count >= best) {
+      best = e.count;
+      chosen = index;
+    }
+  }
+  CloseGameFileAndTemp(p);
+
+  if (chosen == 0) {
+    p.platform.MessageBox(
+        "Ошибка в описании локации - ни одно описание не подходит под ситуацию (нет "
+        "безусловного описания)."_cp);
+    return;
+  }
+
+  OpenGameFile(p, CurrentRoomFile(p));
+  index = 0;
+  while (index < chosen) {
+    ReadLine(p);
+    if (StartsWith(p.Stroka, DescriptionPrefix())) ++index;
+  }
+  p.SimvolCount = 0;
+  while (p.Stroka.size() > 1 && !p.file.Eof()) {
+    ReadLine(p);
+    p.T.Append(p.Stroka + "\r\n");
+    WhP(p, std::string(p.Stroka));
+  }
+  StoryTail(p);
+  CloseGameFileAndTemp(p);
+}
+
+}  // namespace
+
+void ShowRoom(Player& p) {
+  try {
+    Describe(p);
+  } catch (const ScriptError&) {
+    ReportAndEnd(p, "Ошибка в строке: "_cp + "\r\n" + QuotedLine(p.Stroka));
+  }
+  AvtoDialog(p);
+  PodschetPS(p);
+}
+
+}  // namespace mireval

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "script/location_files.h"
+
+namespace mireval {
+
+struct Player;
+
+// Describes location Room: its name from the header, the best description block whose conditions
+// hold, written through the output writer.
+void ShowRoom(Player& p);
+
+}  // namespace mireval

@@ -1,0 +1,36 @@
+#include "interpreter/refusal.h"
+
+#include "base/text.h"
+#include "model/player.h"
+#include "view/output.h"
+
+namespace mireval {
+
+const std::array<const char*, 10> kRefusalsUtf8 = {
+    "Не думаю, что это как-то поможет.",
+    "Наш герой не хочет этого делать.",
+    "Это не поможет.",
+    "Так ничего не выйдет - пробуй что-то еще.",
+    "Интерпретатор вас не понимает.",
+    "Тут надо придумать что-то получше.",
+    "Этот вариант не проходит.",
+    "Такую команду выполнять не хочется.",
+    "Нет, это ничего не даст.",
+    "Придумай что-нибудь еще.",
+};
+
+bool IsAutoDialogueCommand(const Player& p) {
+  static const std::string bare = "ДИАЛ АВТО"_cp, framed = " ДИАЛ АВТО "_cp;
+  return p.KomStroka == bare || p.KomStroka == framed;
+}
+
+void KomandOtkaz(Player& p) {
+  // Next() is below 1, so the index stays within the ten sentences.
+  const auto n = static_cast<std::size_t>(10 * p.rng.Next());
+  p.Stroka = FromUtf8(kRefusalsUtf8[n < kRefusalsUtf8.size() ? n : kRefusalsUtf8.size() - 1]);
+  if (IsAutoDialogueCommand(p)) return;
+  p.T.Append("\r\n> " + p.KomStroka + "\r\n" + p.Stroka + "\r\n");
+  StoryTail(p);
+}
+
+}  // namespace mireval

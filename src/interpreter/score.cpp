@@ -1,0 +1,446 @@
+#include "interpreter/score.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "base/script_error.h"
+#include "base/text.h"
+#include "interpreter/events.h"
+#include "interpreter/locations.h"
+#include "model/player.h"
+#include "model/report.h"
+#include "script/game_files.h"
+#include "view/status.h"
+#include "view/word_columns.h"
+
+namespace mireval {
+
+std::string& UbratProbely(std::string& text) {
+  text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+  return text;
+}
+
+namespace {
+
+const std::string& Prefix() {
+  static const std::string s = "ПС "_cp;
+  return s;
+}
+
+// Markers a term can hold instead of digits: the good and the evil points. Digits written after a
+// marker join its text ("-13"), which then names neither.
+const std::string kGood = "-1";
+const std::string kEvil = "-2";
+
+enum class Op { None, Plus, Minus, Greater, Less };
+
+// The 16-bit number of a term; an empty term (two operators in a row) stands for nothing. A term
+// is a run of digits, read here directly since a line may hold many thousands of them, or a
+// points marker followed by digits, which reads as a negative number.
+int TermNumber(const std::string& term) {
+  int value = 0;
+  for (char c : term) {
+    if (!IsDigit(c)) return TextToInt16(term);
+    value = value * 10 + (c - '0');
+    if (value > 32767) throw ScriptError("overflow");
+  }
+  return value;
+}
+
+// One term of a score line's sum, in the order the line writes them.
+struct Step {
+  enum Kind : std::uint8_t { IfTrue, IfFalse, AddGood, AddEvil, SubGood, SubEvil };
+  Kind kind;
+  int condition;  // for IfTrue and IfFalse
+};
+
+// A score-variable line read once: the sum to build and the thresholds to compare it with.
+struct Program {
+  long n = 0;
+  std::vector<Step> steps;
+  int lower = 0, upper = 0;
+  bool usesPoints = false;
+};
+
+// Reads a score-variable line (blanks already removed) into its program and leaves the line as the
+// error report quotes it: "+" inserted after "=" before a digit, "+" appended. `n` is kept up to
+// date for the report. The faults of the line itself throw here; those that depend on the state
+// (a condition number out of range, points that are no number) throw when the program runs, so
+// that together they fault exactly where reading and summing in one go did.
+Program Compile(std::string& line, long& n) {
+  std::size_t eq = std::string::npos;
+  for (std::size_t i = 3; i < line.size(); ++i) {
+    if (line[i] != '=') continue;
+    n = TermNumber(line.substr(2, i - 2));
+    eq = i;
+  }
+  if (n == 0) throw ScriptError("score variable without a condition number");
+  if (eq + 1 < line.size() && IsDigit(line[eq + 1])) line.insert(eq + 1, "+");
+  line += "+";
+
+  static const char good = "С"_cp[0], evil = "Т"_cp[0];
+  Program prog;
+  prog.n = n;
+  Op op = Op::None;
+  std::string term;
+  bool lowerNeg = false, upperNeg = false;
+  const auto add = [&](Step::Kind kind, int condition = 0) {
+    prog.steps.push_back({kind, condition});
+    if (kind != Step::IfTrue && kind != Step::IfFalse) prog.usesPoints = true;
+  };
+  for (std::size_t i = eq + 1; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '<' || c == '>' || c == '-' || c == '+') {
+      switch (op) {
+        case Op::Plus:
+          if (term == kGood)
+            add(Step::AddGood);
+          else if (term == kEvil)
+            add(Step::AddEvil);
+          else if (!term.empty() && IsDigit(term[0])) {
+            const int k = TermNumber(term);
+            if (k > 0) add(Step::IfTrue, k);
+          }
+          break;
+        case Op::Minus:
+          if (term == kGood)
+            add(Step::SubGood);
+          else if (term == kEvil)
+            add(Step::SubEvil);
+          else if (!term.empty())
+            add(Step::IfFalse, TermNumber(term));
+          break;
+        case Op::Greater:
+          if (c != '-') prog.lower = TermNumber(term);
+          break;
+        case Op::Less:
+          if (c != '-') prog.upper = TermNumber(term);
+          break;
+        case Op::None:
+          break;
+      }
+      if (op == Op::Greater && c == '-') {
+        lowerNeg = true;
+      } else if (op == Op::Less && c == '-') {
+        upperNeg = true;
+      } else {
+        op = c == '+' ? Op::Plus : c == '-' ? Op::Minus : c == '>' ? Op::Greater : Op::Less;
+        term.clear();
+      }
+    } else if (IsDigit(c)) {
+      term += c;
+    } else if (c == good) {
+      term = kGood;
+    } else if (c == evil) {
+      term = kEvil;
+    }
+  }
+  if (lowerNeg) prog.lower = -prog.lower;
+  if (upperNeg) prog.upper = -prog.upper;
+  return prog;
+}
+
+// The value the line gives its condition now.
+bool Evaluate(const Player& p, const Program& prog) {
+  double sum = 0;
+  for (const Step& s : prog.steps) {
+    switch (s.kind) {
+      case Step::IfTrue:
+        if (p.Uslovie.Get(s.condition)) sum += 1;
+        break;
+      case Step::IfFalse:
+        if (!p.Uslovie.Get(s.condition)) sum += 1;
+        break;
+      case Step::AddGood:
+        sum += p.Harakter[1].Number();
+        break;
+      case Step::AddEvil:
+        sum += p.Harakter[2].Number();
+        break;
+      case Step::SubGood:
+        sum -= p.Harakter[1].Number();
+        break;
+      case Step::SubEvil:
+        sum -= p.Harakter[2].Number();
+        break;
+    }
+  }
+  if (prog.lower > 0 && sum <= prog.lower) return false;
+  if (prog.upper > 0 && sum >= prog.upper) return false;
+  return true;
+}
+
+bool IsScoreLine(const std::string& s) {
+  return s.size() > 3 && EqualsNoCase(std::string_view(s).substr(0, 3), Prefix());
+}
+
+bool SameValue(const Variant& a, const Variant& b) {
+  if (a.IsNumber()) return b.IsNumber() && a.Number() == b.Number();
+  if (a.IsText()) return b.IsText() && a.Text() == b.Text();
+  return b.IsEmpty();
+}
+
+// A score-variable line of one of the two files.
+struct ScoreLine {
+  std::string text;  // after RightStroka and UbratProbely
+  long read = 0;     // its place: how many lines after the first were read up to it
+  bool compiled = false;
+  std::string prepared;  // the text as the error report quotes it, once compiled
+  Program program;
+};
+
+// One of the two files as the pass reads it: its score-variable lines, its event lines, and what
+// reading it to its end leaves behind.
+struct PassFile {
+  std::vector<ScoreLine> lines;
+  EventLines events;
+  long count = 0;  // lines after the first
+  std::string lastRead;
+  bool lastIsScore = false;
+  // Lines whose value may differ from their condition's: one bit per line. A line outside is one
+  // whose inputs (its terms, the points it uses, its own condition) are unchanged since it last
+  // ran, so running it again would change nothing; the pass passes over it.
+  std::vector<std::uint64_t> dirty;
+
+  void Mark(std::size_t i) { dirty[i / 64] |= std::uint64_t{1} << (i % 64); }
+  void Unmark(std::size_t i) { dirty[i / 64] &= ~(std::uint64_t{1} << (i % 64)); }
+  // The first marked line at or after `from`, or lines.size().
+  std::size_t Next(std::size_t from) const {
+    for (std::size_t w = from / 64; w < dirty.size(); ++w) {
+      std::uint64_t bits = dirty[w];
+      if (w == from / 64) bits &= ~std::uint64_t{0} << (from % 64);
+      if (bits != 0) return std::min(lines.size(), w * 64 + std::countr_zero(bits));
+    }
+    return lines.size();
+  }
+};
+
+// The recomputation. Every restart walks the lines from the top, as the format demands, but both
+// files are read once per recomputation, each line is parsed once, and a line whose inputs have
+// not changed since it last ran is passed over, since running it again would change nothing: a
+// chain of thousands of score variables written last to first restarts thousands of times, and a
+// restart must not cost a reading of the files and a run of every line before the one it stops at.
+class ScorePass {
+ public:
+  explicit ScorePass(Player& p)
+      : p_(p),
+        watchers_(kMaxCondition - kMinCondition + 1),
+        restarted_(kMaxCondition - kMinCondition + 1, false) {}
+
+  void Run() {
+    p_.UslChanged = false;
+    try {
+      Walk();
+    } catch (const ScriptError&) {
+      CloseGameFileAndTemp(p_);
+      ReportAndEnd(p_, "Ошибка в строке "_cp + QuotedLine(p_.Stroka) + " комнаты №"_cp + fileRoom_ +
+                           " при подсчете переменной счета №"_cp + std::to_string(n_));
+    }
+  }
+
+ private:
+  static std::uint32_t Key(int file, std::size_t index) {
+    return static_cast<std::uint32_t>(file) << 31 | static_cast<std::uint32_t>(index);
+  }
+
+  PassFile& File(int f) {
+    std::optional<PassFile>& slot = files_[static_cast<std::size_t>(f)];
+    if (!slot) Read(f, slot);
+    return *slot;
+  }
+
+  void Read(int f, std::optional<PassFile>& slot) {
+    room_ = p_.Room.Text();
+    folder_ = p_.gameFolder;
+    PassFile file;
+    std::string line;
+    ReadEventLines(p_, LocationFiles(p_)[static_cast<std::size_t>(f)], file.events, [&] {
+      ++file.count;
+      line = p_.Stroka;
+      if (!IsScoreLine(RightStroka(line))) return;
+      ScoreLine& added = file.lines.emplace_back();
+      added.text = UbratProbely(line);
+      added.read = file.count;
+    });
+    file.lastRead = file.events.Last();
+    if (file.count > 0) file.lastIsScore = IsScoreLine(RightStroka(file.lastRead));
+    file.dirty.assign((file.lines.size() + 63) / 64, ~std::uint64_t{0});
+    slot = std::move(file);
+  }
+
+  // Events may lead to another location or game (an answer clicked while the output writer
+  // waits): the files read so far are then not the ones a reading now gives. Returns true when
+  // they were dropped, to be read again.
+  bool CheckContext() {
+    if (room_ == p_.Room.Text() && folder_ == p_.gameFolder) return false;
+    files_[0].reset();
+    files_[1].reset();
+    for (auto& w : watchers_) w.clear();
+    pointsWatchers_.clear();
+    return true;
+  }
+
+  void Enter(int f) {
+    fileRoom_ = f == 0 ? p_.Room.Text() : "0";
+    File(f);
+  }
+
+  // Stroka and the condition number as running through the whole file leaves them: what a failed
+  // reading of room0.txt right after the location's file reports.
+  void Leave(int f) {
+    const PassFile& file = *files_[static_cast<std::size_t>(f)];
+    if (file.lines.empty()) {
+      p_.Stroka = file.lastRead;
+      return;
+    }
+    const ScoreLine& last = file.lines.back();
+    if (last.compiled) n_ = last.program.n;
+    p_.Stroka = file.lastIsScore ? (last.compiled ? last.prepared : last.text) : file.lastRead;
+  }
+
+  void Watch(long condition, std::uint32_t key) {
+    if (Conditions::InRange(condition))
+      watchers_[static_cast<std::size_t>(condition - kMinCondition)].push_back(key);
+  }
+
+  void Changed(long condition) {
+    if (!Conditions::InRange(condition)) return;
+    for (std::uint32_t key : watchers_[static_cast<std::size_t>(condition - kMinCondition)])
+      MarkKey(key);
+  }
+
+  void MarkKey(std::uint32_t key) {
+    std::optional<PassFile>& file = files_[key >> 31];
+    if (file) file->Mark(key & 0x7FFFFFFF);
+  }
+
+  // Runs line `i` of file `f`; returns the condition it turned True, or 0.
+  long Visit(int f, std::size_t i) {
+    PassFile& file = *files_[static_cast<std::size_t>(f)];
+    ScoreLine& line = file.lines[i];
+    file.Unmark(i);
+    n_ = 0;
+    try {
+      if (!line.compiled) {
+        p_.Stroka = line.text;
+        line.program = Compile(p_.Stroka, n_);
+        line.prepared = p_.Stroka;
+        line.compiled = true;
+        const std::uint32_t key = Key(f, i);
+        Watch(line.program.n, key);
+        for (const Step& s : line.program.steps)
+          if (s.kind == Step::IfTrue || s.kind == Step::IfFalse) Watch(s.condition, key);
+        if (line.program.usesPoints) pointsWatchers_.push_back(key);
+      }
+      n_ = line.program.n;
+      const bool result = Evaluate(p_, line.program);
+      if (result == p_.Uslovie.Get(n_)) return 0;
+      p_.Uslovie.Set(n_, result);
+      Changed(n_);
+      if (!result) return 0;
+    } catch (const ScriptError&) {
+      if (line.compiled) p_.Stroka = line.prepared;
+      throw;
+    }
+    p_.Stroka = line.prepared;
+    return n_;
+  }
+
+  void FireEvents(long n) {
+    const Conditions before = p_.Uslovie;
+    const Variant good = p_.Harakter[1], evil = p_.Harakter[2];
+    PodschetSob(p_, n, [&](int f) -> const EventLines& { return File(f).events; });
+    if (!(before == p_.Uslovie)) {
+      for (long c = kMinCondition; c <= kMaxCondition; ++c)
+        if (before.Get(c) != p_.Uslovie.Get(c)) Changed(c);
+    }
+    if (!SameValue(good, p_.Harakter[1]) || !SameValue(evil, p_.Harakter[2]))
+      for (std::uint32_t key : pointsWatchers_) MarkKey(key);
+  }
+
+  void Walk() {
+    int f = 0;
+    std::size_t pos = 0;
+    Enter(0);
+    for (;;) {
+      PassFile& file = File(f);
+      const std::size_t i = file.Next(pos);
+      if (i == file.lines.size()) {
+        Leave(f);
+        if (f == 1) return;
+        f = 1;
+        pos = 0;
+        Enter(1);
+        continue;
+      }
+      const long read = file.lines[i].read;
+      pos = i + 1;
+      const long n = Visit(f, i);
+      if (n == 0) continue;
+      FireEvents(n);
+      const bool reread = CheckContext();
+      std::vector<bool>::reference restarted =
+          restarted_[static_cast<std::size_t>(n - kMinCondition)];
+      // A condition that turns True restarts the pass once; turning True again later only stores
+      // it and fires its events. Every restart thus follows a first False-to-True change, so the
+      // pass always ends, whatever the events do to the conditions.
+      if (!restarted) {
+        restarted = true;
+        f = 0;
+        pos = 0;
+        Enter(0);
+      } else if (reread) {
+        pos = Resume(f, read);
+      }
+    }
+  }
+
+  // The place after line `read` of file `f` read again from the top.
+  std::size_t Resume(int f, long read) {
+    PassFile& file = File(f);
+    if (file.count < read) throw ScriptError("the file has become shorter");
+    std::size_t i = 0;
+    while (i < file.lines.size() && file.lines[i].read <= read) ++i;
+    return i;
+  }
+
+  Player& p_;
+  std::array<std::optional<PassFile>, 2> files_;
+  std::string room_;  // what the files were read for
+  std::filesystem::path folder_;
+  // Per condition, the lines that read it or define it.
+  std::vector<std::vector<std::uint32_t>> watchers_;
+  std::vector<std::uint32_t> pointsWatchers_;
+  std::vector<bool> restarted_;
+  long n_ = 0;  // the last condition number taken, for the report
+  std::string fileRoom_;
+};
+
+}  // namespace
+
+void PodschetPS(Player& p) {
+  ScorePass(p).Run();
+  FillWordColumns(p);
+}
+
+void SettleCharacterConditions(Player& p) {
+  const Variant& good = p.Harakter[1];
+  const Variant& evil = p.Harakter[2];
+  p.Uslovie.Set(0, good.Compare(evil) >= 0);
+  bool moderate = true;
+  if (good.Compare(4) > 0 && good.Number() > 4 * evil.Number()) moderate = false;
+  if (evil.Compare(4) > 0 && evil.Number() > 4 * good.Number()) moderate = false;
+  p.Uslovie.Set(3000, moderate);
+}
+
+void RefreshStatus(Player& p) {
+  SettleCharacterConditions(p);
+  MainScreen(p);
+}
+
+}  // namespace mireval

@@ -1,0 +1,43 @@
+#include "interpreter/transition.h"
+
+#include "base/script_error.h"
+#include "base/text.h"
+#include "interpreter/locations.h"
+#include "interpreter/score.h"
+#include "model/player.h"
+#include "model/report.h"
+#include "script/synonyms.h"
+#include "view/output.h"
+#include "view/status.h"
+
+namespace mireval {
+
+void PerehodRoom(Player& p, const Variant& room) {
+  try {
+    p.EnterReady = false;
+    static const std::string prompt = FromUtf8(kTransitionPromptUtf8);
+    p.T.Append("\r\n" + prompt);
+    StoryTail(p);
+    {
+      PendingWait wait(p);
+      while (!p.EnterReady) p.platform.PumpEvents();
+      wait.End();
+    }
+    EnterLocation(p, room);
+  } catch (const ScriptError&) {
+    ReportAndEnd(p, LineErrorText(p, room.Text()));
+  }
+}
+
+void EnterLocation(Player& p, const Variant& room) {
+  p.file.Close();
+  p.T.height = kStoryFullHeight;
+  p.Room = room;
+  RoomSinonims(p, room);
+  for (Button& b : p.Command1) b.visible = false;
+  p.T.SetText("");
+  ShowRoom(p);
+  RefreshStatus(p);
+}
+
+}  // namespace mireval

@@ -1,0 +1,90 @@
+#include "script/game_files.h"
+
+#include <optional>
+#include <system_error>
+
+#include "base/cipher.h"
+#include "base/files.h"
+#include "base/script_error.h"
+#include "base/variant.h"
+#include "model/player.h"
+
+namespace mireval {
+
+namespace {
+// The decoded text is read from memory. It is never written to disk: a plain copy in the working
+// folder would undo the scrambling, and a read-only or full working folder would end the game.
+void Decode(Player& p, CipherKind kind) {
+  std::string text = DecryptBody(p.file.Rest(), kind);
+  p.file.Close();
+  p.file.OpenText(std::move(text));
+  p.file.ReadLine(p.Stroka);
+  p.TempUsed = true;
+}
+// The folder with every link followed: what no game file may leave.
+std::filesystem::path RealFolder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::filesystem::path real = std::filesystem::weakly_canonical(folder, ec);
+  return ec ? folder : real;
+}
+
+std::optional<std::filesystem::path> FindIn(const std::filesystem::path& folder,
+                                            const std::filesystem::path& real,
+                                            std::string_view name) {
+  // A game is a stranger's download: what it names is read from its own folder, never through
+  // ".." or a link that leads out of it.
+  std::optional<std::filesystem::path> file = ResolveUnder(folder, name);
+  if (!file || !LiesInside(*file, real)) return std::nullopt;
+  return file;
+}
+}  // namespace
+
+void SetGameFolder(GameState& g, const std::filesystem::path& folder) {
+  g.gameFolder = folder;
+  g.gameFolderReal = RealFolder(folder);
+  g.GameDir = PathText(folder);
+  if (g.GameDir.empty() || g.GameDir.back() != '/') g.GameDir += '/';
+}
+
+std::optional<std::filesystem::path> FindGameFile(const Player& p, std::string_view name) {
+  return FindIn(p.gameFolder, p.gameFolderReal, name);
+}
+
+std::optional<std::filesystem::path> FindGameFile(const std::filesystem::path& folder,
+                                                  std::string_view name) {
+  return FindIn(folder, RealFolder(folder), name);
+}
+
+std::filesystem::path GamePath(const Player& p, std::string_view name) {
+  std::optional<std::filesystem::path> file = FindGameFile(p, name);
+  if (!file) throw ScriptError("outside the game folder: " + std::string(name));
+  return *file;
+}
+
+std::string RoomFileName(const Variant& room) {
+  return "room" + room.Text() + ".txt";
+}
+
+void OpenGameFile(Player& p, std::string_view name) {
+  p.file.Open(GamePath(p, name));
+}
+
+void ReadPlainLine(Player& p) {
+  p.file.ReadLine(p.Stroka);
+}
+
+void ReadScriptLine(Player& p) {
+  p.file.ReadLine(p.Stroka);
+  if (auto kind = MarkerKind(p.Stroka)) Decode(p, *kind);
+}
+
+void CloseGameFile(Player& p) {
+  p.file.Close();
+}
+
+void CloseGameFileAndTemp(Player& p) {
+  p.file.Close();
+  p.TempUsed = false;
+}
+
+}  // namespace mireval

@@ -1,0 +1,42 @@
+// Reading game files on the one cursor, with scrambled files decoded on the fly.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mireval {
+
+struct GameState;
+struct Player;
+class Variant;
+
+// Points the game state at a game folder on this machine (GameDir follows as its text).
+void SetGameFolder(GameState& g, const std::filesystem::path& folder);
+
+// A file of the game folder named as the game's files write names ("\" separates folders, letter
+// case is ignored). Nothing for a name that leads outside the game folder, by ".." or by a link.
+std::optional<std::filesystem::path> FindGameFile(const Player& p, std::string_view name);
+// The same in a game folder that is not the running game's (yet).
+std::optional<std::filesystem::path> FindGameFile(const std::filesystem::path& folder,
+                                                  std::string_view name);
+// The same, throwing ScriptError where FindGameFile gives nothing.
+std::filesystem::path GamePath(const Player& p, std::string_view name);
+// "room" + the location number as the script wrote it + ".txt".
+std::string RoomFileName(const Variant& room);
+
+// Opens a file of the game folder on the cursor. Throws ScriptError when it cannot be read.
+void OpenGameFile(Player& p, std::string_view name);
+
+// Reads the next line into Stroka. When the line is one of the two marker lines, the rest of the
+// file is decoded in memory, the cursor moves to the decoded text and Stroka holds its first line.
+void ReadScriptLine(Player& p);
+// Reads the next line into Stroka with no marker test.
+void ReadPlainLine(Player& p);
+
+// Closes the cursor; the second form also clears TempUsed, for the readers that track it.
+void CloseGameFile(Player& p);
+void CloseGameFileAndTemp(Player& p);
+
+}  // namespace mireval

@@ -1,0 +1,79 @@
+#include "view/info_screens.h"
+
+#include <filesystem>
+#include <string>
+
+#include "base/files.h"
+#include "base/lines.h"
+#include "base/script_error.h"
+#include "base/text.h"
+#include "model/player.h"
+#include "script/game_files.h"
+#include "view/output.h"
+
+namespace mireval {
+
+namespace {
+
+enum class Missing { Fails, ShowsHeading };
+
+// Writes every line of the file: appended with CR LF, then handed to the output writer.
+// A game file that leads outside the game folder counts as missing.
+void WriteFile(Player& p, const std::optional<std::filesystem::path>& file, Missing missing) {
+  auto data = file ? ReadWholeFile(*file) : std::nullopt;
+  if (!data) {
+    if (missing == Missing::Fails) throw ScriptError("file cannot be read");
+    return;
+  }
+  std::size_t pos = 0;
+  while (pos < data->size()) {
+    std::string line(NextLine(*data, pos));
+    p.T.Append(line + "\r\n");
+    WhP(p, line);
+  }
+}
+
+enum class Tail { Shown, Left };
+
+// A heading on a line of its own, then the file under it.
+void ShowUnderHeading(Player& p, const std::string& heading,
+                      const std::optional<std::filesystem::path>& file, Missing missing,
+                      Tail tail = Tail::Shown) {
+  p.SimvolCount = 0;
+  p.T.Append("\r\n" + heading + "\r\n");
+  WriteFile(p, file, missing);
+  if (tail == Tail::Shown) StoryTail(p);
+}
+
+}  // namespace
+
+void ShowIntro(Player& p) {
+  p.SimvolCount = 0;
+  p.T.SetText("Начало игры:"_cp + "\r\n");
+  WriteFile(p, FindGameFile(p, "intro.txt"), Missing::ShowsHeading);
+}
+
+void ShowRules(Player& p) {
+  ShowUnderHeading(p, "Правила игры:"_cp, FindGameFile(p, "rules.txt"), Missing::Fails);
+}
+
+void ShowAuthor(Player& p) {
+  ShowUnderHeading(p, "Об авторе игры:"_cp, FindGameFile(p, "author.txt"), Missing::Fails,
+                   Tail::Left);
+}
+
+void ShowKeywords(Player& p) {
+  ShowUnderHeading(p, "Ключевые слова:"_cp, FindGameFile(p, "keywords.txt"), Missing::Fails);
+}
+
+void ShowIfGames(Player& p) {
+  ShowUnderHeading(p, "Об Interactive Fiction:"_cp, p.WorkFile("ifgames.txt"),
+                   Missing::ShowsHeading);
+}
+
+void ShowEditorIntro(Player& p) {
+  ShowUnderHeading(p, "Вступление к редактору:"_cp, p.WorkFile("editor.txt"),
+                   Missing::ShowsHeading);
+}
+
+}  // namespace mireval

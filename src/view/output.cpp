@@ -1,0 +1,149 @@
+#include "view/output.h"
+
+#include <array>
+#include <limits>
+
+#include "base/script_error.h"
+#include "base/text.h"
+#include "base/variant.h"
+#include "model/player.h"
+#include "model/report.h"
+#include "view/colors.h"
+#include "view/media.h"
+
+namespace mireval {
+
+const std::string& PausePrompt() {
+  static const std::string prompt = "< Нажмите Enter для продолжения >"_cp;
+  return prompt;
+}
+
+void StoryTail(Player& p) {
+  if (p.T.text.size() > kStoryLimit) p.T.DropFirst(kStoryKeepFrom - 1);
+  p.T.caret = p.T.text.size();
+}
+
+namespace {
+
+enum class Directive { Picture, Sound, Music, Score, Words1, Words2, Scheme, Event, Random };
+
+struct Row {
+  std::string prefix;
+  int cut;
+  Directive kind;
+};
+
+const std::array<Row, 9>& Rows() {
+  static const std::array<Row, 9> rows = {{
+      {"КАР "_cp, 3, Directive::Picture},
+      {"ЗВУ "_cp, 3, Directive::Sound},
+      {"МУЗ "_cp, 3, Directive::Music},
+      {"ПС "_cp, 3, Directive::Score},
+      {"К1 "_cp, 3, Directive::Words1},
+      {"К2 "_cp, 3, Directive::Words2},
+      {"ГАММА "_cp, 2, Directive::Scheme},
+      {"СОБ "_cp, 4, Directive::Event},
+      {"ВЕР "_cp, 4, Directive::Random},
+  }};
+  return rows;
+}
+
+// Cuts the directive line back out of the story area, with `k` characters around it. A cut larger
+// than the story area empties it (a directive as the very first line must not end the game).
+void Cut(Player& p, const std::string& line, int k) {
+  std::size_t remove = line.size() + static_cast<std::size_t>(k);
+  p.T.KeepFirst(p.T.text.size() > remove ? p.T.text.size() - remove : 0);
+}
+
+void RandomCondition(Player& p, const std::string& line) {
+  std::size_t blank = line.find(' ', 4);
+  if (blank == std::string::npos) throw ScriptError("random condition without a chance");
+  int n = TextToInt16(line.substr(4, blank - 4));
+  int chance = TextToInt16(line.substr(blank + 1));
+  p.rng.Reseed(p.platform.ClockSeed());
+  double r = p.rng.Next();
+  p.Uslovie.Set(n, r * 100 < chance);
+}
+
+void Pause(Player& p, bool dialogue) {
+  p.T.Append(PausePrompt());
+  StoryTail(p);
+  p.OutputReady = false;
+  if (!dialogue) p.focus = Focus::Text2;
+  p.WaitKey = true;
+  PendingWait wait(p);
+  while (p.WaitKey) {
+    if (dialogue) p.focus = Focus::Text1;
+    p.platform.PumpEvents();
+  }
+  wait.End();
+  std::size_t len = PausePrompt().size();
+  p.T.KeepFirst(p.T.text.size() > len ? p.T.text.size() - len : 0);
+  p.SimvolCount = 0;
+  p.OutputReady = true;
+}
+
+void Text(Player& p, const std::string& line) {
+  p.Text2.SetText("");
+  long long count = static_cast<long long>(p.SimvolCount) + static_cast<long long>(line.size());
+  for (char c : line)
+    if (c == '\r') count += 30;
+  if (count > std::numeric_limits<std::int32_t>::max()) throw ScriptError("overflow");
+  p.SimvolCount = static_cast<std::int32_t>(count);
+  p.OutputReady = true;
+  if (p.SimvolCount >= kPauseThreshold && !p.DialoguePanelShown()) Pause(p, false);
+  if (p.SimvolCount >= kPauseThresholdDialogue && p.DialoguePanelShown()) Pause(p, true);
+}
+
+void Write(Player& p, const std::string& line) {
+  for (const Row& row : Rows()) {
+    if (row.kind == Directive::Random) break;  // tested after the two short-line rows
+    if (!StartsWith(line, row.prefix)) continue;
+    Cut(p, line, row.cut);
+    switch (row.kind) {
+      case Directive::Picture:
+        ShowKartinka(p, line);
+        break;
+      case Directive::Sound:
+        PlayZvuk(p, line);
+        break;
+      case Directive::Music:
+        PlayMuzyka(p, line);
+        break;
+      case Directive::Scheme:
+        p.ColorScheme = Variant(static_cast<int>(TextToInt16(Mid(line, 7))));
+        ApplyColorScheme(p);
+        break;
+      default:
+        break;  // lines that other readers execute
+    }
+    return;
+  }
+  static const std::string forcePause = "НЖ"_cp, emptyLine = "НС"_cp;
+  if (StartsWith(line, forcePause) && line.size() <= 3) {
+    Cut(p, line, 4);
+    p.SimvolCount = 10000;
+  }
+  if (StartsWith(line, emptyLine) && line.size() <= 3) {
+    Cut(p, line, 4);
+    p.T.Append("\r\n");
+  }
+  if (StartsWith(line, Rows().back().prefix)) {
+    Cut(p, line, 4);
+    RandomCondition(p, line);
+    return;
+  }
+  Text(p, line);
+}
+
+}  // namespace
+
+void WhP(Player& p, const std::string& line) {
+  try {
+    Write(p, line);
+  } catch (const ScriptError&) {
+    ReportAndEnd(p, LineErrorText(p, line));
+  }
+}
+
+}  // namespace mireval

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace mireval {
+
+struct Player;
+
+// Refreshes the four status labels; the verdict on the character is read from conditions 0 and
+// 3000, which the interpreter settles first (SettleCharacterConditions).
+void MainScreen(Player& p);
+
+}  // namespace mireval
