@@ -1,6 +1,5 @@
 #include "support/scripted_platform.h"
 
-#include "app/keys.h"
 #include "base/text.h"
 #include "model/player.h"
 
@@ -57,13 +56,6 @@ bool FakeMediaPlayer::Run() {
   if (rendered.empty()) return false;
   running = true;
   return true;
-}
-
-void ScriptedPlatform::Enter(const std::string& utf8) {
-  events_.push_back([utf8](Player& p) {
-    p.Text2.SetText(FromUtf8(utf8));
-    Text2_KeyPress(p, kEnter);
-  });
 }
 
 void ScriptedPlatform::Then(std::function<void(Player&)> action) {

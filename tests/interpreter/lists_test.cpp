@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/top_level.h"
 #include "base/cipher.h"
 #include "base/lines.h"
 #include "base/script_error.h"
 #include "base/text.h"
+#include "script/addresses.h"
 #include "support/test_game.h"
 
 namespace mireval {
