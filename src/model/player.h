@@ -41,7 +41,7 @@ struct Player : GameState, Form {
 
 // Thrown by a wait that ends after another game was started or loaded during it: what was running
 // for the game before has nothing left to do, and unwinds to its event handler (RunEventHandler).
-struct GameReplaced {};
+struct GameReplaced : Unwinding {};
 
 // A game is about to start or load. The waits of the game before are released, and end by
 // throwing GameReplaced when control returns to them.

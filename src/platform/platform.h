@@ -107,4 +107,14 @@ class Platform {
 constexpr int kExitNormal = 0;
 constexpr int kExitAfterError = 3;
 
+// The exceptions that unwind the engine on purpose rather than because something failed: the end of
+// the program (each player's EndProgram throws its own kind, carrying the exit status) and a game
+// replaced while waits of the one before were pending. None derives from std::exception, so a
+// handler that reports failures never takes one for a failure.
+struct Unwinding {};
+struct ProgramEnding : Unwinding {
+  explicit ProgramEnding(int exitStatus) : status(exitStatus) {}
+  int status;
+};
+
 }  // namespace mireval

@@ -16,11 +16,11 @@ namespace mireval {
 struct Player;
 
 // Thrown by EndProgram.
-struct ProgramEnded {
-  int status;
+struct ProgramEnded : ProgramEnding {
+  using ProgramEnding::ProgramEnding;
 };
 // Thrown when the player waits for input and the script has none left, so a test never hangs.
-struct InputExhausted {};
+struct InputExhausted : Unwinding {};
 
 // A media player whose calls are recorded and whose position and duration the test sets.
 class FakeMediaPlayer : public MediaPlayer {

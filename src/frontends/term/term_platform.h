@@ -15,8 +15,8 @@ namespace mireval {
 struct Player;
 
 // Thrown by EndProgram; the terminal player's main returns its status.
-struct TermExit {
-  int status;
+struct TermExit : ProgramEnding {
+  using ProgramEnding::ProgramEnding;
 };
 
 // A player that keeps what it is told and reports a fixed position (terminal play has no sound).

@@ -11,8 +11,8 @@ class MainWindow;
 
 // Thrown by EndProgram and by a wait that sees the program ending. MainWindow::Run catches it
 // where the window hands an event to the engine, so it never travels through Qt's own frames.
-struct ProgramExit {
-  int status;
+struct ProgramExit : ProgramEnding {
+  using ProgramEnding::ProgramEnding;
 };
 
 class QtPlatform : public Platform {
