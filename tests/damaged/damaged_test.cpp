@@ -223,9 +223,9 @@ GameFiles Demo() {
   return files;
 }
 
-// A maker whose change missed (a file name misspelt, a line not found) hands back the game it
-// started from, which plays fine and tests nothing; two games of one name share the folder a
-// failure is kept in.
+// A maker whose change missed (a file removed that was never there, a line replaced past the end)
+// hands back the game it started from, which plays fine and tests nothing; two games of one name
+// share the folder a failure is kept in.
 TEST(DamagedGames, EachIsDamagedAndNamedApart) {
   const GameFiles demo = Demo(), base = BaseGame();
   std::vector<DamagedGame> games = TruncatedGames(demo);
