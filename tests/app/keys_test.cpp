@@ -83,12 +83,23 @@ TEST(Keys, ExitAsksOnlyWhileAGameIsLoaded) {
             std::vector<std::string>{"Желаете ли сохранить свою игру перед уходом?"});
 }
 
+// Each command opens its own address: the forum is not the site.
 TEST(Keys, WebAddressesGoToTheDesktop) {
-  TestPlayer t;
-  Type(t.p, "форум игры");
-  Type(t.p, "сайт игры");
-  EXPECT_EQ(t.platform.urls.size(), 2u);
-  EXPECT_EQ(ToUtf8(t.p.Text2.text), "сайт игры");  // kept
+  struct Row {
+    const char* typed;
+    const char* url;
+  };
+  for (const Row& row : {
+           Row{"форум игры", "https://forum.mireval.example/"},
+           Row{"Перейти на форум", "https://forum.mireval.example/"},
+           Row{"сайт игры", "https://mireval.example/"},
+           Row{"ПЕРЕЙТИ НА САЙТ", "https://mireval.example/"},
+       }) {
+    TestPlayer t;
+    Type(t.p, row.typed);
+    EXPECT_EQ(t.platform.urls, std::vector<std::string>{row.url}) << row.typed;
+    EXPECT_EQ(ToUtf8(t.p.Text2.text), row.typed);  // kept
+  }
 }
 
 }  // namespace

@@ -18,10 +18,34 @@ TEST(Cipher, KeysOfBothVariants) {
   EXPECT_EQ(CipherKey(CipherKind::Strong, 1), 3);
   EXPECT_EQ(CipherKey(CipherKind::Strong, 4), 12);
   EXPECT_EQ(CipherKey(CipherKind::Strong, 9), 33);
-  for (long l = 0; l < 100000; l += 97) {
-    EXPECT_LT(CipherKey(CipherKind::Ordinary, l), 100);
-    EXPECT_GE(CipherKey(CipherKind::Strong, l), 0);
-  }
+}
+
+// Keys rounded to the nearest whole number, not cut down (3.948 is 4), and taken modulo 100 for
+// lines far into a long file.
+TEST(Cipher, KeysRoundToNearestAndWrapPastAHundred) {
+  struct Row {
+    CipherKind kind;
+    long line;
+    int key;
+  };
+  for (const Row& row : {
+           Row{CipherKind::Ordinary, 2, 2},        // 2.378
+           Row{CipherKind::Ordinary, 3, 4},        // 3.948
+           Row{CipherKind::Ordinary, 10, 18},      // 17.783
+           Row{CipherKind::Ordinary, 99, 12},      // 312.280
+           Row{CipherKind::Ordinary, 1000, 23},    // 5623.413
+           Row{CipherKind::Ordinary, 65536, 76},   // 1048576
+           Row{CipherKind::Ordinary, 100000, 79},  // 1778279.410
+           Row{CipherKind::Strong, 2, 6},          // 5.657
+           Row{CipherKind::Strong, 3, 9},          // 8.660
+           Row{CipherKind::Strong, 10, 38},        // 37.947
+           Row{CipherKind::Strong, 99, 5},         // 1004.937
+           Row{CipherKind::Strong, 1000, 86},      // 31686.022
+           Row{CipherKind::Strong, 100000, 9},     // 31623409.057
+           Row{CipherKind::Strong, 1000000, 0},    // 1000002000
+       })
+    EXPECT_EQ(CipherKey(row.kind, row.line), row.key)
+        << (row.kind == CipherKind::Strong ? "strong " : "ordinary ") << row.line;
 }
 
 TEST(Cipher, DecodesTheTwoCharacterExample) {

@@ -43,13 +43,12 @@ TEST_F(ListsTest, OnlyTheFirstApplicableHintIsShownUntilTheyRunOut) {
   EXPECT_EQ(Show(ShowHint), "\r\nПодсказка: Вторая.");
   t.Set(2, false);
   EXPECT_EQ(Show(ShowHint), "\r\nПодсказка: Третья.");  // the last one needs no separator
-  t.Set(3, false);
+  t.Set(3, false);  // none left: the message names the forum's address, not the site's
   EXPECT_EQ(Show(ShowHint),
             std::string("\r\nПодсказка: Извините, но подсказки на этом закончились. Над "
                         "дальнейшем продолжением игры Вам предстоит подумать самим! В крайнем "
                         "случае Вы можете также задать вопросы о прохождении игры на форуме "
-                        "игры, например, по адресу ") +
-                kForumAddress);
+                        "игры, например, по адресу https://forum.mireval.example/"));
 }
 
 TEST_F(ListsTest, ScrambledListsShowTheSameEntries) {

@@ -26,13 +26,34 @@ class StatusTest : public ::testing::Test {
   TestPlayer t;
 };
 
+// Extreme means more than 4 points on one side and more than four times the other side's; a tie
+// counts as good.
 TEST_F(StatusTest, CharacterVerdicts) {
-  EXPECT_EQ(Verdict(0, 0), "Характер: добро 0, зло 0 (добрый).");
-  EXPECT_EQ(Verdict(5, 1), "Характер: добро 5, зло 1 (святой).");
-  EXPECT_EQ(Verdict(5, 2), "Характер: добро 5, зло 2 (добрый).");
-  EXPECT_EQ(Verdict(1, 2), "Характер: добро 1, зло 2 (злой).");
-  EXPECT_EQ(Verdict(1, 5), "Характер: добро 1, зло 5 (мерзавец).");
-  EXPECT_EQ(Verdict(4, 0), "Характер: добро 4, зло 0 (добрый).");
+  struct Row {
+    int good, evil;
+    const char* word;
+  };
+  for (const Row& row : {
+           Row{0, 0, "добрый"},
+           Row{7, 7, "добрый"},
+           Row{4, 0, "добрый"},  // four points are never extreme
+           Row{5, 0, "святой"},
+           Row{5, 1, "святой"},
+           Row{5, 2, "добрый"},
+           Row{8, 2, "добрый"},
+           Row{12, 3, "добрый"},  // exactly four times
+           Row{13, 3, "святой"},
+           Row{1, 2, "злой"},
+           Row{0, 4, "злой"},
+           Row{0, 5, "мерзавец"},
+           Row{1, 5, "мерзавец"},
+           Row{2, 8, "злой"},
+           Row{3, 12, "злой"},
+           Row{3, 13, "мерзавец"},
+       })
+    EXPECT_EQ(Verdict(row.good, row.evil), "Характер: добро " + std::to_string(row.good) +
+                                               ", зло " + std::to_string(row.evil) + " (" +
+                                               row.word + ").");
 }
 
 TEST_F(StatusTest, ScoreCountsTrueConditionsFromOneIncluding3000) {
