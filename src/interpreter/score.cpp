@@ -422,41 +422,51 @@ class ScorePass {
       for (std::uint32_t key : pointsWatchers_) MarkKey(key);
   }
 
+  // Where the walk stands: a file, and the first of its lines not yet visited.
+  struct Place {
+    int file = 0;
+    std::size_t line = 0;
+  };
+
   void Walk() {
-    int f = 0;
-    std::size_t pos = 0;
-    Enter(0);
+    Place at = Start(0);
     for (;;) {
-      PassFile& file = File(f);
-      const std::size_t i = file.Next(pos);
+      PassFile& file = File(at.file);
+      const std::size_t i = file.Next(at.line);
       if (i == file.lines.size()) {
-        Leave(f);
-        if (f == 1) return;
-        f = 1;
-        pos = 0;
-        Enter(1);
+        Leave(at.file);
+        if (at.file == 1) return;
+        at = Start(1);
         continue;
       }
       const long read = file.lines[i].read;
-      pos = i + 1;
-      const long n = Visit(f, i);
-      if (n == 0) continue;
-      FireEvents(n);
-      const bool reread = CheckContext();
-      std::vector<bool>::reference restarted =
-          restarted_[static_cast<std::size_t>(n - kMinCondition)];
-      // A condition that turns True restarts the pass once; turning True again later only stores
-      // it and fires its events. Every restart thus follows a first False-to-True change, so the
-      // pass always ends, whatever the events do to the conditions.
-      if (!restarted) {
-        restarted = true;
-        f = 0;
-        pos = 0;
-        Enter(0);
-      } else if (reread) {
-        pos = Resume(f, read);
-      }
+      at.line = i + 1;
+      const long n = Visit(at.file, i);
+      if (n != 0) at = AfterTurningTrue(n, at, read);
     }
+  }
+
+  Place Start(int f) {
+    Enter(f);
+    return {f, 0};
+  }
+
+  // Fires the events of condition `n`, just turned True by the line read `read`-th in the file
+  // of `at`, and returns the place to go on from.
+  Place AfterTurningTrue(long n, Place at, long read) {
+    FireEvents(n);
+    const bool reread = CheckContext();
+    std::vector<bool>::reference restarted =
+        restarted_[static_cast<std::size_t>(n - kMinCondition)];
+    // A condition that turns True restarts the pass once; turning True again later only stores
+    // it and fires its events. Every restart thus follows a first False-to-True change, so the
+    // pass always ends, whatever the events do to the conditions.
+    if (!restarted) {
+      restarted = true;
+      return Start(0);
+    }
+    if (reread) at.line = Resume(at.file, read);
+    return at;
   }
 
   // The place after line `read` of file `f` read again from the top.
