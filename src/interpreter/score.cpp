@@ -52,27 +52,10 @@ int TermNumber(const std::string& term) {
   return value;
 }
 
-// One term of a score line's sum, in the order the line writes them.
-struct Step {
-  enum Kind : std::uint8_t { IfTrue, IfFalse, AddGood, AddEvil, SubGood, SubEvil };
-  Kind kind;
-  int condition;  // for IfTrue and IfFalse
-};
-
-// A score-variable line read once: the sum to build and the thresholds to compare it with.
-struct Program {
-  long n = 0;
-  std::vector<Step> steps;
-  int lower = 0, upper = 0;
-  bool usesPoints = false;
-};
-
-// Reads a score-variable line (blanks already removed) into its program and leaves the line as the
-// error report quotes it: "+" inserted after "=" before a digit, "+" appended. `n` is kept up to
-// date for the report. The faults of the line itself throw here; those that depend on the state
-// (a condition number out of range, points that are no number) throw when the program runs, so
-// that together they fault exactly where reading and summing in one go did.
-Program Compile(std::string& line, long& n) {
+// Takes the condition number from the text between "ПС" and an "=", at every "=" anew: the last
+// one wins, and when a later one fails `n` still holds the number taken before, as the report
+// quotes it. Returns the place of that "=".
+std::size_t TakeCondition(const std::string& line, long& n) {
   std::size_t eq = std::string::npos;
   for (std::size_t i = 3; i < line.size(); ++i) {
     if (line[i] != '=') continue;
@@ -80,104 +63,170 @@ Program Compile(std::string& line, long& n) {
     eq = i;
   }
   if (n == 0) throw ScriptError("score variable without a condition number");
-  if (eq + 1 < line.size() && IsDigit(line[eq + 1])) line.insert(eq + 1, "+");
-  line += "+";
-
-  static const char good = "С"_cp[0], evil = "Т"_cp[0];
-  Program prog;
-  prog.n = n;
-  Op op = Op::None;
-  std::string term;
-  bool lowerNeg = false, upperNeg = false;
-  const auto add = [&](Step::Kind kind, int condition = 0) {
-    prog.steps.push_back({kind, condition});
-    if (kind != Step::IfTrue && kind != Step::IfFalse) prog.usesPoints = true;
-  };
-  for (std::size_t i = eq + 1; i < line.size(); ++i) {
-    char c = line[i];
-    if (c == '<' || c == '>' || c == '-' || c == '+') {
-      switch (op) {
-        case Op::Plus:
-          if (term == kGood)
-            add(Step::AddGood);
-          else if (term == kEvil)
-            add(Step::AddEvil);
-          else if (!term.empty() && IsDigit(term[0])) {
-            const int k = TermNumber(term);
-            if (k > 0) add(Step::IfTrue, k);
-          }
-          break;
-        case Op::Minus:
-          if (term == kGood)
-            add(Step::SubGood);
-          else if (term == kEvil)
-            add(Step::SubEvil);
-          else if (!term.empty())
-            add(Step::IfFalse, TermNumber(term));
-          break;
-        case Op::Greater:
-          if (c != '-') prog.lower = TermNumber(term);
-          break;
-        case Op::Less:
-          if (c != '-') prog.upper = TermNumber(term);
-          break;
-        case Op::None:
-          break;
-      }
-      if (op == Op::Greater && c == '-') {
-        lowerNeg = true;
-      } else if (op == Op::Less && c == '-') {
-        upperNeg = true;
-      } else {
-        op = c == '+' ? Op::Plus : c == '-' ? Op::Minus : c == '>' ? Op::Greater : Op::Less;
-        term.clear();
-      }
-    } else if (IsDigit(c)) {
-      term += c;
-    } else if (c == good) {
-      term = kGood;
-    } else if (c == evil) {
-      term = kEvil;
-    }
-  }
-  if (lowerNeg) prog.lower = -prog.lower;
-  if (upperNeg) prog.upper = -prog.upper;
-  return prog;
+  return eq;
 }
 
-// The value the line gives its condition now.
-bool Evaluate(const Player& p, const Program& prog) {
+// A leading digit has a "+" assumed before it, and a "+" at the end settles the last term; the
+// line keeps both, since the error report quotes it so.
+void CloseExpression(std::string& line, std::size_t eq) {
+  if (eq + 1 < line.size() && IsDigit(line[eq + 1])) line.insert(eq + 1, "+");
+  line += "+";
+}
+
+// Reads the expression after "=" one character at a time: digits and the points letters collect
+// a term, an operator settles the pending one with it. Any other character is passed over.
+class ExpressionReader {
+ public:
+  explicit ExpressionReader(ScoreLine& out) : out_(out) {}
+
+  void Read(char c) {
+    static const char good = "С"_cp[0], evil = "Т"_cp[0];
+    if (c == '<' || c == '>' || c == '-' || c == '+') {
+      Settle(c);
+      Switch(c);
+    } else if (IsDigit(c)) {
+      term_ += c;
+    } else if (c == good) {
+      term_ = kGood;
+    } else if (c == evil) {
+      term_ = kEvil;
+    }
+  }
+
+  void Finish() {
+    if (lowerNeg_) out_.lower = -out_.lower;
+    if (upperNeg_) out_.upper = -out_.upper;
+  }
+
+ private:
+  // The pending operator applied to the collected term, now that `c` ends it. A "-" right after
+  // ">" or "<" ends nothing: it signs the threshold still being collected.
+  void Settle(char c) {
+    switch (op_) {
+      case Op::Plus:
+        SettlePlus();
+        break;
+      case Op::Minus:
+        SettleMinus();
+        break;
+      case Op::Greater:
+        if (c != '-') out_.lower = TermNumber(term_);
+        break;
+      case Op::Less:
+        if (c != '-') out_.upper = TermNumber(term_);
+        break;
+      case Op::None:
+        break;
+    }
+  }
+
+  // "+K" counts a True condition K above 0; a marker with digits after it names nothing.
+  void SettlePlus() {
+    if (term_ == kGood) {
+      Add(ScoreTerm::AddGood);
+    } else if (term_ == kEvil) {
+      Add(ScoreTerm::AddEvil);
+    } else if (!term_.empty() && IsDigit(term_[0])) {
+      const int k = TermNumber(term_);
+      if (k > 0) Add(ScoreTerm::IfTrue, k);
+    }
+  }
+
+  // "-K" counts a False condition K, 0 included; a marker with digits after it reads as a
+  // negative condition number.
+  void SettleMinus() {
+    if (term_ == kGood)
+      Add(ScoreTerm::SubGood);
+    else if (term_ == kEvil)
+      Add(ScoreTerm::SubEvil);
+    else if (!term_.empty())
+      Add(ScoreTerm::IfFalse, TermNumber(term_));
+  }
+
+  void Switch(char c) {
+    if (op_ == Op::Greater && c == '-') {
+      lowerNeg_ = true;
+    } else if (op_ == Op::Less && c == '-') {
+      upperNeg_ = true;
+    } else {
+      op_ = c == '+' ? Op::Plus : c == '-' ? Op::Minus : c == '>' ? Op::Greater : Op::Less;
+      term_.clear();
+    }
+  }
+
+  void Add(ScoreTerm::Kind kind, int condition = 0) {
+    out_.terms.push_back({kind, condition});
+    if (kind != ScoreTerm::IfTrue && kind != ScoreTerm::IfFalse) out_.usesPoints = true;
+  }
+
+  ScoreLine& out_;
+  Op op_ = Op::None;
+  std::string term_;
+  bool lowerNeg_ = false, upperNeg_ = false;
+};
+
+// Reads a line whose blanks are removed; `line` becomes the quoted form step by step and `n` the
+// last condition number taken, so that both stand as the report needs them when a step throws.
+ScoreLine ReadScoreLine(std::string& line, long& n) {
+  const std::size_t eq = TakeCondition(line, n);
+  CloseExpression(line, eq);
+  ScoreLine out;
+  out.condition = n;
+  ExpressionReader reader(out);
+  for (std::size_t i = eq + 1; i < line.size(); ++i) reader.Read(line[i]);
+  reader.Finish();
+  return out;
+}
+
+}  // namespace
+
+bool IsScoreLine(std::string_view line) {
+  return line.size() > 3 && EqualsNoCase(line.substr(0, 3), Prefix());
+}
+
+std::variant<ScoreLine, ScoreLineFault> ParseScoreLine(std::string_view text) {
+  std::string line(text);
+  UbratProbely(line);
+  long n = 0;
+  try {
+    ScoreLine parsed = ReadScoreLine(line, n);
+    parsed.quoted = std::move(line);
+    return parsed;
+  } catch (const ScriptError&) {
+    return ScoreLineFault{std::move(line), n};
+  }
+}
+
+bool EvaluateScoreLine(const Player& p, const ScoreLine& line) {
   double sum = 0;
-  for (const Step& s : prog.steps) {
-    switch (s.kind) {
-      case Step::IfTrue:
-        if (p.Uslovie.Get(s.condition)) sum += 1;
+  for (const ScoreTerm& t : line.terms) {
+    switch (t.kind) {
+      case ScoreTerm::IfTrue:
+        if (p.Uslovie.Get(t.condition)) sum += 1;
         break;
-      case Step::IfFalse:
-        if (!p.Uslovie.Get(s.condition)) sum += 1;
+      case ScoreTerm::IfFalse:
+        if (!p.Uslovie.Get(t.condition)) sum += 1;
         break;
-      case Step::AddGood:
+      case ScoreTerm::AddGood:
         sum += p.Harakter[1].Number();
         break;
-      case Step::AddEvil:
+      case ScoreTerm::AddEvil:
         sum += p.Harakter[2].Number();
         break;
-      case Step::SubGood:
+      case ScoreTerm::SubGood:
         sum -= p.Harakter[1].Number();
         break;
-      case Step::SubEvil:
+      case ScoreTerm::SubEvil:
         sum -= p.Harakter[2].Number();
         break;
     }
   }
-  if (prog.lower > 0 && sum <= prog.lower) return false;
-  if (prog.upper > 0 && sum >= prog.upper) return false;
+  if (line.lower > 0 && sum <= line.lower) return false;
+  if (line.upper > 0 && sum >= line.upper) return false;
   return true;
 }
 
-bool IsScoreLine(const std::string& s) {
-  return s.size() > 3 && EqualsNoCase(std::string_view(s).substr(0, 3), Prefix());
-}
+namespace {
 
 bool SameValue(const Variant& a, const Variant& b) {
   if (a.IsNumber()) return b.IsNumber() && a.Number() == b.Number();
@@ -186,18 +235,18 @@ bool SameValue(const Variant& a, const Variant& b) {
 }
 
 // A score-variable line of one of the two files.
-struct ScoreLine {
+struct PassLine {
   std::string text;  // after RightStroka and UbratProbely
   long read = 0;     // its place: how many lines after the first were read up to it
-  bool compiled = false;
-  std::string prepared;  // the text as the error report quotes it, once compiled
-  Program program;
+  // Read when the pass first reaches it, not with the file: a faulty line ends the program only
+  // once the lines before it have run and fired their events.
+  std::optional<ScoreLine> parsed;
 };
 
 // One of the two files as the pass reads it: its score-variable lines, its event lines, and what
 // reading it to its end leaves behind.
 struct PassFile {
-  std::vector<ScoreLine> lines;
+  std::vector<PassLine> lines;
   EventLines events;
   long count = 0;  // lines after the first
   std::string lastRead;
@@ -263,7 +312,7 @@ class ScorePass {
       ++file.count;
       line = p_.Stroka;
       if (!IsScoreLine(RightStroka(line))) return;
-      ScoreLine& added = file.lines.emplace_back();
+      PassLine& added = file.lines.emplace_back();
       added.text = UbratProbely(line);
       added.read = file.count;
     });
@@ -298,9 +347,9 @@ class ScorePass {
       p_.Stroka = file.lastRead;
       return;
     }
-    const ScoreLine& last = file.lines.back();
-    if (last.compiled) n_ = last.program.n;
-    p_.Stroka = file.lastIsScore ? (last.compiled ? last.prepared : last.text) : file.lastRead;
+    const PassLine& last = file.lines.back();
+    if (last.parsed) n_ = last.parsed->condition;
+    p_.Stroka = file.lastIsScore ? (last.parsed ? last.parsed->quoted : last.text) : file.lastRead;
   }
 
   void Watch(long condition, std::uint32_t key) {
@@ -322,33 +371,43 @@ class ScorePass {
   // Runs line `i` of file `f`; returns the condition it turned True, or 0.
   long Visit(int f, std::size_t i) {
     PassFile& file = *files_[static_cast<std::size_t>(f)];
-    ScoreLine& line = file.lines[i];
+    PassLine& line = file.lines[i];
     file.Unmark(i);
     n_ = 0;
+    if (!line.parsed) Parse(f, i);
+    const ScoreLine& score = *line.parsed;
+    n_ = score.condition;
     try {
-      if (!line.compiled) {
-        p_.Stroka = line.text;
-        line.program = Compile(p_.Stroka, n_);
-        line.prepared = p_.Stroka;
-        line.compiled = true;
-        const std::uint32_t key = Key(f, i);
-        Watch(line.program.n, key);
-        for (const Step& s : line.program.steps)
-          if (s.kind == Step::IfTrue || s.kind == Step::IfFalse) Watch(s.condition, key);
-        if (line.program.usesPoints) pointsWatchers_.push_back(key);
-      }
-      n_ = line.program.n;
-      const bool result = Evaluate(p_, line.program);
+      const bool result = EvaluateScoreLine(p_, score);
       if (result == p_.Uslovie.Get(n_)) return 0;
       p_.Uslovie.Set(n_, result);
       Changed(n_);
       if (!result) return 0;
     } catch (const ScriptError&) {
-      if (line.compiled) p_.Stroka = line.prepared;
+      p_.Stroka = score.quoted;
       throw;
     }
-    p_.Stroka = line.prepared;
+    p_.Stroka = score.quoted;
     return n_;
+  }
+
+  // Reads line `i` of file `f` and has it watch its inputs; a fault leaves Stroka and the
+  // condition number as the report quotes them.
+  void Parse(int f, std::size_t i) {
+    PassLine& line = files_[static_cast<std::size_t>(f)]->lines[i];
+    std::variant<ScoreLine, ScoreLineFault> read = ParseScoreLine(line.text);
+    if (const ScoreLineFault* fault = std::get_if<ScoreLineFault>(&read)) {
+      p_.Stroka = fault->quoted;
+      n_ = fault->condition;
+      throw ScriptError("faulty score-variable line");
+    }
+    line.parsed = std::get<ScoreLine>(std::move(read));
+    p_.Stroka = line.parsed->quoted;
+    const std::uint32_t key = Key(f, i);
+    Watch(line.parsed->condition, key);
+    for (const ScoreTerm& t : line.parsed->terms)
+      if (t.kind == ScoreTerm::IfTrue || t.kind == ScoreTerm::IfFalse) Watch(t.condition, key);
+    if (line.parsed->usesPoints) pointsWatchers_.push_back(key);
   }
 
   void FireEvents(long n) {
@@ -363,41 +422,51 @@ class ScorePass {
       for (std::uint32_t key : pointsWatchers_) MarkKey(key);
   }
 
+  // Where the walk stands: a file, and the first of its lines not yet visited.
+  struct Place {
+    int file = 0;
+    std::size_t line = 0;
+  };
+
   void Walk() {
-    int f = 0;
-    std::size_t pos = 0;
-    Enter(0);
+    Place at = Start(0);
     for (;;) {
-      PassFile& file = File(f);
-      const std::size_t i = file.Next(pos);
+      PassFile& file = File(at.file);
+      const std::size_t i = file.Next(at.line);
       if (i == file.lines.size()) {
-        Leave(f);
-        if (f == 1) return;
-        f = 1;
-        pos = 0;
-        Enter(1);
+        Leave(at.file);
+        if (at.file == 1) return;
+        at = Start(1);
         continue;
       }
       const long read = file.lines[i].read;
-      pos = i + 1;
-      const long n = Visit(f, i);
-      if (n == 0) continue;
-      FireEvents(n);
-      const bool reread = CheckContext();
-      std::vector<bool>::reference restarted =
-          restarted_[static_cast<std::size_t>(n - kMinCondition)];
-      // A condition that turns True restarts the pass once; turning True again later only stores
-      // it and fires its events. Every restart thus follows a first False-to-True change, so the
-      // pass always ends, whatever the events do to the conditions.
-      if (!restarted) {
-        restarted = true;
-        f = 0;
-        pos = 0;
-        Enter(0);
-      } else if (reread) {
-        pos = Resume(f, read);
-      }
+      at.line = i + 1;
+      const long n = Visit(at.file, i);
+      if (n != 0) at = AfterTurningTrue(n, at, read);
     }
+  }
+
+  Place Start(int f) {
+    Enter(f);
+    return {f, 0};
+  }
+
+  // Fires the events of condition `n`, just turned True by the line read `read`-th in the file
+  // of `at`, and returns the place to go on from.
+  Place AfterTurningTrue(long n, Place at, long read) {
+    FireEvents(n);
+    const bool reread = CheckContext();
+    std::vector<bool>::reference restarted =
+        restarted_[static_cast<std::size_t>(n - kMinCondition)];
+    // A condition that turns True restarts the pass once; turning True again later only stores
+    // it and fires its events. Every restart thus follows a first False-to-True change, so the
+    // pass always ends, whatever the events do to the conditions.
+    if (!restarted) {
+      restarted = true;
+      return Start(0);
+    }
+    if (reread) at.line = Resume(at.file, read);
+    return at;
   }
 
   // The place after line `read` of file `f` read again from the top.
