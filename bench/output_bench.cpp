@@ -1,6 +1,7 @@
-// The output writer: 100,000 lines appended to the story area and handed to WhP, then StoryTail,
-// with no pause (the page counter is reset as a pause would). One line in ten is a directive
-// that is cut back out. The baseline appends the same lines to a string trimmed the same way.
+// The output writer: 100,000 lines appended to the story area and handed to WriteStoryLine, then
+// StoryTail, with no pause (the page counter is reset as a pause would). One line in ten is a
+// directive that is cut back out. The baseline appends the same lines to a string trimmed the same
+// way.
 #include <string>
 #include <vector>
 
@@ -34,7 +35,7 @@ void BM_Output_WhP_StoryTail(benchmark::State& state) {
   const auto write = [&] {
     for (const std::string& line : lines) {
       b.p.T.Append(line + "\r\n");
-      WhP(b.p, line);
+      WriteStoryLine(b.p, line);
       StoryTail(b.p);
       b.p.SimvolCount = 0;
     }

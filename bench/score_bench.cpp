@@ -32,7 +32,7 @@ void BM_ScorePass_RestartChain(benchmark::State& state) {
   b.p.Room = 1;
   const auto pass = [&] {
     for (int k = 1; k <= kVariables; ++k) b.p.Uslovie.Set(k, false);
-    PodschetPS(b.p);
+    SettleScoreVariables(b.p);
   };
 
   const auto room1 = folder.game() / "room1.txt", room0 = folder.game() / "room0.txt";
@@ -70,7 +70,7 @@ void LongChain(benchmark::State& state, int filler) {
   b.p.Room = 1;
   const auto room1 = folder.game() / "room1.txt", room0 = folder.game() / "room0.txt";
   RunAgainstBaseline(
-      state, [&] { PodschetPS(b.p); },
+      state, [&] { SettleScoreVariables(b.p); },
       [&] { benchmark::DoNotOptimize(GetlineRead(room1) + GetlineRead(room0)); },
       [&] {
         if (!b.p.Uslovie.Get(kLinks)) state.SkipWithError("the chain did not settle");

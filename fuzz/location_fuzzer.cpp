@@ -27,15 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.Attach(p);
   SetGameFolder(p, folders.game());
   p.Room = 1;
-  const auto clickFirstAnswer = [](Player& q) { Command1_Click(q, 1); };
+  const auto clickFirstAnswer = [](Player& q) { OnAnswerClicked(q, 1); };
   fuzz::QueueLines(platform, parts[2], 8, clickFirstAnswer, 4);
   platform.Enter(ToUtf8("диалог"_cp));
   platform.Then(clickFirstAnswer);
-  platform.Then([](Player& q) { Command1_Click(q, 2); });
+  platform.Then([](Player& q) { OnAnswerClicked(q, 2); });
   for (int i = 0; i < 6; ++i) platform.Enter();
 
   fuzz::Play(p, [&] {
-    RoomSinonims(p, p.Room);
+    LoadLocationSynonyms(p, p.Room);
     ShowRoom(p);
     for (;;) platform.PumpEvents();
   });

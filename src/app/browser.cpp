@@ -185,11 +185,11 @@ void SetFilePattern(Player& p, const std::string& pattern) {
   RefreshFiles(p);
 }
 
-void Drive1_Change(Player& p) {
+void OnDriveChanged(Player& p) {
   if (!ChangeFolder(p, p.Drive1.drive)) p.Drive1.drive = DriveOf(p.Drive1.items, p.Dir1.path);
 }
 
-void Dir1_Change(Player& p) {
+void OnFolderChanged(Player& p) {
   std::optional<fs::path> path = ReadableFolder(p, p.Dir1.path);
   if (!path) {
     // An unreadable folder (a vanished medium, no permission): stay where the lists were.
@@ -234,11 +234,11 @@ bool IsMainFileName(const std::string& name) {
   return EqualsNoCase(name, MainFileName());
 }
 
-void Command2_Click(Player& p) {
+void OnStartClicked(Player& p) {
   StartGameFromBrowser(p);
 }
 
-void File1_Click(Player& p, const std::string& fileName) {
+void OnFileChosen(Player& p, const std::string& fileName) {
   if (EqualsNoCase(fileName, MainFileName())) {
     StartGameFromBrowser(p);
     return;
@@ -246,7 +246,7 @@ void File1_Click(Player& p, const std::string& fileName) {
   ChooseSavedGame(p, p.Dir1.folder, fileName);
 }
 
-void BrowserCancel_Click(Player& p) {
+void OnBrowserCancelled(Player& p) {
   p.Picture1.visible = false;
 }
 
@@ -258,7 +258,7 @@ void ChooseFile(Player& p, const fs::path& folder, const std::string& fileName) 
                               : "Не удалось загрузить игру: "_cp + file);
     return;
   }
-  File1_Click(p, fileName);
+  OnFileChosen(p, fileName);
 }
 
 }  // namespace mireval

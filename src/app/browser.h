@@ -31,17 +31,17 @@ void SetFilePattern(Player& p, const std::string& pattern);
 
 // The change events of the two lists: the view sets Drive1.drive or Dir1.path, then calls them.
 // A place that cannot be read keeps the previous folder.
-void Drive1_Change(Player& p);
-void Dir1_Change(Player& p);
+void OnDriveChanged(Player& p);
+void OnFolderChanged(Player& p);
 
 // Whether a name in the file list is a game's main file (in any letter case).
 bool IsMainFileName(const std::string& name);
 // The start button: a new game in the folder shown.
-void Command2_Click(Player& p);
+void OnStartClicked(Player& p);
 // A click on a listed file: the main file starts a new game, any other file is loaded as a save.
-void File1_Click(Player& p, const std::string& fileName);
+void OnFileChosen(Player& p, const std::string& fileName);
 // Leaves the panel without choosing anything.
-void BrowserCancel_Click(Player& p);
+void OnBrowserCancelled(Player& p);
 
 // Starts a new game from the main file of the folder shown, as the start button does. A game
 // that cannot start is reported naming its main file, and the running game goes on unchanged.

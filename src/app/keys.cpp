@@ -1,13 +1,13 @@
 #include "app/keys.h"
 
 #include "app/top_level.h"
-#include "interpreter/komand.h"
 #include "interpreter/score.h"
+#include "interpreter/typed_command.h"
 #include "model/player.h"
 
 namespace mireval {
 
-void Text2_KeyPress(Player& p, int key) {
+void OnInputKey(Player& p, int key) {
   if (key != kEnter) return;
   if (p.WaitKey) {
     p.WaitKey = false;
@@ -17,9 +17,9 @@ void Text2_KeyPress(Player& p, int key) {
   // A wait already released but not yet returned (two Enters handled in one pass of its loop) still
   // stands on the stack: the command would run inside it.
   if (p.EnterReady && !WaitPending(p) && !p.Room.IsEmpty() && p.Room.Compare(0) != 0) {
-    Komand(p);
+    ExecuteTypedCommand(p);
     p.Text2.SetText("");
-    if (p.UslChanged) PodschetPS(p);
+    if (p.UslChanged) SettleScoreVariables(p);
     if (p.DialAvto) p.Text2.SetText("");
   }
   if (!p.EnterReady) {
@@ -28,7 +28,7 @@ void Text2_KeyPress(Player& p, int key) {
   }
 }
 
-void Text1_KeyPress(Player& p, int key) {
+void OnAnswerPanelKey(Player& p, int key) {
   if (key != kEnter) return;
   if (p.WaitKey) {
     p.WaitKey = false;
@@ -38,7 +38,7 @@ void Text1_KeyPress(Player& p, int key) {
   }
 }
 
-void T_KeyPress(Player& p, int /*key*/) {
+void OnStoryKey(Player& p, int /*key*/) {
   p.focus = p.Command1[0].visible ? Focus::Text1 : Focus::Text2;
 }
 

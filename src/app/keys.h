@@ -8,10 +8,10 @@ struct Player;
 constexpr int kEnter = 13;
 
 // Called for every character key typed into the input line Text2, before it is inserted.
-void Text2_KeyPress(Player& p, int key);
+void OnInputKey(Player& p, int key);
 // Called for keys typed into Text1 (the focus holder while answers are shown).
-void Text1_KeyPress(Player& p, int key);
+void OnAnswerPanelKey(Player& p, int key);
 // Any key typed while the story area has the focus moves the focus away from it.
-void T_KeyPress(Player& p, int key);
+void OnStoryKey(Player& p, int key);
 
 }  // namespace mireval

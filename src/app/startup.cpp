@@ -18,7 +18,7 @@ void ShowCover(Player& p) {
   if (auto data = ReadWholeFile(p.WorkFile("obloz.txt"))) p.T.SetText(JoinCrLf(SplitLines(*data)));
 }
 
-void Form_Load(Player& p) {
+void StartPlayer(Player& p) {
   // Earlier versions left the decoded text of a scrambled file here; nothing reads it.
   std::error_code ec;
   if (std::filesystem::is_regular_file(
@@ -26,7 +26,7 @@ void Form_Load(Player& p) {
     std::filesystem::remove(p.WorkFile("temps.dat"), ec);
   // The timer runs for the whole life of the window; it only ever restarts ended music. A tick is
   // an event of its own, whichever loop of the front end runs it.
-  p.platform.StartTimer(kTimerIntervalMs, [&p] { RunEventHandler(p, [&p] { Timer1_Timer(p); }); });
+  p.platform.StartTimer(kTimerIntervalMs, [&p] { RunEventHandler(p, [&p] { OnTimerTick(p); }); });
   p.Command3.visible = true;
   p.Text1.visible = true;
   p.OutputReady = true;
@@ -43,7 +43,7 @@ void StartGameInFolder(Player& p, const std::filesystem::path& folder) {
   OpenGameDialog(p);
   // In new-game mode the file list holds the folder's main file, whatever its letter case.
   if (ChangeFolderPath(p, folder) && !p.File1.items.empty())
-    File1_Click(p, p.File1.items.front());
+    OnFileChosen(p, p.File1.items.front());
   else
     ChooseFile(p, folder, "main.txt");  // reports the folder or the missing main file
 }

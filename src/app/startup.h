@@ -7,7 +7,7 @@ namespace mireval {
 struct Player;
 
 // The start-up sequence of the window: cover text, autostart, layout.
-void Form_Load(Player& p);
+void StartPlayer(Player& p);
 // Replaces the story area with obloz.txt from the working folder (empty when it is missing).
 void ShowCover(Player& p);
 

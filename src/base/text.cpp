@@ -168,7 +168,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string& RightStroka(std::string& line) {
+std::string& StraightenDashes(std::string& line) {
   // Every line read passes here and few hold a dash: let memchr find them.
   char* at = line.data();
   char* const end = at + line.size();

@@ -31,7 +31,7 @@ std::string Upper(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // Every en dash (code 150) becomes "-". The argument is changed too; the result is its new value.
-std::string& RightStroka(std::string& line);
+std::string& StraightenDashes(std::string& line);
 
 bool StartsWith(std::string_view s, std::string_view prefix);
 bool IsDigit(char c);

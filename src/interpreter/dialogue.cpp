@@ -47,7 +47,7 @@ class Scan {
   void Run(int& answers) {
     while (!p_.file.Eof()) {
       ReadScriptLine(p_);
-      RightStroka(p_.Stroka);
+      StraightenDashes(p_.Stroka);
       if (EqualsNoCase(p_.Stroka, P().automatic)) p_.DialAvto = true;
       Dispatch(answers);
     }
@@ -57,7 +57,7 @@ class Scan {
  private:
   void Next() {
     ReadPlainLine(p_);
-    RightStroka(p_.Stroka);
+    StraightenDashes(p_.Stroka);
     if (StartsWith(p_.Stroka, P().option)) ++options;
   }
 
@@ -86,7 +86,7 @@ class Scan {
     for (;;) {
       if (StartsWith(p_.Stroka, P().option)) ++options;
       if (!StartsWith(p_.Stroka, P().header)) return;
-      if (!KomandProverka(p_, p_.Stroka, true, synonyms_)) {
+      if (!SelectCommand(p_, p_.Stroka, true, synonyms_)) {
         if (!SkipBlock()) return;
         continue;
       }
@@ -136,7 +136,7 @@ class Scan {
 void ShowAnswers(Player& p, int answers) {
   Button& close = p.Command1[0];
   if (answers == 0 && !close.visible) {
-    KomandOtkaz(p);
+    RefuseCommand(p);
   } else if (answers == 0) {
     PlaceClosingAnswerAlone(p);
   } else {
@@ -162,10 +162,10 @@ bool PlayAnswer(Player& p, int index) {
     OpenGameFile(p, name);
     while (!p.file.Eof()) {
       ReadScriptLine(p);
-      RightStroka(p.Stroka);
+      StraightenDashes(p.Stroka);
       if (StartsWith(p.Stroka, P().option)) ++options;
       if (p.AnswerBlock[static_cast<std::size_t>(index)] == options) {
-        VypolnitKomand(p);
+        RunCommandBlock(p);
         return true;
       }
     }
@@ -176,7 +176,7 @@ bool PlayAnswer(Player& p, int index) {
 
 }  // namespace
 
-void DiKomand(Player& p) {
+void OfferDialogue(Player& p) {
   int answers = 0;
   try {
     Scan scan(p);
@@ -190,19 +190,19 @@ void DiKomand(Player& p) {
   } catch (const ScriptError&) {
     ReportDialogueError(p);
   }
-  if (p.UslChanged) PodschetPS(p);
+  if (p.UslChanged) SettleScoreVariables(p);
 }
 
-void DiOtvet(Player& p, int index) {
+void PlayChosenAnswer(Player& p, int index) {
   try {
-    if (PlayAnswer(p, index)) PodschetPS(p);
+    if (PlayAnswer(p, index)) SettleScoreVariables(p);
   } catch (const ScriptError&) {
     ReportDialogueError(p);
   }
-  DiKomand(p);
+  OfferDialogue(p);
 }
 
-void Command1_Click(Player& p, int index) {
+void OnAnswerClicked(Player& p, int index) {
   // The panel is inert while a wait is pending: an answer played inside the wait would wait again
   // inside it, and play past its own conditions, which the rebuild after the wait has not yet seen.
   if (index < 0 || index > 12 || !p.OutputReady || WaitPending(p)) return;
@@ -223,14 +223,14 @@ void Command1_Click(Player& p, int index) {
   }
   p.Hody = p.Hody + Variant(1);
   AppendCommandLog(p, p.RoomName.Text(), p.Command1[static_cast<std::size_t>(index)].caption);
-  DiOtvet(p, index);
-  if (p.UslChanged) PodschetPS(p);
+  PlayChosenAnswer(p, index);
+  if (p.UslChanged) SettleScoreVariables(p);
 }
 
-void AvtoDialog(Player& p) {
+void RunAutomaticDialogue(Player& p) {
   static const std::string command = " ДИАЛ АВТО "_cp;
   p.KomStroka = command;
-  DiKomand(p);
+  OfferDialogue(p);
 }
 
 }  // namespace mireval

@@ -7,12 +7,12 @@ namespace mireval {
 struct Player;
 
 // Scans both location files for the dialogue block matching KomStroka and shows its answers.
-void DiKomand(Player& p);
+void OfferDialogue(Player& p);
 // Plays the option behind answer button `index` (1..12), then rebuilds the answers.
-void DiOtvet(Player& p, int index);
+void PlayChosenAnswer(Player& p, int index);
 // A click on answer button `index` (0 closes the dialogue).
-void Command1_Click(Player& p, int index);
+void OnAnswerClicked(Player& p, int index);
 // One automatic turn: the fixed command " ДИАЛ АВТО " goes to the dialogue scan.
-void AvtoDialog(Player& p);
+void RunAutomaticDialogue(Player& p);
 
 }  // namespace mireval

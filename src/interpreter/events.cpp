@@ -52,7 +52,7 @@ void ReadEventLines(Player& p, const std::string& name, EventLines& lines,
   CloseGameFileAndTemp(p);
 }
 
-void PodschetSob(Player& p, long n, const std::function<const EventLines&(int)>& file) {
+void RunEventsPass(Player& p, long n, const std::function<const EventLines&(int)>& file) {
   const std::string number = std::to_string(n);
   try {
     for (int i = 0; i < 2; ++i) {
@@ -60,9 +60,9 @@ void PodschetSob(Player& p, long n, const std::function<const EventLines&(int)>&
       if (const std::vector<std::string>* texts = lines.Find(number)) {
         for (const std::string& text : *texts) {
           p.Stroka = text;
-          RightStroka(p.Stroka);
+          StraightenDashes(p.Stroka);
           p.T.Append(p.Stroka + "\r\n");
-          WhP(p, std::string(p.Stroka));
+          WriteStoryLine(p, std::string(p.Stroka));
         }
       }
       // Reading on to the end of the file leaves its last line in Stroka, unless that was the
@@ -76,9 +76,9 @@ void PodschetSob(Player& p, long n, const std::function<const EventLines&(int)>&
   }
 }
 
-void PodschetSob(Player& p, long n) {
+void RunEventsPass(Player& p, long n) {
   EventLines lines;
-  PodschetSob(p, n, [&](int i) -> const EventLines& {
+  RunEventsPass(p, n, [&](int i) -> const EventLines& {
     ReadEventLines(p, LocationFiles(p)[static_cast<std::size_t>(i)], lines);
     return lines;
   });

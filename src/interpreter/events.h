@@ -10,7 +10,7 @@ namespace mireval {
 struct Player;
 
 // Writes every event line of condition n, the location's first, then room0.txt's.
-void PodschetSob(Player& p, long n);
+void RunEventsPass(Player& p, long n);
 
 // The event lines of one location file, gathered while the file is read for something else, so
 // that a score pass can fire any number of events without reading its files again.
@@ -39,9 +39,9 @@ class EventLines {
 void ReadEventLines(Player& p, const std::string& name, EventLines& lines,
                     const std::function<void()>& each = {});
 
-// PodschetSob over files read beforehand: `file(0)` gives the event lines of the location's file,
+// RunEventsPass over files read beforehand: `file(0)` gives the event lines of the location's file,
 // `file(1)` those of room0.txt; each is asked for when the events would read that file, and a
 // ScriptError it throws is reported as a failed reading is.
-void PodschetSob(Player& p, long n, const std::function<const EventLines&(int)>& file);
+void RunEventsPass(Player& p, long n, const std::function<const EventLines&(int)>& file);
 
 }  // namespace mireval

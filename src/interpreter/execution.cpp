@@ -45,14 +45,14 @@ std::optional<long> RunBlock(Player& p) {
   p.SimvolCount = 0;
   while (p.Stroka.size() > 1 && !p.file.Eof()) {
     ReadPlainLine(p);
-    RightStroka(p.Stroka);
+    StraightenDashes(p.Stroka);
     if (!p.Stroka.empty() && p.Stroka.back() != ' ') p.Stroka += ' ';
     const std::string line = p.Stroka;
-    if (StartsWith(line, k.set)) UstanovitUsl(p, line);
+    if (StartsWith(line, k.set)) SetConditionsLine(p, line);
     if (IsPrinted(line)) {
       p.T.Append("\r\n" + line);
       StoryTail(p);
-      WhP(p, line);
+      WriteStoryLine(p, line);
     }
     if (StartsWith(line, k.good)) AddPoint(p.Harakter[1]);
     if (StartsWith(line, k.evil)) AddPoint(p.Harakter[2]);
@@ -63,7 +63,7 @@ std::optional<long> RunBlock(Player& p) {
 
 }  // namespace
 
-void VypolnitKomand(Player& p) {
+void RunCommandBlock(Player& p) {
   std::optional<long> target;
   try {
     target = RunBlock(p);
@@ -75,11 +75,11 @@ void VypolnitKomand(Player& p) {
   // plain text of a location does not lie about in the working folder between commands.
   CloseGameFileAndTemp(p);
   if (target) {
-    PerehodRoom(p, *target);  // refreshes the status line itself
+    MoveToLocation(p, *target);  // refreshes the status line itself
     return;
   }
   try {
-    if (p.UslChanged) PodschetPS(p);
+    if (p.UslChanged) SettleScoreVariables(p);
     RefreshStatus(p);
   } catch (const ScriptError&) {
     ReportAndEnd(p, LineErrorText(p, p.Stroka));
@@ -94,7 +94,7 @@ bool IsBlockInstruction(std::string_view line) {
   return false;
 }
 
-void UstanovitUsl(Player& p, std::string line) {
+void SetConditionsLine(Player& p, std::string line) {
   try {
     ForEachListedCondition(line, 2, false, false, [&](std::string_view digits, bool value) {
       const long n = IntVal(digits);

@@ -33,7 +33,7 @@ void ReadLine(Player& p, bool markerTest) {
     ReadScriptLine(p);
   else
     ReadPlainLine(p);
-  RightStroka(p.Stroka);
+  StraightenDashes(p.Stroka);
 }
 
 // Inventory and tasks: pairs of lines, condition line and entry.
@@ -63,12 +63,12 @@ void ShowPairs(Player& p, const char* file, const char* noListUtf8, const char* 
 
 }  // namespace
 
-void ShowInvent(Player& p) {
+void ShowInventory(Player& p) {
   ShowPairs(p, "invent.txt", "Автор игры не предусмотрел возможность просмотра инвентаря.",
             "Вы в данный момент несете: ");
 }
 
-void ShowZadan(Player& p) {
+void ShowTasks(Player& p) {
   ShowPairs(p, "zadan.txt", "Автор игры не предусмотрел возможность просмотра заданий.",
             "Вы имеете следующие задания: ");
 }

@@ -8,8 +8,8 @@ struct Player;
 
 // Append every item (task) whose condition line holds. A missing file or an unreadable condition
 // line throws ScriptError for the command that asked to report.
-void ShowInvent(Player& p);
-void ShowZadan(Player& p);
+void ShowInventory(Player& p);
+void ShowTasks(Player& p);
 // Appends the first hint whose condition line holds, or the notice that the hints have run out.
 void ShowHint(Player& p);
 

@@ -58,7 +58,7 @@ Eligibility Evaluate(const Player& p, const std::string& line) {
 
 void ReadLine(Player& p) {
   ReadScriptLine(p);
-  RightStroka(p.Stroka);
+  StraightenDashes(p.Stroka);
 }
 
 void Describe(Player& p) {
@@ -105,7 +105,7 @@ void Describe(Player& p) {
   while (p.Stroka.size() > 1 && !p.file.Eof()) {
     ReadLine(p);
     p.T.Append(p.Stroka + "\r\n");
-    WhP(p, std::string(p.Stroka));
+    WriteStoryLine(p, std::string(p.Stroka));
   }
   StoryTail(p);
   CloseGameFileAndTemp(p);
@@ -119,8 +119,8 @@ void ShowRoom(Player& p) {
   } catch (const ScriptError&) {
     ReportAndEnd(p, "Ошибка в строке: "_cp + "\r\n" + QuotedLine(p.Stroka));
   }
-  AvtoDialog(p);
-  PodschetPS(p);
+  RunAutomaticDialogue(p);
+  SettleScoreVariables(p);
 }
 
 }  // namespace mireval

@@ -61,7 +61,7 @@ void BeginNewGame(Player& p, const std::filesystem::path& folder, const MainFile
   p.RoomName = "Вступление в игру..."_cp;
   RefreshStatus(p);
   ShowIntro(p);
-  PerehodRoom(p, 1);
+  MoveToLocation(p, 1);
 }
 
 bool NewGame(Player& p, const std::filesystem::path& folder) {

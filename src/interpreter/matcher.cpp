@@ -113,11 +113,11 @@ const std::vector<int>* SynonymIndex::Find(const std::string& upperCore) const {
   return it == entries_.end() ? nullptr : &it->second;
 }
 
-bool KomandProverka(Player& p, std::string& pattern, bool dialogRej) {
+bool SelectCommand(Player& p, std::string& pattern, bool dialogRej) {
   return Match(p, pattern, dialogRej, SynonymIndex(p));
 }
 
-bool KomandProverka(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index) {
+bool SelectCommand(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index) {
   return Match(p, pattern, dialogRej, index);
 }
 

@@ -24,7 +24,7 @@ bool IsAutoDialogueCommand(const Player& p) {
   return p.KomStroka == bare || p.KomStroka == framed;
 }
 
-void KomandOtkaz(Player& p) {
+void RefuseCommand(Player& p) {
   // Next() is below 1, so the index stays within the ten sentences.
   const auto n = static_cast<std::size_t>(10 * p.rng.Next());
   p.Stroka = FromUtf8(kRefusalsUtf8[n < kRefusalsUtf8.size() ? n : kRefusalsUtf8.size() - 1]);

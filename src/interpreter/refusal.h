@@ -12,7 +12,7 @@ extern const std::array<const char*, 10> kRefusalsUtf8;
 
 // Echoes the command and writes one of the refusal sentences, drawn from the shared generator.
 // An automatic dialogue turn draws too but writes nothing.
-void KomandOtkaz(Player& p);
+void RefuseCommand(Player& p);
 
 // Whether the command line is the automatic dialogue's own, which is never echoed.
 bool IsAutoDialogueCommand(const Player& p);

@@ -236,7 +236,7 @@ bool SameValue(const Variant& a, const Variant& b) {
 
 // A score-variable line of one of the two files.
 struct PassLine {
-  std::string text;  // after RightStroka and UbratProbely
+  std::string text;  // after StraightenDashes and UbratProbely
   long read = 0;     // its place: how many lines after the first were read up to it
   // Read when the pass first reaches it, not with the file: a faulty line ends the program only
   // once the lines before it have run and fired their events.
@@ -311,13 +311,13 @@ class ScorePass {
     ReadEventLines(p_, LocationFiles(p_)[static_cast<std::size_t>(f)], file.events, [&] {
       ++file.count;
       line = p_.Stroka;
-      if (!IsScoreLine(RightStroka(line))) return;
+      if (!IsScoreLine(StraightenDashes(line))) return;
       PassLine& added = file.lines.emplace_back();
       added.text = UbratProbely(line);
       added.read = file.count;
     });
     file.lastRead = file.events.Last();
-    if (file.count > 0) file.lastIsScore = IsScoreLine(RightStroka(file.lastRead));
+    if (file.count > 0) file.lastIsScore = IsScoreLine(StraightenDashes(file.lastRead));
     file.dirty.assign((file.lines.size() + 63) / 64, ~std::uint64_t{0});
     slot = std::move(file);
   }
@@ -413,7 +413,7 @@ class ScorePass {
   void FireEvents(long n) {
     const Conditions before = p_.Uslovie;
     const Variant good = p_.Harakter[1], evil = p_.Harakter[2];
-    PodschetSob(p_, n, [&](int f) -> const EventLines& { return File(f).events; });
+    RunEventsPass(p_, n, [&](int f) -> const EventLines& { return File(f).events; });
     if (!(before == p_.Uslovie)) {
       for (long c = kMinCondition; c <= kMaxCondition; ++c)
         if (before.Get(c) != p_.Uslovie.Get(c)) Changed(c);
@@ -492,7 +492,7 @@ class ScorePass {
 
 }  // namespace
 
-void PodschetPS(Player& p) {
+void SettleScoreVariables(Player& p) {
   ScorePass(p).Run();
   FillWordColumns(p);
 }
@@ -509,7 +509,7 @@ void SettleCharacterConditions(Player& p) {
 
 void RefreshStatus(Player& p) {
   SettleCharacterConditions(p);
-  MainScreen(p);
+  DrawStatusLine(p);
 }
 
 }  // namespace mireval

@@ -52,7 +52,7 @@ bool EvaluateScoreLine(const Player& p, const ScoreLine& line);
 
 // Recomputes every score variable of the current location and of room0.txt until they settle,
 // firing the events of conditions that turn True, then refills the word columns.
-void PodschetPS(Player& p);
+void SettleScoreVariables(Player& p);
 
 // Removes every blank from the text (the argument too) and returns it.
 std::string& UbratProbely(std::string& text);

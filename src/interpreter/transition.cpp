@@ -12,7 +12,7 @@
 
 namespace mireval {
 
-void PerehodRoom(Player& p, const Variant& room) {
+void MoveToLocation(Player& p, const Variant& room) {
   try {
     p.EnterReady = false;
     static const std::string prompt = FromUtf8(kTransitionPromptUtf8);
@@ -33,7 +33,7 @@ void EnterLocation(Player& p, const Variant& room) {
   p.file.Close();
   p.T.height = kStoryFullHeight;
   p.Room = room;
-  RoomSinonims(p, room);
+  LoadLocationSynonyms(p, room);
   for (Button& b : p.Command1) b.visible = false;
   p.T.SetText("");
   ShowRoom(p);

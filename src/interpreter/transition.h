@@ -10,7 +10,7 @@ constexpr const char* kTransitionPromptUtf8 = ">> Нажмите Enter для п
 
 // Announces the move, waits for Enter, then replaces the story area with the description of
 // location `room`.
-void PerehodRoom(Player& p, const Variant& room);
+void MoveToLocation(Player& p, const Variant& room);
 
 // Shows location `room` afresh: the story area emptied at its full height, no answers, the
 // synonyms of the location's files, its description and the status line.

@@ -92,7 +92,7 @@ class Platform {
   // Starts the player's one repeating timer: from now on the front end calls `tick` about every
   // `intervalMs` milliseconds for the rest of the run. A tick runs only between handled events
   // (inside PumpEvents, a dialog or the front end's own loop), never in the middle of a
-  // procedure; ticks that fall due together are run once. Called once, by Form_Load.
+  // procedure; ticks that fall due together are run once. Called once, by StartPlayer.
   // Default: no timer at all (music then plays only once).
   virtual void StartTimer(int intervalMs, std::function<void()> tick) {
     (void)intervalMs;

@@ -60,7 +60,7 @@ class Table {
 
 }  // namespace
 
-void RoomSinonims(Player& p, const Variant& room) {
+void LoadLocationSynonyms(Player& p, const Variant& room) {
   p.SinonimCount = 0;
   Table table(p);
   try {
@@ -69,7 +69,7 @@ void RoomSinonims(Player& p, const Variant& room) {
       OpenGameFile(p, name);
       while (!p.file.Eof()) {
         ReadScriptLine(p);
-        RightStroka(p.Stroka);
+        StraightenDashes(p.Stroka);
         table.CollectLine(p.Stroka);
       }
       CloseGameFileAndTemp(p);

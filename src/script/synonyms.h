@@ -7,6 +7,6 @@ namespace mireval {
 struct Player;
 
 // Rebuilds the synonym table from the synonym lines of room<N>.txt and room0.txt.
-void RoomSinonims(Player& p, const Variant& room);
+void LoadLocationSynonyms(Player& p, const Variant& room);
 
 }  // namespace mireval

@@ -106,17 +106,17 @@ void File1_Refresh(SealForm& f) {
   f.files = SealFileNames(f.folder);
 }
 
-void Form_Load(SealForm& f, const fs::path& folder) {
+void StartPlayer(SealForm& f, const fs::path& folder) {
   f.Check1 = false;
   f.IgnoreNextCheckClick = false;
-  Dir1_Change(f, folder);
+  OnFolderChanged(f, folder);
 }
 
-void Drive1_Change(SealForm& f, const fs::path& drive) {
-  Dir1_Change(f, drive);
+void OnDriveChanged(SealForm& f, const fs::path& drive) {
+  OnFolderChanged(f, drive);
 }
 
-void Dir1_Change(SealForm& f, const fs::path& folder) {
+void OnFolderChanged(SealForm& f, const fs::path& folder) {
   // "/games/x/" and "/games/x/y/.." are the folder "/games/x": its parent must be "/games".
   fs::path normal = folder.lexically_normal();
   if (normal.has_relative_path() && !normal.has_filename()) normal = normal.parent_path();
@@ -124,7 +124,7 @@ void Dir1_Change(SealForm& f, const fs::path& folder) {
   File1_Refresh(f);
 }
 
-void File1_Click(SealForm& f, SealPort& port, std::string_view name) {
+void OnFileChosen(SealForm& f, SealPort& port, std::string_view name) {
   if (!IsScrambledByThePlayer(name)) {
     f.outcome.push_back("Пропущен, игрок не читает его зашифрованным: "_cp + std::string(name));
     port.MessageBox(NotScrambledByThePlayerText());
@@ -159,11 +159,11 @@ void FinishFolder(SealForm& f, SealPort& port, const std::vector<SealResult>& re
 }
 }  // namespace
 
-void Command2_Click(SealForm& f, SealPort& port) {
+void OnStartClicked(SealForm& f, SealPort& port) {
   FinishFolder(f, port, EncryptFiles(f.folder, f.files, f.Mode()));
 }
 
-void Command1_Click(SealForm& f, SealPort& port) {
+void OnAnswerClicked(SealForm& f, SealPort& port) {
   FinishFolder(f, port, DecryptFiles(f.folder, f.files));
 }
 

@@ -65,25 +65,25 @@ constexpr int kSealExitOk = 0;
 constexpr int kSealExitFailed = 1;
 
 // Opens on `folder`: the file list shows its matching files, ordinary mode.
-void Form_Load(SealForm& f, const std::filesystem::path& folder);
+void StartPlayer(SealForm& f, const std::filesystem::path& folder);
 
 // The drive list and the folder list moved: the file list follows the folder.
-void Drive1_Change(SealForm& f, const std::filesystem::path& drive);
-void Dir1_Change(SealForm& f, const std::filesystem::path& folder);
+void OnDriveChanged(SealForm& f, const std::filesystem::path& drive);
+void OnFolderChanged(SealForm& f, const std::filesystem::path& folder);
 // Reads the file list of the current folder again.
 void File1_Refresh(SealForm& f);
 
 // A file of the list was clicked: scrambles it in the current mode unless it already is
 // scrambled or is no file the player reads scrambled, tells the user, beeps.
-void File1_Click(SealForm& f, SealPort& port, std::string_view name);
+void OnFileChosen(SealForm& f, SealPort& port, std::string_view name);
 
 // "Зашифровать директорию": scrambles every listed file that is not scrambled yet, reports each
 // file that failed, says "Ok" and ends the program.
-void Command2_Click(SealForm& f, SealPort& port);
+void OnStartClicked(SealForm& f, SealPort& port);
 
 // "Расшифровать директорию": turns every ordinarily scrambled listed file back into text, reports
 // each file that failed, says "Ok" and ends the program.
-void Command1_Click(SealForm& f, SealPort& port);
+void OnAnswerClicked(SealForm& f, SealPort& port);
 
 // The click notification of the check box; Check1 already holds the new value. Every user click
 // asks for confirmation and the answer decides the box: Yes checked, No unchecked.

@@ -29,7 +29,7 @@ void WriteFile(Player& p, const std::optional<std::filesystem::path>& file, Miss
   while (pos < data->size()) {
     std::string line(NextLine(*data, pos));
     p.T.Append(line + "\r\n");
-    WhP(p, line);
+    WriteStoryLine(p, line);
   }
 }
 

@@ -36,7 +36,7 @@ void Start(Player& p, MediaPlayer& player, const std::string& name, int volume) 
 
 }  // namespace
 
-void ShowKartinka(Player& p, const std::string& line) {
+void ShowPictureLine(Player& p, const std::string& line) {
   static const std::string prefix = "КАР "_cp;
   if (!StartsWith(line, prefix)) return;
   try {
@@ -64,12 +64,12 @@ void ShowKartinka(Player& p, const std::string& line) {
   }
 }
 
-void PlayZvuk(Player& p, const std::string& line) {
+void PlaySoundLine(Player& p, const std::string& line) {
   std::string name = Mid(line, 5);
   StartSound(p, name);
 }
 
-void PlayMuzyka(Player& p, const std::string& line) {
+void PlayMusicLine(Player& p, const std::string& line) {
   std::string name = Mid(line, 5);
   StartMusic(p, name);
   p.MusicFile = Mid(line, 5);
@@ -95,14 +95,14 @@ bool MusicEnded(Player& p) {
   return duration <= pos;
 }
 
-void Timer1_Timer(Player& p) {
+void OnTimerTick(Player& p) {
   if (!p.MusicFile.empty() && MusicEnded(p)) {
     std::string name = p.MusicFile;
     StartMusic(p, name);
   }
 }
 
-void Command3_Click(Player& p) {
+void OnPictureClosed(Player& p) {
   p.Picture3.visible = false;
   p.focus = Focus::Story;
 }

@@ -12,9 +12,9 @@ constexpr int kSoundVolume = -60;
 constexpr int kTimerIntervalMs = 2000;
 constexpr double kTwipsPerPixel = 15;
 
-void ShowKartinka(Player& p, const std::string& line);
-void PlayZvuk(Player& p, const std::string& line);
-void PlayMuzyka(Player& p, const std::string& line);
+void ShowPictureLine(Player& p, const std::string& line);
+void PlaySoundLine(Player& p, const std::string& line);
+void PlayMusicLine(Player& p, const std::string& line);
 
 // `name` is relative to the game folder; on return it holds the full path that was played.
 void StartMusic(Player& p, std::string& name);
@@ -23,9 +23,9 @@ void StartSound(Player& p, std::string& name);
 bool MusicEnded(Player& p);
 
 // The 2000 ms timer: restarts music that has ended.
-void Timer1_Timer(Player& p);
+void OnTimerTick(Player& p);
 
 // The close button of the picture panel.
-void Command3_Click(Player& p);
+void OnPictureClosed(Player& p);
 
 }  // namespace mireval

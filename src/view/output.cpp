@@ -102,13 +102,13 @@ void Write(Player& p, const std::string& line) {
     Cut(p, line, row.cut);
     switch (row.kind) {
       case Directive::Picture:
-        ShowKartinka(p, line);
+        ShowPictureLine(p, line);
         break;
       case Directive::Sound:
-        PlayZvuk(p, line);
+        PlaySoundLine(p, line);
         break;
       case Directive::Music:
-        PlayMuzyka(p, line);
+        PlayMusicLine(p, line);
         break;
       case Directive::Scheme:
         p.ColorScheme = Variant(static_cast<int>(TextToInt16(Mid(line, 7))));
@@ -138,7 +138,7 @@ void Write(Player& p, const std::string& line) {
 
 }  // namespace
 
-void WhP(Player& p, const std::string& line) {
+void WriteStoryLine(Player& p, const std::string& line) {
   try {
     Write(p, line);
   } catch (const ScriptError&) {

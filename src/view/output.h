@@ -1,5 +1,6 @@
 // The output writer: every line of game text is appended to the story area by its caller and then
-// handed to WhP, which carries out directive lines (cutting them back out) and pages long text.
+// handed to WriteStoryLine, which carries out directive lines (cutting them back out) and pages
+// long text.
 #pragma once
 
 #include <string>
@@ -13,7 +14,7 @@ constexpr int kPauseThresholdDialogue = 1000;  // while it is shown
 constexpr std::size_t kStoryLimit = 16000;
 constexpr std::size_t kStoryKeepFrom = 10000;  // 1-based: the first 9999 characters go
 
-void WhP(Player& p, const std::string& line);
+void WriteStoryLine(Player& p, const std::string& line);
 
 // Trims an overlong story area and moves its caret to the end.
 void StoryTail(Player& p);

@@ -5,7 +5,7 @@
 
 namespace mireval {
 
-void MainScreen(Player& p) {
+void DrawStatusLine(Player& p) {
   p.Label1[4].caption = p.GameName.Text();
   p.Label1[0].caption = p.RoomName.Text();
 

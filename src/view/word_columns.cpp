@@ -44,7 +44,7 @@ void FillWordColumns(Player& p) {
   for (ListBox& l : p.List1) l.items.clear();
   try {
     ForEachLocationLine(p, [&] {
-      RightStroka(p.Stroka);
+      StraightenDashes(p.Stroka);
       int column = StartsWith(p.Stroka, k1) ? 0 : StartsWith(p.Stroka, k2) ? 1 : -1;
       if (column < 0) return;
       std::string word = WordOf(p, p.Stroka);
@@ -61,7 +61,7 @@ void FillWordColumns(Player& p) {
   ArrangeLayout(p);
 }
 
-void List1_Click(Player& p, int column, int item) {
+void OnWordClicked(Player& p, int column, int item) {
   if (column < 0 || column > 1 || WaitPending(p)) return;
   const auto& items = p.List1[column].items;
   if (item < 0 || static_cast<std::size_t>(item) >= items.size()) return;

@@ -9,7 +9,7 @@ struct Player;
 void FillWordColumns(Player& p);
 
 // A click on word `item` (0-based) of column `column` (0 = К1, 1 = К2).
-void List1_Click(Player& p, int column, int item);
+void OnWordClicked(Player& p, int column, int item);
 
 // Arranges the window for the columns: narrow when either holds a word, wide otherwise.
 void ArrangeLayout(Player& p);

@@ -69,15 +69,15 @@ TEST_F(BrowserTest, APlaceThatCannotBeReadKeepsThePreviousFolder) {
   ASSERT_TRUE(ChangeFolder(t.p, Dir("game")));
   EXPECT_FALSE(ChangeFolder(t.p, Dir("nowhere")));
   t.p.Dir1.path = Dir("nowhere");
-  Dir1_Change(t.p);
+  OnFolderChanged(t.p);
   t.p.Drive1.drive = "/no/such/drive";
-  Drive1_Change(t.p);
+  OnDriveChanged(t.p);
   EXPECT_EQ(t.p.Dir1.path, Dir("game"));
   EXPECT_EQ(t.p.File1.items, std::vector<std::string>{"main.txt"});
   EXPECT_EQ(t.p.Drive1.drive, t.platform.drives[1]);
 
   t.p.Drive1.drive = "/";
-  Drive1_Change(t.p);
+  OnDriveChanged(t.p);
   EXPECT_EQ(t.p.Dir1.path, "/");
 }
 
@@ -88,9 +88,9 @@ TEST_F(BrowserTest, ClickingTheMainFileAndTheStartButtonStartTheSameGame) {
     ASSERT_TRUE(ChangeFolder(t.p, Dir("game")));
     t.platform.Enter();  // the move into location 1 waits for Enter
     if (button)
-      Command2_Click(t.p);
+      OnStartClicked(t.p);
     else
-      File1_Click(t.p, "MAIN.TXT");
+      OnFileChosen(t.p, "MAIN.TXT");
     EXPECT_EQ(t.p.GameDir, Dir("game") + "/");
     EXPECT_FALSE(t.p.Picture1.visible);
     EXPECT_EQ(t.p.Room, Variant(1));
@@ -121,7 +121,7 @@ TEST_F(BrowserTest, AGameThatCannotStartLeavesTheRunningOneAsItWas) {
     EXPECT_TRUE(t.p.Picture1.visible);  // still there to choose again
     EXPECT_FALSE(t.p.file.IsOpen());
   }
-  BrowserCancel_Click(t.p);
+  OnBrowserCancelled(t.p);
   EXPECT_FALSE(t.p.Picture1.visible);
 }
 
@@ -145,7 +145,7 @@ TEST_F(BrowserTest, ARunningGamePlaysOnAfterAFolderThatHoldsNoGame) {
     if (main.empty()) {
       ASSERT_TRUE(ChangeFolderPath(t.p, other));
       fs::remove_all(other);
-      Command2_Click(t.p);
+      OnStartClicked(t.p);
     } else {
       WriteGameFile(other / "main.txt", main);
       StartGameInFolder(t.p, other);
@@ -159,9 +159,9 @@ TEST_F(BrowserTest, ARunningGamePlaysOnAfterAFolderThatHoldsNoGame) {
     EXPECT_EQ(ToUtf8(t.p.HarakterWord[1].Text()), "добро");
     EXPECT_TRUE(t.p.Uslovie.Get(42));
 
-    BrowserCancel_Click(t.p);
+    OnBrowserCancelled(t.p);
     t.p.Text2.SetText(FromUtf8("осмотреться"));
-    Text2_KeyPress(t.p, kEnter);
+    OnInputKey(t.p, kEnter);
     EXPECT_NE(t.Story().find("Дорога."), std::string::npos) << t.Story();
     EXPECT_EQ(t.Story().find("Плохо."), std::string::npos) << t.Story();
   }

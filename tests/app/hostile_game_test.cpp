@@ -63,7 +63,7 @@ TEST_F(HostileGameTest, NamesThatClimbOutOrLinkOutAreRefused) {
 }
 
 TEST_F(HostileGameTest, PicturesAndSoundsOutsideTheFolderAreRefusedAsTheirLinesSay) {
-  ShowKartinka(t.p, "КАР 2 ../outside/x.png"_cp);
+  ShowPictureLine(t.p, "КАР 2 ../outside/x.png"_cp);
   EXPECT_FALSE(t.p.Picture3.visible);
   ASSERT_EQ(t.platform.messages.size(), 1u);
   EXPECT_EQ(t.platform.messages[0], "Ошибка в строке КАР 2 ../outside/x.png локации 1");
@@ -104,7 +104,7 @@ TEST_F(HostileGameTest, PipesAndDevicesAreUnreadableAndNeverBlock) {
   EXPECT_TRUE(LineReader(t.game() / "room1.txt").error());  // the seal tool's reader
   EXPECT_THROW(OpenGameFile(t.p, "room1.txt"), ScriptError);
   EXPECT_FALSE(LoadSavedGame(t.p, t.game(), "slot.sav"));
-  ShowKartinka(t.p, "КАР 2 pic.png"_cp);
+  ShowPictureLine(t.p, "КАР 2 pic.png"_cp);
   EXPECT_FALSE(t.p.Picture3.visible);
   EXPECT_EQ(ReadWholeFile("/dev/zero"), std::nullopt);
 }
@@ -112,7 +112,7 @@ TEST_F(HostileGameTest, PipesAndDevicesAreUnreadableAndNeverBlock) {
 // Two folders whose names become the same "??" in Windows-1251, and one whose name holds a "\".
 TEST(GameFolderNames, AFolderIsOpenedByItsRealNameNotItsText) {
   TestPlayer t;
-  Form_Load(t.p);
+  StartPlayer(t.p);
   const fs::path games = t.root.path() / "games";
   const std::vector<std::string> names = {"游戏", "谜题", "quest\\part2", "quest/part2"};
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -161,7 +161,7 @@ TEST(CommandLog, ALinkUnderTheLogsNameIsRefusedAndTheFieldsAreQuoted) {
 TEST(Startup, AnOldScratchCopyIsRemovedAtStart) {
   TestPlayer t;
   WriteRaw(t.work() / "temps.dat", "РН Лес"_cp);
-  Form_Load(t.p);
+  StartPlayer(t.p);
   EXPECT_FALSE(fs::exists(t.work() / "temps.dat"));
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 void Type(Player& p, const std::string& utf8) {
   p.Text2.SetText(FromUtf8(utf8));
-  Text2_KeyPress(p, kEnter);
+  OnInputKey(p, kEnter);
 }
 
 TEST(Keys, EnterDuringAPauseOnlyEndsThePause) {
@@ -30,16 +30,16 @@ TEST(Keys, EnterReleasesAWaitingTransition) {
   EXPECT_EQ(t.p.Text2.text, "");
   t.p.EnterReady = false;
   t.p.Text1.SetText("x");
-  Text1_KeyPress(t.p, 'a');
+  OnAnswerPanelKey(t.p, 'a');
   EXPECT_FALSE(t.p.EnterReady);
-  Text1_KeyPress(t.p, kEnter);
+  OnAnswerPanelKey(t.p, kEnter);
   EXPECT_TRUE(t.p.EnterReady);
 }
 
 TEST(Keys, OtherKeysChangeNothing) {
   TestPlayer t;
   t.p.WaitKey = true;
-  Text2_KeyPress(t.p, 'a');
+  OnInputKey(t.p, 'a');
   EXPECT_TRUE(t.p.WaitKey);
 }
 

@@ -37,7 +37,7 @@ class PendingWaitTest : public ::testing::Test {
   }
 
   void Click(int answer) {
-    t.platform.Then([answer](Player& p) { Command1_Click(p, answer); });
+    t.platform.Then([answer](Player& p) { OnAnswerClicked(p, answer); });
   }
 
   TestPlayer t;
@@ -58,7 +58,7 @@ TEST_F(PendingWaitTest, ADoubleClickOnAnAnswerThatMovesPlaysItOnce) {
 TEST_F(PendingWaitTest, AClickQueuedBehindAnAnswerPlaysNothingBeforeIt) {
   t.platform.Enter("диал вахтер");
   PlayQueued();
-  t.platform.Behind([](Player& p) { Command1_Click(p, 1); });
+  t.platform.Behind([](Player& p) { OnAnswerClicked(p, 1); });
   Click(1);
   t.platform.Enter();
   PlayQueued();
@@ -71,7 +71,7 @@ TEST_F(PendingWaitTest, ClicksAndScreensInsideAWaitDoNothing) {
   t.platform.Enter("в лес");
   t.platform.Then([](Player& p) {
     ASSERT_TRUE(WaitPending(p));
-    List1_Click(p, 0, 0);
+    OnWordClicked(p, 0, 0);
     EXPECT_EQ(p.Text2.text, "");
   });
   // A screen of text would write inside the wait; its Enter only releases the wait instead.
@@ -85,9 +85,9 @@ TEST_F(PendingWaitTest, ASecondEnterInTheSamePassOfTheWaitPlaysNoCommand) {
   t.platform.Enter("в лес");
   t.platform.Then([](Player& p) {
     // A window may deliver two Enters before the wait looks at its flag again.
-    Text2_KeyPress(p, kEnter);
+    OnInputKey(p, kEnter);
     p.Text2.SetText(FromUtf8("в лес"));
-    Text2_KeyPress(p, kEnter);
+    OnInputKey(p, kEnter);
   });
   PlayQueued();
   EXPECT_EQ(t.p.Room, Variant(2));

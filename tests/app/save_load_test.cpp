@@ -307,7 +307,7 @@ class SaveCommandsTest : public SaveLoadTest {
  protected:
   void Type(const std::string& utf8) {
     t.p.Text2.SetText(FromUtf8(utf8));
-    Text2_KeyPress(t.p, kEnter);
+    OnInputKey(t.p, kEnter);
   }
 };
 

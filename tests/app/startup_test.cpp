@@ -24,7 +24,7 @@ class StartupTest : public ::testing::Test {
   }
   void Type(const std::string& utf8) {
     t.p.Text2.SetText(FromUtf8(utf8));
-    Text2_KeyPress(t.p, kEnter);
+    OnInputKey(t.p, kEnter);
   }
   std::string GameDir() const { return FromUtf8(t.game().string()) + "/"; }
 
@@ -34,7 +34,7 @@ class StartupTest : public ::testing::Test {
 TEST_F(StartupTest, WithoutAutostartTheCoverShowsAndTheTimerRuns) {
   t.p.Command1[3].visible = true;
   t.p.EnterReady = false;
-  Form_Load(t.p);
+  StartPlayer(t.p);
   EXPECT_EQ(t.Story(), "Обложка\r\nКАР 2 x.jpg\r\n");  // directives are not carried out here
   EXPECT_FALSE(t.p.Picture3.visible);
   EXPECT_FALSE(t.p.Command1[3].visible);
@@ -46,22 +46,22 @@ TEST_F(StartupTest, WithoutAutostartTheCoverShowsAndTheTimerRuns) {
   EXPECT_EQ(t.platform.timerInterval, 2000);
   t.UseGameDir();
   WriteRaw(t.game() / "theme.ogg", "music");
-  PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
+  PlayMusicLine(t.p, "МУЗ theme.ogg"_cp);
   t.platform.music.duration = t.platform.music.position = 3;
   t.platform.FireTimer();
   EXPECT_EQ(t.platform.music.position, 0);  // ended music started again
 
-  T_KeyPress(t.p, 'a');
+  OnStoryKey(t.p, 'a');
   EXPECT_EQ(t.p.focus, Focus::Text2);
   t.p.Command1[0].visible = true;
-  T_KeyPress(t.p, 'b');
+  OnStoryKey(t.p, 'b');
   EXPECT_EQ(t.p.focus, Focus::Text1);
 }
 
 TEST_F(StartupTest, AutostartStartsAGameWithoutSavesAndOnlyPointsTheBrowserAtOneWithSaves) {
   t.Work("start.txt", "../game\nignored\n");
   t.platform.Enter();
-  Form_Load(t.p);
+  StartPlayer(t.p);
   EXPECT_EQ(t.p.GameDir, GameDir());
   EXPECT_EQ(t.p.Room, Variant(1));
   EXPECT_EQ(t.Story(), "Дорога.\r\n");
@@ -70,12 +70,12 @@ TEST_F(StartupTest, AutostartStartsAGameWithoutSavesAndOnlyPointsTheBrowserAtOne
   TestPlayer other;
   other.Work("START.TXT", "../Game\n");  // written where letter case does not matter
   other.Game("one.sav", "");
-  Form_Load(other.p);
+  StartPlayer(other.p);
   EXPECT_TRUE(other.p.Room.IsEmpty());
   EXPECT_TRUE(other.p.GameDir.empty());
   EXPECT_EQ(other.p.Dir1.path + "/", FromUtf8(other.game().string()) + "/");
   other.p.Text2.SetText("загрузить игру"_cp);
-  Text2_KeyPress(other.p, kEnter);
+  OnInputKey(other.p, kEnter);
   EXPECT_EQ(other.p.File1.items, std::vector<std::string>{"one.sav"});
   EXPECT_EQ(ToUtf8(other.p.Label2.caption), "Загрузка сохраненной игры.");
   EXPECT_EQ(other.Story(), "\r\nИГРА УСПЕШНО ЗАГРУЖЕНА \r\n");  // before any choice
@@ -83,7 +83,7 @@ TEST_F(StartupTest, AutostartStartsAGameWithoutSavesAndOnlyPointsTheBrowserAtOne
 
 TEST_F(StartupTest, AnEmptyFirstLineMeansNoAutostartAndABadOneEndsTheProgram) {
   t.Work("start.txt", "\n../game\n");
-  Form_Load(t.p);
+  StartPlayer(t.p);
   EXPECT_TRUE(t.platform.messages.empty());
   EXPECT_TRUE(t.p.Room.IsEmpty());
 
@@ -91,7 +91,7 @@ TEST_F(StartupTest, AnEmptyFirstLineMeansNoAutostartAndABadOneEndsTheProgram) {
     t.platform.messages.clear();
     t.Work("start.txt", *main ? "../game\n" : "nowhere\n");
     if (*main) t.Game("main.txt", main);
-    EXPECT_EQ(ExpectEnd([&] { Form_Load(t.p); }), kExitAfterError);
+    EXPECT_EQ(ExpectEnd([&] { StartPlayer(t.p); }), kExitAfterError);
     EXPECT_EQ(t.platform.messages,
               std::vector<std::string>{
                   "Ошибка при автозапуске игры. Проверьте файл start.txt (или удалите его)."});
@@ -101,7 +101,7 @@ TEST_F(StartupTest, AnEmptyFirstLineMeansNoAutostartAndABadOneEndsTheProgram) {
 TEST_F(StartupTest, NewGameCommandRestartsTheAutostartGameThenOpensTheBrowser) {
   t.Work("start.txt", "../game\n");
   t.platform.Enter();
-  Form_Load(t.p);
+  StartPlayer(t.p);
   t.Set(9);
   t.platform.Enter();
   Type("новая игра");

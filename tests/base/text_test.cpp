@@ -29,7 +29,7 @@ TEST(Text, UpperCasesLatinAndCyrillic) {
 
 TEST(Text, RightStrokaReplacesEnDashesOnlyInPlace) {
   std::string line = FromUtf8("Л 5 –7 — x");
-  std::string& result = RightStroka(line);
+  std::string& result = StraightenDashes(line);
   EXPECT_EQ(&result, &line);
   EXPECT_EQ(ToUtf8(line), "Л 5 -7 — x");
 }

@@ -21,7 +21,7 @@ class DialogueTest : public ::testing::Test {
   void Room(const std::string& body) { t.Game("room1.txt", "РН Сторожка\nОП\nТекст.\n\n" + body); }
   void Talk(const std::string& utf8) {
     t.p.KomStroka = FromUtf8(" " + utf8 + " ");
-    DiKomand(t.p);
+    OfferDialogue(t.p);
   }
   std::vector<std::string> Captions() {
     std::vector<std::string> out;
@@ -98,7 +98,7 @@ TEST_F(DialogueTest, ChoosingAnAnswerPlaysItsBlockAndRebuildsTheAnswers) {
   EXPECT_FALSE(t.p.Command1[0].visible);
   t.p.T.SetText("");
   Talk("диал вахтер");
-  Command1_Click(t.p, 1);
+  OnAnswerClicked(t.p, 1);
   EXPECT_EQ(t.Story(), "\r\n>  диал вахтер \r\n\r\nЗдравствуйте! \r\nВахтер кивает. \r\n");
   EXPECT_TRUE(t.p.Uslovie.Get(7));
   EXPECT_EQ(t.p.Hody, Variant(1));
@@ -109,12 +109,12 @@ TEST_F(DialogueTest, ChoosingAnAnswerPlaysItsBlockAndRebuildsTheAnswers) {
 TEST_F(DialogueTest, ExhaustedPanelKeepsOnlyTheEnlargedCloseButton) {
   Room("ДИАЛ\nДИ 1\nЛ -7\nД 7\nЕдинственный\n\nКДИАЛ\n");
   Talk("диал");
-  Command1_Click(t.p, 1);
+  OnAnswerClicked(t.p, 1);
   EXPECT_TRUE(Captions().empty());
   EXPECT_TRUE(t.p.Command1[0].visible);
   EXPECT_EQ(t.p.Command1[0].height, 125);
   EXPECT_EQ(t.p.Command1[0].top, 346);
-  Command1_Click(t.p, 0);
+  OnAnswerClicked(t.p, 0);
   EXPECT_FALSE(t.p.Command1[0].visible);
   EXPECT_EQ(t.p.T.height, 395);
   EXPECT_EQ(t.p.focus, Focus::Text2);
@@ -143,26 +143,26 @@ TEST_F(DialogueTest, NoMatchingDialogueRefusesUnlessAutomatic) {
   Talk("говорить кот");
   EXPECT_NE(t.Story().find(">  говорить кот "), std::string::npos);
   t.p.T.SetText("");
-  AvtoDialog(t.p);
+  RunAutomaticDialogue(t.p);
   EXPECT_EQ(t.Story(), "");
 }
 
 TEST_F(DialogueTest, AutomaticBlockSwitchesTheModeOnEvenWhenItsConditionsFail) {
   Room("ДИАЛ АВТО\nЛ 3\nДИ 1\nОтвет\n\nКДИАЛ\n");
-  AvtoDialog(t.p);
+  RunAutomaticDialogue(t.p);
   EXPECT_TRUE(Captions().empty());
   EXPECT_TRUE(t.p.DialAvto);
   t.Set(3);
-  AvtoDialog(t.p);
+  RunAutomaticDialogue(t.p);
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Ответ"}));
   t.p.T.SetText("");
-  Command1_Click(t.p, 1);
+  OnAnswerClicked(t.p, 1);
   EXPECT_EQ(t.Story(), "\r\n\r\nОтвет \r\n");  // no echo line for the automatic command
 }
 
 TEST_F(DialogueTest, LowerCaseAutoLineSwitchesTheModeButIsNoHeader) {
   Room("диал авто\nДИ 1\nОтвет\n\nКДИАЛ\n");
-  AvtoDialog(t.p);
+  RunAutomaticDialogue(t.p);
   EXPECT_TRUE(t.p.DialAvto);
   EXPECT_TRUE(Captions().empty());
 }
@@ -198,7 +198,7 @@ TEST_F(DialogueTest, ClicksDuringAPauseAreIgnored) {
   t.Set(5);
   Talk("диал вахтер");
   t.p.OutputReady = false;
-  Command1_Click(t.p, 1);
+  OnAnswerClicked(t.p, 1);
   EXPECT_FALSE(t.p.Uslovie.Get(7));
   EXPECT_TRUE(t.p.Hody.IsEmpty());
 }
@@ -213,7 +213,7 @@ TEST_F(DialogueTest, OrdinalsPastSixteenBitsStillNameTheirOption) {
   Talk("диал вахтер");
   ASSERT_EQ(Captions(), (std::vector<std::string>{"Здравствуйте!", "Прощайте."}));
   EXPECT_EQ(t.p.AnswerBlock[1], 70001u);
-  Command1_Click(t.p, 1);
+  OnAnswerClicked(t.p, 1);
   EXPECT_TRUE(t.p.Uslovie.Get(7));
   EXPECT_NE(t.Story().find("Вахтер кивает."), std::string::npos);
   EXPECT_EQ(t.Story().find("Чужой ответ."), std::string::npos);

@@ -26,14 +26,14 @@ class ListsTest : public ::testing::Test {
 TEST_F(ListsTest, InventoryAndTasksShowEveryEntryWhoseConditionsHold) {
   t.Game("invent.txt", "5\nмеч\n-5\nщит\n3 -4\nфонарь\n");
   t.Set(5);
-  EXPECT_EQ(Show(ShowInvent), "\r\nВы в данный момент несете: меч\r\n");
+  EXPECT_EQ(Show(ShowInventory), "\r\nВы в данный момент несете: меч\r\n");
   t.Set(5, false);
   t.Set(3);
-  EXPECT_EQ(Show(ShowInvent), "\r\nВы в данный момент несете: щит\r\nфонарь\r\n");
+  EXPECT_EQ(Show(ShowInventory), "\r\nВы в данный момент несете: щит\r\nфонарь\r\n");
   t.Game("zadan.txt", "3\nНайти мельника\n");
-  EXPECT_EQ(Show(ShowZadan), "\r\nВы имеете следующие задания: Найти мельника\r\n");
+  EXPECT_EQ(Show(ShowTasks), "\r\nВы имеете следующие задания: Найти мельника\r\n");
   t.Game("zadan.txt", "12\r");  // five bytes or fewer: the author offers no list
-  EXPECT_EQ(Show(ShowZadan), "\r\nАвтор игры не предусмотрел возможность просмотра заданий.");
+  EXPECT_EQ(Show(ShowTasks), "\r\nАвтор игры не предусмотрел возможность просмотра заданий.");
 }
 
 TEST_F(ListsTest, OnlyTheFirstApplicableHintIsShownUntilTheyRunOut) {
@@ -54,21 +54,21 @@ TEST_F(ListsTest, OnlyTheFirstApplicableHintIsShownUntilTheyRunOut) {
 TEST_F(ListsTest, ScrambledListsShowTheSameEntries) {
   const std::string plain = "5\nмеч\n-5\nщит\n";
   t.Game("invent.txt", plain);
-  const std::string expected = Show(ShowInvent);
+  const std::string expected = Show(ShowInventory);
   for (CipherKind kind : {CipherKind::Ordinary, CipherKind::Strong}) {
     WriteRaw(t.game() / "invent.txt", Encrypt(SplitLines(FromUtf8(plain)), kind));
-    EXPECT_EQ(Show(ShowInvent), expected);
+    EXPECT_EQ(Show(ShowInventory), expected);
     EXPECT_FALSE(std::filesystem::exists(t.work() / "temps.dat"));
   }
 }
 
 TEST_F(ListsTest, UnreadableListsAreScriptErrors) {
-  EXPECT_THROW(ShowInvent(t.p), ScriptError);  // missing
+  EXPECT_THROW(ShowInventory(t.p), ScriptError);  // missing
   // A blank that follows no number, a number out of range or unreadable, a missing entry text.
   for (const char* bad : {"\nмеч\n", " 5\nмеч\n", "5  6\nмеч\n", "5 \nмеч\n", "5x\nмеч\n",
                           "10001\nмеч\n", "1 2 3 4 5 6\n"}) {
     t.Game("invent.txt", bad);
-    EXPECT_THROW(ShowInvent(t.p), ScriptError) << bad;
+    EXPECT_THROW(ShowInventory(t.p), ScriptError) << bad;
     EXPECT_FALSE(t.p.file.IsOpen());
   }
   WriteRaw(t.game() / "hints.txt", MarkerLine(CipherKind::Ordinary) + "\r\n209\r\n99999\r\n");

@@ -24,7 +24,7 @@ TEST(Refusal, EchoesTheCommandAndDrawsTheSameFirstSentencesEveryRun) {
   t.p.KomStroka = FromUtf8(" прыгнуть ");
   std::vector<std::string> drawn;
   for (int i = 0; i < 4; ++i) {
-    KomandOtkaz(t.p);
+    RefuseCommand(t.p);
     drawn.push_back(ToUtf8(t.p.Stroka));
   }
   EXPECT_EQ(drawn, FirstSentences(4));
@@ -39,7 +39,7 @@ TEST(Refusal, AllTenSentencesAreDrawnEvenly) {
   std::map<std::string, int> seen;
   for (int i = 0; i < 20000; ++i) {
     t.p.T.SetText("");
-    KomandOtkaz(t.p);
+    RefuseCommand(t.p);
     ++seen[ToUtf8(t.p.Stroka)];
   }
   ASSERT_EQ(seen.size(), 10u);
@@ -50,7 +50,7 @@ TEST(Refusal, AnAutomaticTurnDrawsButWritesNothing) {
   for (const char* command : {" ДИАЛ АВТО ", "ДИАЛ АВТО"}) {
     TestPlayer t;
     t.p.KomStroka = FromUtf8(command);
-    KomandOtkaz(t.p);
+    RefuseCommand(t.p);
     EXPECT_EQ(t.Story(), "");
     EXPECT_EQ(ToUtf8(t.p.Stroka), FirstSentences(1)[0]);
   }

@@ -5,9 +5,9 @@
 
 #include "base/text.h"
 #include "interpreter/events.h"
-#include "interpreter/komand.h"
 #include "interpreter/locations.h"
 #include "interpreter/score.h"
+#include "interpreter/typed_command.h"
 #include "support/test_game.h"
 #include "view/media.h"
 
@@ -53,12 +53,12 @@ TEST_F(LongLineReportTest, CommandsScoreVariablesDescriptionsEventsAndPictures) 
   // The common form, from a command entry's conditions line.
   t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nЛ 99999 " + Letters(1000) + "\nвзято\n\n");
   t.p.Text2.SetText("взять"_cp);
-  EXPECT_EQ(ExpectEnd([&] { Komand(t.p); }), kExitAfterError);
+  EXPECT_EQ(ExpectEnd([&] { ExecuteTypedCommand(t.p); }), kExitAfterError);
   ExpectCut("Л 99999 ", "\r\n(комната №1)");
 
   t.platform.messages.clear();
   t.Game("room1.txt", "РН x\nПС " + Letters(1000) + "\n");
-  EXPECT_EQ(ExpectEnd([&] { PodschetPS(t.p); }), kExitAfterError);
+  EXPECT_EQ(ExpectEnd([&] { SettleScoreVariables(t.p); }), kExitAfterError);
   ExpectCut("ПС", " комнаты №1 при подсчете переменной счета №0");
 
   t.platform.messages.clear();
@@ -69,11 +69,11 @@ TEST_F(LongLineReportTest, CommandsScoreVariablesDescriptionsEventsAndPictures) 
   t.platform.messages.clear();
   std::filesystem::remove(t.game() / "room0.txt");
   t.Game("room1.txt", "РН x\nСОБ 7 " + Letters(1000) + "\n");
-  PodschetSob(t.p, 7);
+  RunEventsPass(t.p, 7);
   ExpectCut("", " в локации №1");
 
   t.platform.messages.clear();
-  ShowKartinka(t.p, "КАР x"_cp + FromUtf8(Letters(1000)));
+  ShowPictureLine(t.p, "КАР x"_cp + FromUtf8(Letters(1000)));
   ExpectCut("КАР x", " локации 1");
 }
 

@@ -108,7 +108,7 @@ class ScoreLineTest : public ::testing::Test {
   // Condition 50 after a score pass over a location holding only `line`.
   bool ThroughThePass(const char* line) {
     t.Game("room1.txt", std::string("РН x\n") + line + "\n");
-    PodschetPS(t.p);
+    SettleScoreVariables(t.p);
     return t.p.Uslovie.Get(50);
   }
   TestPlayer t;

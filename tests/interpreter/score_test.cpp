@@ -34,16 +34,16 @@ class ScoreTest : public ::testing::Test {
 TEST_F(ScoreTest, SumsAboveTheLowerThreshold) {
   Room("ПС 5 = 3 + 4 > 1\n");
   t.Set(3);
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_FALSE(Cond(5));
   t.Set(4);
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_TRUE(Cond(5));
 }
 
 TEST_F(ScoreTest, WithoutThresholdAlwaysTrue) {
   Room("ПС 5 = 3 + 4\n");
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_TRUE(Cond(5));
 }
 
@@ -51,38 +51,38 @@ TEST_F(ScoreTest, CharacterPointsAndLeadingMarker) {
   Room("ПС 7 = С - Т > 0\nПС 8 = + С - Т > 2\n");
   t.p.Harakter[1] = 5;
   t.p.Harakter[2] = 2;
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_TRUE(Cond(7));  // a zero threshold places no constraint
   EXPECT_TRUE(Cond(8));
   t.p.Harakter[2] = 3;
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_FALSE(Cond(8));
 }
 
 TEST_F(ScoreTest, NegatedTermsCountFalseConditions) {
   Room("ПС 9 = -2 - 3 > 1\n");
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_TRUE(Cond(9));
   t.Set(2);
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_FALSE(Cond(9));
 }
 
 TEST_F(ScoreTest, UpperThresholdAndNegativeThresholdsNeverConstrain) {
   Room("ПС 10 = 1 + 2 < 2\nПС 11 = 1 > -5\nПС 12 = 1 <-1\n");
   t.Set(1);
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_TRUE(Cond(10));
   EXPECT_TRUE(Cond(11));
   EXPECT_TRUE(Cond(12));
   t.Set(2);
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_FALSE(Cond(10));
 }
 
 TEST_F(ScoreTest, BlanksAnywhereAndTheLastEqualsSignWins) {
   Room("ПС  1 2 = 3\nП С 13 = 3\nпс 14=3\n");
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_TRUE(Cond(12));
   EXPECT_FALSE(Cond(13));
   EXPECT_TRUE(Cond(14));  // the prefix is compared upper-cased
@@ -92,7 +92,7 @@ TEST_F(ScoreTest, MissingOrZeroNumberEndsTheProgram) {
   for (const char* line : {"ПС = 3", "ПС 0 = 3", "ПС x = 3", "ПС 20000 = 3"}) {
     t.platform.messages.clear();
     Room(std::string(line) + "\n");
-    EXPECT_EQ(ExpectEnd([&] { PodschetPS(t.p); }), kExitAfterError);
+    EXPECT_EQ(ExpectEnd([&] { SettleScoreVariables(t.p); }), kExitAfterError);
     ASSERT_EQ(t.platform.messages.size(), 1u);
     EXPECT_EQ(t.platform.messages[0].rfind("Ошибка в строке ПС", 0), 0u) << t.platform.messages[0];
   }
@@ -103,14 +103,14 @@ TEST_F(ScoreTest, MissingOrZeroNumberEndsTheProgram) {
 TEST_F(ScoreTest, TermsAreReadAsSixteenBitConditionNumbers) {
   Room("ПС 5 = 0003 + 0 > 0\n");  // leading zeros read as the number; "0" adds nothing
   t.Set(3);
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_TRUE(Cond(5));
   const std::string lines[] = {"ПС 5 = 40000", "ПС 5 = 20000", "ПС 5 = 3 > 99999",
                                "ПС 5 = " + std::string(400, '7')};
   for (const std::string& line : lines) {
     t.platform.messages.clear();
     Room(line + "\n");
-    EXPECT_EQ(ExpectEnd([&] { PodschetPS(t.p); }), kExitAfterError) << line;
+    EXPECT_EQ(ExpectEnd([&] { SettleScoreVariables(t.p); }), kExitAfterError) << line;
     EXPECT_EQ(t.platform.messages.size(), 1u);
   }
 }
@@ -118,19 +118,19 @@ TEST_F(ScoreTest, TermsAreReadAsSixteenBitConditionNumbers) {
 TEST_F(ScoreTest, MissingRoom0EndsTheProgramNamingFileZero) {
   std::filesystem::remove(t.game() / "room0.txt");
   Room("ОП\n");
-  EXPECT_EQ(ExpectEnd([&] { PodschetPS(t.p); }), kExitAfterError);
+  EXPECT_EQ(ExpectEnd([&] { SettleScoreVariables(t.p); }), kExitAfterError);
   EXPECT_NE(t.platform.messages.at(0).find("комнаты №0"), std::string::npos);
 }
 
 TEST_F(ScoreTest, EventsOfAConditionTurningTrueAreWrittenAndThePassRestarts) {
   Room("ПС 20 = 3\nСОБ 20 Дверь открылась.\nСОБ 2 чужое\nПС 21 = 20 > 0\n");
   t.Game("room0.txt", "РН общие\nсоб 20  В room0.\nСОБ 21 Второе.\n");
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_TRUE(Cond(20));
   EXPECT_TRUE(Cond(21));
   EXPECT_EQ(t.Story(), "Дверь открылась.\r\n В room0.\r\nВторое.\r\n");
   t.p.T.SetText("");
-  PodschetPS(t.p);  // nothing changes: no event again
+  SettleScoreVariables(t.p);  // nothing changes: no event again
   EXPECT_EQ(t.Story(), "");
 }
 
@@ -140,7 +140,7 @@ TEST_F(ScoreTest, LongChainSettlesInOneCall) {
     body += "ПС " + std::to_string(100 + i) + " = " + std::to_string(99 + i) + " > 0\n";
   Room(body);
   t.Set(100);
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   for (int i = 100; i <= 600; ++i) EXPECT_TRUE(Cond(i)) << i;
 }
 
@@ -149,7 +149,7 @@ TEST_F(ScoreTest, EventThatClearsItsOwnConditionCannotLoopForever) {
   t.Game("room0.txt", "РН общие\nПС 31 = -30 < 1\n");
   // 30 turns True and its event clears it; the restarted pass turns it True once more, the event
   // clears it again, and this time the pass goes on instead of restarting.
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_FALSE(Cond(30));
   EXPECT_FALSE(Cond(31));
 }
@@ -159,7 +159,7 @@ TEST_F(ScoreTest, ScrambledLocationFilesAreRead) {
            Encrypt(SplitLines(FromUtf8("РН x\nПС 40 = 3 + 4 > 1\n")), CipherKind::Ordinary));
   t.Set(3);
   t.Set(4);
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_TRUE(Cond(40));
 }
 
@@ -168,7 +168,7 @@ TEST_F(ScoreTest, EventFailureIsReportedAndTheEventsReturn) {
   // that is reported and the score pass goes on, until it needs room0.txt itself.
   std::filesystem::remove(t.game() / "room0.txt");
   Room("ПС 50 = 3\nСОБ 50 Первое.\n");
-  EXPECT_EQ(ExpectEnd([&] { PodschetPS(t.p); }), kExitAfterError);
+  EXPECT_EQ(ExpectEnd([&] { SettleScoreVariables(t.p); }), kExitAfterError);
   ASSERT_EQ(t.platform.messages.size(), 2u);
   EXPECT_EQ(t.platform.messages[0], "Ошибка при подсчете события в строке Первое. в локации №1");
   EXPECT_NE(t.platform.messages[1].find("при подсчете переменной счета"), std::string::npos);
@@ -250,7 +250,7 @@ bool Evaluate(const Player& p, std::string& line, long& n) {
   return !(lower > 0 && sum <= lower) && !(upper > 0 && sum >= upper);
 }
 
-void PodschetPS(Player& p) {
+void SettleScoreVariables(Player& p) {
   p.UslChanged = false;
   std::vector<bool> restarted(kMaxCondition - kMinCondition + 1, false);
   long n = 0;
@@ -268,7 +268,7 @@ void PodschetPS(Player& p) {
         open(pass, 0);
         for (long read = 1; !p.file.Eof(); ++read) {
           ReadPlainLine(p);
-          RightStroka(p.Stroka);
+          StraightenDashes(p.Stroka);
           if (p.Stroka.size() <= 3 || !EqualsNoCase(p.Stroka.substr(0, 3), "ПС "_cp)) continue;
           UbratProbely(p.Stroka);
           n = 0;
@@ -277,7 +277,7 @@ void PodschetPS(Player& p) {
           p.Uslovie.Set(n, result);
           if (!result) continue;
           CloseGameFileAndTemp(p);
-          PodschetSob(p, n);
+          RunEventsPass(p, n);
           if (!restarted[static_cast<std::size_t>(n - kMinCondition)]) {
             restarted[static_cast<std::size_t>(n - kMinCondition)] = true;
             restart = true;
@@ -385,8 +385,8 @@ TEST(ScoreEquivalenceTest, RandomGamesEndAsTheFileReadingPassLeftThem) {
       o.messages = t.platform.messages;
       return o;
     };
-    const Outcome expected = run(reference::PodschetPS);
-    const Outcome actual = run(PodschetPS);
+    const Outcome expected = run(reference::SettleScoreVariables);
+    const Outcome actual = run(SettleScoreVariables);
     ASSERT_TRUE(actual == expected)
         << "seed " << seed << "\n"
         << ToUtf8(ReadRaw(t.game() / "room1.txt")) << "---\n"

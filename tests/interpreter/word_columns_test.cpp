@@ -69,22 +69,22 @@ TEST_F(WordColumns, WordLineWithoutAWordKeepsTheWordsFoundSoFar) {
 TEST_F(WordColumns, ClicksPutWordsIntoTheInputLine) {
   t.p.List1[0].items = {FromUtf8("взять")};
   t.p.List1[1].items = {FromUtf8("нож")};
-  List1_Click(t.p, 0, 0);
+  OnWordClicked(t.p, 0, 0);
   EXPECT_EQ(ToUtf8(t.p.Text2.text), "взять ");
-  List1_Click(t.p, 0, 0);
+  OnWordClicked(t.p, 0, 0);
   EXPECT_EQ(ToUtf8(t.p.Text2.text), "взять ");
-  List1_Click(t.p, 1, 0);
+  OnWordClicked(t.p, 1, 0);
   EXPECT_EQ(ToUtf8(t.p.Text2.text), "взять  нож");
   t.p.Text2.SetText("");
-  List1_Click(t.p, 1, 0);
+  OnWordClicked(t.p, 1, 0);
   EXPECT_EQ(ToUtf8(t.p.Text2.text), " нож");
-  List1_Click(t.p, 1, 5);  // no such word: nothing happens
+  OnWordClicked(t.p, 1, 5);  // no such word: nothing happens
   EXPECT_EQ(t.p.focus, Focus::Text2);
 }
 
 TEST_F(WordColumns, TheScorePassRefillsTheColumns) {
   t.Game("room1.txt", "РН x\nПС 4 = 1\nК1 4 идти\n");
-  PodschetPS(t.p);
+  SettleScoreVariables(t.p);
   EXPECT_EQ(Column(0), (std::vector<std::string>{"идти"}));
 }
 

@@ -61,7 +61,7 @@ void ShowEverything(Player& p, const std::filesystem::path& game, MainWindow& wi
     b.caption = FromUtf8(answers[i]);
     b.top = i == 0 ? 500 : 340 + 50 * i;
   }
-  window.Run([&] { ShowKartinka(p, "КАР 2 pic.png"_cp); });
+  window.Run([&] { ShowPictureLine(p, "КАР 2 pic.png"_cp); });
   window.Sync();
 }
 

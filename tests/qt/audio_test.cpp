@@ -136,7 +136,7 @@ class AudioTest : public WindowTest {
 };
 
 TEST_F(AudioTest, MusicLoopsEveryTimerTickAtMinusOneDecibel) {
-  auto bursts = Record(6.6, [&] { window->Run([&] { PlayMuzyka(p, "МУЗ TONE.WAV"_cp); }); });
+  auto bursts = Record(6.6, [&] { window->Run([&] { PlayMusicLine(p, "МУЗ TONE.WAV"_cp); }); });
   ASSERT_GE(bursts.size(), 3u) << "the music did not loop";
   // The first restart comes at the timer's first tick after the tone ended, wherever in the
   // timer's period the music began; every later one a whole period after the one before.
@@ -149,17 +149,17 @@ TEST_F(AudioTest, MusicLoopsEveryTimerTickAtMinusOneDecibel) {
 }
 
 TEST_F(AudioTest, SoundPlaysOnceAtMinusSixTenthsOfADecibel) {
-  auto bursts = Record(4.5, [&] { window->Run([&] { PlayZvuk(p, "ЗВУ tone.wav"_cp); }); });
+  auto bursts = Record(4.5, [&] { window->Run([&] { PlaySoundLine(p, "ЗВУ tone.wav"_cp); }); });
   ASSERT_EQ(bursts.size(), 1u);
   EXPECT_NEAR(bursts[0].peak, LinearVolume(kSoundVolume), 0.03);
 }
 
 TEST_F(AudioTest, EmptyMusicLineStopsTheMusic) {
   auto bursts = Record(4.5, [&] {
-    window->Run([&] { PlayMuzyka(p, "МУЗ tone.wav"_cp); });
+    window->Run([&] { PlayMusicLine(p, "МУЗ tone.wav"_cp); });
     // Stopped once it has sounded for a while, and well before the timer's next look.
     for (int i = 0; i < 250 && platform.Music().Position().value_or(0) < 0.3; ++i) QTest::qWait(20);
-    window->Run([&] { PlayMuzyka(p, "МУЗ "_cp); });
+    window->Run([&] { PlayMusicLine(p, "МУЗ "_cp); });
   });
   EXPECT_EQ(bursts.size(), 1u);
 }

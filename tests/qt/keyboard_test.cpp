@@ -64,10 +64,10 @@ TEST_F(KeyboardTest, NoKeystrokeIsLostWhateverHappenedBefore) {
   PictureGame();
   Open();
   // After a picture is closed by its button, by Esc, and after a click into the story.
-  window->Run([&] { ShowKartinka(p, "КАР 2 pic.png"_cp); });
+  window->Run([&] { ShowPictureLine(p, "КАР 2 pic.png"_cp); });
   QTest::mouseClick(Find<QPushButton>("picture_close"), Qt::LeftButton);
   TypeHere(U("в"));
-  window->Run([&] { ShowKartinka(p, "КАР 2 pic.png"_cp); });
+  window->Run([&] { ShowPictureLine(p, "КАР 2 pic.png"_cp); });
   ASSERT_TRUE(Find<QWidget>("picture_pane")->isVisible());
   Press(Qt::Key_Escape);
   EXPECT_FALSE(Find<QWidget>("picture_pane")->isVisible());
@@ -349,7 +349,7 @@ TEST_F(KeyboardTest, TheDemoCanBePlayedToItsEndWithTheKeyboardAlone) {
     }
   };
   QTimer::singleShot(0, next);
-  window->Run([&] { Form_Load(p); });
+  window->Run([&] { StartPlayer(p); });
   if (!finished) QCoreApplication::exec();
 
   EXPECT_TRUE(steps.empty()) << played << " steps played, next: " << steps.front();

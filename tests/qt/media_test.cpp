@@ -73,25 +73,25 @@ TEST_F(WindowTest, MusicWithNothingToPlayIsSilenceAndRetried) {
   EXPECT_FALSE(music.Run());
 
   // An empty music line stops the music and leaves nothing for the timer to restart.
-  PlayMuzyka(p, "МУЗ "_cp);
+  PlayMusicLine(p, "МУЗ "_cp);
   EXPECT_FALSE(music.HasMedia());
   EXPECT_EQ(p.MusicFile, "");
   WriteRaw(game() / "noise.ogg", "this is not a sound");
   if (QMediaDevices::audioOutputs().isEmpty()) {
     // No device to play on: nothing is built, tick after tick.
-    PlayMuzyka(p, "МУЗ noise.ogg"_cp);
+    PlayMusicLine(p, "МУЗ noise.ogg"_cp);
     EXPECT_FALSE(music.HasMedia());
     EXPECT_EQ(p.MusicFile, "noise.ogg"_cp);
-    Timer1_Timer(p);
+    OnTimerTick(p);
     EXPECT_FALSE(music.HasMedia());
     return;
   }
   // A file that exists but is no music: tried, never plays, never reported.
-  PlayMuzyka(p, "МУЗ noise.ogg"_cp);
+  PlayMusicLine(p, "МУЗ noise.ogg"_cp);
   EXPECT_TRUE(music.HasMedia());
   EXPECT_NEAR(music.Volume(), LinearVolume(kMusicVolume), 1e-4);
   EXPECT_TRUE(MusicEnded(p));
-  Timer1_Timer(p);
+  OnTimerTick(p);
   EXPECT_TRUE(music.HasMedia());
 }
 

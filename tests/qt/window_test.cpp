@@ -40,7 +40,7 @@ QColor Color(QWidget* w, QPalette::ColorRole role) {
 TEST_F(WindowTest, StartsWithTheCoverUnderItsTitle) {
   Work("obloz.txt", "Добро пожаловать\nв Миревал\n");
   Open();
-  window->Run([&] { Form_Load(p); });
+  window->Run([&] { StartPlayer(p); });
   EXPECT_EQ(window->windowTitle(), U("Миревал"));
   EXPECT_EQ(window->accessibleName(), U("Миревал"));
   EXPECT_EQ(Find<QPlainTextEdit>("story")->toPlainText(), U("Добро пожаловать\nв Миревал\n"));
@@ -250,7 +250,7 @@ TEST_F(WindowTest, PicturesFitTheirPaneBesideOrAboveTheStory) {
   auto* story = Find<QPlainTextEdit>("story");
 
   // Stretched: as large as the pane allows, in its own proportions.
-  window->Run([&] { ShowKartinka(p, "КАР 3 pic.png"_cp); });
+  window->Run([&] { ShowPictureLine(p, "КАР 3 pic.png"_cp); });
   QApplication::processEvents();
   ASSERT_TRUE(pane->isVisible());
   EXPECT_EQ(image->accessibleName(), U("Картинка: pic.png"));
@@ -266,10 +266,10 @@ TEST_F(WindowTest, PicturesFitTheirPaneBesideOrAboveTheStory) {
   EXPECT_LT(pane->geometry().right(), story->geometry().left());
 
   // Natural size: never enlarged; too large, shrunk to fit.
-  window->Run([&] { ShowKartinka(p, "КАР 2 PIC.PNG"_cp); });  // names are found in any case
+  window->Run([&] { ShowPictureLine(p, "КАР 2 PIC.PNG"_cp); });  // names are found in any case
   EXPECT_EQ(image->pixmap().deviceIndependentSize().toSize(), QSize(40, 30));
   EXPECT_EQ(image->pixmap().toImage().pixelColor(5, 5), QColor(10, 200, 30));
-  window->Run([&] { ShowKartinka(p, "КАР 2 wide.png"_cp); });
+  window->Run([&] { ShowPictureLine(p, "КАР 2 wide.png"_cp); });
   QApplication::processEvents();
   shown = image->pixmap().deviceIndependentSize().toSize();
   EXPECT_NEAR(shown.width(), image->width(), 1);
@@ -285,7 +285,7 @@ TEST_F(WindowTest, PicturesFitTheirPaneBesideOrAboveTheStory) {
   EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>("input"));
 
   auto seen = AnswerNextDialog([](QWidget* d) { PressButton(d, "OK"); });
-  window->Run([&] { ShowKartinka(p, "КАР 2 bad.png"_cp); });
+  window->Run([&] { ShowPictureLine(p, "КАР 2 bad.png"_cp); });
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, U("Ошибка в строке КАР 2 bad.png локации "));
   EXPECT_EQ(seen->title, U("Миревал"));
@@ -300,7 +300,7 @@ void PauseWithin(MainWindow& window, Player& p, int afterMs, const std::function
   QTimer::singleShot(afterMs, during);
   window.Run([&] {
     p.T.Append("строка\r\n"_cp);
-    WhP(p, "строка"_cp);
+    WriteStoryLine(p, "строка"_cp);
     finished = true;
   });
 }
@@ -335,7 +335,7 @@ TEST_F(WindowTest, ThePictureClosesWhileAPauseWaitsAndThePauseStillWaits) {
   picture.fill(Qt::blue);
   ASSERT_TRUE(picture.save(QString::fromStdString((game() / "pic.png").string()), "PNG"));
   Open();
-  window->Run([&] { ShowKartinka(p, "КАР 2 pic.png"_cp); });
+  window->Run([&] { ShowPictureLine(p, "КАР 2 pic.png"_cp); });
   bool finished = false, closed = false, stillWaiting = false, storyShown = false;
   PauseWithin(
       *window, p, 100,

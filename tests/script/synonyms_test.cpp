@@ -15,7 +15,7 @@ class SynonymsTest : public ::testing::Test {
   void SetUp() override { t.UseGameDir(); }
   // The table as "main=synonym" pairs after reading location `room`.
   std::vector<std::string> Pairs(int room = 1) {
-    RoomSinonims(t.p, room);
+    LoadLocationSynonyms(t.p, room);
     std::vector<std::string> out;
     for (int k = 1; k < t.p.SinonimCount; k += 2)
       out.push_back(ToUtf8(t.p.Sinonim[k]) + "=" + ToUtf8(t.p.Sinonim[k + 1]));

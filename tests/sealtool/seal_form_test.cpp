@@ -20,7 +20,7 @@ class SealFormTest : public ::testing::Test {
     WriteGameFile(dir.path() / "room1.txt", "РН x\n");
     WriteRaw(dir.path() / "room2.txt", Encrypt({"strong"}, CipherKind::Strong));
     WriteGameFile(dir.path() / "main.txt", "Текстовый квест\n");
-    Form_Load(f, dir.path());
+    StartPlayer(f, dir.path());
   }
   std::string FirstLine(const std::string& name) {
     return ToUtf8(SplitLines(ReadRaw(dir.path() / name)).at(0));
@@ -37,27 +37,27 @@ class SealFormTest : public ::testing::Test {
 
 TEST_F(SealFormTest, FileClickEncryptsInTheModeOfTheMomentAndBeepsAfterTheMessage) {
   f.Check1 = true;
-  File1_Click(f, port, "room1.txt");
+  OnFileChosen(f, port, "room1.txt");
   EXPECT_EQ(port.Take(), (Log{"box Локация успешно зашифрована!", "beep"}));
   EXPECT_EQ(FirstLine("room1.txt"), "\"СИЛЬНО ЗАШИФРОВАНО\"");
-  File1_Click(f, port, "room2.txt");
+  OnFileChosen(f, port, "room2.txt");
   EXPECT_EQ(port.Take(), (Log{"box Данный файл уже зашифрован с помощью этой программы!", "beep"}));
 
   // The player would never read it scrambled: refused, and nothing changes.
   const std::string mainText = ReadRaw(dir.path() / "main.txt");
-  File1_Click(f, port, "main.txt");
+  OnFileChosen(f, port, "main.txt");
   EXPECT_EQ(port.Take(), (Log{"box " + ToUtf8(NotScrambledByThePlayerText()), "beep"}));
   EXPECT_EQ(ReadRaw(dir.path() / "main.txt"), mainText);
   WriteRaw(dir.path() / "Room.txt", "x");
   File1_Refresh(f);
-  File1_Click(f, port, "Room.txt");  // listed by the window's pattern, yet no location file
+  OnFileChosen(f, port, "Room.txt");  // listed by the window's pattern, yet no location file
   EXPECT_EQ(port.Take(), (Log{"box " + ToUtf8(NotScrambledByThePlayerText()), "beep"}));
   EXPECT_EQ(ReadRaw(dir.path() / "Room.txt"), "x");
 
   // A protected file is left as it is, and the message says why.
   WriteRaw(dir.path() / "room3.txt", "x");
   fs::permissions(dir.path() / "room3.txt", fs::perms(0444));
-  File1_Click(f, port, "room3.txt");
+  OnFileChosen(f, port, "room3.txt");
   EXPECT_EQ(port.Take(),
             (Log{"box Не удалось записать файл:\r\n" + (dir.path() / "room3.txt").string() +
                      "\r\nНет прав на запись: файл защищён от записи.\r\n"
@@ -65,7 +65,7 @@ TEST_F(SealFormTest, FileClickEncryptsInTheModeOfTheMomentAndBeepsAfterTheMessag
                  "beep"}));
   EXPECT_EQ(ReadRaw(dir.path() / "room3.txt"), "x");
 
-  File1_Click(f, port, "room9.txt");  // gone since the listing: reported, the window stays
+  OnFileChosen(f, port, "room9.txt");  // gone since the listing: reported, the window stays
   Log log = port.Take();
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0].rfind("box Не удалось прочитать файл:\r\n", 0), 0u) << log[0];
@@ -73,14 +73,14 @@ TEST_F(SealFormTest, FileClickEncryptsInTheModeOfTheMomentAndBeepsAfterTheMessag
 
 TEST_F(SealFormTest, FolderButtonsReportEachFailureThenSayOkAndEnd) {
   EXPECT_EQ(f.files, (Log{"room1.txt", "room2.txt"}));
-  Command2_Click(f, port);
+  OnStartClicked(f, port);
   EXPECT_EQ(port.Take(), (Log{"box Ok", "end 0"}));
   EXPECT_EQ(FirstLine("room1.txt"), "\"ЗАШИФРОВАНО\"");
   EXPECT_EQ(FirstLine("main.txt"), "Текстовый квест");
 
   WriteGameFile(dir.path() / "room3.txt", "\"ЗАШИФРОВАНО\"\n12x\n\"0\"\n");
   File1_Refresh(f);
-  Command1_Click(f, port);
+  OnAnswerClicked(f, port);
   EXPECT_EQ(port.Take(),
             (Log{"box Файл повреждён и не расшифрован:\r\n" + (dir.path() / "room3.txt").string() +
                      "\r\nФайл оставлен без изменений.",
@@ -129,10 +129,10 @@ TEST_F(SealFormTest, TheFileListFollowsTheFolder) {
   WriteRaw(dir.path() / "a" / "Room1.TXT", "x");
   WriteRaw(dir.path() / "a" / "b" / "hints.txt", "x");
   EXPECT_EQ(SubFolderNames(dir.path()), Log{"a"});
-  Dir1_Change(f, dir.path() / "a" / "b" / ".." / "");
+  OnFolderChanged(f, dir.path() / "a" / "b" / ".." / "");
   EXPECT_EQ(f.folder.parent_path(), dir.path());
   EXPECT_EQ(f.files, Log{"Room1.TXT"});
-  Drive1_Change(f, "/");
+  OnDriveChanged(f, "/");
   EXPECT_EQ(f.folder, fs::path("/"));
 }
 

@@ -10,7 +10,7 @@ namespace mireval {
 void ScriptedPlatform::Enter(const std::string& utf8) {
   events_.push_back([utf8](Player& p) {
     p.Text2.SetText(FromUtf8(utf8));
-    Text2_KeyPress(p, kEnter);
+    OnInputKey(p, kEnter);
   });
 }
 

@@ -28,23 +28,23 @@ class MediaTest : public ::testing::Test {
 
 TEST_F(MediaTest, PictureModesAndTheRegister) {
   t.p.Kartinki[700] = "лес.jpg"_cp;
-  ShowKartinka(t.p, "КАР 1 лес.jpg"_cp);  // low modes skip pictures of the register
-  ShowKartinka(t.p, "КАР 0"_cp);          // and an empty name matches its empty entries
+  ShowPictureLine(t.p, "КАР 1 лес.jpg"_cp);  // low modes skip pictures of the register
+  ShowPictureLine(t.p, "КАР 0"_cp);          // and an empty name matches its empty entries
   EXPECT_FALSE(t.p.Picture3.visible);
 
-  ShowKartinka(t.p, "КАР 2 лес.jpg"_cp);
+  ShowPictureLine(t.p, "КАР 2 лес.jpg"_cp);
   EXPECT_TRUE(t.p.Picture3.visible);
   EXPECT_EQ(t.p.Image3.file, In("Лес.JPG"));
   EXPECT_FALSE(t.p.Image3.stretch);
   EXPECT_EQ(t.p.Image3.width, 200 * kTwipsPerPixel);  // natural size
 
   t.p.Image3.width = 5000;
-  ShowKartinka(t.p, "КАР 3_лес.jpg"_cp);  // any separator character
+  ShowPictureLine(t.p, "КАР 3_лес.jpg"_cp);  // any separator character
   EXPECT_TRUE(t.p.Image3.stretch);
   EXPECT_EQ(t.p.Image3.width, 5000);  // stretched over the image control as it is
   EXPECT_TRUE(t.platform.messages.empty());
 
-  Command3_Click(t.p);
+  OnPictureClosed(t.p);
   EXPECT_FALSE(t.p.Picture3.visible);
   EXPECT_EQ(t.p.focus, Focus::Story);
 }
@@ -53,7 +53,7 @@ TEST_F(MediaTest, BadPictureLinesAreReportedAndShowNothing) {
   WriteRaw(t.game() / "empty.png", "");
   for (const char* line : {"КАР x лес.jpg", "КАР 2 нет.jpg", "КАР 2 empty.png", "КАР "}) {
     t.platform.messages.clear();
-    ShowKartinka(t.p, FromUtf8(line));
+    ShowPictureLine(t.p, FromUtf8(line));
     EXPECT_EQ(t.platform.messages,
               std::vector<std::string>{"Ошибка в строке " + std::string(line) + " локации 4"});
   }
@@ -61,23 +61,23 @@ TEST_F(MediaTest, BadPictureLinesAreReportedAndShowNothing) {
 }
 
 TEST_F(MediaTest, MusicAndSoundStartFromTheBeginningOnTheirOwnPlayers) {
-  PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
+  PlayMusicLine(t.p, "МУЗ theme.ogg"_cp);
   EXPECT_EQ(t.p.MusicFile, "theme.ogg");
   EXPECT_EQ(t.platform.music.calls,
             (std::vector<std::string>{"Release", "Render " + In("theme.ogg"), "SetPosition",
                                       "SetVolume -100", "SetBalance 0", "Run"}));
   t.platform.music.position = 30;
-  PlayZvuk(t.p, "ЗВУ theme.ogg"_cp);
+  PlaySoundLine(t.p, "ЗВУ theme.ogg"_cp);
   EXPECT_EQ(t.platform.sound.volume, -60);
   EXPECT_EQ(t.platform.music.position, 30);  // the music goes on under the sound
-  PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
+  PlayMusicLine(t.p, "МУЗ theme.ogg"_cp);
   EXPECT_EQ(t.platform.music.position, 0);  // the same music again starts it over
 }
 
 TEST_F(MediaTest, MusicCountsAsEndedAtItsStartOrItsEnd) {
   FakeMediaPlayer& music = t.platform.music;
   EXPECT_TRUE(MusicEnded(t.p));  // nothing rendered
-  PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
+  PlayMusicLine(t.p, "МУЗ theme.ogg"_cp);
   music.duration = 60;
   EXPECT_TRUE(MusicEnded(t.p));
   music.position = 10;
@@ -88,27 +88,27 @@ TEST_F(MediaTest, MusicCountsAsEndedAtItsStartOrItsEnd) {
 
 TEST_F(MediaTest, TheTimerRestartsEndedMusicAndRetriesUnplayableMusicSilently) {
   FakeMediaPlayer& music = t.platform.music;
-  Timer1_Timer(t.p);
+  OnTimerTick(t.p);
   EXPECT_TRUE(music.calls.empty());  // no music was ever started
 
-  PlayMuzyka(t.p, "МУЗ theme.ogg"_cp);
+  PlayMusicLine(t.p, "МУЗ theme.ogg"_cp);
   music.duration = 60;
   music.position = 20;
-  Timer1_Timer(t.p);
+  OnTimerTick(t.p);
   EXPECT_EQ(Count(music, "Run"), 1);
   music.position = 60;
-  Timer1_Timer(t.p);
+  OnTimerTick(t.p);
   EXPECT_EQ(Count(music, "Run"), 2);
   EXPECT_EQ(music.position, 0);
 
-  PlayMuzyka(t.p, "МУЗ нет.ogg"_cp);
-  for (int i = 0; i < 3; ++i) Timer1_Timer(t.p);
+  PlayMusicLine(t.p, "МУЗ нет.ogg"_cp);
+  for (int i = 0; i < 3; ++i) OnTimerTick(t.p);
   EXPECT_EQ(Count(music, "Render " + In("нет.ogg")), 4);
   EXPECT_TRUE(t.platform.messages.empty());
 
-  PlayMuzyka(t.p, "МУЗ "_cp);  // silence, and nothing to restart
+  PlayMusicLine(t.p, "МУЗ "_cp);  // silence, and nothing to restart
   music.calls.clear();
-  Timer1_Timer(t.p);
+  OnTimerTick(t.p);
   EXPECT_TRUE(music.calls.empty());
 }
 

@@ -14,13 +14,13 @@ class WhPTest : public ::testing::Test {
   void Say(const std::string& utf8) {
     std::string line = FromUtf8(utf8);
     t.p.T.Append(line + "\r\n");
-    WhP(t.p, line);
+    WriteStoryLine(t.p, line);
   }
   // As a command entry does: CR LF + line.
   void Reply(const std::string& utf8) {
     std::string line = FromUtf8(utf8);
     t.p.T.Append("\r\n" + line);
-    WhP(t.p, line);
+    WriteStoryLine(t.p, line);
   }
   TestPlayer t;
 };
@@ -56,7 +56,7 @@ TEST_F(WhPTest, PanelShownPausesAtOneThousandWithFocusOnText1) {
 TEST_F(WhPTest, CarriageReturnsWeighThirty) {
   std::string line = "abc\rdefg\rhij\r";
   t.p.T.Append(line);
-  WhP(t.p, line);
+  WriteStoryLine(t.p, line);
   EXPECT_EQ(t.p.SimvolCount, 13 + 90);
 }
 

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   mireval::Player player(platform, std::filesystem::current_path());
   platform.Attach(player);
   try {
-    mireval::RunEventHandler(player, [&] { mireval::Form_Load(player); });
+    mireval::RunEventHandler(player, [&] { mireval::StartPlayer(player); });
     if (gameDir)
       mireval::RunEventHandler(player, [&] { mireval::StartGameInFolder(player, *gameDir); });
     for (;;) platform.PumpEvents();

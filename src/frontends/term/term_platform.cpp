@@ -195,7 +195,7 @@ void TermPlatform::Handle(const std::string& line) {
   Player& p = *player_;
   if (line.empty() || line[0] != '/' || (line.size() > 1 && line[1] == '/')) {
     p.Text2.SetText(FromUtf8(line[0] == '/' ? line.substr(1) : line));
-    Text2_KeyPress(p, kEnter);
+    OnInputKey(p, kEnter);
     return;
   }
   std::istringstream words(line);
@@ -207,11 +207,11 @@ void TermPlatform::Handle(const std::string& line) {
     Print(StateJson(p) + "\n");
   } else if (action == "/enter" && (words >> std::ws).eof()) {
     // Enter in the input line as it stands (after /word clicks, say).
-    Text2_KeyPress(p, kEnter);
+    OnInputKey(p, kEnter);
   } else if (action == "/quit") {
     EndProgram(kExitNormal);
   } else if (action == "/picture" && Trim(line.substr(8)) == "close") {
-    Command3_Click(p);
+    OnPictureClosed(p);
   } else if (action == "/open" && !Trim(line.substr(5)).empty()) {
     StartGameInFolder(p, Absolute(Trim(line.substr(5))));
   } else if (action == "/load" && !Trim(line.substr(5)).empty()) {
@@ -223,10 +223,10 @@ void TermPlatform::Handle(const std::string& line) {
     ChooseFile(p, folder, PathText(file.filename()));
   } else if (action == "/answer" && (words >> number) && number >= 0 && number <= 12 &&
              (words >> std::ws).eof()) {
-    Command1_Click(p, number);
+    OnAnswerClicked(p, number);
   } else if (action == "/word" && (words >> column >> number) && (column == 1 || column == 2) &&
              number >= 1 && (words >> std::ws).eof()) {
-    List1_Click(p, column - 1, number - 1);
+    OnWordClicked(p, column - 1, number - 1);
   } else {
     Print("!! unknown action\n");
   }

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
 
   // The window is shown before start-up runs, so that autostart's messages appear over it.
   window.show();
-  window.Run([&] { mireval::Form_Load(player); });
+  window.Run([&] { mireval::StartPlayer(player); });
   if (platform.Ending()) return platform.ExitStatus();
   return app.exec();
 }

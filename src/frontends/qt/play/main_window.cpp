@@ -96,7 +96,7 @@ MainWindow::MainWindow(Player& p, QtPlatform& platform, Seams seams)
   ApplyZoom();
 
   timer1_.setInterval(kTimerIntervalMs);
-  connect(&timer1_, &QTimer::timeout, this, [this] { Run([&] { Timer1_Timer(p_); }); });
+  connect(&timer1_, &QTimer::timeout, this, [this] { Run([&] { OnTimerTick(p_); }); });
   timer1_.start();
 
   Sync();
@@ -164,7 +164,7 @@ void MainWindow::BuildWidgets() {
   pictureClose_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   pictureClose_->installEventFilter(this);
   connect(pictureClose_, &QPushButton::clicked, this, [this] {
-    Run([&] { Command3_Click(p_); });
+    Run([&] { OnPictureClosed(p_); });
     input_->setFocus();
   });
   auto* closeRow = new QHBoxLayout;
@@ -240,7 +240,7 @@ void MainWindow::BuildWidgets() {
     list->viewport()->installEventFilter(this);
     connect(list, &QListWidget::itemClicked, this, [this, c, list](QListWidgetItem* item) {
       int row = list->row(item);
-      Run([&] { List1_Click(p_, c, row); });
+      Run([&] { OnWordClicked(p_, c, row); });
       input_->setFocus();
     });
     wordsBox->addWidget(list);
@@ -593,7 +593,7 @@ void MainWindow::EnterCommand(const QString& command) {
   Run([&] {
     p_.Text2.SetText(FromUtf8(command.toStdString()));
     p_.focus = Focus::Text2;
-    Text2_KeyPress(p_, kEnter);
+    OnInputKey(p_, kEnter);
   });
   if (!p_.Picture1.visible && input_->isVisible()) input_->setFocus();
 }
@@ -625,11 +625,11 @@ void MainWindow::Enter() {
   historyAt_ = history_.size();
   unsent_.clear();
   // A key in the story area only moved the focus there; now the key goes on to the line.
-  if (p_.focus == Focus::Story) Run([&] { T_KeyPress(p_, kEnter); });
+  if (p_.focus == Focus::Story) Run([&] { OnStoryKey(p_, kEnter); });
   if (p_.focus == Focus::Text1 && p_.Text2.text.empty())
-    Run([&] { Text1_KeyPress(p_, kEnter); });
+    Run([&] { OnAnswerPanelKey(p_, kEnter); });
   else
-    Run([&] { Text2_KeyPress(p_, kEnter); });
+    Run([&] { OnInputKey(p_, kEnter); });
 }
 
 bool MainWindow::InputKey(QKeyEvent* k) {
@@ -667,9 +667,9 @@ bool MainWindow::InputKey(QKeyEvent* k) {
   if (c.isDigit() && input_->text().isEmpty() && AnswerByNumber(c.digitValue())) return true;
   // Typing goes to the line whichever control the window last gave the keyboard: after a picture
   // the key is not spent on moving the focus, and during a dialogue it starts a command.
-  if (p_.focus == Focus::Story) Run([&] { T_KeyPress(p_, KeyCode(k)); });
+  if (p_.focus == Focus::Story) Run([&] { OnStoryKey(p_, KeyCode(k)); });
   if (p_.focus == Focus::Text1) p_.focus = Focus::Text2;
-  if (int code = KeyCode(k); code >= 0) Run([&] { Text2_KeyPress(p_, code); });
+  if (int code = KeyCode(k); code >= 0) Run([&] { OnInputKey(p_, code); });
   return false;  // the character goes into the line as usual
 }
 
@@ -714,7 +714,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != words_[c]) continue;
     if (IsEnter(k) || k->key() == Qt::Key_Space) {
       const int row = words_[c]->currentRow();
-      Run([&] { List1_Click(p_, static_cast<int>(c), row); });
+      Run([&] { OnWordClicked(p_, static_cast<int>(c), row); });
       input_->setFocus();
       return true;
     }

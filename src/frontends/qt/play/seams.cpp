@@ -31,11 +31,11 @@ bool MayAbandonRunningGame(Player& p) {
 
 Seams EngineSeams() {
   Seams s;
-  s.answerClicked = [](Player& p, int index) { Command1_Click(p, index); };
+  s.answerClicked = [](Player& p, int index) { OnAnswerClicked(p, index); };
   s.driveChosen = [](Player& p, const std::string& drive) {
     if (!FolderReadable(drive)) return;
     p.Drive1.drive = drive;
-    Drive1_Change(p);
+    OnDriveChanged(p);
   };
   // A folder that cannot be read changes nothing.
   s.folderChosen = [](Player& p, const std::filesystem::path& folder) {
@@ -45,12 +45,12 @@ Seams EngineSeams() {
     if (index < 0 || static_cast<std::size_t>(index) >= p.File1.items.size()) return;
     const std::string name = p.File1.items[static_cast<std::size_t>(index)];
     if (IsMainFileName(name) && !MayAbandonRunningGame(p)) return;
-    File1_Click(p, name);
+    OnFileChosen(p, name);
   };
   s.startClicked = [](Player& p) {
-    if (MayAbandonRunningGame(p)) Command2_Click(p);
+    if (MayAbandonRunningGame(p)) OnStartClicked(p);
   };
-  s.cancelClicked = [](Player& p) { BrowserCancel_Click(p); };
+  s.cancelClicked = [](Player& p) { OnBrowserCancelled(p); };
   return s;
 }
 

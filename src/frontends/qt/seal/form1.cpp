@@ -118,7 +118,7 @@ Form1::Form1(SealPort& port, const fs::path& folder, QWidget* parent)
                     QByteArray::fromStdString(drive.string()));
 
   connect(Drive1, &QComboBox::activated, this, [this](int index) {
-    Drive1_Change(form_, fs::path(Drive1->itemData(index).toByteArray().toStdString()));
+    OnDriveChanged(form_, fs::path(Drive1->itemData(index).toByteArray().toStdString()));
     ShowFolder();
   });
   connect(Dir1, &QListWidget::itemActivated, this,
@@ -131,15 +131,15 @@ Form1::Form1(SealPort& port, const fs::path& folder, QWidget* parent)
     ShowCheck();
   });
   connect(Command2, &QPushButton::clicked, this, [this] {
-    Command2_Click(form_, port_);
+    OnStartClicked(form_, port_);
     ShowOutcome();
   });
   connect(Command1, &QPushButton::clicked, this, [this] {
-    Command1_Click(form_, port_);
+    OnAnswerClicked(form_, port_);
     ShowOutcome();
   });
 
-  Form_Load(form_, folder);
+  StartPlayer(form_, folder);
   ShowFolder();
   ShowCheck();
 }
@@ -156,7 +156,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::ClickFile(const std::string& name) {
-  File1_Click(form_, port_, name);
+  OnFileChosen(form_, port_, name);
   ShowOutcome();
 }
 
@@ -168,7 +168,7 @@ void Form1::ShowOutcome() {
 }
 
 void Form1::OpenFolder(const std::string& name) {
-  Dir1_Change(form_, name == kParentFolder ? form_.folder.parent_path() : form_.folder / name);
+  OnFolderChanged(form_, name == kParentFolder ? form_.folder.parent_path() : form_.folder / name);
   ShowFolder();
 }
 

@@ -8,7 +8,7 @@
 
 #include "base/text.h"
 #include "bench_support.h"
-#include "interpreter/komand.h"
+#include "interpreter/typed_command.h"
 
 namespace mireval::bench {
 namespace {
@@ -56,7 +56,7 @@ void RunCommand(benchmark::State& state, bool scrambled, const std::string& type
   const std::string typed = FromUtf8(typedUtf8);
   const auto command = [&] {
     b.p.Text2.SetText(typed);
-    Komand(b.p);
+    ExecuteTypedCommand(b.p);
   };
   command();  // the winner sets condition 7 once; from then on every run is the same
 

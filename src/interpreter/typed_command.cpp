@@ -1,4 +1,4 @@
-#include "interpreter/komand.h"
+#include "interpreter/typed_command.h"
 
 #include <array>
 #include <functional>
@@ -76,8 +76,8 @@ const std::vector<BuiltIn>& BuiltIns() {
       return out;
     };
     return std::vector<BuiltIn>{
-        {forms({" ВЕЩИ ", " РЮКЗАК ", " ИНВЕНТАРЬ "}), "> ИНВЕНТАРЬ"_cp, ShowInvent},
-        {forms({" МИССИИ ", " КВЕСТЫ ", " ЗАДАНИЯ "}), "> ЗАДАНИЯ"_cp, ShowZadan},
+        {forms({" ВЕЩИ ", " РЮКЗАК ", " ИНВЕНТАРЬ "}), "> ИНВЕНТАРЬ"_cp, ShowInventory},
+        {forms({" МИССИИ ", " КВЕСТЫ ", " ЗАДАНИЯ "}), "> ЗАДАНИЯ"_cp, ShowTasks},
         {forms({" КОДЫ ", " ПОДСКАЗКИ "}), "> ПОДСКАЗКИ"_cp, ShowHint},
         {forms({" ОБ АВТОРЕ ", " АВТОРЫ ", " АВТОР "}), "> АВТОР"_cp, ShowAuthor},
         {forms({" ОПИСАНИЕ ", " ЛОКАЦИЯ ", " ОСМОТРЕТЬСЯ ", " О "}), "> ОСМОТРЕТЬСЯ"_cp,
@@ -134,7 +134,7 @@ const std::string& ConditionsPrefix() {
 void SkipBlock(Player& p) {
   while (p.Stroka.size() > 1 && !p.file.Eof()) {
     ReadPlainLine(p);
-    RightStroka(p.Stroka);
+    StraightenDashes(p.Stroka);
   }
 }
 
@@ -161,13 +161,13 @@ class Selection {
     countBeforeCommon_ = count_;
     Scan("room0.txt", 2, 0);
     if (winner_ == 0) {
-      KomandOtkaz(p_);
+      RefuseCommand(p_);
       return;
     }
     count_ = winnerPass_ == 1 ? 0 : countBeforeCommon_;
     if (!Scan(winnerPass_ == 1 ? roomFile : std::string("room0.txt"), winnerPass_, winner_))
       throw ScriptError("the chosen command entry is gone from its file");
-    VypolnitKomand(p_);  // reads on from the open file and closes it
+    RunCommandBlock(p_);  // reads on from the open file and closes it
   }
 
  private:
@@ -181,13 +181,13 @@ class Selection {
     int conditions = 0;
     while (!p_.file.Eof()) {
       ReadScriptLine(p_);
-      RightStroka(p_.Stroka);
+      StraightenDashes(p_.Stroka);
       if (StartsWith(p_.Stroka, HeadPrefix())) {
         ++count_;
         if (count_ == stopAt) return true;
         failed = false;
         conditions = 0;
-        if (!KomandProverka(p_, p_.Stroka, false, synonyms_)) {
+        if (!SelectCommand(p_, p_.Stroka, false, synonyms_)) {
           SkipBlock(p_);
           continue;
         }
@@ -208,7 +208,7 @@ class Selection {
         if (p_.Stroka.size() > 1 && !p_.file.Eof() && !IsBlockInstruction(p_.Stroka)) {
           // Instructions end the head part: a conditions line only counts before them.
           ReadPlainLine(p_);
-          RightStroka(p_.Stroka);
+          StraightenDashes(p_.Stroka);
           p_.Stroka += ' ';
           continue;
         }
@@ -247,7 +247,7 @@ void Process(Player& p) {
   TidyBlanks(p.KomStroka);
 
   if (IsTalkVerb(p)) {
-    DiKomand(p);
+    OfferDialogue(p);
   } else if (!RunBuiltIn(p)) {
     static const std::string reload = " ПЕРЕГРУЗИТЬ ЛОКАЦИЮ "_cp;
     // The reload re-enters the location and then lets the entries see the line as well.
@@ -256,11 +256,11 @@ void Process(Player& p) {
       // The new description runs an automatic dialogue turn, which takes over the command
       // line; the entries must still see the typed one.
       const std::string typed = p.KomStroka;
-      PerehodRoom(p, room);
+      MoveToLocation(p, room);
       p.KomStroka = typed;
     }
     if (GameRunning(p) && p.DialAvto) {
-      AvtoDialog(p);  // automatic-dialogue mode takes every ordinary command
+      RunAutomaticDialogue(p);  // automatic-dialogue mode takes every ordinary command
     } else {
       Selection(p).Run();
     }
@@ -287,7 +287,7 @@ void TidyBlanks(std::string& line) {
   line.resize(kept);
 }
 
-void Komand(Player& p) {
+void ExecuteTypedCommand(Player& p) {
   try {
     Process(p);
   } catch (const ScriptError&) {

@@ -1,4 +1,4 @@
-#include "interpreter/komand.h"
+#include "interpreter/typed_command.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ class KomandTest : public ::testing::Test {
   std::string Type(const std::string& utf8) {
     const std::size_t before = t.p.T.text.size();
     t.p.Text2.SetText(FromUtf8(utf8));
-    Komand(t.p);
+    ExecuteTypedCommand(t.p);
     return ToUtf8(t.p.T.text.substr(std::min(before, t.p.T.text.size())));
   }
   // The exact echo and reply of an entry whose block ends with an empty line.
@@ -99,7 +99,7 @@ TEST_F(KomandTest, ExecutionCarriesOutScriptLinesAndPrintsTheRest) {
   EXPECT_EQ(t.p.Harakter[2], Variant(1));
   EXPECT_TRUE(t.p.Uslovie.Get(20));  // changed conditions lead to a score pass
   EXPECT_FALSE(t.p.UslChanged);
-  UstanovitUsl(t.p, "Д 3 -4 5 "_cp);
+  SetConditionsLine(t.p, "Д 3 -4 5 "_cp);
   EXPECT_FALSE(t.p.UslChanged);  // the same values again change nothing
   // A bad number spoils only its own line: reported, and the block goes on.
   EXPECT_EQ(Type("дважды"), "\r\n>  дважды \r\n\r\nДальше. ");
@@ -131,7 +131,7 @@ TEST_F(KomandTest, TheAutomaticDialogueCommandIsNotEchoed) {
   t.p.KomStroka = FromUtf8(" ДИАЛ АВТО ");
   OpenGameFile(t.p, "room1.txt");
   ReadScriptLine(t.p);
-  VypolnitKomand(t.p);
+  RunCommandBlock(t.p);
   EXPECT_EQ(t.Story(), "\r\n\r\nОтвет. \r\n");
 }
 
