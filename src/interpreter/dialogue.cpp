@@ -86,7 +86,7 @@ class Scan {
     for (;;) {
       if (StartsWith(p_.Stroka, P().option)) ++options;
       if (!StartsWith(p_.Stroka, P().header)) return;
-      if (!SelectCommand(p_, p_.Stroka, true, synonyms_)) {
+      if (!CommandMatches(p_, p_.Stroka, true, synonyms_)) {
         if (!SkipBlock()) return;
         continue;
       }

@@ -113,11 +113,11 @@ const std::vector<int>* SynonymIndex::Find(const std::string& upperCore) const {
   return it == entries_.end() ? nullptr : &it->second;
 }
 
-bool SelectCommand(Player& p, std::string& pattern, bool dialogRej) {
+bool CommandMatches(Player& p, std::string& pattern, bool dialogRej) {
   return Match(p, pattern, dialogRej, SynonymIndex(p));
 }
 
-bool SelectCommand(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index) {
+bool CommandMatches(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index) {
   return Match(p, pattern, dialogRej, index);
 }
 

@@ -15,7 +15,7 @@ struct Player;
 // Sets SlovaCount to the number of words examined (the failing one included) and appends a blank
 // to `pattern` when it does not end with one. A pattern the matcher cannot read (an empty word, a
 // lone "%", a synonym too short to cut) is reported and ends the program.
-bool SelectCommand(Player& p, std::string& pattern, bool dialogRej);
+bool CommandMatches(Player& p, std::string& pattern, bool dialogRej);
 
 // The synonym table looked up by upper-cased entry text, and the command line upper-cased once.
 // Made once for a whole file of patterns matched against one command. Valid while neither the
@@ -34,6 +34,6 @@ class SynonymIndex {
 };
 
 // The same match, with the synonym table read through `index`.
-bool SelectCommand(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index);
+bool CommandMatches(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index);
 
 }  // namespace mireval

@@ -187,7 +187,7 @@ class Selection {
         if (count_ == stopAt) return true;
         failed = false;
         conditions = 0;
-        if (!SelectCommand(p_, p_.Stroka, false, synonyms_)) {
+        if (!CommandMatches(p_, p_.Stroka, false, synonyms_)) {
           SkipBlock(p_);
           continue;
         }

@@ -15,10 +15,10 @@ class MatcherTest : public ::testing::Test {
   bool Match(const std::string& pattern, const std::string& command, bool dialogue = false) {
     t.p.KomStroka = " " + FromUtf8(command) + " ";
     std::string text = FromUtf8(pattern);
-    const bool direct = SelectCommand(t.p, text, dialogue);
+    const bool direct = CommandMatches(t.p, text, dialogue);
     const Variant words = t.p.SlovaCount;
     text = FromUtf8(pattern);
-    EXPECT_EQ(SelectCommand(t.p, text, dialogue, SynonymIndex(t.p)), direct) << pattern;
+    EXPECT_EQ(CommandMatches(t.p, text, dialogue, SynonymIndex(t.p)), direct) << pattern;
     EXPECT_EQ(t.p.SlovaCount, words) << pattern;
     return direct;
   }
@@ -42,7 +42,7 @@ TEST_F(MatcherTest, EveryWordMustBeFoundInAnyOrderAndCase) {
   EXPECT_FALSE(Match("Т ВЗЯТЬ НОЖ", "взять нож", true));  // in a dialogue "Т" is a word
   std::string pattern = FromUtf8("Т НОЖ");
   t.p.KomStroka = FromUtf8(" нож ");
-  SelectCommand(t.p, pattern, false);
+  CommandMatches(t.p, pattern, false);
   EXPECT_EQ(ToUtf8(pattern), "Т НОЖ ");
 }
 
@@ -97,9 +97,9 @@ TEST_F(MatcherTest, UnreadablePatternsAreReportedAndEndTheProgram) {
       std::string text = FromUtf8(c.pattern);
       EXPECT_EQ(ExpectEnd([&] {
                   if (indexed)
-                    SelectCommand(t.p, text, c.dialogue, SynonymIndex(t.p));
+                    CommandMatches(t.p, text, c.dialogue, SynonymIndex(t.p));
                   else
-                    SelectCommand(t.p, text, c.dialogue);
+                    CommandMatches(t.p, text, c.dialogue);
                 }),
                 kExitAfterError)
           << c.pattern;
