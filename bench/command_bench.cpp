@@ -52,10 +52,10 @@ void RunCommand(benchmark::State& state, bool scrambled, const std::string& type
   BenchPlayer b(game.folder);
   b.p.Room = 1;
   b.p.RoomName = "Склад"_cp;
-  b.p.Uslovie.Set(5, true);
+  b.p.conditions.Set(5, true);
   const std::string typed = FromUtf8(typedUtf8);
   const auto command = [&] {
-    b.p.Text2.SetText(typed);
+    b.p.input.SetText(typed);
     ExecuteTypedCommand(b.p);
   };
   command();  // the winner sets condition 7 once; from then on every run is the same

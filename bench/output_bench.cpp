@@ -34,10 +34,10 @@ void BM_Output_WhP_StoryTail(benchmark::State& state) {
   const std::vector<std::string> lines = Lines();
   const auto write = [&] {
     for (const std::string& line : lines) {
-      b.p.T.Append(line + "\r\n");
+      b.p.story.Append(line + "\r\n");
       WriteStoryLine(b.p, line);
       StoryTail(b.p);
-      b.p.SimvolCount = 0;
+      b.p.charactersSincePause = 0;
     }
   };
   const double total = RunAgainstBaseline(state, write, [&] {

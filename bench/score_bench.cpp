@@ -31,7 +31,7 @@ void BM_ScorePass_RestartChain(benchmark::State& state) {
   BenchPlayer b(folder);
   b.p.Room = 1;
   const auto pass = [&] {
-    for (int k = 1; k <= kVariables; ++k) b.p.Uslovie.Set(k, false);
+    for (int k = 1; k <= kVariables; ++k) b.p.conditions.Set(k, false);
     SettleScoreVariables(b.p);
   };
 
@@ -48,7 +48,7 @@ void BM_ScorePass_RestartChain(benchmark::State& state) {
     sum += GetlineRead(room1) + GetlineRead(room0) + GetlineRead(room1) + GetlineRead(room0);
     benchmark::DoNotOptimize(sum);
   });
-  if (!b.p.Uslovie.Get(kVariables)) state.SkipWithError("the chain did not settle");
+  if (!b.p.conditions.Get(kVariables)) state.SkipWithError("the chain did not settle");
 }
 
 BENCHMARK(BM_ScorePass_RestartChain)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -73,8 +73,8 @@ void LongChain(benchmark::State& state, int filler) {
       state, [&] { SettleScoreVariables(b.p); },
       [&] { benchmark::DoNotOptimize(GetlineRead(room1) + GetlineRead(room0)); },
       [&] {
-        if (!b.p.Uslovie.Get(kLinks)) state.SkipWithError("the chain did not settle");
-        for (int k = 1; k <= kLinks; ++k) b.p.Uslovie.Set(k, false);
+        if (!b.p.conditions.Get(kLinks)) state.SkipWithError("the chain did not settle");
+        for (int k = 1; k <= kLinks; ++k) b.p.conditions.Set(k, false);
       });
 }
 

@@ -13,9 +13,9 @@ namespace {
 // What a save keeps and a description cannot change (the conditions can: the score pass and
 // random-condition lines run again when the location is described after the load).
 std::string Snapshot(const Player& p) {
-  std::string s = p.Room.Text() + "|" + p.Harakter[1].Text() + "|" + p.Harakter[2].Text() + "|" +
-                  p.Hody.Text() + "|" + p.GameName.Text();
-  for (int i = 1; i <= 6; ++i) s += "|" + p.HarakterWord[i].Text();
+  std::string s = p.Room.Text() + "|" + p.character[1].Text() + "|" + p.character[2].Text() + "|" +
+                  p.moves.Text() + "|" + p.GameName.Text();
+  for (int i = 1; i <= 6; ++i) s += "|" + p.characterWords[i].Text();
   for (int i = 1; i <= kPictureSlots; ++i) s += "|" + p.Kartinki[i];
   return s;
 }

@@ -60,10 +60,10 @@ void Run(Player& p, bool mayStart) {
   std::optional<std::string> folder = AutoStartFolder(p);
   if (!folder) return;
   ShowFolder(p, *folder);
-  if (!mayStart || !ListFiles(p.Dir1.folder, "*.sav").empty()) return;
-  StartGame(p, [folder = p.Dir1.folder](Player& q) {
+  if (!mayStart || !ListFiles(p.folders.folder, "*.sav").empty()) return;
+  StartGame(p, [folder = p.folders.folder](Player& q) {
     Guarded(q, [&] {
-      q.Picture1.visible = false;
+      q.browserPanel.visible = false;
       NewGame(q, folder);
     });
   });

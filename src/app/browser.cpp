@@ -82,25 +82,25 @@ std::string DriveOf(const std::vector<std::string>& drives, const std::string& f
 }
 
 void RefreshFiles(Player& p) {
-  p.File1.items = ListFiles(p.Dir1.folder, p.File1.pattern);
+  p.files.items = ListFiles(p.folders.folder, p.files.pattern);
 }
 
 // The start button covers the file list and is offered only when the list holds a main file.
 void RefreshStartButton(Player& p) {
-  p.Command2.visible = false;
-  p.Command2.left = p.File1.left + 3;
-  p.Command2.width = p.File1.width - 7;
-  if (!p.File1.items.empty() && EqualsNoCase(p.File1.items.front(), MainFileName()))
-    p.Command2.visible = true;
+  p.startButton.visible = false;
+  p.startButton.left = p.files.left + 3;
+  p.startButton.width = p.files.width - 7;
+  if (!p.files.items.empty() && EqualsNoCase(p.files.items.front(), MainFileName()))
+    p.startButton.visible = true;
 }
 
 // Shows a folder that can be read in the folder and file lists.
 void ShowReadableFolder(Player& p, const fs::path& path) {
-  p.Dir1.folder = path;
-  p.Dir1.path = PathText(path);
-  p.Dir1.items.clear();
-  for (const Subfolder& sub : ListFolders(path)) p.Dir1.items.push_back(sub.name);
-  p.File1.path = p.Dir1.path;
+  p.folders.folder = path;
+  p.folders.path = PathText(path);
+  p.folders.items.clear();
+  for (const Subfolder& sub : ListFolders(path)) p.folders.items.push_back(sub.name);
+  p.files.path = p.folders.path;
   RefreshFiles(p);
   RefreshStartButton(p);
 }
@@ -155,14 +155,14 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 }
 
 void PrepareBrowser(Player& p) {
-  p.Drive1.items = p.platform.DriveRoots();
-  if (p.Dir1.path.empty()) ChangeFolderPath(p, p.workDir);
+  p.drives.items = p.platform.DriveRoots();
+  if (p.folders.path.empty()) ChangeFolderPath(p, p.workDir);
 }
 
 void OpenGameDialog(Player& p) {
   PrepareBrowser(p);
-  p.Label2.caption = "Открытие новой игры."_cp;
-  p.Picture1.visible = true;
+  p.browserCaption.caption = "Открытие новой игры."_cp;
+  p.browserPanel.visible = true;
   SetFilePattern(p, MainFileName());
   RefreshStartButton(p);
 }
@@ -176,24 +176,24 @@ bool ChangeFolderPath(Player& p, const fs::path& folder) {
   std::optional<fs::path> path = ReadableFolder(folder);
   if (!path) return false;
   ShowReadableFolder(p, *path);
-  p.Drive1.drive = DriveOf(p.Drive1.items, p.Dir1.path);
+  p.drives.drive = DriveOf(p.drives.items, p.folders.path);
   return true;
 }
 
 void SetFilePattern(Player& p, const std::string& pattern) {
-  p.File1.pattern = pattern;
+  p.files.pattern = pattern;
   RefreshFiles(p);
 }
 
 void OnDriveChanged(Player& p) {
-  if (!ChangeFolder(p, p.Drive1.drive)) p.Drive1.drive = DriveOf(p.Drive1.items, p.Dir1.path);
+  if (!ChangeFolder(p, p.drives.drive)) p.drives.drive = DriveOf(p.drives.items, p.folders.path);
 }
 
 void OnFolderChanged(Player& p) {
-  std::optional<fs::path> path = ReadableFolder(p, p.Dir1.path);
+  std::optional<fs::path> path = ReadableFolder(p, p.folders.path);
   if (!path) {
     // An unreadable folder (a vanished medium, no permission): stay where the lists were.
-    p.Dir1.path = p.File1.path;
+    p.folders.path = p.files.path;
     return;
   }
   ShowReadableFolder(p, *path);
@@ -216,14 +216,14 @@ std::optional<MainFile> ReadChosenMainFile(Player& p, const fs::path& folder) {
 void StartNewGameIn(Player& p, const fs::path& folder) {
   std::optional<MainFile> main = ReadChosenMainFile(p, folder);
   if (!main) return;
-  p.Picture1.visible = false;
+  p.browserPanel.visible = false;
   BeginNewGame(p, folder, *main);
 }
 
 }  // namespace
 
 void StartGameFromBrowser(Player& p) {
-  const fs::path folder = p.Dir1.folder;
+  const fs::path folder = p.folders.folder;
   // Starting releases a pending wait; a folder that holds no game must keep it, and the move it
   // holds, as they were.
   if (WaitPending(p) && !ReadChosenMainFile(p, folder)) return;
@@ -243,11 +243,11 @@ void OnFileChosen(Player& p, const std::string& fileName) {
     StartGameFromBrowser(p);
     return;
   }
-  ChooseSavedGame(p, p.Dir1.folder, fileName);
+  ChooseSavedGame(p, p.folders.folder, fileName);
 }
 
 void OnBrowserCancelled(Player& p) {
-  p.Picture1.visible = false;
+  p.browserPanel.visible = false;
 }
 
 void ChooseFile(Player& p, const fs::path& folder, const std::string& fileName) {

@@ -1,5 +1,5 @@
-// The game browser panel Picture1: drive, folder and file lists over the file system, the start
-// button, and the choice of a main file (a new game) or a save file (a load).
+// The game browser panel `browserPanel`: drive, folder and file lists over the file system, the
+// start button, and the choice of a main file (a new game) or a save file (a load).
 #pragma once
 
 #include <filesystem>
@@ -29,8 +29,8 @@ bool ChangeFolderPath(Player& p, const std::filesystem::path& folder);
 // Sets the file filter and refreshes the file list; the start button is left as it is.
 void SetFilePattern(Player& p, const std::string& pattern);
 
-// The change events of the two lists: the view sets Drive1.drive or Dir1.path, then calls them.
-// A place that cannot be read keeps the previous folder.
+// The change events of the two lists: the view sets `drives`.drive or `folders`.path, then calls
+// them. A place that cannot be read keeps the previous folder.
 void OnDriveChanged(Player& p);
 void OnFolderChanged(Player& p);
 

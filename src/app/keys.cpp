@@ -18,13 +18,13 @@ void OnInputKey(Player& p, int key) {
   // stands on the stack: the command would run inside it.
   if (p.EnterReady && !WaitPending(p) && !p.Room.IsEmpty() && p.Room.Compare(0) != 0) {
     ExecuteTypedCommand(p);
-    p.Text2.SetText("");
-    if (p.UslChanged) SettleScoreVariables(p);
-    if (p.DialAvto) p.Text2.SetText("");
+    p.input.SetText("");
+    if (p.conditionsChanged) SettleScoreVariables(p);
+    if (p.autoDialogue) p.input.SetText("");
   }
   if (!p.EnterReady) {
     p.EnterReady = true;
-    p.Text2.SetText("");
+    p.input.SetText("");
   }
 }
 
@@ -34,12 +34,12 @@ void OnAnswerPanelKey(Player& p, int key) {
     p.WaitKey = false;
   } else if (!p.EnterReady) {
     p.EnterReady = true;
-    p.Text2.SetText("");
+    p.input.SetText("");
   }
 }
 
 void OnStoryKey(Player& p, int /*key*/) {
-  p.focus = p.Command1[0].visible ? Focus::Text1 : Focus::Text2;
+  p.focus = p.answers[0].visible ? Focus::AnswerPanel : Focus::Input;
 }
 
 }  // namespace mireval

@@ -7,9 +7,9 @@ struct Player;
 
 constexpr int kEnter = 13;
 
-// Called for every character key typed into the input line Text2, before it is inserted.
+// Called for every character key typed into the input line `input`, before it is inserted.
 void OnInputKey(Player& p, int key);
-// Called for keys typed into Text1 (the focus holder while answers are shown).
+// Called for keys typed into `answerPanelFocus` (the focus holder while answers are shown).
 void OnAnswerPanelKey(Player& p, int key);
 // Any key typed while the story area has the focus moves the focus away from it.
 void OnStoryKey(Player& p, int key);

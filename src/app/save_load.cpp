@@ -61,12 +61,12 @@ std::string Value(const Variant& v) {
 std::string SaveText(Player& p) {
   std::string out;
   out.reserve(100000);
-  out += Value(p.Room) + "," + Value(p.Harakter[1]) + "," + Value(p.Harakter[2]) + "," +
-         Value(p.Hody) + "," + Value(p.GameName) + "\r\n";
-  for (int i = 1; i <= 6; ++i) out += Value(p.HarakterWord[i]) + (i < 6 ? "," : "\r\n");
+  out += Value(p.Room) + "," + Value(p.character[1]) + "," + Value(p.character[2]) + "," +
+         Value(p.moves) + "," + Value(p.GameName) + "\r\n";
+  for (int i = 1; i <= 6; ++i) out += Value(p.characterWords[i]) + (i < 6 ? "," : "\r\n");
   for (int i = 1; i <= kPictureSlots; ++i) out += QuotedField(p.Kartinki[i]) + "\r\n";
   for (int k = 0; k < kConditionCount; ++k)
-    out += std::to_string(StoredNumber(p.rng, k, p.Uslovie.Get(k))) + "\r\n";
+    out += std::to_string(StoredNumber(p.rng, k, p.conditions.Get(k))) + "\r\n";
   return out;
 }
 
@@ -231,8 +231,8 @@ bool SaveGame(Player& p) {
 
 void LoadGameDialog(Player& p) {
   PrepareBrowser(p);
-  p.Label2.caption = "Загрузка сохраненной игры."_cp;
-  p.Picture1.visible = true;
+  p.browserCaption.caption = "Загрузка сохраненной игры."_cp;
+  p.browserPanel.visible = true;
   SetFilePattern(p, "*.sav");
 }
 
@@ -269,17 +269,17 @@ std::optional<SavedGame> ReadChosenSave(Player& p, const std::filesystem::path& 
 void RestoreGame(Player& p, const std::filesystem::path& folder, SavedGame& g) {
   BeginGame(p);
   SetGameFolder(p, folder);
-  p.Harakter[1] = g.good;
-  p.Harakter[2] = g.evil;
-  p.Hody = g.moves;
+  p.character[1] = g.good;
+  p.character[2] = g.evil;
+  p.moves = g.moves;
   p.GameName = g.name;
-  p.HarakterWord = g.words;
+  p.characterWords = g.words;
   // The word columns and derived conditions are rebuilt by the score pass after the next command.
-  p.UslChanged = true;
+  p.conditionsChanged = true;
   p.Kartinki = std::move(g.pictures);
-  for (int k = 0; k < kConditionCount; ++k) p.Uslovie.Set(k, g.conditions[k]);
+  for (int k = 0; k < kConditionCount; ++k) p.conditions.Set(k, g.conditions[k]);
 
-  p.Picture1.visible = false;
+  p.browserPanel.visible = false;
   EnterLocation(p, g.room);
 }
 

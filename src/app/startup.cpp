@@ -14,8 +14,9 @@
 namespace mireval {
 
 void ShowCover(Player& p) {
-  p.T.SetText("");
-  if (auto data = ReadWholeFile(p.WorkFile("obloz.txt"))) p.T.SetText(JoinCrLf(SplitLines(*data)));
+  p.story.SetText("");
+  if (auto data = ReadWholeFile(p.WorkFile("obloz.txt")))
+    p.story.SetText(JoinCrLf(SplitLines(*data)));
 }
 
 void StartPlayer(Player& p) {
@@ -27,12 +28,12 @@ void StartPlayer(Player& p) {
   // The timer runs for the whole life of the window; it only ever restarts ended music. A tick is
   // an event of its own, whichever loop of the front end runs it.
   p.platform.StartTimer(kTimerIntervalMs, [&p] { RunEventHandler(p, [&p] { OnTimerTick(p); }); });
-  p.Command3.visible = true;
-  p.Text1.visible = true;
+  p.pictureClose.visible = true;
+  p.answerPanelFocus.visible = true;
   p.OutputReady = true;
   p.EnterReady = true;
-  for (Button& b : p.Command1) b.visible = false;
-  p.Picture1.visible = false;
+  for (Button& b : p.answers) b.visible = false;
+  p.browserPanel.visible = false;
   ShowCover(p);
   PrepareBrowser(p);
   AutoStart(p);
@@ -42,8 +43,8 @@ void StartPlayer(Player& p) {
 void StartGameInFolder(Player& p, const std::filesystem::path& folder) {
   OpenGameDialog(p);
   // In new-game mode the file list holds the folder's main file, whatever its letter case.
-  if (ChangeFolderPath(p, folder) && !p.File1.items.empty())
-    OnFileChosen(p, p.File1.items.front());
+  if (ChangeFolderPath(p, folder) && !p.files.items.empty())
+    OnFileChosen(p, p.files.items.front());
   else
     ChooseFile(p, folder, "main.txt");  // reports the folder or the missing main file
 }

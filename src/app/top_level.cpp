@@ -41,31 +41,31 @@ bool MayLeave(Player& p) {
 }
 
 bool RunTopLevelCommand(Player& p) {
-  const std::string line = Upper(p.Text2.text);
+  const std::string line = Upper(p.input.text);
   const std::string typed = ToUtf8(line);
   bool gameLoaded = GameLoaded(p);
   // The input line is cleared before a command that may start a game: an Enter that releases
   // the new game's transition must not find the command still standing in it.
   if (IsOneOf(typed, {"ОТКРЫТЬ ИГРУ", "ЗАНОВО", "НОВАЯ ИГРА"})) {
-    p.Text2.SetText("");
+    p.input.SetText("");
     AutoStart(p);
     OpenGameDialog(p);
     return true;
   }
   if (IsOneOf(typed, {"СОХРАНИТЬСЯ", "СОХРАНИТЬ ИГРУ"})) {
     bool failed = gameLoaded && !SaveGame(p);
-    p.Text2.SetText("");
+    p.input.SetText("");
     if (!failed) {
-      p.T.Append("\r\n" + "ИГРА УСПЕШНО СОХРАНЕНА"_cp + "\r\n");
+      p.story.Append("\r\n" + "ИГРА УСПЕШНО СОХРАНЕНА"_cp + "\r\n");
       StoryTail(p);
     }
     return true;
   }
   if (IsOneOf(typed, {"ЗАГРУЗИТЬСЯ", "ЗАГРУЗИТЬ ИГРУ"})) {
-    p.Text2.SetText("");
+    p.input.SetText("");
     AutoStartDir(p);
     LoadGameDialog(p);
-    p.T.Append("\r\n" + "ИГРА УСПЕШНО ЗАГРУЖЕНА "_cp + "\r\n");
+    p.story.Append("\r\n" + "ИГРА УСПЕШНО ЗАГРУЖЕНА "_cp + "\r\n");
     StoryTail(p);
     return true;
   }
@@ -85,23 +85,23 @@ bool RunTopLevelCommand(Player& p) {
   // wait; there the line is no command and its Enter only releases the wait.
   const bool mayWrite = !WaitPending(p);
   if (mayWrite && IsOneOf(typed, {"РЕДАКТОР ИГРЫ", "СОЗДАНИЕ ИГРЫ"})) {
-    p.Text2.SetText("");
+    p.input.SetText("");
     ShowEditorIntro(p);
     return true;
   }
   if (mayWrite && IsOneOf(typed, {"СПРАВКА"}) && p.GameName.Text().empty()) {
-    p.Text2.SetText("");
+    p.input.SetText("");
     ShowIfGames(p);
     return true;
   }
   static const std::string scheme = "ЦВЕТОВАЯ ГАММА"_cp;
   if (StartsWith(line, scheme)) {
-    std::string number = Mid(p.Text2.text, 16);
+    std::string number = Mid(p.input.text, 16);
     if (auto n = ParseNumber(number)) {
       p.ColorScheme = std::floor(*n);
       ApplyColorScheme(p);
     }
-    p.Text2.SetText("");
+    p.input.SetText("");
     return true;
   }
   return false;

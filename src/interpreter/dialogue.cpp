@@ -32,7 +32,7 @@ const Prefixes& P() {
 
 // A condition list of a dialogue, after its two-character prefix: true when every number holds.
 bool ConditionsHold(const Player& p, const std::string& line) {
-  return ConditionListHolds(p.Uslovie, line, 2, false);
+  return ConditionListHolds(p.conditions, line, 2, false);
 }
 
 bool IsAnswerText(const std::string& s) {
@@ -47,8 +47,8 @@ class Scan {
   void Run(int& answers) {
     while (!p_.file.Eof()) {
       ReadScriptLine(p_);
-      StraightenDashes(p_.Stroka);
-      if (EqualsNoCase(p_.Stroka, P().automatic)) p_.DialAvto = true;
+      StraightenDashes(p_.line);
+      if (EqualsNoCase(p_.line, P().automatic)) p_.autoDialogue = true;
       Dispatch(answers);
     }
   }
@@ -57,15 +57,15 @@ class Scan {
  private:
   void Next() {
     ReadPlainLine(p_);
-    StraightenDashes(p_.Stroka);
-    if (StartsWith(p_.Stroka, P().option)) ++options;
+    StraightenDashes(p_.line);
+    if (StartsWith(p_.line, P().option)) ++options;
   }
 
   // Skips to the block's "КДИАЛ" line. False when the file ended with no line left to read: the
   // scan is then over, since going on with the same header line would never end.
   bool SkipBlock() {
     bool moved = false;
-    while (!StartsWith(p_.Stroka, P().end) && !p_.file.Eof()) {
+    while (!StartsWith(p_.line, P().end) && !p_.file.Eof()) {
       Next();
       moved = true;
     }
@@ -75,26 +75,25 @@ class Scan {
   // Skips to the next option or the end of the block. A chosen block that ends with its file
   // instead cannot be read: it is reported like reading past the end of the file.
   void SkipOption() {
-    while (!StartsWith(p_.Stroka, P().end) && !StartsWith(p_.Stroka, P().option) && !p_.file.Eof())
+    while (!StartsWith(p_.line, P().end) && !StartsWith(p_.line, P().option) && !p_.file.Eof())
       Next();
-    if (!StartsWith(p_.Stroka, P().end) && !StartsWith(p_.Stroka, P().option))
+    if (!StartsWith(p_.line, P().end) && !StartsWith(p_.line, P().option))
       throw ScriptError("dialogue block runs past the end of its file");
   }
 
   // Handles the current line; returns to the caller's loop with the next line to read.
   void Dispatch(int& answers) {
     for (;;) {
-      if (StartsWith(p_.Stroka, P().option)) ++options;
-      if (!StartsWith(p_.Stroka, P().header)) return;
-      if (!CommandMatches(p_, p_.Stroka, true, synonyms_)) {
+      if (StartsWith(p_.line, P().option)) ++options;
+      if (!StartsWith(p_.line, P().header)) return;
+      if (!CommandMatches(p_, p_.line, true, synonyms_)) {
         if (!SkipBlock()) return;
         continue;
       }
       bool failed = false;
-      while (!StartsWith(p_.Stroka, P().option) && !StartsWith(p_.Stroka, P().end) &&
-             !p_.file.Eof()) {
+      while (!StartsWith(p_.line, P().option) && !StartsWith(p_.line, P().end) && !p_.file.Eof()) {
         Next();
-        if (StartsWith(p_.Stroka, P().conditions) && !ConditionsHold(p_, p_.Stroka)) {
+        if (StartsWith(p_.line, P().conditions) && !ConditionsHold(p_, p_.line)) {
           failed = true;
           break;
         }
@@ -112,16 +111,16 @@ class Scan {
   void Collect(int& answers) {
     Next();
     for (;;) {
-      if (p_.Stroka == P().end) return;
-      if (StartsWith(p_.Stroka, P().conditions) && !ConditionsHold(p_, p_.Stroka)) {
+      if (p_.line == P().end) return;
+      if (StartsWith(p_.line, P().conditions) && !ConditionsHold(p_, p_.line)) {
         SkipOption();
         continue;
       }
-      if (IsAnswerText(p_.Stroka)) {
+      if (IsAnswerText(p_.line)) {
         if (++answers > 12) throw ScriptError("more than twelve answers");
-        p_.Command1[static_cast<std::size_t>(answers)].caption = p_.Stroka;
-        p_.focus = Focus::Text1;
-        p_.AnswerBlock[static_cast<std::size_t>(answers)] = options;
+        p_.answers[static_cast<std::size_t>(answers)].caption = p_.line;
+        p_.focus = Focus::AnswerPanel;
+        p_.answerOptions[static_cast<std::size_t>(answers)] = options;
         SkipOption();
         continue;
       }
@@ -134,7 +133,7 @@ class Scan {
 };
 
 void ShowAnswers(Player& p, int answers) {
-  Button& close = p.Command1[0];
+  Button& close = p.answers[0];
   if (answers == 0 && !close.visible) {
     RefuseCommand(p);
   } else if (answers == 0) {
@@ -142,15 +141,15 @@ void ShowAnswers(Player& p, int answers) {
   } else {
     static const std::string caption = "<Закончить диалог>"_cp;
     close.caption = caption;
-    for (int i = 0; i <= answers; ++i) p.Command1[static_cast<std::size_t>(i)].visible = true;
+    for (int i = 0; i <= answers; ++i) p.answers[static_cast<std::size_t>(i)].visible = true;
     PlaceAnswers(p, answers);
     StoryTail(p);
   }
-  for (int i = answers + 1; i <= 12; ++i) p.Command1[static_cast<std::size_t>(i)].visible = false;
+  for (int i = answers + 1; i <= 12; ++i) p.answers[static_cast<std::size_t>(i)].visible = false;
 }
 
 void ReportDialogueError(Player& p) {
-  ReportAndEnd(p, LineErrorText(p, p.Stroka));
+  ReportAndEnd(p, LineErrorText(p, p.line));
 }
 
 // Plays the block of answer `index`, found by counting the options of both files; false when there
@@ -162,9 +161,9 @@ bool PlayAnswer(Player& p, int index) {
     OpenGameFile(p, name);
     while (!p.file.Eof()) {
       ReadScriptLine(p);
-      StraightenDashes(p.Stroka);
-      if (StartsWith(p.Stroka, P().option)) ++options;
-      if (p.AnswerBlock[static_cast<std::size_t>(index)] == options) {
+      StraightenDashes(p.line);
+      if (StartsWith(p.line, P().option)) ++options;
+      if (p.answerOptions[static_cast<std::size_t>(index)] == options) {
         RunCommandBlock(p);
         return true;
       }
@@ -190,7 +189,7 @@ void OfferDialogue(Player& p) {
   } catch (const ScriptError&) {
     ReportDialogueError(p);
   }
-  if (p.UslChanged) SettleScoreVariables(p);
+  if (p.conditionsChanged) SettleScoreVariables(p);
 }
 
 void PlayChosenAnswer(Player& p, int index) {
@@ -206,8 +205,8 @@ void OnAnswerClicked(Player& p, int index) {
   // The panel is inert while a wait is pending: an answer played inside the wait would wait again
   // inside it, and play past its own conditions, which the rebuild after the wait has not yet seen.
   if (index < 0 || index > 12 || !p.OutputReady || WaitPending(p)) return;
-  if (!p.Command1[static_cast<std::size_t>(index)].visible) return;
-  p.focus = Focus::Text1;
+  if (!p.answers[static_cast<std::size_t>(index)].visible) return;
+  p.focus = Focus::AnswerPanel;
   {
     // Events still queued behind this click (the second click of a double click) are handled
     // before it plays: they wait like any other, or the answer would play twice.
@@ -216,20 +215,20 @@ void OnAnswerClicked(Player& p, int index) {
     settle.End();
   }
   if (index == 0) {
-    for (Button& b : p.Command1) b.visible = false;
-    p.T.height = kStoryFullHeight;
-    p.focus = Focus::Text2;
+    for (Button& b : p.answers) b.visible = false;
+    p.story.height = kStoryFullHeight;
+    p.focus = Focus::Input;
     return;
   }
-  p.Hody = p.Hody + Variant(1);
-  AppendCommandLog(p, p.RoomName.Text(), p.Command1[static_cast<std::size_t>(index)].caption);
+  p.moves = p.moves + Variant(1);
+  AppendCommandLog(p, p.RoomName.Text(), p.answers[static_cast<std::size_t>(index)].caption);
   PlayChosenAnswer(p, index);
-  if (p.UslChanged) SettleScoreVariables(p);
+  if (p.conditionsChanged) SettleScoreVariables(p);
 }
 
 void RunAutomaticDialogue(Player& p) {
   static const std::string command = " ДИАЛ АВТО "_cp;
-  p.KomStroka = command;
+  p.commandLine = command;
   OfferDialogue(p);
 }
 

@@ -6,7 +6,7 @@ namespace mireval {
 
 struct Player;
 
-// Scans both location files for the dialogue block matching KomStroka and shows its answers.
+// Scans both location files for the dialogue block matching `commandLine` and shows its answers.
 void OfferDialogue(Player& p);
 // Plays the option behind answer button `index` (1..12), then rebuilds the answers.
 void PlayChosenAnswer(Player& p, int index);

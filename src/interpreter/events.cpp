@@ -43,10 +43,10 @@ void ReadEventLines(Player& p, const std::string& name, EventLines& lines,
   lines = EventLines();
   OpenGameFile(p, name);
   ReadScriptLine(p);
-  lines.First(p.Stroka);
+  lines.First(p.line);
   while (!p.file.Eof()) {
     ReadPlainLine(p);
-    lines.Add(p.Stroka);
+    lines.Add(p.line);
     if (each) each();
   }
   CloseGameFileAndTemp(p);
@@ -59,19 +59,19 @@ void RunEventsPass(Player& p, long n, const std::function<const EventLines&(int)
       const EventLines& lines = file(i);
       if (const std::vector<std::string>* texts = lines.Find(number)) {
         for (const std::string& text : *texts) {
-          p.Stroka = text;
-          StraightenDashes(p.Stroka);
-          p.T.Append(p.Stroka + "\r\n");
-          WriteStoryLine(p, std::string(p.Stroka));
+          p.line = text;
+          StraightenDashes(p.line);
+          p.story.Append(p.line + "\r\n");
+          WriteStoryLine(p, std::string(p.line));
         }
       }
-      // Reading on to the end of the file leaves its last line in Stroka, unless that was the
+      // Reading on to the end of the file leaves its last line in `line`, unless that was the
       // event line just written.
-      if (lines.LastKey() != number) p.Stroka = lines.Last();
+      if (lines.LastKey() != number) p.line = lines.Last();
     }
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
-    p.platform.MessageBox("Ошибка при подсчете события в строке "_cp + QuotedLine(p.Stroka) +
+    p.platform.MessageBox("Ошибка при подсчете события в строке "_cp + QuotedLine(p.line) +
                           " в локации №"_cp + p.Room.Text());
   }
 }

@@ -24,7 +24,7 @@ class EventLines {
   const std::vector<std::string>* Find(const std::string& number) const;
   // The key Add filed the last line under, empty when it was no event line.
   const std::string& LastKey() const { return lastKey_; }
-  // Stroka as the reading of the file left it: its last line, or the first when there is no other.
+  // `line` as the reading of the file left it: its last line, or the first when there is no other.
   const std::string& Last() const { return last_; }
 
  private:
@@ -33,7 +33,7 @@ class EventLines {
   std::string last_;
 };
 
-// Reads a game file into `lines`, calling `each` for every line after the first with Stroka
+// Reads a game file into `lines`, calling `each` for every line after the first with `line`
 // holding the line as read (for the caller to look at, not to change); the file (and its decoded
 // copy) is closed once read. A ScriptError leaves the file open for the caller's error handling.
 void ReadEventLines(Player& p, const std::string& name, EventLines& lines,

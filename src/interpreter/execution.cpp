@@ -40,22 +40,22 @@ void AddPoint(Variant& points) {
 // Runs the block; returns the location to move to when it ended with "ИД ".
 std::optional<long> RunBlock(Player& p) {
   const Prefixes& k = Kinds();
-  if (!IsAutoDialogueCommand(p)) p.T.Append("\r\n> " + p.KomStroka);
-  p.T.Append("\r\n");
-  p.SimvolCount = 0;
-  while (p.Stroka.size() > 1 && !p.file.Eof()) {
+  if (!IsAutoDialogueCommand(p)) p.story.Append("\r\n> " + p.commandLine);
+  p.story.Append("\r\n");
+  p.charactersSincePause = 0;
+  while (p.line.size() > 1 && !p.file.Eof()) {
     ReadPlainLine(p);
-    StraightenDashes(p.Stroka);
-    if (!p.Stroka.empty() && p.Stroka.back() != ' ') p.Stroka += ' ';
-    const std::string line = p.Stroka;
+    StraightenDashes(p.line);
+    if (!p.line.empty() && p.line.back() != ' ') p.line += ' ';
+    const std::string line = p.line;
     if (StartsWith(line, k.set)) SetConditionsLine(p, line);
     if (IsPrinted(line)) {
-      p.T.Append("\r\n" + line);
+      p.story.Append("\r\n" + line);
       StoryTail(p);
       WriteStoryLine(p, line);
     }
-    if (StartsWith(line, k.good)) AddPoint(p.Harakter[1]);
-    if (StartsWith(line, k.evil)) AddPoint(p.Harakter[2]);
+    if (StartsWith(line, k.good)) AddPoint(p.character[1]);
+    if (StartsWith(line, k.evil)) AddPoint(p.character[2]);
     if (StartsWith(line, k.go)) return IntVal(Mid(line, 3));
   }
   return std::nullopt;
@@ -69,7 +69,7 @@ void RunCommandBlock(Player& p) {
     target = RunBlock(p);
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
-    ReportAndEnd(p, LineErrorText(p, p.Stroka));
+    ReportAndEnd(p, LineErrorText(p, p.line));
   }
   // The decoded copy of a scrambled file is removed as soon as the block is done with it, so the
   // plain text of a location does not lie about in the working folder between commands.
@@ -79,10 +79,10 @@ void RunCommandBlock(Player& p) {
     return;
   }
   try {
-    if (p.UslChanged) SettleScoreVariables(p);
+    if (p.conditionsChanged) SettleScoreVariables(p);
     RefreshStatus(p);
   } catch (const ScriptError&) {
-    ReportAndEnd(p, LineErrorText(p, p.Stroka));
+    ReportAndEnd(p, LineErrorText(p, p.line));
   }
 }
 
@@ -98,8 +98,8 @@ void SetConditionsLine(Player& p, std::string line) {
   try {
     ForEachListedCondition(line, 2, false, false, [&](std::string_view digits, bool value) {
       const long n = IntVal(digits);
-      if (p.Uslovie.Get(n) != value) p.UslChanged = true;
-      p.Uslovie.Set(n, value);
+      if (p.conditions.Get(n) != value) p.conditionsChanged = true;
+      p.conditions.Set(n, value);
     });
   } catch (const ScriptError&) {
     // A bad number spoils only this line: the block goes on with what was set so far.

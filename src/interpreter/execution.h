@@ -8,10 +8,10 @@ namespace mireval {
 
 struct Player;
 
-// Runs the block whose first line is in Stroka, reading on from the open file: echoes KomStroka,
-// prints the reply lines through the output writer, sets conditions ("Д "), raises the character
-// points ("СС", "СТ") and ends at the first empty line, at the end of the file or with a move to
-// another location ("ИД "). Closes the file on every way out.
+// Runs the block whose first line is in `line`, reading on from the open file: echoes
+// `commandLine`, prints the reply lines through the output writer, sets conditions ("Д "), raises
+// the character points ("СС", "СТ") and ends at the first empty line, at the end of the file or
+// with a move to another location ("ИД "). Closes the file on every way out.
 void RunCommandBlock(Player& p);
 
 // Whether a line of a block is an instruction rather than text: a dialogue option ("ДИ "), the end

@@ -25,7 +25,7 @@ bool HasList(const Player& p, const char* name) {
 // Whether every condition of a list condition line holds. Numbers are separated by single blanks;
 // a blank that follows no number makes the line unreadable.
 bool ConditionsHold(const Player& p, const std::string& line) {
-  return ConditionListHolds(p.Uslovie, line, 0, true);
+  return ConditionListHolds(p.conditions, line, 0, true);
 }
 
 void ReadLine(Player& p, bool markerTest) {
@@ -33,24 +33,24 @@ void ReadLine(Player& p, bool markerTest) {
     ReadScriptLine(p);
   else
     ReadPlainLine(p);
-  StraightenDashes(p.Stroka);
+  StraightenDashes(p.line);
 }
 
 // Inventory and tasks: pairs of lines, condition line and entry.
 void ShowPairs(Player& p, const char* file, const char* noListUtf8, const char* headingUtf8) {
   if (!HasList(p, file)) {
-    p.T.Append("\r\n" + FromUtf8(noListUtf8));
+    p.story.Append("\r\n" + FromUtf8(noListUtf8));
     return;
   }
-  p.T.Append("\r\n" + FromUtf8(headingUtf8));
+  p.story.Append("\r\n" + FromUtf8(headingUtf8));
   p.TempUsed = false;
   OpenGameFile(p, file);
   try {
     while (!p.file.Eof()) {
       ReadLine(p, true);
-      const bool shown = ConditionsHold(p, p.Stroka);
+      const bool shown = ConditionsHold(p, p.line);
       ReadLine(p, false);
-      if (shown) p.T.Append(p.Stroka + "\r\n");
+      if (shown) p.story.Append(p.line + "\r\n");
     }
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
@@ -75,10 +75,10 @@ void ShowTasks(Player& p) {
 
 void ShowHint(Player& p) {
   if (!HasList(p, "hints.txt")) {
-    p.T.Append("\r\n" + "Автор игры не предусмотрел возможность наличия подсказок в игре."_cp);
+    p.story.Append("\r\n" + "Автор игры не предусмотрел возможность наличия подсказок в игре."_cp);
     return;
   }
-  p.T.Append("\r\n" + "Подсказка: "_cp);
+  p.story.Append("\r\n" + "Подсказка: "_cp);
   p.TempUsed = false;
   OpenGameFile(p, "hints.txt");
   bool shown = false;
@@ -86,9 +86,9 @@ void ShowHint(Player& p) {
     // Triples: condition line, hint, separator line.
     while (!p.file.Eof() && !shown) {
       ReadLine(p, true);
-      shown = ConditionsHold(p, p.Stroka);
+      shown = ConditionsHold(p, p.line);
       ReadLine(p, false);
-      if (shown) p.T.Append(p.Stroka);
+      if (shown) p.story.Append(p.line);
       if (!p.file.Eof()) ReadLine(p, false);
     }
   } catch (const ScriptError&) {
@@ -97,7 +97,7 @@ void ShowHint(Player& p) {
   }
   CloseGameFileAndTemp(p);
   if (!shown) {
-    p.T.Append(
+    p.story.Append(
         "Извините, но подсказки на этом закончились. Над дальнейшем продолжением игры Вам "
         "предстоит подумать самим! В крайнем случае Вы можете также задать вопросы о "
         "прохождении игры на форуме игры, например, по адресу "_cp +

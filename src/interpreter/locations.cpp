@@ -39,7 +39,7 @@ Eligibility Evaluate(const Player& p, const std::string& line) {
   auto close = [&] {
     if (number.empty()) return;
     ++count;
-    if (p.Uslovie.Get(ConditionNumber(number)) != expect) failed = true;
+    if (p.conditions.Get(ConditionNumber(number)) != expect) failed = true;
     number.clear();
     expect = true;
   };
@@ -58,29 +58,29 @@ Eligibility Evaluate(const Player& p, const std::string& line) {
 
 void ReadLine(Player& p) {
   ReadScriptLine(p);
-  StraightenDashes(p.Stroka);
+  StraightenDashes(p.line);
 }
 
 void Describe(Player& p) {
   p.TempUsed = false;
   OpenGameFile(p, CurrentRoomFile(p));
   ReadLine(p);
-  if (!StartsWith(p.Stroka, HeaderPrefix())) {
+  if (!StartsWith(p.line, HeaderPrefix())) {
     p.platform.MessageBox(
         "Ошибка игры - файл описания локации должен начинаться с символов РН и последующего "
         "названия локации."_cp);
     CloseGameFileAndTemp(p);
     return;
   }
-  p.RoomName = Mid(p.Stroka, 3);
-  p.Label1[0].caption = p.RoomName.Text();
+  p.RoomName = Mid(p.line, 3);
+  p.statusLabels[0].caption = p.RoomName.Text();
 
   int chosen = 0, best = 0, index = 0;
   while (!p.file.Eof()) {
     ReadLine(p);
-    if (!StartsWith(p.Stroka, DescriptionPrefix())) continue;
+    if (!StartsWith(p.line, DescriptionPrefix())) continue;
     ++index;
-    Eligibility e = Evaluate(p, p.Stroka);
+    Eligibility e = Evaluate(p, p.line);
     if (e.eligible && e.count >= best) {
       best = e.count;
       chosen = index;
@@ -99,13 +99,13 @@ void Describe(Player& p) {
   index = 0;
   while (index < chosen) {
     ReadLine(p);
-    if (StartsWith(p.Stroka, DescriptionPrefix())) ++index;
+    if (StartsWith(p.line, DescriptionPrefix())) ++index;
   }
-  p.SimvolCount = 0;
-  while (p.Stroka.size() > 1 && !p.file.Eof()) {
+  p.charactersSincePause = 0;
+  while (p.line.size() > 1 && !p.file.Eof()) {
     ReadLine(p);
-    p.T.Append(p.Stroka + "\r\n");
-    WriteStoryLine(p, std::string(p.Stroka));
+    p.story.Append(p.line + "\r\n");
+    WriteStoryLine(p, std::string(p.line));
   }
   StoryTail(p);
   CloseGameFileAndTemp(p);
@@ -117,7 +117,7 @@ void ShowRoom(Player& p) {
   try {
     Describe(p);
   } catch (const ScriptError&) {
-    ReportAndEnd(p, "Ошибка в строке: "_cp + "\r\n" + QuotedLine(p.Stroka));
+    ReportAndEnd(p, "Ошибка в строке: "_cp + "\r\n" + QuotedLine(p.line));
   }
   RunAutomaticDialogue(p);
   SettleScoreVariables(p);

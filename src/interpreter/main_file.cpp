@@ -45,19 +45,19 @@ std::optional<MainFile> ReadMainFile(Player& p, const std::filesystem::path& fol
 void BeginNewGame(Player& p, const std::filesystem::path& folder, const MainFile& main) {
   BeginGame(p);
   SetGameFolder(p, folder);
-  for (int i = 0; i <= kMaxCondition; ++i) p.Uslovie.Set(i, false);
+  for (int i = 0; i <= kMaxCondition; ++i) p.conditions.Set(i, false);
   static const char* const kDefaultWords[] = {"добро",  "зло",  "добрый",
                                               "святой", "злой", "мерзавец"};
   for (int i = 1; i <= 6; ++i)
-    p.HarakterWord[i] =
+    p.characterWords[i] =
         main.hasWords ? main.words[static_cast<std::size_t>(i)] : FromUtf8(kDefaultWords[i - 1]);
   p.GameName = main.title;
   p.ColorScheme = main.colorScheme;
 
   ApplyColorScheme(p);
-  p.Harakter[1] = 0;
-  p.Harakter[2] = 0;
-  p.Hody = 0;
+  p.character[1] = 0;
+  p.character[2] = 0;
+  p.moves = 0;
   p.RoomName = "Вступление в игру..."_cp;
   RefreshStatus(p);
   ShowIntro(p);

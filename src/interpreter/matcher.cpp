@@ -93,7 +93,7 @@ bool Match(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& 
       if (!found) break;
       start = i + 1;
     }
-    p.SlovaCount = words;
+    p.wordLinesCount = words;
     return words > 0 && found;
   } catch (const ScriptError&) {
     ReportAndEnd(p, LineErrorText(p, pattern));
@@ -102,7 +102,7 @@ bool Match(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& 
 
 }  // namespace
 
-SynonymIndex::SynonymIndex(const Player& p) : command_(Upper(p.KomStroka)) {
+SynonymIndex::SynonymIndex(const Player& p) : command_(Upper(p.commandLine)) {
   const int count = UsedSlots(p);
   for (int k = 1; k <= count; ++k)
     entries_[Upper(p.Sinonim[static_cast<std::size_t>(k)])].push_back(k);

@@ -9,23 +9,23 @@ namespace mireval {
 
 struct Player;
 
-// True when every word of `pattern` is found in KomStroka, literally or through the synonym table.
-// A word "X%" is a word beginning, "%X" a word ending, "%X%" an inner part, anything else a whole
-// word. In command mode (dialogRej false) the two characters of the line kind are skipped.
-// Sets SlovaCount to the number of words examined (the failing one included) and appends a blank
-// to `pattern` when it does not end with one. A pattern the matcher cannot read (an empty word, a
-// lone "%", a synonym too short to cut) is reported and ends the program.
+// True when every word of `pattern` is found in `commandLine`, literally or through the synonym
+// table. A word "X%" is a word beginning, "%X" a word ending, "%X%" an inner part, anything else a
+// whole word. In command mode (dialogRej false) the two characters of the line kind are skipped.
+// Sets `wordLinesCount` to the number of words examined (the failing one included) and appends a
+// blank to `pattern` when it does not end with one. A pattern the matcher cannot read (an empty
+// word, a lone "%", a synonym too short to cut) is reported and ends the program.
 bool CommandMatches(Player& p, std::string& pattern, bool dialogRej);
 
 // The synonym table looked up by upper-cased entry text, and the command line upper-cased once.
 // Made once for a whole file of patterns matched against one command. Valid while neither the
-// table nor KomStroka changes.
+// table nor `commandLine` changes.
 class SynonymIndex {
  public:
   explicit SynonymIndex(const Player& p);
   // The numbers of the entries equal to `upperCore`, ascending; null when there are none.
   const std::vector<int>* Find(const std::string& upperCore) const;
-  // KomStroka upper-cased.
+  // `commandLine` upper-cased.
   const std::string& Command() const { return command_; }
 
  private:

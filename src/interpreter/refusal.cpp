@@ -21,15 +21,15 @@ const std::array<const char*, 10> kRefusalsUtf8 = {
 
 bool IsAutoDialogueCommand(const Player& p) {
   static const std::string bare = "ДИАЛ АВТО"_cp, framed = " ДИАЛ АВТО "_cp;
-  return p.KomStroka == bare || p.KomStroka == framed;
+  return p.commandLine == bare || p.commandLine == framed;
 }
 
 void RefuseCommand(Player& p) {
   // Next() is below 1, so the index stays within the ten sentences.
   const auto n = static_cast<std::size_t>(10 * p.rng.Next());
-  p.Stroka = FromUtf8(kRefusalsUtf8[n < kRefusalsUtf8.size() ? n : kRefusalsUtf8.size() - 1]);
+  p.line = FromUtf8(kRefusalsUtf8[n < kRefusalsUtf8.size() ? n : kRefusalsUtf8.size() - 1]);
   if (IsAutoDialogueCommand(p)) return;
-  p.T.Append("\r\n> " + p.KomStroka + "\r\n" + p.Stroka + "\r\n");
+  p.story.Append("\r\n> " + p.commandLine + "\r\n" + p.line + "\r\n");
   StoryTail(p);
 }
 

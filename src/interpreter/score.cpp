@@ -202,22 +202,22 @@ bool EvaluateScoreLine(const Player& p, const ScoreLine& line) {
   for (const ScoreTerm& t : line.terms) {
     switch (t.kind) {
       case ScoreTerm::IfTrue:
-        if (p.Uslovie.Get(t.condition)) sum += 1;
+        if (p.conditions.Get(t.condition)) sum += 1;
         break;
       case ScoreTerm::IfFalse:
-        if (!p.Uslovie.Get(t.condition)) sum += 1;
+        if (!p.conditions.Get(t.condition)) sum += 1;
         break;
       case ScoreTerm::AddGood:
-        sum += p.Harakter[1].Number();
+        sum += p.character[1].Number();
         break;
       case ScoreTerm::AddEvil:
-        sum += p.Harakter[2].Number();
+        sum += p.character[2].Number();
         break;
       case ScoreTerm::SubGood:
-        sum -= p.Harakter[1].Number();
+        sum -= p.character[1].Number();
         break;
       case ScoreTerm::SubEvil:
-        sum -= p.Harakter[2].Number();
+        sum -= p.character[2].Number();
         break;
     }
   }
@@ -282,12 +282,12 @@ class ScorePass {
         restarted_(kMaxCondition - kMinCondition + 1, false) {}
 
   void Run() {
-    p_.UslChanged = false;
+    p_.conditionsChanged = false;
     try {
       Walk();
     } catch (const ScriptError&) {
       CloseGameFileAndTemp(p_);
-      ReportAndEnd(p_, "Ошибка в строке "_cp + QuotedLine(p_.Stroka) + " комнаты №"_cp + fileRoom_ +
+      ReportAndEnd(p_, "Ошибка в строке "_cp + QuotedLine(p_.line) + " комнаты №"_cp + fileRoom_ +
                            " при подсчете переменной счета №"_cp + std::to_string(n_));
     }
   }
@@ -310,7 +310,7 @@ class ScorePass {
     std::string line;
     ReadEventLines(p_, LocationFiles(p_)[static_cast<std::size_t>(f)], file.events, [&] {
       ++file.count;
-      line = p_.Stroka;
+      line = p_.line;
       if (!IsScoreLine(StraightenDashes(line))) return;
       PassLine& added = file.lines.emplace_back();
       added.text = UbratProbely(line);
@@ -339,17 +339,17 @@ class ScorePass {
     File(f);
   }
 
-  // Stroka and the condition number as running through the whole file leaves them: what a failed
+  // `line` and the condition number as running through the whole file leaves them: what a failed
   // reading of room0.txt right after the location's file reports.
   void Leave(int f) {
     const PassFile& file = *files_[static_cast<std::size_t>(f)];
     if (file.lines.empty()) {
-      p_.Stroka = file.lastRead;
+      p_.line = file.lastRead;
       return;
     }
     const PassLine& last = file.lines.back();
     if (last.parsed) n_ = last.parsed->condition;
-    p_.Stroka = file.lastIsScore ? (last.parsed ? last.parsed->quoted : last.text) : file.lastRead;
+    p_.line = file.lastIsScore ? (last.parsed ? last.parsed->quoted : last.text) : file.lastRead;
   }
 
   void Watch(long condition, std::uint32_t key) {
@@ -379,30 +379,30 @@ class ScorePass {
     n_ = score.condition;
     try {
       const bool result = EvaluateScoreLine(p_, score);
-      if (result == p_.Uslovie.Get(n_)) return 0;
-      p_.Uslovie.Set(n_, result);
+      if (result == p_.conditions.Get(n_)) return 0;
+      p_.conditions.Set(n_, result);
       Changed(n_);
       if (!result) return 0;
     } catch (const ScriptError&) {
-      p_.Stroka = score.quoted;
+      p_.line = score.quoted;
       throw;
     }
-    p_.Stroka = score.quoted;
+    p_.line = score.quoted;
     return n_;
   }
 
-  // Reads line `i` of file `f` and has it watch its inputs; a fault leaves Stroka and the
+  // Reads line `i` of file `f` and has it watch its inputs; a fault leaves `line` and the
   // condition number as the report quotes them.
   void Parse(int f, std::size_t i) {
     PassLine& line = files_[static_cast<std::size_t>(f)]->lines[i];
     std::variant<ScoreLine, ScoreLineFault> read = ParseScoreLine(line.text);
     if (const ScoreLineFault* fault = std::get_if<ScoreLineFault>(&read)) {
-      p_.Stroka = fault->quoted;
+      p_.line = fault->quoted;
       n_ = fault->condition;
       throw ScriptError("faulty score-variable line");
     }
     line.parsed = std::get<ScoreLine>(std::move(read));
-    p_.Stroka = line.parsed->quoted;
+    p_.line = line.parsed->quoted;
     const std::uint32_t key = Key(f, i);
     Watch(line.parsed->condition, key);
     for (const ScoreTerm& t : line.parsed->terms)
@@ -411,14 +411,14 @@ class ScorePass {
   }
 
   void FireEvents(long n) {
-    const Conditions before = p_.Uslovie;
-    const Variant good = p_.Harakter[1], evil = p_.Harakter[2];
+    const Conditions before = p_.conditions;
+    const Variant good = p_.character[1], evil = p_.character[2];
     RunEventsPass(p_, n, [&](int f) -> const EventLines& { return File(f).events; });
-    if (!(before == p_.Uslovie)) {
+    if (!(before == p_.conditions)) {
       for (long c = kMinCondition; c <= kMaxCondition; ++c)
-        if (before.Get(c) != p_.Uslovie.Get(c)) Changed(c);
+        if (before.Get(c) != p_.conditions.Get(c)) Changed(c);
     }
-    if (!SameValue(good, p_.Harakter[1]) || !SameValue(evil, p_.Harakter[2]))
+    if (!SameValue(good, p_.character[1]) || !SameValue(evil, p_.character[2]))
       for (std::uint32_t key : pointsWatchers_) MarkKey(key);
   }
 
@@ -498,13 +498,13 @@ void SettleScoreVariables(Player& p) {
 }
 
 void SettleCharacterConditions(Player& p) {
-  const Variant& good = p.Harakter[1];
-  const Variant& evil = p.Harakter[2];
-  p.Uslovie.Set(0, good.Compare(evil) >= 0);
+  const Variant& good = p.character[1];
+  const Variant& evil = p.character[2];
+  p.conditions.Set(0, good.Compare(evil) >= 0);
   bool moderate = true;
   if (good.Compare(4) > 0 && good.Number() > 4 * evil.Number()) moderate = false;
   if (evil.Compare(4) > 0 && evil.Number() > 4 * good.Number()) moderate = false;
-  p.Uslovie.Set(3000, moderate);
+  p.conditions.Set(3000, moderate);
 }
 
 void RefreshStatus(Player& p) {

@@ -16,7 +16,7 @@ void MoveToLocation(Player& p, const Variant& room) {
   try {
     p.EnterReady = false;
     static const std::string prompt = FromUtf8(kTransitionPromptUtf8);
-    p.T.Append("\r\n" + prompt);
+    p.story.Append("\r\n" + prompt);
     StoryTail(p);
     {
       PendingWait wait(p);
@@ -31,11 +31,11 @@ void MoveToLocation(Player& p, const Variant& room) {
 
 void EnterLocation(Player& p, const Variant& room) {
   p.file.Close();
-  p.T.height = kStoryFullHeight;
+  p.story.height = kStoryFullHeight;
   p.Room = room;
   LoadLocationSynonyms(p, room);
-  for (Button& b : p.Command1) b.visible = false;
-  p.T.SetText("");
+  for (Button& b : p.answers) b.visible = false;
+  p.story.SetText("");
   ShowRoom(p);
   RefreshStatus(p);
 }

@@ -32,7 +32,7 @@ namespace {
 // ---- logging and tidying -------------------------------------------------------------------
 
 void WriteLog(Player& p) {
-  AppendCommandLog(p, p.RoomName.Text(), p.KomStroka);
+  AppendCommandLog(p, p.RoomName.Text(), p.commandLine);
 }
 
 // ---- talk verbs and built-in commands ------------------------------------------------------
@@ -48,11 +48,11 @@ bool IsTalkVerb(const Player& p) {
     for (std::size_t i = 0; i < out.size(); ++i) out[i] = Upper(FromUtf8(utf8[i]));
     return out;
   }();
-  // The typed text starts after the blank that leads KomStroka.
+  // The typed text starts after the blank that leads `commandLine`.
   const std::string_view typed =
-      p.KomStroka.empty() ? std::string_view() : std::string_view(p.KomStroka).substr(1);
+      p.commandLine.empty() ? std::string_view() : std::string_view(p.commandLine).substr(1);
   for (const std::string& verb : verbs)
-    if (p.KomStroka.size() >= verb.size() && EqualsNoCase(typed.substr(0, verb.size()), verb))
+    if (p.commandLine.size() >= verb.size() && EqualsNoCase(typed.substr(0, verb.size()), verb))
       return true;
   return false;
 }
@@ -64,7 +64,7 @@ struct BuiltIn {
 };
 
 void LookAround(Player& p) {
-  p.T.Append("\r\n");
+  p.story.Append("\r\n");
   ShowRoom(p);
 }
 
@@ -92,22 +92,22 @@ const std::vector<BuiltIn>& BuiltIns() {
 
 // "отладка N": tells whether condition N is true. A number out of range gets the echo alone.
 void DebugQuery(Player& p) {
-  p.T.Append("\r\n> " + p.KomStroka + "\r\n");
-  const long n = IntVal(Mid(p.KomStroka, 9));
+  p.story.Append("\r\n> " + p.commandLine + "\r\n");
+  const long n = IntVal(Mid(p.commandLine, 9));
   if (Conditions::InRange(n)) {
-    p.T.Append(" Значение условия №"_cp + std::to_string(n) +
-               (p.Uslovie.Get(n) ? " равно ИСТИНА."_cp : " равно ЛОЖЬ."_cp));
+    p.story.Append(" Значение условия №"_cp + std::to_string(n) +
+                   (p.conditions.Get(n) ? " равно ИСТИНА."_cp : " равно ЛОЖЬ."_cp));
   }
   StoryTail(p);
 }
 
 // True when the line was one of the program's own words and has been carried out.
 bool RunBuiltIn(Player& p) {
-  const std::string line = Upper(p.KomStroka);
+  const std::string line = Upper(p.commandLine);
   for (const BuiltIn& b : BuiltIns()) {
     for (const std::string& form : b.forms) {
       if (line != form) continue;
-      p.T.Append("\r\n" + b.echo + "\r\n");
+      p.story.Append("\r\n" + b.echo + "\r\n");
       b.run(p);
       return true;
     }
@@ -132,9 +132,9 @@ const std::string& ConditionsPrefix() {
 }
 
 void SkipBlock(Player& p) {
-  while (p.Stroka.size() > 1 && !p.file.Eof()) {
+  while (p.line.size() > 1 && !p.file.Eof()) {
     ReadPlainLine(p);
-    StraightenDashes(p.Stroka);
+    StraightenDashes(p.line);
   }
 }
 
@@ -143,7 +143,7 @@ void EvaluateConditions(const Player& p, const std::string& line, bool& failed, 
   ForEachListedCondition(line, 2, false, false, [&](std::string_view digits, bool expect) {
     const long n = IntVal(digits);
     ++count;
-    if (p.Uslovie.Get(n) != expect) failed = true;
+    if (p.conditions.Get(n) != expect) failed = true;
   });
 }
 
@@ -181,13 +181,13 @@ class Selection {
     int conditions = 0;
     while (!p_.file.Eof()) {
       ReadScriptLine(p_);
-      StraightenDashes(p_.Stroka);
-      if (StartsWith(p_.Stroka, HeadPrefix())) {
+      StraightenDashes(p_.line);
+      if (StartsWith(p_.line, HeadPrefix())) {
         ++count_;
         if (count_ == stopAt) return true;
         failed = false;
         conditions = 0;
-        if (!CommandMatches(p_, p_.Stroka, false, synonyms_)) {
+        if (!CommandMatches(p_, p_.line, false, synonyms_)) {
           SkipBlock(p_);
           continue;
         }
@@ -198,21 +198,21 @@ class Selection {
         continue;
       }
       for (;;) {
-        if (StartsWith(p_.Stroka, ConditionsPrefix()))
-          EvaluateConditions(p_, p_.Stroka, failed, conditions);
+        if (StartsWith(p_.line, ConditionsPrefix()))
+          EvaluateConditions(p_, p_.line, failed, conditions);
         candidate = false;
         if (failed) {
           SkipBlock(p_);
           break;
         }
-        if (p_.Stroka.size() > 1 && !p_.file.Eof() && !IsBlockInstruction(p_.Stroka)) {
+        if (p_.line.size() > 1 && !p_.file.Eof() && !IsBlockInstruction(p_.line)) {
           // Instructions end the head part: a conditions line only counts before them.
           ReadPlainLine(p_);
-          StraightenDashes(p_.Stroka);
-          p_.Stroka += ' ';
+          StraightenDashes(p_.line);
+          p_.line += ' ';
           continue;
         }
-        const double score = 10000 * p_.SlovaCount.Number() + 100 * conditions + fileTerm;
+        const double score = 10000 * p_.wordLinesCount.Number() + 100 * conditions + fileTerm;
         if (stopAt == 0 && score >= best_) {
           best_ = score;
           winner_ = count_;
@@ -239,34 +239,34 @@ bool GameRunning(const Player& p) {
 }
 
 void Process(Player& p) {
-  p.Hody = p.Hody + Variant(1);
+  p.moves = p.moves + Variant(1);
   p.TempUsed = false;
   RefreshStatus(p);
-  p.KomStroka = " " + p.Text2.text + " ";
+  p.commandLine = " " + p.input.text + " ";
   WriteLog(p);
-  TidyBlanks(p.KomStroka);
+  TidyBlanks(p.commandLine);
 
   if (IsTalkVerb(p)) {
     OfferDialogue(p);
   } else if (!RunBuiltIn(p)) {
     static const std::string reload = " ПЕРЕГРУЗИТЬ ЛОКАЦИЮ "_cp;
     // The reload re-enters the location and then lets the entries see the line as well.
-    if (Upper(p.KomStroka) == reload) {
+    if (Upper(p.commandLine) == reload) {
       const Variant room = p.Room;
       // The new description runs an automatic dialogue turn, which takes over the command
       // line; the entries must still see the typed one.
-      const std::string typed = p.KomStroka;
+      const std::string typed = p.commandLine;
       MoveToLocation(p, room);
-      p.KomStroka = typed;
+      p.commandLine = typed;
     }
-    if (GameRunning(p) && p.DialAvto) {
+    if (GameRunning(p) && p.autoDialogue) {
       RunAutomaticDialogue(p);  // automatic-dialogue mode takes every ordinary command
     } else {
       Selection(p).Run();
     }
   }
 
-  p.Text2.SetText("");
+  p.input.SetText("");
   RefreshStatus(p);
 }
 
@@ -292,7 +292,7 @@ void ExecuteTypedCommand(Player& p) {
     Process(p);
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
-    ReportAndEnd(p, LineErrorText(p, p.Stroka));
+    ReportAndEnd(p, LineErrorText(p, p.line));
   }
 }
 

@@ -87,7 +87,7 @@ struct FileList : Control {
   std::vector<std::string> items;  // matching file names, sorted
 };
 
-enum class Focus { Story, Text1, Text2, Other };
+enum class Focus { Story, AnswerPanel, Input, Other };
 
 constexpr double kStoryFullHeight = 395;
 constexpr double kStoryDialogueHeight = 296;
@@ -99,42 +99,42 @@ constexpr double kExhaustedCloseHeight = 125;
 struct Form {
   Form();
 
-  std::string caption;              // the window title
-  TextBox T;                        // story area
-  TextBox Text1;                    // focus holder while answers are shown
-  TextBox Text2;                    // input line
-  std::array<Button, 13> Command1;  // [0] ends the dialogue, [1..12] answers
-  std::array<ListBox, 2> List1;     // word columns К1, К2
-  std::array<Label, 5> Label1;      // [0] location, [1] moves and score, [2] character, [4] title
-  Label Label2;                     // browser caption
-  Panel Picture1;                   // game browser
-  DriveList Drive1;
-  DirList Dir1;
-  FileList File1;
-  Button Command2;       // "start game"
-  Button BrowserCancel;  // leaves the browser without choosing
-  Panel Picture3;        // picture panel
-  ImageBox Image3;
-  Button Command3;  // closes the picture panel
-  Focus focus = Focus::Text2;
+  std::string caption;                 // the window title
+  TextBox story;                       // story area
+  TextBox answerPanelFocus;            // focus holder while answers are shown
+  TextBox input;                       // input line
+  std::array<Button, 13> answers;      // [0] ends the dialogue, [1..12] answers
+  std::array<ListBox, 2> wordColumns;  // word columns К1, К2
+  std::array<Label, 5> statusLabels;  // [0] location, [1] moves and score, [2] character, [4] title
+  Label browserCaption;               // browser caption
+  Panel browserPanel;                 // game browser
+  DriveList drives;
+  DirList folders;
+  FileList files;
+  Button startButton;   // "start game"
+  Button cancelButton;  // leaves the browser without choosing
+  Panel picturePanel;   // picture panel
+  ImageBox picture;
+  Button pictureClose;  // closes the picture panel
+  Focus focus = Focus::Input;
 
   Variant ColorScheme;
-  std::int32_t SimvolCount = 0;
+  std::int32_t charactersSincePause = 0;
   bool TempUsed = false;
   bool EnterReady = true;
   bool WaitKey = false;
   bool OutputReady = true;
   // [1..12]: the ordinal of each answer's option, counted through both location files; a long
   // game holds more options than a 16-bit count reaches.
-  std::array<std::size_t, 13> AnswerBlock{};
-  Variant SlovaCount;
+  std::array<std::size_t, 13> answerOptions{};
+  Variant wordLinesCount;
 
   // Background and text colours last applied by the colour scheme.
   Rgb schemeBack{0, 0, 128};
   Rgb schemeText{192, 192, 255};
   Rgb schemeButtons{192, 192, 255};
 
-  bool DialoguePanelShown() const { return Command1[0].visible; }
+  bool DialoguePanelShown() const { return answers[0].visible; }
 };
 
 // The two arrangements of the window: wide, and narrow with the word columns at the right.

@@ -34,24 +34,24 @@ constexpr int kSynonymSlots = 2000;
 constexpr int kPictureSlots = 1000;
 
 struct GameState {
-  Conditions Uslovie;
-  std::array<Variant, 3> Harakter;      // [1] good points, [2] evil points
-  std::array<Variant, 7> HarakterWord;  // [1..6] the character vocabulary
-  Variant Room;                         // 0 / empty: no game running
+  Conditions conditions;
+  std::array<Variant, 3> character;       // [1] good points, [2] evil points
+  std::array<Variant, 7> characterWords;  // [1..6] the character vocabulary
+  Variant Room;                           // 0 / empty: no game running
   Variant RoomName;
-  Variant Hody;
+  Variant moves;
   Variant GameName;
   std::string GameDir;  // the game folder as text, for messages; ends with a path separator
   // The game folder on this machine, as it was chosen (its name need not have a Windows-1251
   // form), and the same with every link followed: no game file is read from outside it.
   std::filesystem::path gameFolder;
   std::filesystem::path gameFolderReal;
-  std::string Stroka;  // the current script line of whatever reader ran last
-  std::string KomStroka;
+  std::string line;  // the current script line of whatever reader ran last
+  std::string commandLine;
   std::vector<std::string> Sinonim = std::vector<std::string>(kSynonymSlots + 1);  // [1..2000]
   int SinonimCount = 0;
-  bool UslChanged = false;
-  bool DialAvto = false;
+  bool conditionsChanged = false;
+  bool autoDialogue = false;
   std::vector<std::string> Kartinki = std::vector<std::string>(kPictureSlots + 1);  // [1..1000]
   std::string MusicFile;
 };

@@ -18,7 +18,7 @@ void Decode(Player& p, CipherKind kind) {
   std::string text = DecryptBody(p.file.Rest(), kind);
   p.file.Close();
   p.file.OpenText(std::move(text));
-  p.file.ReadLine(p.Stroka);
+  p.file.ReadLine(p.line);
   p.TempUsed = true;
 }
 // The folder with every link followed: what no game file may leave.
@@ -70,12 +70,12 @@ void OpenGameFile(Player& p, std::string_view name) {
 }
 
 void ReadPlainLine(Player& p) {
-  p.file.ReadLine(p.Stroka);
+  p.file.ReadLine(p.line);
 }
 
 void ReadScriptLine(Player& p) {
-  p.file.ReadLine(p.Stroka);
-  if (auto kind = MarkerKind(p.Stroka)) Decode(p, *kind);
+  p.file.ReadLine(p.line);
+  if (auto kind = MarkerKind(p.line)) Decode(p, *kind);
 }
 
 void CloseGameFile(Player& p) {

@@ -29,10 +29,10 @@ std::string RoomFileName(const Variant& room);
 // Opens a file of the game folder on the cursor. Throws ScriptError when it cannot be read.
 void OpenGameFile(Player& p, std::string_view name);
 
-// Reads the next line into Stroka. When the line is one of the two marker lines, the rest of the
-// file is decoded in memory, the cursor moves to the decoded text and Stroka holds its first line.
+// Reads the next line into `line`. When the line is one of the two marker lines, the rest of the
+// file is decoded in memory, the cursor moves to the decoded text and `line` holds its first line.
 void ReadScriptLine(Player& p);
-// Reads the next line into Stroka with no marker test.
+// Reads the next line into `line` with no marker test.
 void ReadPlainLine(Player& p);
 
 // Closes the cursor; the second form also clears TempUsed, for the readers that track it.

@@ -16,7 +16,7 @@ std::string CurrentRoomFile(const Player& p);
 // the common file room0.txt.
 std::array<std::string, 2> LocationFiles(const Player& p);
 
-// Reads the lines after the first of both LocationFiles into p.Stroka, calling `each` for every
+// Reads the lines after the first of both LocationFiles into p.line, calling `each` for every
 // one; each file (and its decoded copy) is closed once read. A ScriptError leaves the file open for
 // the caller's error handling to close.
 void ForEachLocationLine(Player& p, const std::function<void()>& each);

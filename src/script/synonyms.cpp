@@ -69,14 +69,14 @@ void LoadLocationSynonyms(Player& p, const Variant& room) {
       OpenGameFile(p, name);
       while (!p.file.Eof()) {
         ReadScriptLine(p);
-        StraightenDashes(p.Stroka);
-        table.CollectLine(p.Stroka);
+        StraightenDashes(p.line);
+        table.CollectLine(p.line);
       }
       CloseGameFileAndTemp(p);
     }
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
-    p.platform.MessageBox(LineErrorText(room, p.Stroka));
+    p.platform.MessageBox(LineErrorText(room, p.line));
   }
 }
 

@@ -50,14 +50,14 @@ void ApplyColorScheme(Player& p) {
   ColorPair c{look.back, look.text};
   Rgb buttons = look.buttons;
 
-  for (Control* ctl :
-       std::initializer_list<Control*>{&p.Label1[0], &p.Label1[1], &p.Label1[2], &p.Label1[4],
-                                       &p.Label2, &p.T, &p.Text2, &p.Dir1, &p.Drive1, &p.File1}) {
+  for (Control* ctl : std::initializer_list<Control*>{
+           &p.statusLabels[0], &p.statusLabels[1], &p.statusLabels[2], &p.statusLabels[4],
+           &p.browserCaption, &p.story, &p.input, &p.folders, &p.drives, &p.files}) {
     ctl->back = c.back;
     ctl->fore = c.text;
   }
-  p.Picture1.back = c.back;
-  for (Button& b : p.Command1) b.back = buttons;
+  p.browserPanel.back = c.back;
+  for (Button& b : p.answers) b.back = buttons;
   p.schemeBack = c.back;
   p.schemeText = c.text;
   p.schemeButtons = buttons;

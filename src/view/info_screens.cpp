@@ -28,7 +28,7 @@ void WriteFile(Player& p, const std::optional<std::filesystem::path>& file, Miss
   std::size_t pos = 0;
   while (pos < data->size()) {
     std::string line(NextLine(*data, pos));
-    p.T.Append(line + "\r\n");
+    p.story.Append(line + "\r\n");
     WriteStoryLine(p, line);
   }
 }
@@ -39,8 +39,8 @@ enum class Tail { Shown, Left };
 void ShowUnderHeading(Player& p, const std::string& heading,
                       const std::optional<std::filesystem::path>& file, Missing missing,
                       Tail tail = Tail::Shown) {
-  p.SimvolCount = 0;
-  p.T.Append("\r\n" + heading + "\r\n");
+  p.charactersSincePause = 0;
+  p.story.Append("\r\n" + heading + "\r\n");
   WriteFile(p, file, missing);
   if (tail == Tail::Shown) StoryTail(p);
 }
@@ -48,8 +48,8 @@ void ShowUnderHeading(Player& p, const std::string& heading,
 }  // namespace
 
 void ShowIntro(Player& p) {
-  p.SimvolCount = 0;
-  p.T.SetText("Начало игры:"_cp + "\r\n");
+  p.charactersSincePause = 0;
+  p.story.SetText("Начало игры:"_cp + "\r\n");
   WriteFile(p, FindGameFile(p, "intro.txt"), Missing::ShowsHeading);
 }
 

@@ -52,13 +52,13 @@ void ShowPictureLine(Player& p, const std::string& line) {
     if (!std::filesystem::is_regular_file(file, ec)) throw ScriptError("not a file");
     int w = 0, h = 0;
     if (!p.platform.PictureSize(file, w, h)) throw ScriptError("not a picture");
-    p.Image3.stretch = mode % 2 == 1;
-    p.Image3.file = file.string();
-    if (!p.Image3.stretch) {
-      p.Image3.width = w * kTwipsPerPixel;
-      p.Image3.height = h * kTwipsPerPixel;
+    p.picture.stretch = mode % 2 == 1;
+    p.picture.file = file.string();
+    if (!p.picture.stretch) {
+      p.picture.width = w * kTwipsPerPixel;
+      p.picture.height = h * kTwipsPerPixel;
     }
-    p.Picture3.visible = true;
+    p.picturePanel.visible = true;
   } catch (const ScriptError&) {
     p.platform.MessageBox(MediaError(p, line));
   }
@@ -103,7 +103,7 @@ void OnTimerTick(Player& p) {
 }
 
 void OnPictureClosed(Player& p) {
-  p.Picture3.visible = false;
+  p.picturePanel.visible = false;
   p.focus = Focus::Story;
 }
 

@@ -19,8 +19,8 @@ const std::string& PausePrompt() {
 }
 
 void StoryTail(Player& p) {
-  if (p.T.text.size() > kStoryLimit) p.T.DropFirst(kStoryKeepFrom - 1);
-  p.T.caret = p.T.text.size();
+  if (p.story.text.size() > kStoryLimit) p.story.DropFirst(kStoryKeepFrom - 1);
+  p.story.caret = p.story.text.size();
 }
 
 namespace {
@@ -52,7 +52,7 @@ const std::array<Row, 9>& Rows() {
 // than the story area empties it (a directive as the very first line must not end the game).
 void Cut(Player& p, const std::string& line, int k) {
   std::size_t remove = line.size() + static_cast<std::size_t>(k);
-  p.T.KeepFirst(p.T.text.size() > remove ? p.T.text.size() - remove : 0);
+  p.story.KeepFirst(p.story.text.size() > remove ? p.story.text.size() - remove : 0);
 }
 
 void RandomCondition(Player& p, const std::string& line) {
@@ -62,37 +62,38 @@ void RandomCondition(Player& p, const std::string& line) {
   int chance = TextToInt16(line.substr(blank + 1));
   p.rng.Reseed(p.platform.ClockSeed());
   double r = p.rng.Next();
-  p.Uslovie.Set(n, r * 100 < chance);
+  p.conditions.Set(n, r * 100 < chance);
 }
 
 void Pause(Player& p, bool dialogue) {
-  p.T.Append(PausePrompt());
+  p.story.Append(PausePrompt());
   StoryTail(p);
   p.OutputReady = false;
-  if (!dialogue) p.focus = Focus::Text2;
+  if (!dialogue) p.focus = Focus::Input;
   p.WaitKey = true;
   PendingWait wait(p);
   while (p.WaitKey) {
-    if (dialogue) p.focus = Focus::Text1;
+    if (dialogue) p.focus = Focus::AnswerPanel;
     p.platform.PumpEvents();
   }
   wait.End();
   std::size_t len = PausePrompt().size();
-  p.T.KeepFirst(p.T.text.size() > len ? p.T.text.size() - len : 0);
-  p.SimvolCount = 0;
+  p.story.KeepFirst(p.story.text.size() > len ? p.story.text.size() - len : 0);
+  p.charactersSincePause = 0;
   p.OutputReady = true;
 }
 
 void Text(Player& p, const std::string& line) {
-  p.Text2.SetText("");
-  long long count = static_cast<long long>(p.SimvolCount) + static_cast<long long>(line.size());
+  p.input.SetText("");
+  long long count =
+      static_cast<long long>(p.charactersSincePause) + static_cast<long long>(line.size());
   for (char c : line)
     if (c == '\r') count += 30;
   if (count > std::numeric_limits<std::int32_t>::max()) throw ScriptError("overflow");
-  p.SimvolCount = static_cast<std::int32_t>(count);
+  p.charactersSincePause = static_cast<std::int32_t>(count);
   p.OutputReady = true;
-  if (p.SimvolCount >= kPauseThreshold && !p.DialoguePanelShown()) Pause(p, false);
-  if (p.SimvolCount >= kPauseThresholdDialogue && p.DialoguePanelShown()) Pause(p, true);
+  if (p.charactersSincePause >= kPauseThreshold && !p.DialoguePanelShown()) Pause(p, false);
+  if (p.charactersSincePause >= kPauseThresholdDialogue && p.DialoguePanelShown()) Pause(p, true);
 }
 
 void Write(Player& p, const std::string& line) {
@@ -122,11 +123,11 @@ void Write(Player& p, const std::string& line) {
   static const std::string forcePause = "НЖ"_cp, emptyLine = "НС"_cp;
   if (StartsWith(line, forcePause) && line.size() <= 3) {
     Cut(p, line, 4);
-    p.SimvolCount = 10000;
+    p.charactersSincePause = 10000;
   }
   if (StartsWith(line, emptyLine) && line.size() <= 3) {
     Cut(p, line, 4);
-    p.T.Append("\r\n");
+    p.story.Append("\r\n");
   }
   if (StartsWith(line, Rows().back().prefix)) {
     Cut(p, line, 4);

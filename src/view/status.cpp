@@ -6,21 +6,22 @@
 namespace mireval {
 
 void DrawStatusLine(Player& p) {
-  p.Label1[4].caption = p.GameName.Text();
-  p.Label1[0].caption = p.RoomName.Text();
+  p.statusLabels[4].caption = p.GameName.Text();
+  p.statusLabels[0].caption = p.RoomName.Text();
 
-  const Variant& good = p.Harakter[1];
-  const Variant& evil = p.Harakter[2];
-  const bool moderate = p.Uslovie.Get(3000);
-  const bool goodSide = p.Uslovie.Get(0);
+  const Variant& good = p.character[1];
+  const Variant& evil = p.character[2];
+  const bool moderate = p.conditions.Get(3000);
+  const bool goodSide = p.conditions.Get(0);
   int index = moderate ? (goodSide ? 3 : 5) : (goodSide ? 4 : 6);
-  p.Label1[2].caption = "Характер: "_cp + p.HarakterWord[1].Text() + " " + good.Text() + ", " +
-                        p.HarakterWord[2].Text() + " " + evil.Text() + " (" +
-                        p.HarakterWord[index].Text() + ").";
+  p.statusLabels[2].caption = "Характер: "_cp + p.characterWords[1].Text() + " " + good.Text() +
+                              ", " + p.characterWords[2].Text() + " " + evil.Text() + " (" +
+                              p.characterWords[index].Text() + ").";
 
   int points = 0;
-  for (int i = 1; i <= kMaxCondition; ++i) points += p.Uslovie.Get(i);
-  p.Label1[1].caption = "Ходы: "_cp + p.Hody.Text() + ", очки: "_cp + std::to_string(points) + ".";
+  for (int i = 1; i <= kMaxCondition; ++i) points += p.conditions.Get(i);
+  p.statusLabels[1].caption =
+      "Ходы: "_cp + p.moves.Text() + ", очки: "_cp + std::to_string(points) + ".";
 }
 
 }  // namespace mireval

@@ -27,7 +27,7 @@ std::string WordOf(const Player& p, const std::string& line) {
       if (digits.empty()) continue;
       long n = TextToInt16(digits);
       if (n < 0 || n > kMaxCondition) throw ScriptError("word condition out of range");
-      if (p.Uslovie.Get(n) == negative) shown = false;
+      if (p.conditions.Get(n) == negative) shown = false;
       negative = false;
       digits.clear();
     } else {
@@ -41,21 +41,21 @@ std::string WordOf(const Player& p, const std::string& line) {
 
 void FillWordColumns(Player& p) {
   static const std::string k1 = "К1 "_cp, k2 = "К2 "_cp;
-  for (ListBox& l : p.List1) l.items.clear();
+  for (ListBox& l : p.wordColumns) l.items.clear();
   try {
     ForEachLocationLine(p, [&] {
-      StraightenDashes(p.Stroka);
-      int column = StartsWith(p.Stroka, k1) ? 0 : StartsWith(p.Stroka, k2) ? 1 : -1;
+      StraightenDashes(p.line);
+      int column = StartsWith(p.line, k1) ? 0 : StartsWith(p.line, k2) ? 1 : -1;
       if (column < 0) return;
-      std::string word = WordOf(p, p.Stroka);
+      std::string word = WordOf(p, p.line);
       if (word.empty()) return;
-      auto& items = p.List1[column].items;
+      auto& items = p.wordColumns[column].items;
       if (std::find(items.begin(), items.end(), word) == items.end()) items.push_back(word);
     });
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
     p.platform.MessageBox("Ошибка при просчете добавления слов в столбцы в строке "_cp +
-                          QuotedLine(p.Stroka) + ")");
+                          QuotedLine(p.line) + ")");
     return;
   }
   ArrangeLayout(p);
@@ -63,19 +63,19 @@ void FillWordColumns(Player& p) {
 
 void OnWordClicked(Player& p, int column, int item) {
   if (column < 0 || column > 1 || WaitPending(p)) return;
-  const auto& items = p.List1[column].items;
+  const auto& items = p.wordColumns[column].items;
   if (item < 0 || static_cast<std::size_t>(item) >= items.size()) return;
   const std::string word = items[static_cast<std::size_t>(item)];
-  const std::string& line = p.Text2.text;
+  const std::string& line = p.input.text;
   if (line.find(word) == std::string::npos)
-    p.Text2.SetText(column == 0 ? word + " " + line : line + " " + word);
-  p.focus = Focus::Text2;
+    p.input.SetText(column == 0 ? word + " " + line : line + " " + word);
+  p.focus = Focus::Input;
 }
 
 void ArrangeLayout(Player& p) {
-  bool narrow = !p.List1[0].items.empty() || !p.List1[1].items.empty();
+  bool narrow = !p.wordColumns[0].items.empty() || !p.wordColumns[1].items.empty();
   ArrangeForm(p, narrow ? Layout::Narrow : Layout::Wide);
-  p.List1[0].visible = p.List1[1].visible = narrow;
+  p.wordColumns[0].visible = p.wordColumns[1].visible = narrow;
 }
 
 }  // namespace mireval

@@ -45,40 +45,40 @@ class BrowserTest : public ::testing::Test {
 };
 
 TEST_F(BrowserTest, NewGameModeOffersTheStartButtonOnlyOverAMainFile) {
-  EXPECT_TRUE(t.p.Picture1.visible);
-  EXPECT_EQ(ToUtf8(t.p.Label2.caption), "Открытие новой игры.");
-  EXPECT_EQ(t.p.Dir1.path, Dir("work"));      // the working folder to begin with
+  EXPECT_TRUE(t.p.browserPanel.visible);
+  EXPECT_EQ(ToUtf8(t.p.browserCaption.caption), "Открытие новой игры.");
+  EXPECT_EQ(t.p.folders.path, Dir("work"));   // the working folder to begin with
   ASSERT_TRUE(ChangeFolder(t.p, "../GAME"));  // relative to it, letter case ignored
-  EXPECT_EQ(t.p.Dir1.path, Dir("game"));
-  EXPECT_EQ(t.p.File1.items, std::vector<std::string>{"main.txt"});
-  EXPECT_TRUE(t.p.Command2.visible);
-  EXPECT_EQ(t.p.Command2.left, t.p.File1.left + 3);
-  EXPECT_EQ(t.p.Command2.width, t.p.File1.width - 7);
-  EXPECT_EQ(t.p.Drive1.drive, t.platform.drives[1]);
+  EXPECT_EQ(t.p.folders.path, Dir("game"));
+  EXPECT_EQ(t.p.files.items, std::vector<std::string>{"main.txt"});
+  EXPECT_TRUE(t.p.startButton.visible);
+  EXPECT_EQ(t.p.startButton.left, t.p.files.left + 3);
+  EXPECT_EQ(t.p.startButton.width, t.p.files.width - 7);
+  EXPECT_EQ(t.p.drives.drive, t.platform.drives[1]);
 
   // In load mode a start button stays until the folder changes.
   LoadGameDialog(t.p);
-  EXPECT_TRUE(t.p.File1.items.empty());
-  EXPECT_TRUE(t.p.Command2.visible);
+  EXPECT_TRUE(t.p.files.items.empty());
+  EXPECT_TRUE(t.p.startButton.visible);
   ASSERT_TRUE(ChangeFolder(t.p, Dir("")));
-  EXPECT_FALSE(t.p.Command2.visible);
-  EXPECT_EQ(t.p.Dir1.items, (std::vector<std::string>{"empty", "game", "work"}));
+  EXPECT_FALSE(t.p.startButton.visible);
+  EXPECT_EQ(t.p.folders.items, (std::vector<std::string>{"empty", "game", "work"}));
 }
 
 TEST_F(BrowserTest, APlaceThatCannotBeReadKeepsThePreviousFolder) {
   ASSERT_TRUE(ChangeFolder(t.p, Dir("game")));
   EXPECT_FALSE(ChangeFolder(t.p, Dir("nowhere")));
-  t.p.Dir1.path = Dir("nowhere");
+  t.p.folders.path = Dir("nowhere");
   OnFolderChanged(t.p);
-  t.p.Drive1.drive = "/no/such/drive";
+  t.p.drives.drive = "/no/such/drive";
   OnDriveChanged(t.p);
-  EXPECT_EQ(t.p.Dir1.path, Dir("game"));
-  EXPECT_EQ(t.p.File1.items, std::vector<std::string>{"main.txt"});
-  EXPECT_EQ(t.p.Drive1.drive, t.platform.drives[1]);
+  EXPECT_EQ(t.p.folders.path, Dir("game"));
+  EXPECT_EQ(t.p.files.items, std::vector<std::string>{"main.txt"});
+  EXPECT_EQ(t.p.drives.drive, t.platform.drives[1]);
 
-  t.p.Drive1.drive = "/";
+  t.p.drives.drive = "/";
   OnDriveChanged(t.p);
-  EXPECT_EQ(t.p.Dir1.path, "/");
+  EXPECT_EQ(t.p.folders.path, "/");
 }
 
 TEST_F(BrowserTest, ClickingTheMainFileAndTheStartButtonStartTheSameGame) {
@@ -92,7 +92,7 @@ TEST_F(BrowserTest, ClickingTheMainFileAndTheStartButtonStartTheSameGame) {
     else
       OnFileChosen(t.p, "MAIN.TXT");
     EXPECT_EQ(t.p.GameDir, Dir("game") + "/");
-    EXPECT_FALSE(t.p.Picture1.visible);
+    EXPECT_FALSE(t.p.browserPanel.visible);
     EXPECT_EQ(t.p.Room, Variant(1));
     EXPECT_EQ(t.Story(), "Дорога.\r\n");
   }
@@ -104,7 +104,7 @@ TEST_F(BrowserTest, AGameThatCannotStartLeavesTheRunningOneAsItWas) {
   t.UseGameDir();
   t.p.GameName = "Идущая"_cp;
   t.p.ColorScheme = 2;
-  t.p.HarakterWord[1] = "честь"_cp;
+  t.p.characterWords[1] = "честь"_cp;
   t.Set(42);
 
   for (const char* folder : {"broken", "empty", "nowhere"}) {
@@ -115,14 +115,14 @@ TEST_F(BrowserTest, AGameThatCannotStartLeavesTheRunningOneAsItWas) {
         std::vector<std::string>{"Не удалось начать игру: " + ToUtf8(Dir(folder)) + "/main.txt"});
     EXPECT_EQ(t.p.GameDir, FromUtf8(t.game().string()) + "/");
     EXPECT_EQ(ToUtf8(t.p.GameName.Text()), "Идущая");
-    EXPECT_EQ(ToUtf8(t.p.HarakterWord[1].Text()), "честь");
+    EXPECT_EQ(ToUtf8(t.p.characterWords[1].Text()), "честь");
     EXPECT_EQ(t.p.ColorScheme, Variant(2));
-    EXPECT_TRUE(t.p.Uslovie.Get(42));
-    EXPECT_TRUE(t.p.Picture1.visible);  // still there to choose again
+    EXPECT_TRUE(t.p.conditions.Get(42));
+    EXPECT_TRUE(t.p.browserPanel.visible);  // still there to choose again
     EXPECT_FALSE(t.p.file.IsOpen());
   }
   OnBrowserCancelled(t.p);
-  EXPECT_FALSE(t.p.Picture1.visible);
+  EXPECT_FALSE(t.p.browserPanel.visible);
 }
 
 // The running game plays on after each way a new one can fail to start: the game folder, title,
@@ -156,11 +156,11 @@ TEST_F(BrowserTest, ARunningGamePlaysOnAfterAFolderThatHoldsNoGame) {
     EXPECT_EQ(t.p.gameFolder, t.game());
     EXPECT_EQ(ToUtf8(t.p.GameName.Text()), "Мельница");
     EXPECT_EQ(t.p.ColorScheme, Variant(2));
-    EXPECT_EQ(ToUtf8(t.p.HarakterWord[1].Text()), "добро");
-    EXPECT_TRUE(t.p.Uslovie.Get(42));
+    EXPECT_EQ(ToUtf8(t.p.characterWords[1].Text()), "добро");
+    EXPECT_TRUE(t.p.conditions.Get(42));
 
     OnBrowserCancelled(t.p);
-    t.p.Text2.SetText(FromUtf8("осмотреться"));
+    t.p.input.SetText(FromUtf8("осмотреться"));
     OnInputKey(t.p, kEnter);
     EXPECT_NE(t.Story().find("Дорога."), std::string::npos) << t.Story();
     EXPECT_EQ(t.Story().find("Плохо."), std::string::npos) << t.Story();

@@ -64,7 +64,7 @@ TEST_F(HostileGameTest, NamesThatClimbOutOrLinkOutAreRefused) {
 
 TEST_F(HostileGameTest, PicturesAndSoundsOutsideTheFolderAreRefusedAsTheirLinesSay) {
   ShowPictureLine(t.p, "КАР 2 ../outside/x.png"_cp);
-  EXPECT_FALSE(t.p.Picture3.visible);
+  EXPECT_FALSE(t.p.picturePanel.visible);
   ASSERT_EQ(t.platform.messages.size(), 1u);
   EXPECT_EQ(t.platform.messages[0], "Ошибка в строке КАР 2 ../outside/x.png локации 1");
 
@@ -105,7 +105,7 @@ TEST_F(HostileGameTest, PipesAndDevicesAreUnreadableAndNeverBlock) {
   EXPECT_THROW(OpenGameFile(t.p, "room1.txt"), ScriptError);
   EXPECT_FALSE(LoadSavedGame(t.p, t.game(), "slot.sav"));
   ShowPictureLine(t.p, "КАР 2 pic.png"_cp);
-  EXPECT_FALSE(t.p.Picture3.visible);
+  EXPECT_FALSE(t.p.picturePanel.visible);
   EXPECT_EQ(ReadWholeFile("/dev/zero"), std::nullopt);
 }
 

@@ -9,7 +9,7 @@ namespace mireval {
 namespace {
 
 void Type(Player& p, const std::string& utf8) {
-  p.Text2.SetText(FromUtf8(utf8));
+  p.input.SetText(FromUtf8(utf8));
   OnInputKey(p, kEnter);
 }
 
@@ -18,7 +18,7 @@ TEST(Keys, EnterDuringAPauseOnlyEndsThePause) {
   t.p.WaitKey = true;
   Type(t.p, "цветовая гамма 3");
   EXPECT_FALSE(t.p.WaitKey);
-  EXPECT_EQ(ToUtf8(t.p.Text2.text), "цветовая гамма 3");
+  EXPECT_EQ(ToUtf8(t.p.input.text), "цветовая гамма 3");
   EXPECT_TRUE(t.p.ColorScheme.IsEmpty());
 }
 
@@ -27,9 +27,9 @@ TEST(Keys, EnterReleasesAWaitingTransition) {
   t.p.EnterReady = false;
   Type(t.p, "что-то");
   EXPECT_TRUE(t.p.EnterReady);
-  EXPECT_EQ(t.p.Text2.text, "");
+  EXPECT_EQ(t.p.input.text, "");
   t.p.EnterReady = false;
-  t.p.Text1.SetText("x");
+  t.p.answerPanelFocus.SetText("x");
   OnAnswerPanelKey(t.p, 'a');
   EXPECT_FALSE(t.p.EnterReady);
   OnAnswerPanelKey(t.p, kEnter);
@@ -47,13 +47,13 @@ TEST(Keys, ColourSchemeCommand) {
   TestPlayer t;
   Type(t.p, "ЦВЕТОВАЯ ГАММА 3");
   EXPECT_EQ(t.p.ColorScheme, Variant(3));
-  EXPECT_EQ(t.p.T.back, (Rgb{0, 0, 0}));
-  EXPECT_EQ(t.p.Text2.text, "");
+  EXPECT_EQ(t.p.story.back, (Rgb{0, 0, 0}));
+  EXPECT_EQ(t.p.input.text, "");
   Type(t.p, "цветовая гамма:12");
   EXPECT_EQ(t.p.ColorScheme, Variant(12));
   Type(t.p, "Цветовая гамма");
   EXPECT_EQ(t.p.ColorScheme, Variant(12));  // no number: unchanged
-  EXPECT_EQ(t.p.Text2.text, "");
+  EXPECT_EQ(t.p.input.text, "");
 }
 
 TEST(Keys, HelpOnlyWithoutAGame) {
@@ -62,7 +62,7 @@ TEST(Keys, HelpOnlyWithoutAGame) {
   Type(t.p, "справка");
   EXPECT_EQ(t.Story(), "\r\nОб Interactive Fiction:\r\nСправка.\r\n");
   t.p.GameName = "Игра"_cp;
-  t.p.T.SetText("");
+  t.p.story.SetText("");
   Type(t.p, "справка");
   EXPECT_EQ(t.Story(), "");
 }
@@ -70,7 +70,7 @@ TEST(Keys, HelpOnlyWithoutAGame) {
 TEST(Keys, LeadingBlankIsNoTopLevelCommand) {
   TestPlayer t;
   Type(t.p, " выход");
-  EXPECT_EQ(ToUtf8(t.p.Text2.text), " выход");  // no game: the line stays
+  EXPECT_EQ(ToUtf8(t.p.input.text), " выход");  // no game: the line stays
 }
 
 TEST(Keys, ExitAsksOnlyWhileAGameIsLoaded) {
@@ -98,7 +98,7 @@ TEST(Keys, WebAddressesGoToTheDesktop) {
     TestPlayer t;
     Type(t.p, row.typed);
     EXPECT_EQ(t.platform.urls, std::vector<std::string>{row.url}) << row.typed;
-    EXPECT_EQ(ToUtf8(t.p.Text2.text), row.typed);  // kept
+    EXPECT_EQ(ToUtf8(t.p.input.text), row.typed);  // kept
   }
 }
 

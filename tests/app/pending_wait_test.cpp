@@ -50,8 +50,8 @@ TEST_F(PendingWaitTest, ADoubleClickOnAnAnswerThatMovesPlaysItOnce) {
   t.platform.Enter();
   PlayQueued();
   EXPECT_EQ(t.p.Room, Variant(2));
-  EXPECT_EQ(t.p.Harakter[1], Variant(1));
-  EXPECT_EQ(t.p.Hody, Variant(2));  // the talk command and one answer
+  EXPECT_EQ(t.p.character[1], Variant(1));
+  EXPECT_EQ(t.p.moves, Variant(2));  // the talk command and one answer
   EXPECT_EQ(t.p.waitsPending, 0);
 }
 
@@ -63,8 +63,8 @@ TEST_F(PendingWaitTest, AClickQueuedBehindAnAnswerPlaysNothingBeforeIt) {
   t.platform.Enter();
   PlayQueued();
   EXPECT_EQ(t.p.Room, Variant(2));
-  EXPECT_EQ(t.p.Harakter[1], Variant(1));
-  EXPECT_EQ(t.p.Hody, Variant(2));
+  EXPECT_EQ(t.p.character[1], Variant(1));
+  EXPECT_EQ(t.p.moves, Variant(2));
 }
 
 TEST_F(PendingWaitTest, ClicksAndScreensInsideAWaitDoNothing) {
@@ -72,7 +72,7 @@ TEST_F(PendingWaitTest, ClicksAndScreensInsideAWaitDoNothing) {
   t.platform.Then([](Player& p) {
     ASSERT_TRUE(WaitPending(p));
     OnWordClicked(p, 0, 0);
-    EXPECT_EQ(p.Text2.text, "");
+    EXPECT_EQ(p.input.text, "");
   });
   // A screen of text would write inside the wait; its Enter only releases the wait instead.
   t.platform.Enter("редактор игры");
@@ -86,12 +86,12 @@ TEST_F(PendingWaitTest, ASecondEnterInTheSamePassOfTheWaitPlaysNoCommand) {
   t.platform.Then([](Player& p) {
     // A window may deliver two Enters before the wait looks at its flag again.
     OnInputKey(p, kEnter);
-    p.Text2.SetText(FromUtf8("в лес"));
+    p.input.SetText(FromUtf8("в лес"));
     OnInputKey(p, kEnter);
   });
   PlayQueued();
   EXPECT_EQ(t.p.Room, Variant(2));
-  EXPECT_EQ(t.p.Hody, Variant(1));
+  EXPECT_EQ(t.p.moves, Variant(1));
   EXPECT_TRUE(t.p.EnterReady);
 }
 

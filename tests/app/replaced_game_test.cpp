@@ -54,7 +54,7 @@ TEST_F(ReplacedGameTest, NewGameDuringATransitionStaysInTheNewGame) {
   t.platform.Enter("осмотреться");
   PlayQueued();
   EXPECT_EQ(t.p.Room, Variant(1));
-  EXPECT_EQ(t.p.Hody, Variant(1));  // the command after the new game's transition was played
+  EXPECT_EQ(t.p.moves, Variant(1));  // the command after the new game's transition was played
   EXPECT_EQ(t.Story().find("В лесу."), std::string::npos) << t.Story();
   EXPECT_NE(t.Story().find("На поляне."), std::string::npos) << t.Story();
 }
@@ -76,7 +76,7 @@ TEST_F(ReplacedGameTest, ASaveRefusedDuringATransitionKeepsThePendingMove) {
   t.platform.Enter();
   PlayQueued();
   EXPECT_EQ(t.p.Room, Variant(2));
-  EXPECT_EQ(t.p.Hody, Variant(1));
+  EXPECT_EQ(t.p.moves, Variant(1));
   EXPECT_EQ(t.p.GameName, title);
   EXPECT_EQ(t.platform.messages.size(), 1u);
   ASSERT_EQ(t.platform.questions.size(), 2u);  // the save's name, then the other game
@@ -100,17 +100,17 @@ TEST_F(ReplacedGameTest, AFolderWithoutAGameChosenDuringATransitionKeepsThePendi
 }
 
 TEST_F(ReplacedGameTest, LoadDuringATransitionKeepsTheLoadedGameAndTheNextCommand) {
-  t.p.Hody = 5;
+  t.p.moves = 5;
   t.platform.inputAnswers.push_back("slot");
   ASSERT_TRUE(SaveGame(t.p));
-  t.p.Hody = 0;
+  t.p.moves = 0;
 
   t.platform.Enter("в лес");
   t.platform.Then([](Player& p) { EXPECT_TRUE(LoadSavedGame(p, p.gameFolder, "slot.sav")); });
   t.platform.Enter("осмотреться");  // a command of the loaded game, not the Enter of the old wait
   PlayQueued();
   EXPECT_EQ(t.p.Room, Variant(1));
-  EXPECT_EQ(t.p.Hody, Variant(6));
+  EXPECT_EQ(t.p.moves, Variant(6));
   EXPECT_TRUE(t.p.EnterReady);
 }
 
@@ -138,7 +138,7 @@ TEST_F(ReplacedGameTest, AHandlerOutOfMemoryIsReportedAndPlayGoesOn) {
   t.platform.Enter("осмотреться");
   PlayQueued();
   EXPECT_EQ(t.p.Room, Variant(2));
-  EXPECT_EQ(t.p.Hody, Variant(2));
+  EXPECT_EQ(t.p.moves, Variant(2));
   const std::string report =
       "Не хватает памяти, чтобы выполнить это действие (может быть, открываемый файл слишком "
       "велик). Действие прервано, игра продолжается.";
@@ -158,7 +158,7 @@ TEST_F(ReplacedGameTest, AGameChosenDuringAWaitStartsOnlyAfterTheWaitHasUnwound)
   t.platform.Enter("осмотреться");
   PlayQueued();
   EXPECT_EQ(t.p.Room, Variant(1));
-  EXPECT_EQ(t.p.Hody, Variant(1));
+  EXPECT_EQ(t.p.moves, Variant(1));
   EXPECT_EQ(t.p.waitsPending, 0);
   EXPECT_EQ(t.Story().find("В лесу."), std::string::npos) << t.Story();
 }

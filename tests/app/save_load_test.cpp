@@ -40,15 +40,15 @@ class SaveLoadTest : public ::testing::Test {
   void Play() {
     Player& p = t.p;
     p.Room = 2;
-    p.Harakter[1] = 3;
-    p.Harakter[2] = 1;
-    p.Hody = 17;
+    p.character[1] = 3;
+    p.character[2] = 1;
+    p.moves = 17;
     p.GameName = "Игра, \"вторая\""_cp;
     const char* words[] = {"добро", "зло, и \"зло\"", "добрый", "святой", "злой", "мерзавец"};
-    for (int i = 1; i <= 6; ++i) p.HarakterWord[i] = FromUtf8(words[i - 1]);
+    for (int i = 1; i <= 6; ++i) p.characterWords[i] = FromUtf8(words[i - 1]);
     p.Kartinki[1] = "лес.jpg"_cp;
     p.Kartinki[500] = "a,b \"c\""_cp;
-    for (int k = 0; k <= kMaxCondition; ++k) p.Uslovie.Set(k, k % 7 == 0 || k == 10000);
+    for (int k = 0; k <= kMaxCondition; ++k) p.conditions.Set(k, k % 7 == 0 || k == 10000);
   }
 
   std::vector<std::string> Save(const std::string& name) {
@@ -93,7 +93,7 @@ TEST_F(SaveLoadTest, WritesTheRecordFormatWithFreshDrawsEachTime) {
   EXPECT_EQ(raw.substr(raw.size() - 2), "\r\n");
   for (bool allTrue : {false, true}) {
     if (allTrue) {
-      for (int k = 0; k <= kMaxCondition; ++k) t.p.Uslovie.Set(k, true);
+      for (int k = 0; k <= kMaxCondition; ++k) t.p.conditions.Set(k, true);
       lines = Save("slot");
     }
     for (int k = 0; k <= kMaxCondition; ++k) {
@@ -101,7 +101,7 @@ TEST_F(SaveLoadTest, WritesTheRecordFormatWithFreshDrawsEachTime) {
       int n = std::stoi(line);
       ASSERT_EQ(std::to_string(n), line);
       ASSERT_TRUE(n >= 100 && n <= 899) << "condition " << k << ": " << n;
-      ASSERT_EQ(Decodes(n, k), t.p.Uslovie.Get(k)) << "condition " << k;
+      ASSERT_EQ(Decodes(n, k), t.p.conditions.Get(k)) << "condition " << k;
     }
   }
   EXPECT_NE(Save("again"), lines);  // the same state, other draws
@@ -114,37 +114,38 @@ TEST_F(SaveLoadTest, LoadingRestoresEverySavedPartAndDescribesTheLocation) {
   GameState saved = t.p;
   for (const char* name : {"one.sav", "two.sav"}) {
     t.p.Room = 1;
-    t.p.Harakter[1] = Variant();
-    t.p.Hody = 0;
+    t.p.character[1] = Variant();
+    t.p.moves = 0;
     t.p.GameName = "Другая"_cp;
-    t.p.HarakterWord[2] = "x";
+    t.p.characterWords[2] = "x";
     t.p.Kartinki[500] = "";
-    for (int k = -1; k <= kMaxCondition; ++k) t.p.Uslovie.Set(k, k % 2 != 0);
-    t.p.T.SetText("старый текст"_cp);
-    t.p.Picture1.visible = true;
-    t.p.Command1[0].visible = true;
+    for (int k = -1; k <= kMaxCondition; ++k) t.p.conditions.Set(k, k % 2 != 0);
+    t.p.story.SetText("старый текст"_cp);
+    t.p.browserPanel.visible = true;
+    t.p.answers[0].visible = true;
     t.platform.yesNoAnswers = {true};  // the running game's title is another one now
 
     ASSERT_TRUE(Load(name));
     EXPECT_TRUE(t.platform.messages.empty());
     EXPECT_EQ(t.p.Room, Variant(2));
     EXPECT_TRUE(t.p.Room.IsNumber());
-    EXPECT_EQ(t.p.Harakter[1], Variant(3));
-    EXPECT_EQ(t.p.Hody, Variant(17));
+    EXPECT_EQ(t.p.character[1], Variant(3));
+    EXPECT_EQ(t.p.moves, Variant(17));
     EXPECT_EQ(t.p.GameName.Text(), saved.GameName.Text());
-    EXPECT_EQ(t.p.HarakterWord[2].Text(), saved.HarakterWord[2].Text());
+    EXPECT_EQ(t.p.characterWords[2].Text(), saved.characterWords[2].Text());
     EXPECT_EQ(t.p.Kartinki, saved.Kartinki);
     // 0 and 3000 are the status line's own; -1 is never saved.
     for (int k = 1; k <= kMaxCondition; ++k) {
       if (k == 3000) continue;
-      ASSERT_EQ(t.p.Uslovie.Get(k), saved.Uslovie.Get(k)) << k;
+      ASSERT_EQ(t.p.conditions.Get(k), saved.conditions.Get(k)) << k;
     }
-    EXPECT_TRUE(t.p.Uslovie.Get(-1));
-    EXPECT_FALSE(t.p.UslChanged);  // the description that follows the load ran the score pass
+    EXPECT_TRUE(t.p.conditions.Get(-1));
+    EXPECT_FALSE(
+        t.p.conditionsChanged);  // the description that follows the load ran the score pass
     EXPECT_EQ(t.Story(), "В лесу, и условие 7.\r\n");
-    EXPECT_EQ(ToUtf8(t.p.Label1[1].caption).rfind("Ходы: 17,", 0), 0u);
-    EXPECT_FALSE(t.p.Picture1.visible);
-    EXPECT_FALSE(t.p.Command1[0].visible);
+    EXPECT_EQ(ToUtf8(t.p.statusLabels[1].caption).rfind("Ходы: 17,", 0), 0u);
+    EXPECT_FALSE(t.p.browserPanel.visible);
+    EXPECT_FALSE(t.p.answers[0].visible);
   }
 }
 
@@ -154,14 +155,14 @@ TEST_F(SaveLoadTest, HandWrittenFilesKeepQuotedTextsAndBareNumbers) {
   ASSERT_TRUE(Load("hand.sav"));
   EXPECT_EQ(t.p.Room, Variant(1));  // a quoted count is the number it spells
   EXPECT_TRUE(t.p.Room.IsNumber());
-  EXPECT_TRUE(t.p.Harakter[1].IsNumber());
-  EXPECT_TRUE(t.p.Harakter[2].IsNumber());
-  EXPECT_TRUE(t.p.Hody.IsEmpty());
-  EXPECT_TRUE(t.p.HarakterWord[1].IsNumber());
+  EXPECT_TRUE(t.p.character[1].IsNumber());
+  EXPECT_TRUE(t.p.character[2].IsNumber());
+  EXPECT_TRUE(t.p.moves.IsEmpty());
+  EXPECT_TRUE(t.p.characterWords[1].IsNumber());
   // Written before quotes were doubled: the text ends at its second quote, as it always did.
   EXPECT_EQ(ToUtf8(t.p.Kartinki[1]), "старый ");
-  EXPECT_TRUE(t.p.Uslovie.Get(5));
-  EXPECT_FALSE(t.p.Uslovie.Get(6));
+  EXPECT_TRUE(t.p.conditions.Get(5));
+  EXPECT_FALSE(t.p.conditions.Get(6));
   EXPECT_EQ(t.Story(), "На поляне.\r\n");
 }
 
@@ -171,12 +172,12 @@ TEST_F(SaveLoadTest, QuotedPointsAndMovesCountAsTheNumbersTheySpell) {
   WriteSave("quoted.sav", "\" 1\",\"13\",\"3\",\"7\",\"Ручная\"",
             "\"добро\",\"зло\",\"добрый\",\"святой\",\"злой\",\"мерзавец\"");
   ASSERT_TRUE(Load("quoted.sav"));
-  EXPECT_EQ(t.p.Harakter[1].Compare(t.p.Harakter[2]), 1);
-  EXPECT_TRUE(t.p.Uslovie.Get(0));      // good at least evil
-  EXPECT_FALSE(t.p.Uslovie.Get(3000));  // 13 > 4 x 3: extremely good
-  EXPECT_EQ(ToUtf8(t.p.Label1[2].caption), "Характер: добро 13, зло 3 (святой).");
-  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption).rfind("Ходы: 7,", 0), 0u);
-  EXPECT_TRUE(t.p.Uslovie.Get(8));  // the score line counted 13 - 3
+  EXPECT_EQ(t.p.character[1].Compare(t.p.character[2]), 1);
+  EXPECT_TRUE(t.p.conditions.Get(0));      // good at least evil
+  EXPECT_FALSE(t.p.conditions.Get(3000));  // 13 > 4 x 3: extremely good
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[2].caption), "Характер: добро 13, зло 3 (святой).");
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[1].caption).rfind("Ходы: 7,", 0), 0u);
+  EXPECT_TRUE(t.p.conditions.Get(8));  // the score line counted 13 - 3
 }
 
 TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
@@ -193,7 +194,7 @@ TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
   fs::create_directory(t.game() / "folder.sav");
 
   Play();
-  t.p.T.SetText("текст игры"_cp);
+  t.p.story.SetText("текст игры"_cp);
   GameState before = t.p;
   for (const char* name : {"missing.sav", "short.sav", "text.sav", "quote.sav", "four.sav",
                            "points.sav", "room.sav", "noroom.sav", "bare.sav", "folder.sav"}) {
@@ -206,7 +207,8 @@ TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
     EXPECT_EQ(t.p.Kartinki, before.Kartinki);
     EXPECT_EQ(t.Story(), "текст игры");
   }
-  for (int k = -1; k <= kMaxCondition; ++k) ASSERT_EQ(t.p.Uslovie.Get(k), before.Uslovie.Get(k));
+  for (int k = -1; k <= kMaxCondition; ++k)
+    ASSERT_EQ(t.p.conditions.Get(k), before.conditions.Get(k));
 }
 
 TEST_F(SaveLoadTest, RefusedNamesAndFailedWritesChangeNothingOnDisk) {
@@ -243,7 +245,7 @@ TEST_F(SaveLoadTest, ASaveOfAnotherGameLoadsOnlyWhenThePlayerSaysYes) {
   Play();
   Save("mine");
   t.platform.questions.clear();
-  t.p.T.SetText("текст игры"_cp);
+  t.p.story.SetText("текст игры"_cp);
   GameState before = t.p;
 
   t.platform.yesNoAnswers = {false};
@@ -256,7 +258,7 @@ TEST_F(SaveLoadTest, ASaveOfAnotherGameLoadsOnlyWhenThePlayerSaysYes) {
   EXPECT_EQ(t.platform.preferredAnswers, std::vector<Platform::Answer>{Platform::Answer::No});
   EXPECT_TRUE(t.platform.messages.empty());
   EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
-  EXPECT_EQ(t.p.Hody, before.Hody);
+  EXPECT_EQ(t.p.moves, before.moves);
   EXPECT_EQ(t.Story(), "текст игры");
 
   ASSERT_TRUE(Load("mine.sav"));  // the running game's own save asks nothing
@@ -306,21 +308,21 @@ TEST_F(SaveLoadTest, OverwritingKeepsTheFileAndAFailedSaveSaysWhy) {
 class SaveCommandsTest : public SaveLoadTest {
  protected:
   void Type(const std::string& utf8) {
-    t.p.Text2.SetText(FromUtf8(utf8));
+    t.p.input.SetText(FromUtf8(utf8));
     OnInputKey(t.p, kEnter);
   }
 };
 
 TEST_F(SaveCommandsTest, SaveReportsSuccessOnlyForAWrittenFile) {
   Play();
-  t.p.T.SetText("");
+  t.p.story.SetText("");
   t.platform.inputAnswers = {"one", "../two"};
   Type("сохранить игру");
   EXPECT_EQ(t.platform.questions.back(), "Введите имя для сохранения игры.");
   EXPECT_TRUE(fs::exists(t.game() / "one.sav"));
   Type("СОХРАНИТЬСЯ");  // refused: the refusal says it all
   EXPECT_EQ(t.Story(), "\r\nИГРА УСПЕШНО СОХРАНЕНА\r\n");
-  EXPECT_EQ(t.p.Text2.text, "");
+  EXPECT_EQ(t.p.input.text, "");
 
   // With no game nothing is asked or written; the line is printed all the same.
   t.p.GameName = Variant();
@@ -337,7 +339,7 @@ TEST_F(SaveCommandsTest, AFileFarLargerThanASaveIsRefusedUnreadAndPlayGoesOn) {
     ::close(fd);
   }
   Play();
-  t.p.T.SetText("текст игры"_cp);
+  t.p.story.SetText("текст игры"_cp);
   GameState before = t.p;
   EXPECT_FALSE(Load("huge.sav"));
   EXPECT_EQ(t.platform.messages,
@@ -347,7 +349,7 @@ TEST_F(SaveCommandsTest, AFileFarLargerThanASaveIsRefusedUnreadAndPlayGoesOn) {
   EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
   EXPECT_EQ(t.Story(), "текст игры");
   Type("осмотреться");
-  EXPECT_EQ(t.p.Hody, Variant(18));
+  EXPECT_EQ(t.p.moves, Variant(18));
 }
 
 TEST_F(SaveCommandsTest, ExitSavesWhenAskedAndStaysWhenTheSaveFails) {

@@ -23,7 +23,7 @@ class StartupTest : public ::testing::Test {
     t.Game("room1.txt", "РН Развилка\nОП\nДорога.\n");
   }
   void Type(const std::string& utf8) {
-    t.p.Text2.SetText(FromUtf8(utf8));
+    t.p.input.SetText(FromUtf8(utf8));
     OnInputKey(t.p, kEnter);
   }
   std::string GameDir() const { return FromUtf8(t.game().string()) + "/"; }
@@ -32,13 +32,13 @@ class StartupTest : public ::testing::Test {
 };
 
 TEST_F(StartupTest, WithoutAutostartTheCoverShowsAndTheTimerRuns) {
-  t.p.Command1[3].visible = true;
+  t.p.answers[3].visible = true;
   t.p.EnterReady = false;
   StartPlayer(t.p);
   EXPECT_EQ(t.Story(), "Обложка\r\nКАР 2 x.jpg\r\n");  // directives are not carried out here
-  EXPECT_FALSE(t.p.Picture3.visible);
-  EXPECT_FALSE(t.p.Command1[3].visible);
-  EXPECT_FALSE(t.p.Picture1.visible);
+  EXPECT_FALSE(t.p.picturePanel.visible);
+  EXPECT_FALSE(t.p.answers[3].visible);
+  EXPECT_FALSE(t.p.browserPanel.visible);
   EXPECT_TRUE(t.p.EnterReady);
   EXPECT_TRUE(t.p.Room.IsEmpty());
   EXPECT_TRUE(t.platform.messages.empty());
@@ -52,10 +52,10 @@ TEST_F(StartupTest, WithoutAutostartTheCoverShowsAndTheTimerRuns) {
   EXPECT_EQ(t.platform.music.position, 0);  // ended music started again
 
   OnStoryKey(t.p, 'a');
-  EXPECT_EQ(t.p.focus, Focus::Text2);
-  t.p.Command1[0].visible = true;
+  EXPECT_EQ(t.p.focus, Focus::Input);
+  t.p.answers[0].visible = true;
   OnStoryKey(t.p, 'b');
-  EXPECT_EQ(t.p.focus, Focus::Text1);
+  EXPECT_EQ(t.p.focus, Focus::AnswerPanel);
 }
 
 TEST_F(StartupTest, AutostartStartsAGameWithoutSavesAndOnlyPointsTheBrowserAtOneWithSaves) {
@@ -65,7 +65,7 @@ TEST_F(StartupTest, AutostartStartsAGameWithoutSavesAndOnlyPointsTheBrowserAtOne
   EXPECT_EQ(t.p.GameDir, GameDir());
   EXPECT_EQ(t.p.Room, Variant(1));
   EXPECT_EQ(t.Story(), "Дорога.\r\n");
-  EXPECT_FALSE(t.p.Picture1.visible);
+  EXPECT_FALSE(t.p.browserPanel.visible);
 
   TestPlayer other;
   other.Work("START.TXT", "../Game\n");  // written where letter case does not matter
@@ -73,11 +73,11 @@ TEST_F(StartupTest, AutostartStartsAGameWithoutSavesAndOnlyPointsTheBrowserAtOne
   StartPlayer(other.p);
   EXPECT_TRUE(other.p.Room.IsEmpty());
   EXPECT_TRUE(other.p.GameDir.empty());
-  EXPECT_EQ(other.p.Dir1.path + "/", FromUtf8(other.game().string()) + "/");
-  other.p.Text2.SetText("загрузить игру"_cp);
+  EXPECT_EQ(other.p.folders.path + "/", FromUtf8(other.game().string()) + "/");
+  other.p.input.SetText("загрузить игру"_cp);
   OnInputKey(other.p, kEnter);
-  EXPECT_EQ(other.p.File1.items, std::vector<std::string>{"one.sav"});
-  EXPECT_EQ(ToUtf8(other.p.Label2.caption), "Загрузка сохраненной игры.");
+  EXPECT_EQ(other.p.files.items, std::vector<std::string>{"one.sav"});
+  EXPECT_EQ(ToUtf8(other.p.browserCaption.caption), "Загрузка сохраненной игры.");
   EXPECT_EQ(other.Story(), "\r\nИГРА УСПЕШНО ЗАГРУЖЕНА \r\n");  // before any choice
 }
 
@@ -105,12 +105,12 @@ TEST_F(StartupTest, NewGameCommandRestartsTheAutostartGameThenOpensTheBrowser) {
   t.Set(9);
   t.platform.Enter();
   Type("новая игра");
-  EXPECT_FALSE(t.p.Uslovie.Get(9));
+  EXPECT_FALSE(t.p.conditions.Get(9));
   EXPECT_EQ(t.Story(), "Дорога.\r\n");
-  EXPECT_TRUE(t.p.Picture1.visible);
-  EXPECT_EQ(ToUtf8(t.p.Label2.caption), "Открытие новой игры.");
-  EXPECT_TRUE(t.p.Command2.visible);
-  EXPECT_EQ(t.p.Text2.text, "");
+  EXPECT_TRUE(t.p.browserPanel.visible);
+  EXPECT_EQ(ToUtf8(t.p.browserCaption.caption), "Открытие новой игры.");
+  EXPECT_TRUE(t.p.startButton.visible);
+  EXPECT_EQ(t.p.input.text, "");
 }
 
 TEST_F(StartupTest, PointingTheBrowserAtTheAutostartFolderLeavesTheRunningGamesFolder) {
@@ -120,7 +120,7 @@ TEST_F(StartupTest, PointingTheBrowserAtTheAutostartFolderLeavesTheRunningGamesF
   t.UseGameDir();
   t.p.GameName = "Мельница"_cp;
   Type("загрузить игру");
-  EXPECT_EQ(t.p.File1.items, std::vector<std::string>{"x.sav"});
+  EXPECT_EQ(t.p.files.items, std::vector<std::string>{"x.sav"});
   Type("новая игра");
   EXPECT_EQ(t.p.GameDir, GameDir());
 }

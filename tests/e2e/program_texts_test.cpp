@@ -16,7 +16,7 @@ std::string ShownBy(void (*show)(Player&), const std::string& file) {
   for (int i = 0; i < 50; ++i) t.platform.Enter();  // every page of a long text
   show(t.p);
   EXPECT_FALSE(t.p.WaitKey);
-  return t.p.T.text;
+  return t.p.story.text;
 }
 
 std::string Whole(const std::string& heading, const std::string& file) {

@@ -20,13 +20,13 @@ class DialogueTest : public ::testing::Test {
   }
   void Room(const std::string& body) { t.Game("room1.txt", "РН Сторожка\nОП\nТекст.\n\n" + body); }
   void Talk(const std::string& utf8) {
-    t.p.KomStroka = FromUtf8(" " + utf8 + " ");
+    t.p.commandLine = FromUtf8(" " + utf8 + " ");
     OfferDialogue(t.p);
   }
   std::vector<std::string> Captions() {
     std::vector<std::string> out;
     for (int i = 1; i <= 12; ++i)
-      if (t.p.Command1[i].visible) out.push_back(ToUtf8(t.p.Command1[i].caption));
+      if (t.p.answers[i].visible) out.push_back(ToUtf8(t.p.answers[i].caption));
     return out;
   }
   TestPlayer t;
@@ -52,17 +52,17 @@ TEST_F(DialogueTest, OptionsWhoseConditionsHoldBecomeButtons) {
   t.Set(5);
   Talk("диал вахтер");
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Здравствуйте!", "Прощайте."}));
-  EXPECT_TRUE(t.p.Command1[0].visible);
-  EXPECT_EQ(ToUtf8(t.p.Command1[0].caption), "<Закончить диалог>");
-  EXPECT_EQ(t.p.T.height, 296);
-  EXPECT_EQ(t.p.AnswerBlock[1], 1u);
-  EXPECT_EQ(t.p.AnswerBlock[2], 2u);
+  EXPECT_TRUE(t.p.answers[0].visible);
+  EXPECT_EQ(ToUtf8(t.p.answers[0].caption), "<Закончить диалог>");
+  EXPECT_EQ(t.p.story.height, 296);
+  EXPECT_EQ(t.p.answerOptions[1], 1u);
+  EXPECT_EQ(t.p.answerOptions[2], 2u);
   // Slots of 250 / (2 + 2) from 346: answers in slots 0 and 1, the close button in slot 2.
-  EXPECT_FLOAT_EQ(t.p.Command1[1].top, 346);
-  EXPECT_FLOAT_EQ(t.p.Command1[2].top, 408.5);
-  EXPECT_FLOAT_EQ(t.p.Command1[0].top, 471);
-  EXPECT_FLOAT_EQ(t.p.Command1[0].height, 62.5);
-  EXPECT_EQ(t.p.focus, Focus::Text1);
+  EXPECT_FLOAT_EQ(t.p.answers[1].top, 346);
+  EXPECT_FLOAT_EQ(t.p.answers[2].top, 408.5);
+  EXPECT_FLOAT_EQ(t.p.answers[0].top, 471);
+  EXPECT_FLOAT_EQ(t.p.answers[0].height, 62.5);
+  EXPECT_EQ(t.p.focus, Focus::AnswerPanel);
 }
 
 // The window keeps positions in single precision: for these counts the slots are no whole
@@ -80,11 +80,11 @@ TEST(AnswerSlots, PositionsAreRoundedToSinglePrecision) {
        }) {
     Form f;
     PlaceAnswers(f, row.answers);
-    EXPECT_EQ(f.Command1[1].top, 346) << row.answers;
-    EXPECT_EQ(f.Command1[2].top, static_cast<double>(row.secondTop)) << row.answers;
-    EXPECT_EQ(f.Command1[0].top, static_cast<double>(row.closeTop)) << row.answers;
-    EXPECT_EQ(f.Command1[0].height, static_cast<double>(row.height)) << row.answers;
-    EXPECT_EQ(f.Command1[static_cast<std::size_t>(row.answers)].height,
+    EXPECT_EQ(f.answers[1].top, 346) << row.answers;
+    EXPECT_EQ(f.answers[2].top, static_cast<double>(row.secondTop)) << row.answers;
+    EXPECT_EQ(f.answers[0].top, static_cast<double>(row.closeTop)) << row.answers;
+    EXPECT_EQ(f.answers[0].height, static_cast<double>(row.height)) << row.answers;
+    EXPECT_EQ(f.answers[static_cast<std::size_t>(row.answers)].height,
               static_cast<double>(row.height))
         << row.answers;
   }
@@ -95,13 +95,13 @@ TEST_F(DialogueTest, ChoosingAnAnswerPlaysItsBlockAndRebuildsTheAnswers) {
   t.Set(5);
   Talk("диал с вахтером");  // «ВАХТЕР» is a whole word: "вахтером" does not match
   EXPECT_TRUE(Captions().empty());
-  EXPECT_FALSE(t.p.Command1[0].visible);
-  t.p.T.SetText("");
+  EXPECT_FALSE(t.p.answers[0].visible);
+  t.p.story.SetText("");
   Talk("диал вахтер");
   OnAnswerClicked(t.p, 1);
   EXPECT_EQ(t.Story(), "\r\n>  диал вахтер \r\n\r\nЗдравствуйте! \r\nВахтер кивает. \r\n");
-  EXPECT_TRUE(t.p.Uslovie.Get(7));
-  EXPECT_EQ(t.p.Hody, Variant(1));
+  EXPECT_TRUE(t.p.conditions.Get(7));
+  EXPECT_EQ(t.p.moves, Variant(1));
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Прощайте."}));
   EXPECT_EQ(ReadRaw(t.work() / "logfile.txt"), FromUtf8("\" Сторожка\",\"Здравствуйте!\"\r\n"));
 }
@@ -111,13 +111,13 @@ TEST_F(DialogueTest, ExhaustedPanelKeepsOnlyTheEnlargedCloseButton) {
   Talk("диал");
   OnAnswerClicked(t.p, 1);
   EXPECT_TRUE(Captions().empty());
-  EXPECT_TRUE(t.p.Command1[0].visible);
-  EXPECT_EQ(t.p.Command1[0].height, 125);
-  EXPECT_EQ(t.p.Command1[0].top, 346);
+  EXPECT_TRUE(t.p.answers[0].visible);
+  EXPECT_EQ(t.p.answers[0].height, 125);
+  EXPECT_EQ(t.p.answers[0].top, 346);
   OnAnswerClicked(t.p, 0);
-  EXPECT_FALSE(t.p.Command1[0].visible);
-  EXPECT_EQ(t.p.T.height, 395);
-  EXPECT_EQ(t.p.focus, Focus::Text2);
+  EXPECT_FALSE(t.p.answers[0].visible);
+  EXPECT_EQ(t.p.story.height, 395);
+  EXPECT_EQ(t.p.focus, Focus::Input);
 }
 
 TEST_F(DialogueTest, FailingOptionsKeepTheOrdinalsOfTheRest) {
@@ -125,24 +125,24 @@ TEST_F(DialogueTest, FailingOptionsKeepTheOrdinalsOfTheRest) {
   t.Game("room0.txt", "РН общие\nДИАЛ ОБЩИЙ\nДИ 1\nЗвать\n\nКДИАЛ\n");
   Talk("диал");
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Второй"}));
-  EXPECT_EQ(t.p.AnswerBlock[1], 2u);
+  EXPECT_EQ(t.p.answerOptions[1], 2u);
   Talk("диал общий");  // both blocks match: only the later one counts, ordinals run on
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Звать"}));
-  EXPECT_EQ(t.p.AnswerBlock[1], 3u);
+  EXPECT_EQ(t.p.answerOptions[1], 3u);
 }
 
 TEST_F(DialogueTest, FailingBlockConditionsSkipTheBlock) {
   Room("ДИАЛ\nЛ 4\nДИ 1\nСкрытый\n\nКДИАЛ\nДИАЛ\nДИ 2\nОткрытый\n\nКДИАЛ\n");
   Talk("диал");
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Открытый"}));
-  EXPECT_EQ(t.p.AnswerBlock[1], 2u);
+  EXPECT_EQ(t.p.answerOptions[1], 2u);
 }
 
 TEST_F(DialogueTest, NoMatchingDialogueRefusesUnlessAutomatic) {
   Room(kWatchman);
   Talk("говорить кот");
   EXPECT_NE(t.Story().find(">  говорить кот "), std::string::npos);
-  t.p.T.SetText("");
+  t.p.story.SetText("");
   RunAutomaticDialogue(t.p);
   EXPECT_EQ(t.Story(), "");
 }
@@ -151,11 +151,11 @@ TEST_F(DialogueTest, AutomaticBlockSwitchesTheModeOnEvenWhenItsConditionsFail) {
   Room("ДИАЛ АВТО\nЛ 3\nДИ 1\nОтвет\n\nКДИАЛ\n");
   RunAutomaticDialogue(t.p);
   EXPECT_TRUE(Captions().empty());
-  EXPECT_TRUE(t.p.DialAvto);
+  EXPECT_TRUE(t.p.autoDialogue);
   t.Set(3);
   RunAutomaticDialogue(t.p);
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Ответ"}));
-  t.p.T.SetText("");
+  t.p.story.SetText("");
   OnAnswerClicked(t.p, 1);
   EXPECT_EQ(t.Story(), "\r\n\r\nОтвет \r\n");  // no echo line for the automatic command
 }
@@ -163,7 +163,7 @@ TEST_F(DialogueTest, AutomaticBlockSwitchesTheModeOnEvenWhenItsConditionsFail) {
 TEST_F(DialogueTest, LowerCaseAutoLineSwitchesTheModeButIsNoHeader) {
   Room("диал авто\nДИ 1\nОтвет\n\nКДИАЛ\n");
   RunAutomaticDialogue(t.p);
-  EXPECT_TRUE(t.p.DialAvto);
+  EXPECT_TRUE(t.p.autoDialogue);
   EXPECT_TRUE(Captions().empty());
 }
 
@@ -184,7 +184,7 @@ TEST_F(DialogueTest, BlocksCutShortByTheEndOfTheFileNeverLoop) {
   // A header that does not match, as the last line of its file, ends the scan.
   Room("ДИАЛ ВАХТЕР\n");
   Talk("диал сторож");
-  EXPECT_TRUE(t.p.Command1[0].visible == false && Captions().empty());
+  EXPECT_TRUE(t.p.answers[0].visible == false && Captions().empty());
   EXPECT_NE(t.Story().find(">  диал сторож \r\n"), std::string::npos);  // the refusal
   // A chosen block whose file ends with a failing option condition cannot be read to its end.
   Room("ДИАЛ\nДИ 1\nЛ 5\n");
@@ -199,8 +199,8 @@ TEST_F(DialogueTest, ClicksDuringAPauseAreIgnored) {
   Talk("диал вахтер");
   t.p.OutputReady = false;
   OnAnswerClicked(t.p, 1);
-  EXPECT_FALSE(t.p.Uslovie.Get(7));
-  EXPECT_TRUE(t.p.Hody.IsEmpty());
+  EXPECT_FALSE(t.p.conditions.Get(7));
+  EXPECT_TRUE(t.p.moves.IsEmpty());
 }
 
 TEST_F(DialogueTest, OrdinalsPastSixteenBitsStillNameTheirOption) {
@@ -212,9 +212,9 @@ TEST_F(DialogueTest, OrdinalsPastSixteenBitsStillNameTheirOption) {
   t.Set(5);
   Talk("диал вахтер");
   ASSERT_EQ(Captions(), (std::vector<std::string>{"Здравствуйте!", "Прощайте."}));
-  EXPECT_EQ(t.p.AnswerBlock[1], 70001u);
+  EXPECT_EQ(t.p.answerOptions[1], 70001u);
   OnAnswerClicked(t.p, 1);
-  EXPECT_TRUE(t.p.Uslovie.Get(7));
+  EXPECT_TRUE(t.p.conditions.Get(7));
   EXPECT_NE(t.Story().find("Вахтер кивает."), std::string::npos);
   EXPECT_EQ(t.Story().find("Чужой ответ."), std::string::npos);
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Прощайте."}));

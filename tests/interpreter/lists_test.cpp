@@ -16,7 +16,7 @@ class ListsTest : public ::testing::Test {
  protected:
   void SetUp() override { t.UseGameDir(); }
   std::string Show(void (*screen)(Player&)) {
-    t.p.T.SetText("");
+    t.p.story.SetText("");
     screen(t.p);
     return t.Story();
   }

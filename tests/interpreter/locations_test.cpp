@@ -18,7 +18,7 @@ class ShowRoomTest : public ::testing::Test {
     t.Game("room0.txt", "РН общие\n");
   }
   std::string Describe() {
-    t.p.T.SetText("");
+    t.p.story.SetText("");
     ShowRoom(t.p);
     return t.Story();
   }
@@ -49,7 +49,7 @@ TEST_F(ShowRoomTest, TheNameKeepsTheBlankAfterTheHeader) {
   t.Game("room1.txt", "РН Лесная поляна\nОП\nтекст\n");
   Describe();
   EXPECT_EQ(ToUtf8(t.p.RoomName.Text()), " Лесная поляна");
-  EXPECT_EQ(ToUtf8(t.p.Label1[0].caption), " Лесная поляна");
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[0].caption), " Лесная поляна");
 }
 
 TEST_F(ShowRoomTest, TextRunsToTheFirstShortLineWhateverItsPrefix) {

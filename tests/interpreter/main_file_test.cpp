@@ -34,9 +34,9 @@ TEST_F(NewGameTest, IntroductionThenPromptThenLocationOne) {
             "Начало игры:\r\nВступление.\r\n\r\n>> Нажмите Enter для перехода в новую локацию...");
   EXPECT_EQ(t.Story(), "Первая локация.\r\n");
   EXPECT_EQ(t.p.Room, Variant(1));
-  EXPECT_EQ(ToUtf8(t.p.Label1[4].caption), "Игра");
-  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption), "Ходы: 0, очки: 1.");
-  EXPECT_EQ(ToUtf8(t.p.Label1[2].caption), "Характер: добро 0, зло 0 (добрый).");
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[4].caption), "Игра");
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[1].caption), "Ходы: 0, очки: 1.");
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[2].caption), "Характер: добро 0, зло 0 (добрый).");
   EXPECT_EQ(t.p.schemeBack, (Rgb{0, 0, 0}));
   EXPECT_TRUE(t.p.EnterReady);
 }
@@ -45,7 +45,7 @@ TEST_F(NewGameTest, VocabularyLinesReplaceTheDefaults) {
   t.Game("main.txt",
          "ТЕКСТОВЫЙ КВЕСТ\nИгра\n1\nсвет\nтьма\nясный\nсияющий\nтусклый\nчёрный\nлишнее\n");
   Start();
-  EXPECT_EQ(ToUtf8(t.p.Label1[2].caption), "Характер: свет 0, тьма 0 (ясный).");
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[2].caption), "Характер: свет 0, тьма 0 (ясный).");
 }
 
 TEST_F(NewGameTest, ResetsConditionsButNotConditionMinusOne) {
@@ -53,8 +53,8 @@ TEST_F(NewGameTest, ResetsConditionsButNotConditionMinusOne) {
   t.Set(-1);
   t.Set(77);
   Start();
-  EXPECT_TRUE(t.p.Uslovie.Get(-1));
-  EXPECT_FALSE(t.p.Uslovie.Get(77));
+  EXPECT_TRUE(t.p.conditions.Get(-1));
+  EXPECT_FALSE(t.p.conditions.Get(77));
 }
 
 TEST_F(NewGameTest, WrongFirstLineIsReportedAndNothingStarts) {

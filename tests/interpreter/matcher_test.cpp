@@ -13,16 +13,16 @@ class MatcherTest : public ::testing::Test {
   void SetUp() override { t.p.Room = 7; }
   // Matches with the table read directly and through an index; both must agree.
   bool Match(const std::string& pattern, const std::string& command, bool dialogue = false) {
-    t.p.KomStroka = " " + FromUtf8(command) + " ";
+    t.p.commandLine = " " + FromUtf8(command) + " ";
     std::string text = FromUtf8(pattern);
     const bool direct = CommandMatches(t.p, text, dialogue);
-    const Variant words = t.p.SlovaCount;
+    const Variant words = t.p.wordLinesCount;
     text = FromUtf8(pattern);
     EXPECT_EQ(CommandMatches(t.p, text, dialogue, SynonymIndex(t.p)), direct) << pattern;
-    EXPECT_EQ(t.p.SlovaCount, words) << pattern;
+    EXPECT_EQ(t.p.wordLinesCount, words) << pattern;
     return direct;
   }
-  int Words() const { return static_cast<int>(t.p.SlovaCount.Number()); }
+  int Words() const { return static_cast<int>(t.p.wordLinesCount.Number()); }
   void Pair(const std::string& a, const std::string& b) {
     t.p.Sinonim[static_cast<std::size_t>(++t.p.SinonimCount)] = FromUtf8(a);
     t.p.Sinonim[static_cast<std::size_t>(++t.p.SinonimCount)] = FromUtf8(b);
@@ -41,7 +41,7 @@ TEST_F(MatcherTest, EveryWordMustBeFoundInAnyOrderAndCase) {
   EXPECT_TRUE(Match("ВЗЯТЬ НОЖ", "взять нож", true));
   EXPECT_FALSE(Match("Т ВЗЯТЬ НОЖ", "взять нож", true));  // in a dialogue "Т" is a word
   std::string pattern = FromUtf8("Т НОЖ");
-  t.p.KomStroka = FromUtf8(" нож ");
+  t.p.commandLine = FromUtf8(" нож ");
   CommandMatches(t.p, pattern, false);
   EXPECT_EQ(ToUtf8(pattern), "Т НОЖ ");
 }
@@ -93,7 +93,7 @@ TEST_F(MatcherTest, UnreadablePatternsAreReportedAndEndTheProgram) {
   for (const auto& c : cases) {
     for (bool indexed : {false, true}) {
       t.platform.messages.clear();
-      t.p.KomStroka = FromUtf8(" взять мышь ");
+      t.p.commandLine = FromUtf8(" взять мышь ");
       std::string text = FromUtf8(c.pattern);
       EXPECT_EQ(ExpectEnd([&] {
                   if (indexed)

@@ -20,12 +20,12 @@ std::vector<std::string> FirstSentences(int n) {
 
 TEST(Refusal, EchoesTheCommandAndDrawsTheSameFirstSentencesEveryRun) {
   TestPlayer t;
-  t.p.T.SetText("before");
-  t.p.KomStroka = FromUtf8(" прыгнуть ");
+  t.p.story.SetText("before");
+  t.p.commandLine = FromUtf8(" прыгнуть ");
   std::vector<std::string> drawn;
   for (int i = 0; i < 4; ++i) {
     RefuseCommand(t.p);
-    drawn.push_back(ToUtf8(t.p.Stroka));
+    drawn.push_back(ToUtf8(t.p.line));
   }
   EXPECT_EQ(drawn, FirstSentences(4));
   EXPECT_EQ(
@@ -35,12 +35,12 @@ TEST(Refusal, EchoesTheCommandAndDrawsTheSameFirstSentencesEveryRun) {
 
 TEST(Refusal, AllTenSentencesAreDrawnEvenly) {
   TestPlayer t;
-  t.p.KomStroka = " x ";
+  t.p.commandLine = " x ";
   std::map<std::string, int> seen;
   for (int i = 0; i < 20000; ++i) {
-    t.p.T.SetText("");
+    t.p.story.SetText("");
     RefuseCommand(t.p);
-    ++seen[ToUtf8(t.p.Stroka)];
+    ++seen[ToUtf8(t.p.line)];
   }
   ASSERT_EQ(seen.size(), 10u);
   for (const auto& [sentence, count] : seen) EXPECT_NEAR(count, 2000, 200) << sentence;
@@ -49,10 +49,10 @@ TEST(Refusal, AllTenSentencesAreDrawnEvenly) {
 TEST(Refusal, AnAutomaticTurnDrawsButWritesNothing) {
   for (const char* command : {" ДИАЛ АВТО ", "ДИАЛ АВТО"}) {
     TestPlayer t;
-    t.p.KomStroka = FromUtf8(command);
+    t.p.commandLine = FromUtf8(command);
     RefuseCommand(t.p);
     EXPECT_EQ(t.Story(), "");
-    EXPECT_EQ(ToUtf8(t.p.Stroka), FirstSentences(1)[0]);
+    EXPECT_EQ(ToUtf8(t.p.line), FirstSentences(1)[0]);
   }
 }
 

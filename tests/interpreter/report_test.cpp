@@ -52,7 +52,7 @@ class LongLineReportTest : public ::testing::Test {
 TEST_F(LongLineReportTest, CommandsScoreVariablesDescriptionsEventsAndPictures) {
   // The common form, from a command entry's conditions line.
   t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nЛ 99999 " + Letters(1000) + "\nвзято\n\n");
-  t.p.Text2.SetText("взять"_cp);
+  t.p.input.SetText("взять"_cp);
   EXPECT_EQ(ExpectEnd([&] { ExecuteTypedCommand(t.p); }), kExitAfterError);
   ExpectCut("Л 99999 ", "\r\n(комната №1)");
 

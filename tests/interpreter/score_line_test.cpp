@@ -102,14 +102,14 @@ class ScoreLineTest : public ::testing::Test {
     for (int c = 0; c <= 20; ++c) t.Set(c, false);
     for (int c : set) t.Set(c);
     t.Set(50, false);
-    t.p.Harakter[1] = good;
-    t.p.Harakter[2] = evil;
+    t.p.character[1] = good;
+    t.p.character[2] = evil;
   }
   // Condition 50 after a score pass over a location holding only `line`.
   bool ThroughThePass(const char* line) {
     t.Game("room1.txt", std::string("РН x\n") + line + "\n");
     SettleScoreVariables(t.p);
-    return t.p.Uslovie.Get(50);
+    return t.p.conditions.Get(50);
   }
   TestPlayer t;
 };
@@ -124,7 +124,7 @@ TEST_F(ScoreLineTest, ValuesThroughTheScorePass) {
 TEST_F(ScoreLineTest, FaultsThroughTheScorePassEndTheProgramQuotingTheLine) {
   for (const FaultRow& row : kFaultRows) {
     State({3}, 0, 0);
-    t.p.Harakter[2] = "много"_cp;
+    t.p.character[2] = "много"_cp;
     t.platform.messages.clear();
     EXPECT_EQ(ExpectEnd([&] { ThroughThePass(row.line); }), kExitAfterError) << row.line;
     ASSERT_EQ(t.platform.messages.size(), 1u) << row.line;
@@ -214,7 +214,7 @@ TEST_F(ScoreLineTest, ValuesOfTheLineReaderMatchThePass) {
 
 TEST_F(ScoreLineTest, FaultsOfTheLineReaderMatchThePass) {
   State({3}, 0, 0);
-  t.p.Harakter[2] = "много"_cp;
+  t.p.character[2] = "много"_cp;
   for (const FaultRow& row : kFaultRows) {
     const auto read = ParseScoreLine(FromUtf8(row.line));
     if (!row.ofTheState) {
@@ -232,7 +232,7 @@ TEST_F(ScoreLineTest, FaultsOfTheLineReaderMatchThePass) {
     EXPECT_THROW(
         {
           EvaluateScoreLine(t.p, line);
-          t.p.Uslovie.Get(line.condition);
+          t.p.conditions.Get(line.condition);
         },
         ScriptError)
         << row.line;

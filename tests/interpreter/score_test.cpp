@@ -27,7 +27,7 @@ class ScoreTest : public ::testing::Test {
     t.Game("room0.txt", "РН общие\n");
   }
   void Room(const std::string& body) { t.Game("room1.txt", "РН x\n" + body); }
-  bool Cond(int n) { return t.p.Uslovie.Get(n); }
+  bool Cond(int n) { return t.p.conditions.Get(n); }
   TestPlayer t;
 };
 
@@ -49,12 +49,12 @@ TEST_F(ScoreTest, WithoutThresholdAlwaysTrue) {
 
 TEST_F(ScoreTest, CharacterPointsAndLeadingMarker) {
   Room("ПС 7 = С - Т > 0\nПС 8 = + С - Т > 2\n");
-  t.p.Harakter[1] = 5;
-  t.p.Harakter[2] = 2;
+  t.p.character[1] = 5;
+  t.p.character[2] = 2;
   SettleScoreVariables(t.p);
   EXPECT_TRUE(Cond(7));  // a zero threshold places no constraint
   EXPECT_TRUE(Cond(8));
-  t.p.Harakter[2] = 3;
+  t.p.character[2] = 3;
   SettleScoreVariables(t.p);
   EXPECT_FALSE(Cond(8));
 }
@@ -129,7 +129,7 @@ TEST_F(ScoreTest, EventsOfAConditionTurningTrueAreWrittenAndThePassRestarts) {
   EXPECT_TRUE(Cond(20));
   EXPECT_TRUE(Cond(21));
   EXPECT_EQ(t.Story(), "Дверь открылась.\r\n В room0.\r\nВторое.\r\n");
-  t.p.T.SetText("");
+  t.p.story.SetText("");
   SettleScoreVariables(t.p);  // nothing changes: no event again
   EXPECT_EQ(t.Story(), "");
 }
@@ -213,18 +213,18 @@ bool Evaluate(const Player& p, std::string& line, long& n) {
     if (c == '<' || c == '>' || c == '-' || c == '+') {
       if (op == '+') {
         if (term == "-1")
-          sum += p.Harakter[1].Number();
+          sum += p.character[1].Number();
         else if (term == "-2")
-          sum += p.Harakter[2].Number();
+          sum += p.character[2].Number();
         else if (!term.empty() && IsDigit(term[0]) && TermNumber(term) > 0 &&
-                 p.Uslovie.Get(TermNumber(term)))
+                 p.conditions.Get(TermNumber(term)))
           sum += 1;
       } else if (op == '-') {
         if (term == "-1")
-          sum -= p.Harakter[1].Number();
+          sum -= p.character[1].Number();
         else if (term == "-2")
-          sum -= p.Harakter[2].Number();
-        else if (!term.empty() && !p.Uslovie.Get(TermNumber(term)))
+          sum -= p.character[2].Number();
+        else if (!term.empty() && !p.conditions.Get(TermNumber(term)))
           sum += 1;
       } else if (op == '>' && c != '-') {
         lower = TermNumber(term);
@@ -251,7 +251,7 @@ bool Evaluate(const Player& p, std::string& line, long& n) {
 }
 
 void SettleScoreVariables(Player& p) {
-  p.UslChanged = false;
+  p.conditionsChanged = false;
   std::vector<bool> restarted(kMaxCondition - kMinCondition + 1, false);
   long n = 0;
   std::string fileRoom;
@@ -268,13 +268,13 @@ void SettleScoreVariables(Player& p) {
         open(pass, 0);
         for (long read = 1; !p.file.Eof(); ++read) {
           ReadPlainLine(p);
-          StraightenDashes(p.Stroka);
-          if (p.Stroka.size() <= 3 || !EqualsNoCase(p.Stroka.substr(0, 3), "ПС "_cp)) continue;
-          UbratProbely(p.Stroka);
+          StraightenDashes(p.line);
+          if (p.line.size() <= 3 || !EqualsNoCase(p.line.substr(0, 3), "ПС "_cp)) continue;
+          UbratProbely(p.line);
           n = 0;
-          const bool result = Evaluate(p, p.Stroka, n);
-          if (result == p.Uslovie.Get(n)) continue;
-          p.Uslovie.Set(n, result);
+          const bool result = Evaluate(p, p.line, n);
+          if (result == p.conditions.Get(n)) continue;
+          p.conditions.Set(n, result);
           if (!result) continue;
           CloseGameFileAndTemp(p);
           RunEventsPass(p, n);
@@ -290,7 +290,7 @@ void SettleScoreVariables(Player& p) {
     }
   } catch (const ScriptError&) {
     CloseGameFileAndTemp(p);
-    ReportAndEnd(p, "Ошибка в строке "_cp + QuotedLine(p.Stroka) + " комнаты №"_cp + fileRoom +
+    ReportAndEnd(p, "Ошибка в строке "_cp + QuotedLine(p.line) + " комнаты №"_cp + fileRoom +
                         " при подсчете переменной счета №"_cp + std::to_string(n));
   }
   FillWordColumns(p);
@@ -370,18 +370,19 @@ TEST(ScoreEquivalenceTest, RandomGamesEndAsTheFileReadingPassLeftThem) {
     const int good = g.Pick(0, 3), evil = g.Pick(0, 3);
 
     const auto run = [&](void (*pass)(Player&)) {
-      for (int c = 0; c <= RandomGame::kConditions; ++c) t.p.Uslovie.Set(c, start[c]);
-      t.p.Harakter[1] = good;
-      t.p.Harakter[2] = evil;
-      t.p.T.SetText("");
-      t.p.SimvolCount = 0;
-      t.p.Stroka = "before";
+      for (int c = 0; c <= RandomGame::kConditions; ++c) t.p.conditions.Set(c, start[c]);
+      t.p.character[1] = good;
+      t.p.character[2] = evil;
+      t.p.story.SetText("");
+      t.p.charactersSincePause = 0;
+      t.p.line = "before";
       t.platform.messages.clear();
       Outcome o;
       o.ended = ExpectEnd([&] { pass(t.p); });
-      for (int c = 0; c <= RandomGame::kConditions; ++c) o.conditions.push_back(t.p.Uslovie.Get(c));
-      o.story = t.p.T.text;
-      o.stroka = t.p.Stroka;
+      for (int c = 0; c <= RandomGame::kConditions; ++c)
+        o.conditions.push_back(t.p.conditions.Get(c));
+      o.story = t.p.story.text;
+      o.stroka = t.p.line;
       o.messages = t.platform.messages;
       return o;
     };

@@ -14,14 +14,14 @@ class StatusTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* words[] = {"добро", "зло", "добрый", "святой", "злой", "мерзавец"};
-    for (int i = 1; i <= 6; ++i) t.p.HarakterWord[i] = FromUtf8(words[i - 1]);
-    t.p.Hody = 4;
+    for (int i = 1; i <= 6; ++i) t.p.characterWords[i] = FromUtf8(words[i - 1]);
+    t.p.moves = 4;
   }
   std::string Verdict(int good, int evil) {
-    t.p.Harakter[1] = good;
-    t.p.Harakter[2] = evil;
+    t.p.character[1] = good;
+    t.p.character[2] = evil;
     RefreshStatus(t.p);
-    return ToUtf8(t.p.Label1[2].caption);
+    return ToUtf8(t.p.statusLabels[2].caption);
   }
   TestPlayer t;
 };
@@ -63,26 +63,26 @@ TEST_F(StatusTest, ScoreCountsTrueConditionsFromOneIncluding3000) {
   t.Set(0, false);
   t.Set(3000, false);
   Verdict(0, 0);  // rewrites 0 and 3000 to True
-  EXPECT_TRUE(t.p.Uslovie.Get(0));
-  EXPECT_TRUE(t.p.Uslovie.Get(3000));
-  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption), "Ходы: 4, очки: 3.");
+  EXPECT_TRUE(t.p.conditions.Get(0));
+  EXPECT_TRUE(t.p.conditions.Get(3000));
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[1].caption), "Ходы: 4, очки: 3.");
   Verdict(1, 9);
-  EXPECT_FALSE(t.p.Uslovie.Get(0));
-  EXPECT_FALSE(t.p.Uslovie.Get(3000));
-  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption), "Ходы: 4, очки: 2.");
+  EXPECT_FALSE(t.p.conditions.Get(0));
+  EXPECT_FALSE(t.p.conditions.Get(3000));
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[1].caption), "Ходы: 4, очки: 2.");
 }
 
 TEST_F(StatusTest, LabelsShowTitleAndLocation) {
   t.p.GameName = "Игра"_cp;
   t.p.RoomName = " Лес"_cp;
   RefreshStatus(t.p);
-  EXPECT_EQ(ToUtf8(t.p.Label1[4].caption), "Игра");
-  EXPECT_EQ(ToUtf8(t.p.Label1[0].caption), " Лес");
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[4].caption), "Игра");
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[0].caption), " Лес");
 }
 
 TEST_F(StatusTest, PointsThatAreNotNumbersAreAnErrorOfTheCaller) {
-  t.p.Harakter[1] = "много"_cp;
-  t.p.Harakter[2] = 1;
+  t.p.character[1] = "много"_cp;
+  t.p.character[2] = 1;
   EXPECT_THROW(RefreshStatus(t.p), ScriptError);
 }
 

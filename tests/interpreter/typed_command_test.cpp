@@ -25,10 +25,10 @@ class KomandTest : public ::testing::Test {
   }
   // Types the line, runs the interpreter and returns what the story area gained.
   std::string Type(const std::string& utf8) {
-    const std::size_t before = t.p.T.text.size();
-    t.p.Text2.SetText(FromUtf8(utf8));
+    const std::size_t before = t.p.story.text.size();
+    t.p.input.SetText(FromUtf8(utf8));
     ExecuteTypedCommand(t.p);
-    return ToUtf8(t.p.T.text.substr(std::min(before, t.p.T.text.size())));
+    return ToUtf8(t.p.story.text.substr(std::min(before, t.p.story.text.size())));
   }
   // The exact echo and reply of an entry whose block ends with an empty line.
   static std::string Reply(const std::string& typed, const std::string& line) {
@@ -92,20 +92,20 @@ TEST_F(KomandTest, ExecutionCarriesOutScriptLinesAndPrintsTheRest) {
          "Т ДВАЖДЫ\nД -3\nД 3 10001 6\nДальше.\n");
   t.Set(4);
   EXPECT_EQ(Type("взять"), "\r\n>  взять \r\n\r\nДа. \r\nx \r\n");
-  EXPECT_TRUE(t.p.Uslovie.Get(3) && !t.p.Uslovie.Get(4) && t.p.Uslovie.Get(5));
-  EXPECT_FALSE(t.p.Uslovie.Get(9));
+  EXPECT_TRUE(t.p.conditions.Get(3) && !t.p.conditions.Get(4) && t.p.conditions.Get(5));
+  EXPECT_FALSE(t.p.conditions.Get(9));
   EXPECT_EQ(t.p.ColorScheme, Variant(3));  // replies go through the output writer
-  EXPECT_EQ(t.p.Harakter[1], Variant(2));
-  EXPECT_EQ(t.p.Harakter[2], Variant(1));
-  EXPECT_TRUE(t.p.Uslovie.Get(20));  // changed conditions lead to a score pass
-  EXPECT_FALSE(t.p.UslChanged);
+  EXPECT_EQ(t.p.character[1], Variant(2));
+  EXPECT_EQ(t.p.character[2], Variant(1));
+  EXPECT_TRUE(t.p.conditions.Get(20));  // changed conditions lead to a score pass
+  EXPECT_FALSE(t.p.conditionsChanged);
   SetConditionsLine(t.p, "Д 3 -4 5 "_cp);
-  EXPECT_FALSE(t.p.UslChanged);  // the same values again change nothing
+  EXPECT_FALSE(t.p.conditionsChanged);  // the same values again change nothing
   // A bad number spoils only its own line: reported, and the block goes on.
   EXPECT_EQ(Type("дважды"), "\r\n>  дважды \r\n\r\nДальше. ");
   EXPECT_EQ(t.platform.messages,
             std::vector<std::string>{"Ошибка в строке: \r\nД 3 10001 6 \r\n(комната №1)"});
-  EXPECT_TRUE(t.p.Uslovie.Get(3) && !t.p.Uslovie.Get(6));
+  EXPECT_TRUE(t.p.conditions.Get(3) && !t.p.conditions.Get(6));
   EXPECT_FALSE(t.p.file.IsOpen());
 }
 
@@ -114,7 +114,7 @@ TEST_F(KomandTest, AMoveEndsTheBlockAfterItsPrompt) {
   t.Game("room2.txt", "РН Двор\nМУКА = ПЫЛЬ\nОП\nТемно.\n");
   std::string prompted;
   t.platform.Then([&](Player& p) {
-    prompted = ToUtf8(p.T.text);
+    prompted = ToUtf8(p.story.text);
     p.EnterReady = true;
   });
   Type("идти");
@@ -123,12 +123,12 @@ TEST_F(KomandTest, AMoveEndsTheBlockAfterItsPrompt) {
   EXPECT_EQ(t.Story(), "Темно.\r\n");
   EXPECT_EQ(t.p.Room, Variant(2));
   EXPECT_EQ(t.p.SinonimCount, 2);
-  EXPECT_FALSE(t.p.Uslovie.Get(9));
+  EXPECT_FALSE(t.p.conditions.Get(9));
 }
 
 TEST_F(KomandTest, TheAutomaticDialogueCommandIsNotEchoed) {
   t.Game("room1.txt", "ДИ 1\nОтвет.\n\n");
-  t.p.KomStroka = FromUtf8(" ДИАЛ АВТО ");
+  t.p.commandLine = FromUtf8(" ДИАЛ АВТО ");
   OpenGameFile(t.p, "room1.txt");
   ReadScriptLine(t.p);
   RunCommandBlock(t.p);
@@ -138,13 +138,13 @@ TEST_F(KomandTest, TheAutomaticDialogueCommandIsNotEchoed) {
 TEST_F(KomandTest, EveryLineIsAMoveAndALogRecordAsTypedThenBlanksAreHalved) {
   t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ НОЖ\nвзято\n\n");
   t.Game("invent.txt", "");
-  t.p.Hody = 0;
+  t.p.moves = 0;
   EXPECT_NE(Type("вещи ").find("> ИНВЕНТАРЬ"), std::string::npos);  // 2 blanks become 1
   EXPECT_EQ(Type("взять   нож"), "\r\n>  взять  нож \r\n\r\nвзято \r\n");
   EXPECT_TRUE(IsRefusal(Type("вещи  "), " вещи  "));
   EXPECT_TRUE(IsRefusal(Type("а     б"), " а   б "));
   EXPECT_TRUE(IsRefusal(Type(""), " "));
-  EXPECT_EQ(ToUtf8(t.p.Label1[1].caption), "Ходы: 5, очки: 1.");
+  EXPECT_EQ(ToUtf8(t.p.statusLabels[1].caption), "Ходы: 5, очки: 1.");
   EXPECT_EQ(ToUtf8(ReadRaw(t.work() / "logfile.txt")),
             "\" Поляна\",\" вещи  \"\r\n\" Поляна\",\" взять   нож \"\r\n"
             "\" Поляна\",\" вещи   \"\r\n\" Поляна\",\" а     б \"\r\n\" Поляна\",\"  \"\r\n");
@@ -167,7 +167,7 @@ TEST_F(KomandTest, TalkVerbsAndTheAutomaticModeKeepLinesFromTheEntries) {
     EXPECT_EQ(Type(line).rfind(std::string("\r\n>  ") + line + " \r\n", 0), 0u) << line;
   EXPECT_EQ(Type("ДИАЛ АВТО"), "");
   EXPECT_EQ(Type("сесть"), Reply("сесть", "сели"));
-  t.p.DialAvto = true;
+  t.p.autoDialogue = true;
   EXPECT_EQ(Type("сесть"), "");
 }
 
@@ -190,7 +190,7 @@ TEST_F(KomandTest, BrokenFilesAreReportedAndEndTheProgram) {
 
 TEST_F(KomandTest, ReloadEntersTheLocationAgainAndThenOffersTheLine) {
   t.Game("room1.txt", "РН Поляна\nОП\nОписание.\n\nТ ПЕРЕГРУЗИТЬ\nснова\n\n");
-  t.p.T.SetText("old");
+  t.p.story.SetText("old");
   t.platform.Enter();
   Type("перегрузить  локацию");
   EXPECT_EQ(t.Story(), "Описание.\r\n\r\n" + Reply("перегрузить локацию", "снова"));

@@ -18,7 +18,7 @@ class WordColumns : public ::testing::Test {
   }
   std::vector<std::string> Column(int c) {
     std::vector<std::string> out;
-    for (const auto& w : t.p.List1[c].items) out.push_back(ToUtf8(w));
+    for (const auto& w : t.p.wordColumns[c].items) out.push_back(ToUtf8(w));
     return out;
   }
   TestPlayer t;
@@ -27,10 +27,10 @@ class WordColumns : public ::testing::Test {
 TEST_F(WordColumns, NoWordsMeanTheWideLayout) {
   t.Game("room1.txt", "РН x\nОП\nтекст\n");
   FillWordColumns(t.p);
-  EXPECT_TRUE(t.p.List1[0].items.empty());
-  EXPECT_FALSE(t.p.List1[0].visible);
-  EXPECT_EQ(t.p.T.width, 789);
-  EXPECT_EQ(t.p.Label1[1].left, 608);
+  EXPECT_TRUE(t.p.wordColumns[0].items.empty());
+  EXPECT_FALSE(t.p.wordColumns[0].visible);
+  EXPECT_EQ(t.p.story.width, 789);
+  EXPECT_EQ(t.p.statusLabels[1].left, 608);
 }
 
 TEST_F(WordColumns, WordsWithConditionsAndTheNarrowLayout) {
@@ -47,39 +47,39 @@ TEST_F(WordColumns, WordsWithConditionsAndTheNarrowLayout) {
   t.Set(7);
   FillWordColumns(t.p);
   EXPECT_EQ(Column(1), (std::vector<std::string>{"слово", "фонарь"}));
-  EXPECT_TRUE(t.p.List1[1].visible);
-  EXPECT_EQ(t.p.T.width, 560);
-  EXPECT_EQ(t.p.Label1[2].left, 189);
-  EXPECT_EQ(t.p.Label1[1].left, 163 + 189);
-  EXPECT_EQ(t.p.Command3.left, 8010);
+  EXPECT_TRUE(t.p.wordColumns[1].visible);
+  EXPECT_EQ(t.p.story.width, 560);
+  EXPECT_EQ(t.p.statusLabels[2].left, 189);
+  EXPECT_EQ(t.p.statusLabels[1].left, 163 + 189);
+  EXPECT_EQ(t.p.pictureClose.left, 8010);
 }
 
 TEST_F(WordColumns, WordLineWithoutAWordKeepsTheWordsFoundSoFar) {
   t.Game("room1.txt", "РН x\nК1 взять\nК2 5 \nК1 бросить\n");
-  t.p.List1[0].visible = false;
+  t.p.wordColumns[0].visible = false;
   FillWordColumns(t.p);
   EXPECT_EQ(Column(0), (std::vector<std::string>{"взять"}));
   ASSERT_EQ(t.platform.messages.size(), 1u);
   EXPECT_EQ(t.platform.messages[0],
             "Ошибка при просчете добавления слов в столбцы в строке К2 5 )");
-  EXPECT_FALSE(t.p.List1[0].visible);  // the layout is not rearranged
+  EXPECT_FALSE(t.p.wordColumns[0].visible);  // the layout is not rearranged
   EXPECT_FALSE(t.p.file.IsOpen());
 }
 
 TEST_F(WordColumns, ClicksPutWordsIntoTheInputLine) {
-  t.p.List1[0].items = {FromUtf8("взять")};
-  t.p.List1[1].items = {FromUtf8("нож")};
+  t.p.wordColumns[0].items = {FromUtf8("взять")};
+  t.p.wordColumns[1].items = {FromUtf8("нож")};
   OnWordClicked(t.p, 0, 0);
-  EXPECT_EQ(ToUtf8(t.p.Text2.text), "взять ");
+  EXPECT_EQ(ToUtf8(t.p.input.text), "взять ");
   OnWordClicked(t.p, 0, 0);
-  EXPECT_EQ(ToUtf8(t.p.Text2.text), "взять ");
+  EXPECT_EQ(ToUtf8(t.p.input.text), "взять ");
   OnWordClicked(t.p, 1, 0);
-  EXPECT_EQ(ToUtf8(t.p.Text2.text), "взять  нож");
-  t.p.Text2.SetText("");
+  EXPECT_EQ(ToUtf8(t.p.input.text), "взять  нож");
+  t.p.input.SetText("");
   OnWordClicked(t.p, 1, 0);
-  EXPECT_EQ(ToUtf8(t.p.Text2.text), " нож");
+  EXPECT_EQ(ToUtf8(t.p.input.text), " нож");
   OnWordClicked(t.p, 1, 5);  // no such word: nothing happens
-  EXPECT_EQ(t.p.focus, Focus::Text2);
+  EXPECT_EQ(t.p.focus, Focus::Input);
 }
 
 TEST_F(WordColumns, TheScorePassRefillsTheColumns) {

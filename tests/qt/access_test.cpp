@@ -45,18 +45,19 @@ void ShowEverything(Player& p, const std::filesystem::path& game, MainWindow& wi
   QImage picture(300, 200, QImage::Format_RGB32);
   picture.fill(Qt::darkGreen);
   ASSERT_TRUE(picture.save(QString::fromStdString((game / "pic.png").string()), "PNG"));
-  p.T.SetText(FromUtf8("Вы стоите на развилке.\r\n"));
-  p.Label1[4].caption = "Старая мельница"_cp;
-  p.Label1[0].caption = " Развилка у мельницы, где дорога уходит на север, к старой мельнице"_cp;
-  p.Label1[2].caption = "Характер: добро 0, зло 0 (добрый)."_cp;
-  p.Label1[1].caption = "Ходы: 18, очки: 2."_cp;
-  p.List1[0].items = {"взять"_cp, "осмотреть"_cp};
-  p.List1[1].items = {"ключ"_cp};
+  p.story.SetText(FromUtf8("Вы стоите на развилке.\r\n"));
+  p.statusLabels[4].caption = "Старая мельница"_cp;
+  p.statusLabels[0].caption =
+      " Развилка у мельницы, где дорога уходит на север, к старой мельнице"_cp;
+  p.statusLabels[2].caption = "Характер: добро 0, зло 0 (добрый)."_cp;
+  p.statusLabels[1].caption = "Ходы: 18, очки: 2."_cp;
+  p.wordColumns[0].items = {"взять"_cp, "осмотреть"_cp};
+  p.wordColumns[1].items = {"ключ"_cp};
   ArrangeLayout(p);
   const char* answers[] = {"<Закончить диалог>", "Здравствуйте, бабушка! Не подскажете ли дорогу?",
                            "До свидания."};
   for (int i = 0; i < 3; ++i) {
-    Button& b = p.Command1[static_cast<std::size_t>(i)];
+    Button& b = p.answers[static_cast<std::size_t>(i)];
     b.visible = true;
     b.caption = FromUtf8(answers[i]);
     b.top = i == 0 ? 500 : 340 + 50 * i;

@@ -32,26 +32,26 @@ class BrowserTest : public WindowTest {
   }
   fs::path games() const { return root.path() / "games"; }
   void ShowPanel() {
-    p.Picture1.visible = true;
-    p.Label2.caption = "Открытие новой игры."_cp;
-    p.Drive1.items = {"/", PathText(root.path())};
-    p.Drive1.drive = "/";
-    p.Dir1.path = PathText(games());
-    p.Dir1.folder = games();
-    p.File1.path = p.Dir1.path;
-    p.File1.items = {"main.txt"};
-    p.Command2.visible = true;
+    p.browserPanel.visible = true;
+    p.browserCaption.caption = "Открытие новой игры."_cp;
+    p.drives.items = {"/", PathText(root.path())};
+    p.drives.drive = "/";
+    p.folders.path = PathText(games());
+    p.folders.folder = games();
+    p.files.path = p.folders.path;
+    p.files.items = {"main.txt"};
+    p.startButton.visible = true;
     window->Sync();
   }
   QListWidgetItem* Row(const char* name) {
-    auto* dir1 = Find<QListWidget>("Dir1");
+    auto* dir1 = Find<QListWidget>("folders");
     for (int i = 0; i < dir1->count(); ++i)
       if (dir1->item(i)->text().trimmed() == U(name)) return dir1->item(i);
     ADD_FAILURE() << "no folder row " << name;
     return nullptr;
   }
   void Activate(QListWidgetItem* item) {
-    auto* dir1 = Find<QListWidget>("Dir1");
+    auto* dir1 = Find<QListWidget>("folders");
     QPoint at = dir1->visualItemRect(item).center();
     QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, at);
@@ -84,26 +84,27 @@ TEST_F(BrowserTest, PanelShowsTheModelsListsCaptionAndStartButton) {
   ShowPanel();
   ASSERT_TRUE(Find<QWidget>("browser")->isVisible());
   EXPECT_FALSE(Find<QWidget>("story")->isVisible());  // the browser takes the story's place
-  EXPECT_EQ(Find<QLabel>("Label2")->text(), U("Открытие новой игры."));
-  auto* command2 = Find<QPushButton>("Command2");
+  EXPECT_EQ(Find<QLabel>("browserCaption")->text(), U("Открытие новой игры."));
+  auto* command2 = Find<QPushButton>("startButton");
   EXPECT_TRUE(command2->isVisible());
   EXPECT_EQ(command2->text(), U("Начать игру"));
   // Start stands over the file list, the lists side by side.
-  EXPECT_LT(command2->geometry().bottom(), Find<QWidget>("File1")->geometry().top());
-  EXPECT_LT(Find<QWidget>("Dir1")->geometry().right(), Find<QWidget>("File1")->geometry().left());
-  auto* file1 = Find<QListWidget>("File1");
+  EXPECT_LT(command2->geometry().bottom(), Find<QWidget>("files")->geometry().top());
+  EXPECT_LT(Find<QWidget>("folders")->geometry().right(),
+            Find<QWidget>("files")->geometry().left());
+  auto* file1 = Find<QListWidget>("files");
   ASSERT_EQ(file1->count(), 1);
   EXPECT_EQ(file1->item(0)->text(), U("main.txt"));
-  auto* dir1 = Find<QListWidget>("Dir1");
+  auto* dir1 = Find<QListWidget>("folders");
   EXPECT_EQ(dir1->currentItem()->text().trimmed(), U("games"));
   EXPECT_TRUE(dir1->currentItem()->font().bold());
   EXPECT_NE(Row("alpha"), nullptr);
   EXPECT_NE(Row("Бета"), nullptr);
   for (int i = 0; i < dir1->count(); ++i) EXPECT_NE(dir1->item(i)->text().trimmed(), U(".hidden"));
-  EXPECT_EQ(Find<QComboBox>("Drive1")->currentText(), U("/"));
+  EXPECT_EQ(Find<QComboBox>("drives")->currentText(), U("/"));
 
-  p.File1.items.clear();
-  p.Command2.visible = false;
+  p.files.items.clear();
+  p.startButton.visible = false;
   window->Sync();
   EXPECT_EQ(file1->count(), 0);
   EXPECT_FALSE(command2->isVisible());
@@ -113,12 +114,12 @@ TEST_F(BrowserTest, ChoosingAFolderMovesTheBrowserThere) {
   Open();
   ShowPanel();
   Activate(Row("Бета"));
-  EXPECT_EQ(p.Dir1.path, PathText(games() / "Бета"));
-  EXPECT_EQ(p.File1.path, p.Dir1.path);
-  EXPECT_EQ(Find<QListWidget>("Dir1")->currentItem()->text().trimmed(), U("Бета"));
+  EXPECT_EQ(p.folders.path, PathText(games() / "Бета"));
+  EXPECT_EQ(p.files.path, p.folders.path);
+  EXPECT_EQ(Find<QListWidget>("folders")->currentItem()->text().trimmed(), U("Бета"));
   // Up again through the chain.
   Activate(Row("games"));
-  EXPECT_EQ(p.Dir1.path, PathText(games()));
+  EXPECT_EQ(p.folders.path, PathText(games()));
 }
 
 TEST_F(BrowserTest, AFolderThatCannotBeReadKeepsThePreviousOne) {
@@ -127,15 +128,15 @@ TEST_F(BrowserTest, AFolderThatCannotBeReadKeepsThePreviousOne) {
   QListWidgetItem* alpha = Row("alpha");
   fs::remove(games() / "alpha");
   Activate(alpha);
-  EXPECT_EQ(p.Dir1.path, PathText(games()));
+  EXPECT_EQ(p.folders.path, PathText(games()));
 
   // The same for a drive that is not there any more.
-  auto* drive1 = Find<QComboBox>("Drive1");
+  auto* drive1 = Find<QComboBox>("drives");
   drive1->addItem("gone", QByteArray::fromStdString(PathText(root.path() / "no-drive")));
   drive1->setCurrentIndex(0);
   QTest::keyClick(drive1, Qt::Key_End);
-  EXPECT_EQ(p.Drive1.drive, "/");
-  EXPECT_EQ(p.Dir1.path, PathText(games()));
+  EXPECT_EQ(p.drives.drive, "/");
+  EXPECT_EQ(p.folders.path, PathText(games()));
   EXPECT_EQ(drive1->currentText(), U("/"));
 }
 
@@ -145,9 +146,9 @@ TEST_F(BrowserTest, TheDriveBoxAndTheEngineShareOneListOfPlaces) {
   Open();
   OpenGameDialog(p);
   window->Sync();
-  auto* drive1 = Find<QComboBox>("Drive1");
+  auto* drive1 = Find<QComboBox>("drives");
   const std::vector<std::string> places = platform.DriveRoots();
-  EXPECT_EQ(p.Drive1.items, places);
+  EXPECT_EQ(p.drives.items, places);
   ASSERT_EQ(drive1->count(), static_cast<int>(places.size()));
   for (int i = 0; i < drive1->count(); ++i) {
     EXPECT_EQ(drive1->itemData(i).toByteArray().toStdString(), places[static_cast<std::size_t>(i)]);
@@ -156,7 +157,7 @@ TEST_F(BrowserTest, TheDriveBoxAndTheEngineShareOneListOfPlaces) {
     drive1->setCurrentIndex(i == 0 ? 1 : 0);
     drive1->setCurrentIndex(i);
     emit drive1->activated(i);
-    EXPECT_EQ(p.Drive1.drive, places[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(p.drives.drive, places[static_cast<std::size_t>(i)]);
   }
 }
 
@@ -170,11 +171,11 @@ TEST_F(BrowserTest, ClicksReachTheEngineWithWhatWasChosen) {
   seams.startClicked = [&](Player&) { calls.push_back("start"); };
   Open(seams);
   ShowPanel();
-  p.File1.items = {"a.sav", "b.sav"};
+  p.files.items = {"a.sav", "b.sav"};
   window->Sync();
 
   // A single click only selects; a double click or Enter opens.
-  auto* file1 = Find<QListWidget>("File1");
+  auto* file1 = Find<QListWidget>("files");
   const QPoint second = file1->visualItemRect(file1->item(1)).center();
   QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, second);
   EXPECT_TRUE(calls.empty());
@@ -184,8 +185,8 @@ TEST_F(BrowserTest, ClicksReachTheEngineWithWhatWasChosen) {
   file1->setCurrentRow(0);
   QTest::keyClick(file1, Qt::Key_Return);
   Activate(Row("alpha"));
-  QTest::mouseClick(Find<QPushButton>("Command2"), Qt::LeftButton);
-  auto* drive1 = Find<QComboBox>("Drive1");
+  QTest::mouseClick(Find<QPushButton>("startButton"), Qt::LeftButton);
+  auto* drive1 = Find<QComboBox>("drives");
   drive1->setCurrentIndex(0);
   QTest::keyClick(drive1, Qt::Key_Down);
   ASSERT_EQ(calls.size(), 5u);

@@ -77,13 +77,13 @@ TEST_F(KeyboardTest, NoKeystrokeIsLostWhateverHappenedBefore) {
   // A key typed while the story, a word or an answer has the keyboard still reaches the line.
   story()->setFocus();
   TypeHere(U("т"));
-  p.List1[0].items = {"взять"_cp};
+  p.wordColumns[0].items = {"взять"_cp};
   ArrangeLayout(p);
   window->Sync();
   Find<QListWidget>("words_0")->setFocus();
   TypeHere(U("ь"));
   EXPECT_EQ(input()->text(), U("взять"));
-  EXPECT_EQ(ToUtf8(p.Text2.text), "взять");
+  EXPECT_EQ(ToUtf8(p.input.text), "взять");
   EXPECT_EQ(Focused(), input());
 
   // After a message closes, the keyboard is back in the line.
@@ -102,12 +102,12 @@ TEST_F(KeyboardTest, NumberKeysClickAnswersOnlyWhileTheLineIsEmpty) {
   seams.answerClicked = [&](Player&, int i) { clicked.push_back(i); };
   Open(seams);
   for (int i = 0; i <= 2; ++i) {
-    Button& b = p.Command1[static_cast<std::size_t>(i)];
+    Button& b = p.answers[static_cast<std::size_t>(i)];
     b.visible = true;
     b.caption = "ответ"_cp;
     b.top = i == 0 ? 500 : 340 + 50 * i;  // the closing answer comes last
   }
-  p.focus = Focus::Text1;
+  p.focus = Focus::AnswerPanel;
   window->Sync();
   Press(Qt::Key_2);
   Press(Qt::Key_0);
@@ -119,7 +119,7 @@ TEST_F(KeyboardTest, NumberKeysClickAnswersOnlyWhileTheLineIsEmpty) {
   EXPECT_EQ(clicked.size(), 2u);
   // Tab reaches the answers in order; Enter and Space click them.
   input()->clear();
-  p.Text2.SetText("");
+  p.input.SetText("");
   window->Sync();
   Press(Qt::Key_Tab);
   EXPECT_EQ(Focused(), Find<QPushButton>("answer_1"));
@@ -131,7 +131,7 @@ TEST_F(KeyboardTest, NumberKeysClickAnswersOnlyWhileTheLineIsEmpty) {
   Press(Qt::Key_Space);
   EXPECT_EQ(clicked, (std::vector<int>{2, 0, 1, 2}));
   // Without a dialogue a digit is only a digit.
-  for (Button& b : p.Command1) b.visible = false;
+  for (Button& b : p.answers) b.visible = false;
   window->Sync();
   input()->setFocus();
   Press(Qt::Key_1);
@@ -145,7 +145,7 @@ TEST_F(KeyboardTest, HistoryWalksTheCommandsOfThisRunAndPageKeysScrollTheStory) 
   for (const char* command : {"север", "взять ключ", "север"}) {
     TypeHere(U(command));
     Press(Qt::Key_Return);
-    p.Text2.SetText("");  // no game runs to take the command
+    p.input.SetText("");  // no game runs to take the command
     window->Sync();
   }
   TypeHere(U("осм"));
@@ -153,7 +153,7 @@ TEST_F(KeyboardTest, HistoryWalksTheCommandsOfThisRunAndPageKeysScrollTheStory) 
   EXPECT_EQ(input()->text(), U("север"));
   Press(Qt::Key_Up);
   EXPECT_EQ(input()->text(), U("взять ключ"));
-  EXPECT_EQ(ToUtf8(p.Text2.text), "взять ключ");
+  EXPECT_EQ(ToUtf8(p.input.text), "взять ключ");
   Press(Qt::Key_Up);
   Press(Qt::Key_Up);  // the first one stays
   EXPECT_EQ(input()->text(), U("север"));
@@ -164,7 +164,7 @@ TEST_F(KeyboardTest, HistoryWalksTheCommandsOfThisRunAndPageKeysScrollTheStory) 
 
   std::string text;
   for (int i = 0; i < 300; ++i) text += "строка " + std::to_string(i) + "\r\n";
-  p.T.SetText(FromUtf8(text));
+  p.story.SetText(FromUtf8(text));
   window->Sync();
   QScrollBar* bar = story()->verticalScrollBar();
   ASSERT_GT(bar->maximum(), 0);
@@ -291,7 +291,7 @@ TEST_F(KeyboardTest, StartingAnotherGameFromTheBrowserAsksFirst) {
   window->Run([&] { ChangeFolderPath(p, game()); });
   window->Sync();
   auto seen = AnswerNextDialog([](QWidget* d) { PressButton(d, U("Нет")); });
-  QTest::mouseClick(Find<QPushButton>("Command2"), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("startButton"), Qt::LeftButton);
   EXPECT_EQ(seen->text,
             U("Начать другую игру? Текущая игра будет прервана, несохранённые ходы пропадут."));
   EXPECT_EQ(ToUtf8(p.GameName.Text()), "Проба");  // still the game that was running

@@ -68,7 +68,7 @@ TEST_F(WindowTest, AColourSchemeColoursTheWholeWindow) {
   Open();
   auto* input = Find<QLineEdit>("input");
   Type(input, U("цветовая гамма 5"));
-  EXPECT_EQ(ToUtf8(p.Text2.text), "цветовая гамма 5");
+  EXPECT_EQ(ToUtf8(p.input.text), "цветовая гамма 5");
   QTest::keyClick(input, Qt::Key_Return);
   EXPECT_EQ(input->text(), QString());
   const QColor back(128, 0, 0), text(255, 192, 192);
@@ -78,7 +78,7 @@ TEST_F(WindowTest, AColourSchemeColoursTheWholeWindow) {
   EXPECT_EQ(Color(Find<QLabel>("status_location"), QPalette::WindowText), text);
   EXPECT_EQ(Color(Find<QPushButton>("answer_7"), QPalette::Button), text);
   EXPECT_EQ(Color(Find<QListWidget>("words_0"), QPalette::Base), back);
-  EXPECT_EQ(Color(Find<QWidget>("Dir1"), QPalette::Base), back);
+  EXPECT_EQ(Color(Find<QWidget>("folders"), QPalette::Base), back);
   EXPECT_EQ(Color(Find<QPlainTextEdit>("story")->verticalScrollBar(), QPalette::Window), back);
   EXPECT_EQ(Color(window->menuBar(), QPalette::ButtonText), text);
   EXPECT_EQ(Color(input, QPalette::Text), text);
@@ -110,21 +110,21 @@ TEST_F(WindowTest, TheInputLineHoldsOnlyWhatTheEngineCanRead) {
   auto* input = Find<QLineEdit>("input");
   Type(input, U("ключ 日本"));
   EXPECT_EQ(input->text(), U("ключ ??"));
-  EXPECT_EQ(ToUtf8(p.Text2.text), "ключ ??");
+  EXPECT_EQ(ToUtf8(p.input.text), "ключ ??");
 }
 
 // Two answers and the closing one, as the dialogue scan lays them out.
 void ShowTwoAnswers(Player& p, const char* second = "Tom & Jerry") {
-  p.T.height = kStoryDialogueHeight;
+  p.story.height = kStoryDialogueHeight;
   const char* captions[] = {"<Закончить диалог>", "Здравствуйте!", second};
   for (int i = 0; i < 3; ++i) {
-    Button& b = p.Command1[static_cast<std::size_t>(i)];
+    Button& b = p.answers[static_cast<std::size_t>(i)];
     b.visible = true;
     b.caption = FromUtf8(captions[i]);
     b.top = static_cast<float>(346 + 250.0 * (i == 0 ? 2 : i - 1) / 4);
     b.height = static_cast<float>(250.0 / 4);
   }
-  p.focus = Focus::Text1;
+  p.focus = Focus::AnswerPanel;
 }
 
 TEST_F(WindowTest, AnswersStackInOrderWithTheirNumbersAndTheStoryTakesTheRest) {
@@ -169,8 +169,8 @@ TEST_F(WindowTest, AnswersStackInOrderWithTheirNumbersAndTheStoryTakesTheRest) {
 TEST_F(WindowTest, EnterWithNothingTypedDuringADialogueEndsATransitionWait) {
   Open();
   p.EnterReady = false;
-  p.Text2.SetText("осталось"_cp);
-  p.focus = Focus::Text1;
+  p.input.SetText("осталось"_cp);
+  p.focus = Focus::AnswerPanel;
   window->Sync();
   QTest::keyClick(Find<QLineEdit>("input"), Qt::Key_Return);
   EXPECT_TRUE(p.EnterReady);
@@ -179,8 +179,8 @@ TEST_F(WindowTest, EnterWithNothingTypedDuringADialogueEndsATransitionWait) {
 
 TEST_F(WindowTest, WordsGoIntoTheInputLineByClickOrByKey) {
   Open();
-  p.List1[0].items = {"взять"_cp, "открыть"_cp};
-  p.List1[1].items = {"ключ"_cp};
+  p.wordColumns[0].items = {"взять"_cp, "открыть"_cp};
+  p.wordColumns[1].items = {"ключ"_cp};
   ArrangeLayout(p);
   window->Sync();
   auto* k1 = Find<QListWidget>("words_0");
@@ -196,7 +196,7 @@ TEST_F(WindowTest, WordsGoIntoTheInputLineByClickOrByKey) {
   EXPECT_EQ(Find<QLineEdit>("input")->text(), U("взять  ключ"));
   EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>("input"));
 
-  p.Text2.SetText("");
+  p.input.SetText("");
   window->Sync();
   k1->setFocus();
   k1->setCurrentRow(1);
@@ -221,7 +221,7 @@ TEST_F(WindowTest, TheNarrowLayoutPutsTheWordsBesideTheStoryInTheSameProportions
   EXPECT_NEAR(character->width() / double(place->width()), 389 / 217.0, 0.05);
   const int wideStory = story->width();
 
-  p.List1[1].items = {"слово"_cp};
+  p.wordColumns[1].items = {"слово"_cp};
   ArrangeLayout(p);
   window->Sync();
   QApplication::processEvents();
@@ -296,10 +296,10 @@ TEST_F(WindowTest, PicturesFitTheirPaneBesideOrAboveTheStory) {
 // Runs the output writer into its pause; `during` runs from the event loop while it waits.
 void PauseWithin(MainWindow& window, Player& p, int afterMs, const std::function<void()>& during,
                  bool& finished) {
-  p.SimvolCount = kPauseThreshold - 1;
+  p.charactersSincePause = kPauseThreshold - 1;
   QTimer::singleShot(afterMs, during);
   window.Run([&] {
-    p.T.Append("строка\r\n"_cp);
+    p.story.Append("строка\r\n"_cp);
     WriteStoryLine(p, "строка"_cp);
     finished = true;
   });
@@ -363,8 +363,8 @@ TEST_F(WindowTest, ClosingTheWindowDuringAWaitEndsTheProgramCleanly) {
   EXPECT_EQ(platform.ExitStatus(), kExitNormal);
   EXPECT_EQ(platform.WaitDepth(), 0);
   // Once ending, no further event reaches the engine.
-  window->Run([&] { p.Text2.SetText("x"); });
-  EXPECT_EQ(p.Text2.text, "");
+  window->Run([&] { p.input.SetText("x"); });
+  EXPECT_EQ(p.input.text, "");
 }
 
 TEST_F(WindowTest, AnErrorReportEndsTheProgramWithStatusThree) {

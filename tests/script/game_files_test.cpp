@@ -19,7 +19,7 @@ TEST(GameFiles, LinesEndInCrLfLfOrCr) {
   std::vector<std::string> lines;
   while (!t.p.file.Eof()) {
     ReadScriptLine(t.p);
-    lines.push_back(t.p.Stroka);
+    lines.push_back(t.p.line);
   }
   EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
   EXPECT_THROW(ReadScriptLine(t.p), ScriptError);
@@ -34,7 +34,7 @@ TEST(GameFiles, LongLinesEndWhereverTheirLineEndFalls) {
   std::vector<std::string> lines;
   while (!t.p.file.Eof()) {
     ReadPlainLine(t.p);
-    lines.push_back(t.p.Stroka);
+    lines.push_back(t.p.line);
   }
   EXPECT_EQ(lines, (std::vector<std::string>{a, b, c, d, c}));
 }
@@ -55,7 +55,7 @@ TEST(GameFiles, NamesAreFoundWhateverTheirLetterCase) {
   WriteRaw(t.game() / "Room12.TXT", "x\r\n");
   OpenGameFile(t.p, "room12.txt");
   ReadScriptLine(t.p);
-  EXPECT_EQ(t.p.Stroka, "x");
+  EXPECT_EQ(t.p.line, "x");
   EXPECT_THROW(OpenGameFile(t.p, "room13.txt"), ScriptError);
 }
 
@@ -80,12 +80,12 @@ TEST(GameFiles, MarkerSwitchesToTheDecodedTextWithoutWritingAnyFile) {
   t.p.TempUsed = false;
   OpenGameFile(t.p, "room1.txt");
   ReadScriptLine(t.p);
-  EXPECT_EQ(t.p.Stroka, "РН Лес"_cp);
+  EXPECT_EQ(t.p.line, "РН Лес"_cp);
   EXPECT_TRUE(t.p.TempUsed);
   EXPECT_TRUE(std::filesystem::is_empty(t.work() / "temps.dat"));
   ReadScriptLine(t.p);
   ReadScriptLine(t.p);
-  EXPECT_EQ(t.p.Stroka, "текст"_cp);
+  EXPECT_EQ(t.p.line, "текст"_cp);
   EXPECT_TRUE(t.p.file.Eof());
   CloseGameFileAndTemp(t.p);
   EXPECT_FALSE(t.p.TempUsed);

@@ -9,7 +9,7 @@ namespace mireval {
 
 void ScriptedPlatform::Enter(const std::string& utf8) {
   events_.push_back([utf8](Player& p) {
-    p.Text2.SetText(FromUtf8(utf8));
+    p.input.SetText(FromUtf8(utf8));
     OnInputKey(p, kEnter);
   });
 }

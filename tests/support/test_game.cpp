@@ -18,7 +18,7 @@ TestPlayer::TestPlayer() : p(platform, MakeDirs(root)) {
 }
 
 std::string TestPlayer::Story() const {
-  return ToUtf8(p.T.text);
+  return ToUtf8(p.story.text);
 }
 
 void TestPlayer::UseGameDir() {

@@ -29,7 +29,7 @@ struct TestPlayer {
   // Sets GameDir to the game folder.
   void UseGameDir();
   // Sets condition n.
-  void Set(int n, bool v = true) { p.Uslovie.Set(n, v); }
+  void Set(int n, bool v = true) { p.conditions.Set(n, v); }
 
   TempDir root;
   ScriptedPlatform platform;

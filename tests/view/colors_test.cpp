@@ -12,12 +12,12 @@ ColorPair Applied(const Variant& scheme, Rgb* buttons = nullptr) {
   TestPlayer t;
   t.p.ColorScheme = scheme;
   ApplyColorScheme(t.p);
-  EXPECT_EQ(t.p.Label1[0].back, t.p.T.back);
-  EXPECT_EQ(t.p.File1.fore, t.p.T.fore);
-  EXPECT_EQ(t.p.Picture1.back, t.p.T.back);
-  for (const Button& b : t.p.Command1) EXPECT_EQ(b.back, t.p.Command1[0].back);
-  if (buttons) *buttons = t.p.Command1[5].back;
-  return {t.p.T.back, t.p.T.fore};
+  EXPECT_EQ(t.p.statusLabels[0].back, t.p.story.back);
+  EXPECT_EQ(t.p.files.fore, t.p.story.fore);
+  EXPECT_EQ(t.p.browserPanel.back, t.p.story.back);
+  for (const Button& b : t.p.answers) EXPECT_EQ(b.back, t.p.answers[0].back);
+  if (buttons) *buttons = t.p.answers[5].back;
+  return {t.p.story.back, t.p.story.fore};
 }
 
 TEST(ColorScheme, MainFileTextSevenIsBlackOnLightGreyWithGreyButtons) {
@@ -51,10 +51,10 @@ TEST(ColorScheme, AnythingElseIsSchemeOne) {
 
 TEST(ColorScheme, WordColumnsKeepTheirColours) {
   TestPlayer t;
-  Rgb before = t.p.List1[0].back;
+  Rgb before = t.p.wordColumns[0].back;
   t.p.ColorScheme = 9;
   ApplyColorScheme(t.p);
-  EXPECT_EQ(t.p.List1[0].back, before);
+  EXPECT_EQ(t.p.wordColumns[0].back, before);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ class InfoScreens : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
-    t.p.T.SetText(FromUtf8("было"));
+    t.p.story.SetText(FromUtf8("было"));
   }
   TestPlayer t;
 };

@@ -30,22 +30,22 @@ TEST_F(MediaTest, PictureModesAndTheRegister) {
   t.p.Kartinki[700] = "лес.jpg"_cp;
   ShowPictureLine(t.p, "КАР 1 лес.jpg"_cp);  // low modes skip pictures of the register
   ShowPictureLine(t.p, "КАР 0"_cp);          // and an empty name matches its empty entries
-  EXPECT_FALSE(t.p.Picture3.visible);
+  EXPECT_FALSE(t.p.picturePanel.visible);
 
   ShowPictureLine(t.p, "КАР 2 лес.jpg"_cp);
-  EXPECT_TRUE(t.p.Picture3.visible);
-  EXPECT_EQ(t.p.Image3.file, In("Лес.JPG"));
-  EXPECT_FALSE(t.p.Image3.stretch);
-  EXPECT_EQ(t.p.Image3.width, 200 * kTwipsPerPixel);  // natural size
+  EXPECT_TRUE(t.p.picturePanel.visible);
+  EXPECT_EQ(t.p.picture.file, In("Лес.JPG"));
+  EXPECT_FALSE(t.p.picture.stretch);
+  EXPECT_EQ(t.p.picture.width, 200 * kTwipsPerPixel);  // natural size
 
-  t.p.Image3.width = 5000;
+  t.p.picture.width = 5000;
   ShowPictureLine(t.p, "КАР 3_лес.jpg"_cp);  // any separator character
-  EXPECT_TRUE(t.p.Image3.stretch);
-  EXPECT_EQ(t.p.Image3.width, 5000);  // stretched over the image control as it is
+  EXPECT_TRUE(t.p.picture.stretch);
+  EXPECT_EQ(t.p.picture.width, 5000);  // stretched over the image control as it is
   EXPECT_TRUE(t.platform.messages.empty());
 
   OnPictureClosed(t.p);
-  EXPECT_FALSE(t.p.Picture3.visible);
+  EXPECT_FALSE(t.p.picturePanel.visible);
   EXPECT_EQ(t.p.focus, Focus::Story);
 }
 
@@ -57,7 +57,7 @@ TEST_F(MediaTest, BadPictureLinesAreReportedAndShowNothing) {
     EXPECT_EQ(t.platform.messages,
               std::vector<std::string>{"Ошибка в строке " + std::string(line) + " локации 4"});
   }
-  EXPECT_FALSE(t.p.Picture3.visible);
+  EXPECT_FALSE(t.p.picturePanel.visible);
 }
 
 TEST_F(MediaTest, MusicAndSoundStartFromTheBeginningOnTheirOwnPlayers) {

@@ -13,13 +13,13 @@ class WhPTest : public ::testing::Test {
   // Appends the line as a description does (line + CR LF) and hands it to the writer.
   void Say(const std::string& utf8) {
     std::string line = FromUtf8(utf8);
-    t.p.T.Append(line + "\r\n");
+    t.p.story.Append(line + "\r\n");
     WriteStoryLine(t.p, line);
   }
   // As a command entry does: CR LF + line.
   void Reply(const std::string& utf8) {
     std::string line = FromUtf8(utf8);
-    t.p.T.Append("\r\n" + line);
+    t.p.story.Append("\r\n" + line);
     WriteStoryLine(t.p, line);
   }
   TestPlayer t;
@@ -28,56 +28,56 @@ class WhPTest : public ::testing::Test {
 TEST_F(WhPTest, PausesAtTheThresholdOfTheHiddenPanel) {
   Say(std::string(1249, 'a'));
   EXPECT_EQ(t.platform.pumps, 0);
-  EXPECT_EQ(t.p.SimvolCount, 1249);
+  EXPECT_EQ(t.p.charactersSincePause, 1249);
 
   std::string seen;
   t.platform.Then([&](Player& p) {
-    seen = ToUtf8(p.T.text.substr(p.T.text.size() - 33));
+    seen = ToUtf8(p.story.text.substr(p.story.text.size() - 33));
     EXPECT_FALSE(p.OutputReady);
-    EXPECT_EQ(p.focus, Focus::Text2);
+    EXPECT_EQ(p.focus, Focus::Input);
   });
   t.platform.Enter();
   Say("b");
   EXPECT_EQ(seen, "< Нажмите Enter для продолжения >");
-  EXPECT_EQ(t.p.SimvolCount, 0);
+  EXPECT_EQ(t.p.charactersSincePause, 0);
   EXPECT_TRUE(t.p.OutputReady);
-  EXPECT_EQ(t.p.T.text, std::string(1249, 'a') + "\r\nb\r\n");
+  EXPECT_EQ(t.p.story.text, std::string(1249, 'a') + "\r\nb\r\n");
 }
 
 TEST_F(WhPTest, PanelShownPausesAtOneThousandWithFocusOnText1) {
-  t.p.Command1[0].visible = true;
-  t.platform.Then([&](Player& p) { EXPECT_EQ(p.focus, Focus::Text1); });
+  t.p.answers[0].visible = true;
+  t.platform.Then([&](Player& p) { EXPECT_EQ(p.focus, Focus::AnswerPanel); });
   t.platform.Enter();
   Say(std::string(1000, 'a'));
   EXPECT_EQ(t.platform.Pending(), 0u);
-  EXPECT_EQ(t.p.SimvolCount, 0);
+  EXPECT_EQ(t.p.charactersSincePause, 0);
 }
 
 TEST_F(WhPTest, CarriageReturnsWeighThirty) {
   std::string line = "abc\rdefg\rhij\r";
-  t.p.T.Append(line);
+  t.p.story.Append(line);
   WriteStoryLine(t.p, line);
-  EXPECT_EQ(t.p.SimvolCount, 13 + 90);
+  EXPECT_EQ(t.p.charactersSincePause, 13 + 90);
 }
 
 TEST_F(WhPTest, ForcedPauseOnlyForShortLines) {
   t.platform.Enter();
   Say("НЖ ");
   EXPECT_EQ(t.platform.pumps, 1);
-  EXPECT_EQ(t.p.SimvolCount, 0);
+  EXPECT_EQ(t.p.charactersSincePause, 0);
   Say("НЖ  ");  // four characters: ordinary text
   EXPECT_EQ(t.platform.pumps, 1);
   EXPECT_EQ(t.Story(), "НЖ  \r\n");
 }
 
 TEST_F(WhPTest, DirectivesAreCutWithTheirOwnWidths) {
-  t.p.T.SetText("");
+  t.p.story.SetText("");
   Reply("Первая ");
   Reply("ПС 1 = 2");  // cut 3: the line, its CR LF and the trailing blank before it
   EXPECT_EQ(t.Story(), "\r\nПервая");
   Say("СОБ 4 x");  // cut 4 in the description form: the line and both line ends
   EXPECT_EQ(t.Story(), "\r\nПерв");
-  t.p.T.SetText(FromUtf8("abc\r\n"));
+  t.p.story.SetText(FromUtf8("abc\r\n"));
   Say("НС");
   EXPECT_EQ(t.Story(), "abc\r\n");
   Say("К1 слово");
@@ -94,7 +94,7 @@ TEST_F(WhPTest, LowerCaseDirectiveIsText) {
 }
 
 TEST_F(WhPTest, DirectiveOnAnEmptyStoryAreaDoesNotEndTheGame) {
-  t.p.T.SetText("");
+  t.p.story.SetText("");
   Say("ПС 3 = 1");
   EXPECT_EQ(t.Story(), "");
   EXPECT_TRUE(t.platform.messages.empty());
@@ -104,11 +104,11 @@ TEST_F(WhPTest, RandomConditionUsesTheChanceInPercent) {
   for (int i = 0; i < 20; ++i) {
     t.platform.seed = i;
     Say("ВЕР 12 0");
-    EXPECT_FALSE(t.p.Uslovie.Get(12));
+    EXPECT_FALSE(t.p.conditions.Get(12));
     Say("ВЕР 12 100");
-    EXPECT_TRUE(t.p.Uslovie.Get(12));
+    EXPECT_TRUE(t.p.conditions.Get(12));
   }
-  EXPECT_FALSE(t.p.UslChanged);
+  EXPECT_FALSE(t.p.conditionsChanged);
   EXPECT_EQ(t.Story(), "");
 }
 
@@ -117,7 +117,7 @@ TEST_F(WhPTest, RandomConditionDrawsAfterReseeding) {
   for (int i = 0; i < 200; ++i) {
     t.platform.seed = i * 7919 + 0.5;
     Say("ВЕР 3 50");
-    trues += t.p.Uslovie.Get(3);
+    trues += t.p.conditions.Get(3);
   }
   EXPECT_GT(trues, 50);
   EXPECT_LT(trues, 150);
@@ -137,28 +137,28 @@ TEST_F(WhPTest, BadDirectiveNumbersEndTheProgramWithTheLine) {
 TEST_F(WhPTest, ColourSchemeLineAppliesTheScheme) {
   Say("ГАММА 3");
   EXPECT_EQ(t.p.ColorScheme, Variant(3));
-  EXPECT_EQ(t.p.T.back, (Rgb{0, 0, 0}));
-  EXPECT_EQ(t.p.T.fore, (Rgb{224, 224, 224}));
+  EXPECT_EQ(t.p.story.back, (Rgb{0, 0, 0}));
+  EXPECT_EQ(t.p.story.fore, (Rgb{224, 224, 224}));
 }
 
 TEST_F(WhPTest, EveryTextLineClearsTheInputLine) {
-  t.p.Text2.SetText("набранное"_cp);
+  t.p.input.SetText("набранное"_cp);
   Say("текст");
-  EXPECT_EQ(t.p.Text2.text, "");
+  EXPECT_EQ(t.p.input.text, "");
 }
 
 TEST(StoryTail, TrimsAbove16000KeepingFromCharacter10000) {
   TestPlayer t;
   std::string text;
   for (int i = 0; i < 16001; ++i) text += static_cast<char>('a' + i % 26);
-  t.p.T.SetText(text);
+  t.p.story.SetText(text);
   StoryTail(t.p);
-  EXPECT_EQ(t.p.T.text.size(), 6002u);
-  EXPECT_EQ(t.p.T.text, text.substr(9999));
-  EXPECT_EQ(t.p.T.caret, 6002u);
-  t.p.T.SetText(std::string(16000, 'x'));
+  EXPECT_EQ(t.p.story.text.size(), 6002u);
+  EXPECT_EQ(t.p.story.text, text.substr(9999));
+  EXPECT_EQ(t.p.story.caret, 6002u);
+  t.p.story.SetText(std::string(16000, 'x'));
   StoryTail(t.p);
-  EXPECT_EQ(t.p.T.text.size(), 16000u);
+  EXPECT_EQ(t.p.story.text.size(), 16000u);
 }
 
 }  // namespace

@@ -75,21 +75,21 @@ std::string StateJson(const Player& p) {
   s += "\"room\":" + NumberOr0(p.Room);
   s += ",\"room_name\":" + JsonString(p.RoomName.Text());
   s += ",\"game\":" + JsonString(p.GameName.Text());
-  s += ",\"moves\":" + NumberOr0(p.Hody);
-  s += ",\"good\":" + NumberOr0(p.Harakter[1]);
-  s += ",\"evil\":" + NumberOr0(p.Harakter[2]);
-  s += ",\"labels\":{\"title\":" + JsonString(p.Label1[4].caption) +
-       ",\"location\":" + JsonString(p.Label1[0].caption) +
-       ",\"character\":" + JsonString(p.Label1[2].caption) +
-       ",\"moves\":" + JsonString(p.Label1[1].caption) + "}";
-  s += ",\"story\":" + JsonString(p.T.text);
-  s += ",\"input\":" + JsonString(p.Text2.text);
+  s += ",\"moves\":" + NumberOr0(p.moves);
+  s += ",\"good\":" + NumberOr0(p.character[1]);
+  s += ",\"evil\":" + NumberOr0(p.character[2]);
+  s += ",\"labels\":{\"title\":" + JsonString(p.statusLabels[4].caption) +
+       ",\"location\":" + JsonString(p.statusLabels[0].caption) +
+       ",\"character\":" + JsonString(p.statusLabels[2].caption) +
+       ",\"moves\":" + JsonString(p.statusLabels[1].caption) + "}";
+  s += ",\"story\":" + JsonString(p.story.text);
+  s += ",\"input\":" + JsonString(p.input.text);
   const char* waiting = p.WaitKey ? "pause" : (!p.EnterReady ? "transition" : "input");
   s += ",\"waiting\":\"" + std::string(waiting) + "\"";
   s += ",\"buttons\":[";
   bool first = true;
-  for (std::size_t i = 0; i < p.Command1.size(); ++i) {
-    const Button& b = p.Command1[i];
+  for (std::size_t i = 0; i < p.answers.size(); ++i) {
+    const Button& b = p.answers[i];
     if (!b.visible) continue;
     s += first ? "" : ",";
     first = false;
@@ -97,24 +97,24 @@ std::string StateJson(const Player& p) {
          ",\"top\":" + Num(b.top) + ",\"height\":" + Num(b.height) + "}";
   }
   s += "]";
-  s += ",\"story_height\":" + NumberText(p.T.height);
-  s += ",\"words\":[" + Words(p.List1[0]) + "," + Words(p.List1[1]) + "]";
-  s += std::string(",\"layout\":\"") + (p.List1[0].visible ? "narrow" : "wide") + "\"";
+  s += ",\"story_height\":" + NumberText(p.story.height);
+  s += ",\"words\":[" + Words(p.wordColumns[0]) + "," + Words(p.wordColumns[1]) + "]";
+  s += std::string(",\"layout\":\"") + (p.wordColumns[0].visible ? "narrow" : "wide") + "\"";
   s += ",\"true_conditions\":[";
   first = true;
   for (int i = kMinCondition; i <= kMaxCondition; ++i) {
-    if (!p.Uslovie.Get(i)) continue;
+    if (!p.conditions.Get(i)) continue;
     s += (first ? "" : ",") + std::to_string(i);
     first = false;
   }
   s += "]";
-  s += std::string(",\"dial_avto\":") + (p.DialAvto ? "true" : "false");
+  s += std::string(",\"dial_avto\":") + (p.autoDialogue ? "true" : "false");
   s += ",\"color_scheme\":" + NumberOr0(p.ColorScheme);
   s += ",\"colors\":{\"back\":" + Color(p.schemeBack) + ",\"text\":" + Color(p.schemeText) +
        ",\"buttons\":" + Color(p.schemeButtons) + "}";
-  s += std::string(",\"picture\":{\"visible\":") + (p.Picture3.visible ? "true" : "false") +
-       ",\"file\":" + JsonString(FromUtf8(p.Image3.file)) +
-       ",\"stretch\":" + (p.Image3.stretch ? "true" : "false") + "}";
+  s += std::string(",\"picture\":{\"visible\":") + (p.picturePanel.visible ? "true" : "false") +
+       ",\"file\":" + JsonString(FromUtf8(p.picture.file)) +
+       ",\"stretch\":" + (p.picture.stretch ? "true" : "false") + "}";
   s += ",\"music\":" + JsonString(p.MusicFile);
   s += ",\"game_dir\":" + JsonString(p.GameDir);
   return s + "}";

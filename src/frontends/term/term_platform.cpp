@@ -51,7 +51,7 @@ void TermPlatform::Print(const std::string& utf8) {
 }
 
 void TermPlatform::PrintStory() {
-  const TextBox& t = player_->T;
+  const TextBox& t = player_->story;
   if (!storyKnown_ || t.generation != storyGeneration_) {
     if (storyKnown_ || !t.text.empty()) {
       if (!atLineStart_) Print("\n");
@@ -74,8 +74,8 @@ void TermPlatform::PrintStory() {
 
 namespace {
 std::string StatusLine(const Player& p) {
-  return "== " + ToUtf8(p.Label1[4].caption) + " | " + ToUtf8(p.Label1[0].caption) + " | " +
-         ToUtf8(p.Label1[2].caption) + " | " + ToUtf8(p.Label1[1].caption);
+  return "== " + ToUtf8(p.statusLabels[4].caption) + " | " + ToUtf8(p.statusLabels[0].caption) +
+         " | " + ToUtf8(p.statusLabels[2].caption) + " | " + ToUtf8(p.statusLabels[1].caption);
 }
 }  // namespace
 
@@ -98,9 +98,9 @@ void TermPlatform::Flush() {
     status_ = status;
   }
   std::string buttons;
-  for (std::size_t i = 0; i < p.Command1.size(); ++i)
-    if (p.Command1[i].visible)
-      buttons += "[" + std::to_string(i) + "] " + ToUtf8(p.Command1[i].caption) + "\n";
+  for (std::size_t i = 0; i < p.answers.size(); ++i)
+    if (p.answers[i].visible)
+      buttons += "[" + std::to_string(i) + "] " + ToUtf8(p.answers[i].caption) + "\n";
   if (buttons != buttons_) {
     if (!buttons.empty()) {
       if (!atLineStart_) Print("\n");
@@ -109,11 +109,11 @@ void TermPlatform::Flush() {
     buttons_ = buttons;
   }
   std::string words;
-  if (p.List1[0].visible || !words_.empty()) {
+  if (p.wordColumns[0].visible || !words_.empty()) {
     for (int c = 0; c < 2; ++c) {
       words += c == 0 ? "К1: " : "К2: ";
-      for (std::size_t i = 0; i < p.List1[c].items.size(); ++i)
-        words += (i ? " · " : "") + ToUtf8(p.List1[c].items[i]);
+      for (std::size_t i = 0; i < p.wordColumns[c].items.size(); ++i)
+        words += (i ? " · " : "") + ToUtf8(p.wordColumns[c].items[i]);
       words += "\n";
     }
   }
@@ -194,7 +194,7 @@ void TermPlatform::PumpEvents() {
 void TermPlatform::Handle(const std::string& line) {
   Player& p = *player_;
   if (line.empty() || line[0] != '/' || (line.size() > 1 && line[1] == '/')) {
-    p.Text2.SetText(FromUtf8(line[0] == '/' ? line.substr(1) : line));
+    p.input.SetText(FromUtf8(line[0] == '/' ? line.substr(1) : line));
     OnInputKey(p, kEnter);
     return;
   }
@@ -218,7 +218,7 @@ void TermPlatform::Handle(const std::string& line) {
     // A bare file name is looked for where the browser stands (the running game's folder).
     std::filesystem::path file(Trim(line.substr(5)));
     std::filesystem::path folder =
-        file.has_parent_path() ? Absolute(file.parent_path()) : p.Dir1.folder;
+        file.has_parent_path() ? Absolute(file.parent_path()) : p.folders.folder;
     LoadGameDialog(p);
     ChooseFile(p, folder, PathText(file.filename()));
   } else if (action == "/answer" && (words >> number) && number >= 0 && number <= 12 &&

@@ -63,16 +63,16 @@ BrowserView::BrowserView(QWidget* panel, Player& p, MainWindow& window, const Se
       command2_(new QPushButton(panel)),
       cancel_(new QPushButton(panel)) {
   panel_->setAutoFillBackground(true);
-  label2_->setObjectName("Label2");
+  label2_->setObjectName("browserCaption");
   label2_->setTextFormat(Qt::PlainText);
-  drive1_->setObjectName("Drive1");
+  drive1_->setObjectName("drives");
   drive1_->setAccessibleName(QString::fromUtf8("Место на диске"));
-  dir1_->setObjectName("Dir1");
+  dir1_->setObjectName("folders");
   dir1_->setAccessibleName(QString::fromUtf8("Папки"));
-  file1_->setObjectName("File1");
+  file1_->setObjectName("files");
   file1_->setAccessibleName(QString::fromUtf8("Файлы"));
-  command2_->setObjectName("Command2");
-  cancel_->setObjectName("BrowserCancel");
+  command2_->setObjectName("startButton");
+  cancel_->setObjectName("cancelButton");
   for (QPushButton* b : {command2_, cancel_}) b->setAutoDefault(true);
 
   // The caption over two columns: where to look on the left, what is there on the right.
@@ -128,13 +128,13 @@ void BrowserView::TakeFocus() {
 
 void BrowserView::FillDrives() {
   drive1_->clear();
-  for (const std::string& d : p_.Drive1.items)
+  for (const std::string& d : p_.drives.items)
     drive1_->addItem(DisplayText(d), QByteArray::fromStdString(d));
 }
 
 void BrowserView::FillFolders() {
   dir1_->clear();
-  for (const FolderRow& row : FolderRows(p_.Dir1.folder)) {
+  for (const FolderRow& row : FolderRows(p_.folders.folder)) {
     auto* item =
         new QListWidgetItem(QString(row.depth * 2, QLatin1Char(' ')) + DisplayText(row.name));
     item->setData(kPathRole, QByteArray::fromStdString(row.path.native()));
@@ -146,12 +146,12 @@ void BrowserView::FillFolders() {
     dir1_->addItem(item);
     if (row.current) dir1_->setCurrentItem(item);
   }
-  foldersOf_ = p_.Dir1.folder;
+  foldersOf_ = p_.folders.folder;
   foldersKnown_ = true;
 }
 
 void BrowserView::Sync() {
-  const bool visible = p_.Picture1.visible;
+  const bool visible = p_.browserPanel.visible;
   if (visible && !wasVisible_) {
     // The drives and the folder's subfolders may have changed while the panel was away.
     FillDrives();
@@ -159,34 +159,34 @@ void BrowserView::Sync() {
   }
   wasVisible_ = visible;
 
-  Show(label2_, p_.Label2);
-  SetText(label2_, DisplayText(p_.Label2.caption));
+  Show(label2_, p_.browserCaption);
+  SetText(label2_, DisplayText(p_.browserCaption.caption));
 
-  Show(drive1_, p_.Drive1);
-  QByteArray drive = QByteArray::fromStdString(p_.Drive1.drive);
+  Show(drive1_, p_.drives);
+  QByteArray drive = QByteArray::fromStdString(p_.drives.drive);
   int at = drive1_->findData(drive, kPathRole);
   if (at < 0 && !drive.isEmpty()) {
-    drive1_->addItem(DisplayText(p_.Drive1.drive), drive);
+    drive1_->addItem(DisplayText(p_.drives.drive), drive);
     at = drive1_->count() - 1;
   }
   if (drive1_->currentIndex() != at) drive1_->setCurrentIndex(at);
 
-  Show(dir1_, p_.Dir1);
+  Show(dir1_, p_.folders);
   // Folders are listed only while the panel shows them.
-  if (visible && (!foldersKnown_ || foldersOf_ != p_.Dir1.folder)) FillFolders();
+  if (visible && (!foldersKnown_ || foldersOf_ != p_.folders.folder)) FillFolders();
 
-  Show(file1_, p_.File1);
-  if (files_ != p_.File1.items) {
+  Show(file1_, p_.files);
+  if (files_ != p_.files.items) {
     file1_->clear();
-    for (const std::string& name : p_.File1.items) file1_->addItem(DisplayText(name));
+    for (const std::string& name : p_.files.items) file1_->addItem(DisplayText(name));
     if (file1_->count() > 0) file1_->setCurrentRow(0);
-    files_ = p_.File1.items;
+    files_ = p_.files.items;
   }
 
-  Show(command2_, p_.Command2);
-  SetText(command2_, ButtonCaption(p_.Command2.caption));
-  Show(cancel_, p_.BrowserCancel);
-  SetText(cancel_, ButtonCaption(p_.BrowserCancel.caption));
+  Show(command2_, p_.startButton);
+  SetText(command2_, ButtonCaption(p_.startButton.caption));
+  Show(cancel_, p_.cancelButton);
+  SetText(cancel_, ButtonCaption(p_.cancelButton.caption));
 }
 
 }  // namespace mireval

@@ -218,7 +218,7 @@ void MainWindow::BuildWidgets() {
     b->hide();
     connect(b, &QPushButton::clicked, this, [this, i] {
       Run([&] { seams_.answerClicked(p_, i); });
-      if (!p_.Picture1.visible) input_->setFocus();
+      if (!p_.browserPanel.visible) input_->setFocus();
     });
     answers_[static_cast<std::size_t>(i)] = b;
   }
@@ -262,7 +262,7 @@ void MainWindow::BuildWidgets() {
       input_->setText(kept);
       input_->setCursorPosition(cursor);
     }
-    p_.Text2.text = FromUtf8(kept.toStdString());
+    p_.input.text = FromUtf8(kept.toStdString());
   });
   grid_->addWidget(input_, 3, 0);
 
@@ -382,17 +382,17 @@ void MainWindow::Sync() {
     setAccessibleName(title);
   }
   SyncColours();
-  storyView_->Sync(p_.T);
-  story_->setVisible(p_.T.visible);
-  input_->setVisible(p_.Text2.visible);
-  SetText(input_, DisplayText(p_.Text2.text));
+  storyView_->Sync(p_.story);
+  story_->setVisible(p_.story.visible);
+  input_->setVisible(p_.input.visible);
+  SetText(input_, DisplayText(p_.input.text));
 
   SyncStatus();
   SyncAnswers();
   SyncWords();
   SyncPicture();
   browser_->Sync();
-  centre_->setCurrentWidget(p_.Picture1.visible ? browserPanel_ : storyArea_);
+  centre_->setCurrentWidget(p_.browserPanel.visible ? browserPanel_ : storyArea_);
   SyncFocus();
 }
 
@@ -418,12 +418,12 @@ void MainWindow::SyncColours() {
 }
 
 void MainWindow::SyncStatus() {
-  title_->SetCaption(DisplayText(p_.Label1[4].caption));
-  title_->setVisible(p_.Label1[4].visible);
+  title_->SetCaption(DisplayText(p_.statusLabels[4].caption));
+  title_->setVisible(p_.statusLabels[4].visible);
   // The cells share the line in the proportions the layout gives them.
   const int order[] = {0, 2, 1};
   for (std::size_t i = 0; i < cells_.size(); ++i) {
-    const Label& l = p_.Label1[static_cast<std::size_t>(order[i])];
+    const Label& l = p_.statusLabels[static_cast<std::size_t>(order[i])];
     cells_[i]->SetCaption(DisplayText(l.caption));
     cells_[i]->setVisible(l.visible);
     int stretch = std::clamp(static_cast<int>(l.width), 1, 10000);
@@ -435,15 +435,15 @@ void MainWindow::SyncStatus() {
 void MainWindow::SyncAnswers() {
   std::vector<int> order;
   for (int i = 0; i < 13; ++i) {
-    const Button& b = p_.Command1[static_cast<std::size_t>(i)];
+    const Button& b = p_.answers[static_cast<std::size_t>(i)];
     AnswerButton* button = answers_[static_cast<std::size_t>(i)];
     button->SetAnswer(i, DisplayText(b.caption));
     if (b.visible) order.push_back(i);
   }
   // Top to bottom as the dialogue placed them.
   std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-    return p_.Command1[static_cast<std::size_t>(a)].top <
-           p_.Command1[static_cast<std::size_t>(b)].top;
+    return p_.answers[static_cast<std::size_t>(a)].top <
+           p_.answers[static_cast<std::size_t>(b)].top;
   });
   if (order != answerOrder_) {
     for (AnswerButton* b : answers_) {
@@ -478,7 +478,7 @@ void MainWindow::SyncWords() {
   const int width = std::max(static_cast<int>(110 * options_.zoom),
                              14 * words_[0]->fontMetrics().averageCharWidth());
   for (std::size_t c = 0; c < 2; ++c) {
-    const ListBox& l = p_.List1[c];
+    const ListBox& l = p_.wordColumns[c];
     QListWidget* list = words_[c];
     if (wordItems_[c] != l.items) {
       list->clear();
@@ -493,19 +493,19 @@ void MainWindow::SyncWords() {
 }
 
 void MainWindow::SyncPicture() {
-  const bool shown = p_.Picture3.visible;
-  if (p_.Image3.file != imageFile_ || p_.Image3.stretch != imageStretch_) {
-    QImage image = p_.Image3.file.empty() ? QImage() : platform_.TakePicture(p_.Image3.file);
-    picture_->SetPicture(image, p_.Image3.stretch);
-    const QString name = QtPath(std::filesystem::path(p_.Image3.file).filename());
+  const bool shown = p_.picturePanel.visible;
+  if (p_.picture.file != imageFile_ || p_.picture.stretch != imageStretch_) {
+    QImage image = p_.picture.file.empty() ? QImage() : platform_.TakePicture(p_.picture.file);
+    picture_->SetPicture(image, p_.picture.stretch);
+    const QString name = QtPath(std::filesystem::path(p_.picture.file).filename());
     picture_->setAccessibleName(U("Картинка: ") + name);
     picture_->setToolTip(name);
-    imageFile_ = p_.Image3.file;
-    imageStretch_ = p_.Image3.stretch;
+    imageFile_ = p_.picture.file;
+    imageStretch_ = p_.picture.stretch;
   }
-  picture_->setVisible(p_.Image3.visible);
-  SetText(pictureClose_, ButtonCaption(p_.Command3.caption));
-  pictureClose_->setVisible(p_.Command3.visible);
+  picture_->setVisible(p_.picture.visible);
+  SetText(pictureClose_, ButtonCaption(p_.pictureClose.caption));
+  pictureClose_->setVisible(p_.pictureClose.visible);
   if (picturePane_->isHidden() == shown) {
     picturePane_->setVisible(shown);
     ArrangePicture();
@@ -524,7 +524,7 @@ void MainWindow::SyncFocus() {
   // A dialog open over the window keeps the keyboard.
   if (QApplication::activeModalWidget()) return;
   QWidget* f = focusWidget();
-  if (p_.Picture1.visible) {
+  if (p_.browserPanel.visible) {
     if (!f || !browserPanel_->isAncestorOf(f) || !f->isVisible()) browser_->TakeFocus();
     return;
   }
@@ -591,16 +591,16 @@ void MainWindow::ToggleFullScreen() {
 
 void MainWindow::EnterCommand(const QString& command) {
   Run([&] {
-    p_.Text2.SetText(FromUtf8(command.toStdString()));
-    p_.focus = Focus::Text2;
+    p_.input.SetText(FromUtf8(command.toStdString()));
+    p_.focus = Focus::Input;
     OnInputKey(p_, kEnter);
   });
-  if (!p_.Picture1.visible && input_->isVisible()) input_->setFocus();
+  if (!p_.browserPanel.visible && input_->isVisible()) input_->setFocus();
 }
 
 bool MainWindow::AnswerByNumber(int number) {
-  if (!p_.Command1[0].visible || number < 0 || number > 12) return false;
-  if (!p_.Command1[static_cast<std::size_t>(number)].visible) return false;
+  if (!p_.answers[0].visible || number < 0 || number > 12) return false;
+  if (!p_.answers[static_cast<std::size_t>(number)].visible) return false;
   Run([&] { seams_.answerClicked(p_, number); });
   return true;
 }
@@ -615,7 +615,7 @@ void MainWindow::WalkHistory(int step) {
   historyAt_ = at;
   const QString shown = at == history_.size() ? unsent_ : history_[at];
   input_->setText(shown);
-  p_.Text2.text = FromUtf8(shown.toStdString());
+  p_.input.text = FromUtf8(shown.toStdString());
 }
 
 void MainWindow::Enter() {
@@ -626,7 +626,7 @@ void MainWindow::Enter() {
   unsent_.clear();
   // A key in the story area only moved the focus there; now the key goes on to the line.
   if (p_.focus == Focus::Story) Run([&] { OnStoryKey(p_, kEnter); });
-  if (p_.focus == Focus::Text1 && p_.Text2.text.empty())
+  if (p_.focus == Focus::AnswerPanel && p_.input.text.empty())
     Run([&] { OnAnswerPanelKey(p_, kEnter); });
   else
     Run([&] { OnInputKey(p_, kEnter); });
@@ -657,7 +657,7 @@ bool MainWindow::InputKey(QKeyEvent* k) {
       story_->ScrollToEnd(k->key() == Qt::Key_End);
       return true;
     case Qt::Key_Escape:
-      if (p_.Picture3.visible) pictureClose_->click();
+      if (p_.picturePanel.visible) pictureClose_->click();
       return true;
     default:
       break;
@@ -668,7 +668,7 @@ bool MainWindow::InputKey(QKeyEvent* k) {
   // Typing goes to the line whichever control the window last gave the keyboard: after a picture
   // the key is not spent on moving the focus, and during a dialogue it starts a command.
   if (p_.focus == Focus::Story) Run([&] { OnStoryKey(p_, KeyCode(k)); });
-  if (p_.focus == Focus::Text1) p_.focus = Focus::Text2;
+  if (p_.focus == Focus::AnswerPanel) p_.focus = Focus::Input;
   if (int code = KeyCode(k); code >= 0) Run([&] { OnInputKey(p_, code); });
   return false;  // the character goes into the line as usual
 }
@@ -699,7 +699,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   auto* k = static_cast<QKeyEvent*>(event);
   if (watched == input_) return InputKey(k);
-  if (k->key() == Qt::Key_Escape && p_.Picture3.visible) {
+  if (k->key() == Qt::Key_Escape && p_.picturePanel.visible) {
     pictureClose_->click();
     return true;
   }
@@ -728,11 +728,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::keyPressEvent(QKeyEvent* k) {
   // Nothing of the window had the keyboard: what was typed is meant for the line.
-  if ((Types(k) || IsEnter(k)) && input_->isVisible() && !p_.Picture1.visible) {
+  if ((Types(k) || IsEnter(k)) && input_->isVisible() && !p_.browserPanel.visible) {
     ForwardToInput(k);
     return;
   }
-  if (k->key() == Qt::Key_Escape && p_.Picture3.visible) {
+  if (k->key() == Qt::Key_Escape && p_.picturePanel.visible) {
     pictureClose_->click();
     return;
   }

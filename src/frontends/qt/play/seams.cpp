@@ -34,7 +34,7 @@ Seams EngineSeams() {
   s.answerClicked = [](Player& p, int index) { OnAnswerClicked(p, index); };
   s.driveChosen = [](Player& p, const std::string& drive) {
     if (!FolderReadable(drive)) return;
-    p.Drive1.drive = drive;
+    p.drives.drive = drive;
     OnDriveChanged(p);
   };
   // A folder that cannot be read changes nothing.
@@ -42,8 +42,8 @@ Seams EngineSeams() {
     ChangeFolderPath(p, folder);
   };
   s.fileClicked = [](Player& p, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= p.File1.items.size()) return;
-    const std::string name = p.File1.items[static_cast<std::size_t>(index)];
+    if (index < 0 || static_cast<std::size_t>(index) >= p.files.items.size()) return;
+    const std::string name = p.files.items[static_cast<std::size_t>(index)];
     if (IsMainFileName(name) && !MayAbandonRunningGame(p)) return;
     OnFileChosen(p, name);
   };

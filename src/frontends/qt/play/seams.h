@@ -12,12 +12,12 @@ namespace mireval {
 struct Player;
 
 struct Seams {
-  std::function<void(Player&, int)> answerClicked;               // Command1(index), 0..12
+  std::function<void(Player&, int)> answerClicked;               // `answers`, 0..12
   std::function<void(Player&, const std::string&)> driveChosen;  // a drive root (Windows-1251)
   std::function<void(Player&, const std::filesystem::path&)> folderChosen;  // a folder
-  std::function<void(Player&, int)> fileClicked;  // entry `index` of File1
-  std::function<void(Player&)> startClicked;      // Command2
-  std::function<void(Player&)> cancelClicked;     // BrowserCancel
+  std::function<void(Player&, int)> fileClicked;  // entry `index` of `files`
+  std::function<void(Player&)> startClicked;      // `startButton`
+  std::function<void(Player&)> cancelClicked;     // `cancelButton`
 };
 
 // The engine's handlers. A drive or folder that cannot be read is refused here and the browser

@@ -35,8 +35,8 @@ double ZoomStep(double zoom, int steps) {
 }
 
 WindowColours GameColours(const Player& p) {
-  return {ToQColor(p.T.back), ToQColor(p.T.fore), ToQColor(p.Command1[0].back),
-          ToQColor(p.Command1[0].fore)};
+  return {ToQColor(p.story.back), ToQColor(p.story.fore), ToQColor(p.answers[0].back),
+          ToQColor(p.answers[0].fore)};
 }
 
 WindowColours SchemeColours(int scheme) {
