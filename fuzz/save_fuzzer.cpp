@@ -16,7 +16,7 @@ std::string Snapshot(const Player& p) {
   std::string s = p.Room.Text() + "|" + p.character[1].Text() + "|" + p.character[2].Text() + "|" +
                   p.moves.Text() + "|" + p.GameName.Text();
   for (int i = 1; i <= 6; ++i) s += "|" + p.characterWords[i].Text();
-  for (int i = 1; i <= kPictureSlots; ++i) s += "|" + p.Kartinki[i];
+  for (int i = 1; i <= kPictureSlots; ++i) s += "|" + p.pictureFiles[i];
   return s;
 }
 

@@ -64,7 +64,7 @@ std::string SaveText(Player& p) {
   out += Value(p.Room) + "," + Value(p.character[1]) + "," + Value(p.character[2]) + "," +
          Value(p.moves) + "," + Value(p.GameName) + "\r\n";
   for (int i = 1; i <= 6; ++i) out += Value(p.characterWords[i]) + (i < 6 ? "," : "\r\n");
-  for (int i = 1; i <= kPictureSlots; ++i) out += QuotedField(p.Kartinki[i]) + "\r\n";
+  for (int i = 1; i <= kPictureSlots; ++i) out += QuotedField(p.pictureFiles[i]) + "\r\n";
   for (int k = 0; k < kConditionCount; ++k)
     out += std::to_string(StoredNumber(p.rng, k, p.conditions.Get(k))) + "\r\n";
   return out;
@@ -276,7 +276,7 @@ void RestoreGame(Player& p, const std::filesystem::path& folder, SavedGame& g) {
   p.characterWords = g.words;
   // The word columns and derived conditions are rebuilt by the score pass after the next command.
   p.conditionsChanged = true;
-  p.Kartinki = std::move(g.pictures);
+  p.pictureFiles = std::move(g.pictures);
   for (int k = 0; k < kConditionCount; ++k) p.conditions.Set(k, g.conditions[k]);
 
   p.browserPanel.visible = false;

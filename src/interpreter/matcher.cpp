@@ -51,7 +51,7 @@ bool Occurs(const std::string& command, const std::string& core, Kind kind) {
 }
 
 int UsedSlots(const Player& p) {
-  return std::clamp(p.SinonimCount, 0, kSynonymSlots);
+  return std::clamp(p.synonymCount, 0, kSynonymSlots);
 }
 
 // A word missing from the command is looked for through the partner of every synonym entry equal
@@ -59,7 +59,7 @@ int UsedSlots(const Player& p) {
 // one.
 bool FoundThroughSynonym(const Player& p, const std::string& command, Kind kind, int k) {
   const int partner = k % 2 == 1 ? k + 1 : k - 1;
-  return Occurs(command, Upper(Cut(kind, p.Sinonim[static_cast<std::size_t>(partner)])), kind);
+  return Occurs(command, Upper(Cut(kind, p.synonyms[static_cast<std::size_t>(partner)])), kind);
 }
 
 bool TestWord(const Player& p, const std::string& command, const std::string& written,
@@ -79,13 +79,13 @@ bool TestWord(const Player& p, const std::string& command, const std::string& wr
   return found;
 }
 
-bool Match(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index) {
+bool Match(Player& p, std::string& pattern, bool wholeLineIsPattern, const SynonymIndex& index) {
   if (pattern.empty() || pattern.back() != ' ') pattern += ' ';
   try {
     const std::string& command = index.Command();
     int words = 0;
     bool found = false;
-    std::size_t start = dialogRej ? 0 : 2;
+    std::size_t start = wholeLineIsPattern ? 0 : 2;
     for (std::size_t i = start; i < pattern.size(); ++i) {
       if (pattern[i] != ' ') continue;
       ++words;
@@ -105,7 +105,7 @@ bool Match(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& 
 SynonymIndex::SynonymIndex(const Player& p) : command_(Upper(p.commandLine)) {
   const int count = UsedSlots(p);
   for (int k = 1; k <= count; ++k)
-    entries_[Upper(p.Sinonim[static_cast<std::size_t>(k)])].push_back(k);
+    entries_[Upper(p.synonyms[static_cast<std::size_t>(k)])].push_back(k);
 }
 
 const std::vector<int>* SynonymIndex::Find(const std::string& upperCore) const {
@@ -113,12 +113,13 @@ const std::vector<int>* SynonymIndex::Find(const std::string& upperCore) const {
   return it == entries_.end() ? nullptr : &it->second;
 }
 
-bool CommandMatches(Player& p, std::string& pattern, bool dialogRej) {
-  return Match(p, pattern, dialogRej, SynonymIndex(p));
+bool CommandMatches(Player& p, std::string& pattern, bool wholeLineIsPattern) {
+  return Match(p, pattern, wholeLineIsPattern, SynonymIndex(p));
 }
 
-bool CommandMatches(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index) {
-  return Match(p, pattern, dialogRej, index);
+bool CommandMatches(Player& p, std::string& pattern, bool wholeLineIsPattern,
+                    const SynonymIndex& index) {
+  return Match(p, pattern, wholeLineIsPattern, index);
 }
 
 }  // namespace mireval

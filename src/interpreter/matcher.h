@@ -11,11 +11,11 @@ struct Player;
 
 // True when every word of `pattern` is found in `commandLine`, literally or through the synonym
 // table. A word "X%" is a word beginning, "%X" a word ending, "%X%" an inner part, anything else a
-// whole word. In command mode (dialogRej false) the two characters of the line kind are skipped.
-// Sets `wordLinesCount` to the number of words examined (the failing one included) and appends a
-// blank to `pattern` when it does not end with one. A pattern the matcher cannot read (an empty
-// word, a lone "%", a synonym too short to cut) is reported and ends the program.
-bool CommandMatches(Player& p, std::string& pattern, bool dialogRej);
+// whole word. In command mode (wholeLineIsPattern false) the two characters of the line kind are
+// skipped. Sets `wordLinesCount` to the number of words examined (the failing one included) and
+// appends a blank to `pattern` when it does not end with one. A pattern the matcher cannot read (an
+// empty word, a lone "%", a synonym too short to cut) is reported and ends the program.
+bool CommandMatches(Player& p, std::string& pattern, bool wholeLineIsPattern);
 
 // The synonym table looked up by upper-cased entry text, and the command line upper-cased once.
 // Made once for a whole file of patterns matched against one command. Valid while neither the
@@ -34,6 +34,7 @@ class SynonymIndex {
 };
 
 // The same match, with the synonym table read through `index`.
-bool CommandMatches(Player& p, std::string& pattern, bool dialogRej, const SynonymIndex& index);
+bool CommandMatches(Player& p, std::string& pattern, bool wholeLineIsPattern,
+                    const SynonymIndex& index);
 
 }  // namespace mireval

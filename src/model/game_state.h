@@ -48,11 +48,11 @@ struct GameState {
   std::filesystem::path gameFolderReal;
   std::string line;  // the current script line of whatever reader ran last
   std::string commandLine;
-  std::vector<std::string> Sinonim = std::vector<std::string>(kSynonymSlots + 1);  // [1..2000]
-  int SinonimCount = 0;
+  std::vector<std::string> synonyms = std::vector<std::string>(kSynonymSlots + 1);  // [1..2000]
+  int synonymCount = 0;
   bool conditionsChanged = false;
   bool autoDialogue = false;
-  std::vector<std::string> Kartinki = std::vector<std::string>(kPictureSlots + 1);  // [1..1000]
+  std::vector<std::string> pictureFiles = std::vector<std::string>(kPictureSlots + 1);  // [1..1000]
   std::string MusicFile;
 };
 

@@ -27,17 +27,17 @@ class Table {
     for (std::size_t i = 1; i + 3 <= line.size(); ++i) {
       if (line.compare(i, 3, " = ") != 0) continue;
       const std::string_view main(line.data(), i);
-      Store(p_.SinonimCount + 1, main);
+      Store(p_.synonymCount + 1, main);
       const std::string_view rest = std::string_view(line).substr(i + 3);
       std::size_t from = 0;
       for (std::size_t sep; (sep = rest.find(", ", from)) != std::string_view::npos;
            from = sep + 1) {
-        Store(p_.SinonimCount + 2, DropLeadingBlank(rest.substr(from, sep - from)));
-        Store(p_.SinonimCount + 3, main);
-        p_.SinonimCount += 2;
+        Store(p_.synonymCount + 2, DropLeadingBlank(rest.substr(from, sep - from)));
+        Store(p_.synonymCount + 3, main);
+        p_.synonymCount += 2;
       }
-      Store(p_.SinonimCount + 2, DropLeadingBlank(rest.substr(from)));
-      p_.SinonimCount += 2;
+      Store(p_.synonymCount + 2, DropLeadingBlank(rest.substr(from)));
+      p_.synonymCount += 2;
     }
   }
 
@@ -51,7 +51,7 @@ class Table {
     if (index > kSynonymSlots) throw ScriptError("synonym table full");
     if (text.size() > kTableBytes - bytes_) throw ScriptError("synonym table too large");
     bytes_ += text.size();
-    p_.Sinonim[static_cast<std::size_t>(index)] = text;
+    p_.synonyms[static_cast<std::size_t>(index)] = text;
   }
 
   Player& p_;
@@ -61,7 +61,7 @@ class Table {
 }  // namespace
 
 void LoadLocationSynonyms(Player& p, const Variant& room) {
-  p.SinonimCount = 0;
+  p.synonymCount = 0;
   Table table(p);
   try {
     for (const std::string& name : {RoomFileName(room), std::string("room0.txt")}) {

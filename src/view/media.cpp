@@ -45,7 +45,7 @@ void ShowPictureLine(Player& p, const std::string& line) {
     std::string name = Mid(line, 7);
     if (mode <= 1) {
       for (int i = 1; i <= kPictureSlots; ++i)
-        if (p.Kartinki[i] == name) return;
+        if (p.pictureFiles[i] == name) return;
     }
     std::filesystem::path file = GamePath(p, name);
     std::error_code ec;

@@ -46,8 +46,8 @@ class SaveLoadTest : public ::testing::Test {
     p.GameName = "Игра, \"вторая\""_cp;
     const char* words[] = {"добро", "зло, и \"зло\"", "добрый", "святой", "злой", "мерзавец"};
     for (int i = 1; i <= 6; ++i) p.characterWords[i] = FromUtf8(words[i - 1]);
-    p.Kartinki[1] = "лес.jpg"_cp;
-    p.Kartinki[500] = "a,b \"c\""_cp;
+    p.pictureFiles[1] = "лес.jpg"_cp;
+    p.pictureFiles[500] = "a,b \"c\""_cp;
     for (int k = 0; k <= kMaxCondition; ++k) p.conditions.Set(k, k % 7 == 0 || k == 10000);
   }
 
@@ -118,7 +118,7 @@ TEST_F(SaveLoadTest, LoadingRestoresEverySavedPartAndDescribesTheLocation) {
     t.p.moves = 0;
     t.p.GameName = "Другая"_cp;
     t.p.characterWords[2] = "x";
-    t.p.Kartinki[500] = "";
+    t.p.pictureFiles[500] = "";
     for (int k = -1; k <= kMaxCondition; ++k) t.p.conditions.Set(k, k % 2 != 0);
     t.p.story.SetText("старый текст"_cp);
     t.p.browserPanel.visible = true;
@@ -133,7 +133,7 @@ TEST_F(SaveLoadTest, LoadingRestoresEverySavedPartAndDescribesTheLocation) {
     EXPECT_EQ(t.p.moves, Variant(17));
     EXPECT_EQ(t.p.GameName.Text(), saved.GameName.Text());
     EXPECT_EQ(t.p.characterWords[2].Text(), saved.characterWords[2].Text());
-    EXPECT_EQ(t.p.Kartinki, saved.Kartinki);
+    EXPECT_EQ(t.p.pictureFiles, saved.pictureFiles);
     // 0 and 3000 are the status line's own; -1 is never saved.
     for (int k = 1; k <= kMaxCondition; ++k) {
       if (k == 3000) continue;
@@ -160,7 +160,7 @@ TEST_F(SaveLoadTest, HandWrittenFilesKeepQuotedTextsAndBareNumbers) {
   EXPECT_TRUE(t.p.moves.IsEmpty());
   EXPECT_TRUE(t.p.characterWords[1].IsNumber());
   // Written before quotes were doubled: the text ends at its second quote, as it always did.
-  EXPECT_EQ(ToUtf8(t.p.Kartinki[1]), "старый ");
+  EXPECT_EQ(ToUtf8(t.p.pictureFiles[1]), "старый ");
   EXPECT_TRUE(t.p.conditions.Get(5));
   EXPECT_FALSE(t.p.conditions.Get(6));
   EXPECT_EQ(t.Story(), "На поляне.\r\n");
@@ -204,7 +204,7 @@ TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
               std::vector<std::string>{"Не удалось загрузить игру: " + ToUtf8(t.p.GameDir) + name});
     EXPECT_EQ(t.p.Room, before.Room);
     EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
-    EXPECT_EQ(t.p.Kartinki, before.Kartinki);
+    EXPECT_EQ(t.p.pictureFiles, before.pictureFiles);
     EXPECT_EQ(t.Story(), "текст игры");
   }
   for (int k = -1; k <= kMaxCondition; ++k)

@@ -24,8 +24,8 @@ class MatcherTest : public ::testing::Test {
   }
   int Words() const { return static_cast<int>(t.p.wordLinesCount.Number()); }
   void Pair(const std::string& a, const std::string& b) {
-    t.p.Sinonim[static_cast<std::size_t>(++t.p.SinonimCount)] = FromUtf8(a);
-    t.p.Sinonim[static_cast<std::size_t>(++t.p.SinonimCount)] = FromUtf8(b);
+    t.p.synonyms[static_cast<std::size_t>(++t.p.synonymCount)] = FromUtf8(a);
+    t.p.synonyms[static_cast<std::size_t>(++t.p.synonymCount)] = FromUtf8(b);
   }
   TestPlayer t;
 };
@@ -81,9 +81,9 @@ TEST_F(MatcherTest, SynonymPartnersStandInAndAreCutLikeTheWord) {
 }
 
 TEST_F(MatcherTest, UnreadablePatternsAreReportedAndEndTheProgram) {
-  Pair("КОТ", "К");                                   // too short to cut for an inner part
-  t.p.Sinonim[++t.p.SinonimCount] = FromUtf8("ПЕС");  // no partner: an empty one
-  EXPECT_TRUE(Match("Т %КОТ%", "кот"));               // found itself: the table is not read
+  Pair("КОТ", "К");                                    // too short to cut for an inner part
+  t.p.synonyms[++t.p.synonymCount] = FromUtf8("ПЕС");  // no partner: an empty one
+  EXPECT_TRUE(Match("Т %КОТ%", "кот"));                // found itself: the table is not read
   EXPECT_TRUE(Match("Т ПЕС", "мышь"));  // a whole word takes the empty partner as it is
   const struct {
     const char* pattern;

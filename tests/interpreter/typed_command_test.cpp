@@ -122,7 +122,7 @@ TEST_F(KomandTest, AMoveEndsTheBlockAfterItsPrompt) {
             "\r\n>  идти \r\n\r\nВы идете. \r\n>> Нажмите Enter для перехода в новую локацию...");
   EXPECT_EQ(t.Story(), "Темно.\r\n");
   EXPECT_EQ(t.p.Room, Variant(2));
-  EXPECT_EQ(t.p.SinonimCount, 2);
+  EXPECT_EQ(t.p.synonymCount, 2);
   EXPECT_FALSE(t.p.conditions.Get(9));
 }
 

@@ -17,8 +17,8 @@ class SynonymsTest : public ::testing::Test {
   std::vector<std::string> Pairs(int room = 1) {
     LoadLocationSynonyms(t.p, room);
     std::vector<std::string> out;
-    for (int k = 1; k < t.p.SinonimCount; k += 2)
-      out.push_back(ToUtf8(t.p.Sinonim[k]) + "=" + ToUtf8(t.p.Sinonim[k + 1]));
+    for (int k = 1; k < t.p.synonymCount; k += 2)
+      out.push_back(ToUtf8(t.p.synonyms[k]) + "=" + ToUtf8(t.p.synonyms[k + 1]));
     return out;
   }
   using V = std::vector<std::string>;

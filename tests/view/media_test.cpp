@@ -27,7 +27,7 @@ class MediaTest : public ::testing::Test {
 };
 
 TEST_F(MediaTest, PictureModesAndTheRegister) {
-  t.p.Kartinki[700] = "лес.jpg"_cp;
+  t.p.pictureFiles[700] = "лес.jpg"_cp;
   ShowPictureLine(t.p, "КАР 1 лес.jpg"_cp);  // low modes skip pictures of the register
   ShowPictureLine(t.p, "КАР 0"_cp);          // and an empty name matches its empty entries
   EXPECT_FALSE(t.p.picturePanel.visible);
