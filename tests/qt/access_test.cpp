@@ -40,11 +40,9 @@ QAccessibleInterface* Accessible(QWidget* w) {
   return QAccessible::queryAccessibleInterface(w);
 }
 
-// A scene with everything the window can show at once: a dialogue, the word columns, a picture.
-void ShowEverything(Player& p, const std::filesystem::path& game, MainWindow& window) {
-  QImage picture(300, 200, QImage::Format_RGB32);
-  picture.fill(Qt::darkGreen);
-  ASSERT_TRUE(picture.save(QString::fromStdString((game / "pic.png").string()), "PNG"));
+// A scene with everything the window can show at once: a dialogue, the word columns, and the
+// picture pic.png, which the test has put into the game folder.
+void ShowEverything(Player& p, MainWindow& window) {
   p.story.SetText(FromUtf8("Вы стоите на развилке.\r\n"));
   p.statusLabels[4].caption = "Старая мельница"_cp;
   p.statusLabels[0].caption =
@@ -81,7 +79,8 @@ TEST_F(WindowTest, EveryWidgetHasANameAndHiddenOnesAreNotExposed) {
     EXPECT_NE(a->role(), QAccessible::Button) << a->text(QAccessible::Name).toStdString();
   });
 
-  ShowEverything(p, game(), *window);
+  Picture("pic.png", {300, 200}, Qt::darkGreen);
+  ShowEverything(p, *window);
   auto* input = Accessible(Find<QLineEdit>("input"));
   EXPECT_EQ(input->role(), QAccessible::EditableText);
   EXPECT_EQ(input->text(QAccessible::Name), U("Команда"));
@@ -164,7 +163,8 @@ TEST_F(WindowTest, AtEveryCommonSizeEveryWidgetIsInsideTheWindowAndNothingOverla
   }
   const QSize sizes[] = {{800, 600}, {1920, 1080}, {960, 600}};
   for (QSize size : sizes) ExpectInsideAndApart(*window, size, "the cover");
-  ShowEverything(p, game(), *window);
+  Picture("pic.png", {300, 200}, Qt::darkGreen);
+  ShowEverything(p, *window);
   for (QSize size : sizes)
     ExpectInsideAndApart(*window, size, "a dialogue with words and a picture");
   EXPECT_TRUE(Find<QWidget>("picture_pane")->isVisible());

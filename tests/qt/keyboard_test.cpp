@@ -52,16 +52,10 @@ class KeyboardTest : public WindowTest {
  protected:
   QLineEdit* input() { return Find<QLineEdit>("input"); }
   QPlainTextEdit* story() { return Find<QPlainTextEdit>("story"); }
-  // A game with a picture, so that the ways a key used to get lost can all be tried.
-  void PictureGame() {
-    QImage picture(20, 20, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    ASSERT_TRUE(picture.save(QString::fromStdString((game() / "pic.png").string()), "PNG"));
-  }
 };
 
 TEST_F(KeyboardTest, NoKeystrokeIsLostWhateverHappenedBefore) {
-  PictureGame();
+  Picture("pic.png", {20, 20}, Qt::red);  // the ways a key used to get lost can all be tried
   Open();
   // After a picture is closed by its button, by Esc, and after a click into the story.
   window->Run([&] { ShowPictureLine(p, "КАР 2 pic.png"_cp); });

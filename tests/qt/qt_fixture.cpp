@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -40,6 +41,12 @@ WindowTest::~WindowTest() {
     QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();
   }
+}
+
+void WindowTest::Picture(const std::string& name, QSize size, QColor colour) {
+  QImage picture(size, QImage::Format_RGB32);
+  picture.fill(colour);
+  ASSERT_TRUE(picture.save(QString::fromStdString((game() / name).string()), "PNG"));
 }
 
 void WindowTest::Open(Seams seams) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -38,6 +40,8 @@ class WindowTest : public ::testing::Test {
   void Work(const std::string& name, const std::string& utf8) {
     WriteGameFile(work() / name, utf8);
   }
+  // A picture of one colour in the game folder, as a PNG.
+  void Picture(const std::string& name, QSize size, QColor colour);
   std::filesystem::path work() const { return root.path() / "work"; }
   std::filesystem::path game() const { return root.path() / "game"; }
   template <class W>

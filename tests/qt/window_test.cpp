@@ -235,12 +235,8 @@ TEST_F(WindowTest, TheNarrowLayoutPutsTheWordsBesideTheStoryInTheSameProportions
 }
 
 TEST_F(WindowTest, PicturesFitTheirPaneBesideOrAboveTheStory) {
-  QImage picture(40, 30, QImage::Format_RGB32);
-  picture.fill(QColor(10, 200, 30));
-  ASSERT_TRUE(picture.save(QString::fromStdString((game() / "pic.png").string()), "PNG"));
-  QImage large(3000, 1000, QImage::Format_RGB32);
-  large.fill(QColor(200, 10, 30));
-  ASSERT_TRUE(large.save(QString::fromStdString((game() / "wide.png").string()), "PNG"));
+  Picture("pic.png", {40, 30}, QColor(10, 200, 30));
+  Picture("wide.png", {3000, 1000}, QColor(200, 10, 30));
   WriteRaw(game() / "bad.png", "not a picture at all");
   Open();
   window->resize(1600, 900);
@@ -331,9 +327,7 @@ TEST_F(WindowTest, ThePauseSleepsUntilEnter) {
 }
 
 TEST_F(WindowTest, ThePictureClosesWhileAPauseWaitsAndThePauseStillWaits) {
-  QImage picture(20, 20, QImage::Format_RGB32);
-  picture.fill(Qt::blue);
-  ASSERT_TRUE(picture.save(QString::fromStdString((game() / "pic.png").string()), "PNG"));
+  Picture("pic.png", {20, 20}, Qt::blue);
   Open();
   window->Run([&] { ShowPictureLine(p, "КАР 2 pic.png"_cp); });
   bool finished = false, closed = false, stillWaiting = false, storyShown = false;

@@ -657,8 +657,8 @@ bool MainWindow::InputKey(QKeyEvent* k) {
       story_->ScrollToEnd(k->key() == Qt::Key_End);
       return true;
     case Qt::Key_Escape:
-      if (p_.picturePanel.visible) pictureClose_->click();
-      return true;
+      ClosePictureOnEscape(k);
+      return true;  // Esc in the line never does anything else
     default:
       break;
   }
@@ -669,8 +669,8 @@ bool MainWindow::InputKey(QKeyEvent* k) {
   // the key is not spent on moving the focus, and during a dialogue it starts a command.
   if (p_.focus == Focus::Story) Run([&] { OnStoryKey(p_, KeyCode(k)); });
   if (p_.focus == Focus::AnswerPanel) p_.focus = Focus::Input;
-  if (int code = KeyCode(k); code >= 0) Run([&] { OnInputKey(p_, code); });
-  return false;  // the character goes into the line as usual
+  // The engine's key handler acts on Enter alone; other characters simply go into the line.
+  return false;
 }
 
 void MainWindow::ForwardToInput(QKeyEvent* k) {
@@ -699,10 +699,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   auto* k = static_cast<QKeyEvent*>(event);
   if (watched == input_) return InputKey(k);
-  if (k->key() == Qt::Key_Escape && p_.picturePanel.visible) {
-    pictureClose_->click();
-    return true;
-  }
+  if (ClosePictureOnEscape(k)) return true;
   if (auto* button = qobject_cast<QPushButton*>(watched)) {
     if (IsEnter(k)) {
       button->click();
@@ -732,16 +729,14 @@ void MainWindow::keyPressEvent(QKeyEvent* k) {
     ForwardToInput(k);
     return;
   }
-  if (k->key() == Qt::Key_Escape && p_.picturePanel.visible) {
-    pictureClose_->click();
-    return;
-  }
+  if (ClosePictureOnEscape(k)) return;
   QMainWindow::keyPressEvent(k);
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  ArrangePicture();
+bool MainWindow::ClosePictureOnEscape(const QKeyEvent* k) {
+  if (k->key() != Qt::Key_Escape || !p_.picturePanel.visible) return false;
+  pictureClose_->click();
+  return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

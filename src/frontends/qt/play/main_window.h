@@ -74,7 +74,6 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildWidgets();
@@ -96,6 +95,8 @@ class MainWindow : public QMainWindow {
   void Enter();
   void WalkHistory(int step);
   void ForwardToInput(QKeyEvent* key);
+  // Esc closes the picture wherever the keyboard is; true when it did.
+  bool ClosePictureOnEscape(const QKeyEvent* key);
   bool AnswerByNumber(int number);
 
   Player& p_;
