@@ -50,8 +50,8 @@ const std::string kRefused = "прыгнуть через забор";
 void RunCommand(benchmark::State& state, bool scrambled, const std::string& typedUtf8) {
   CommandGame game(scrambled);
   BenchPlayer b(game.folder);
-  b.p.Room = 1;
-  b.p.RoomName = "Склад"_cp;
+  b.p.location = 1;
+  b.p.locationName = "Склад"_cp;
   b.p.conditions.Set(5, true);
   const std::string typed = FromUtf8(typedUtf8);
   const auto command = [&] {

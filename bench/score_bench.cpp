@@ -29,7 +29,7 @@ void BM_ScorePass_RestartChain(benchmark::State& state) {
   folder.Write("room1.txt", room);
   folder.Write("room0.txt", {"РН Общие"_cp});
   BenchPlayer b(folder);
-  b.p.Room = 1;
+  b.p.location = 1;
   const auto pass = [&] {
     for (int k = 1; k <= kVariables; ++k) b.p.conditions.Set(k, false);
     SettleScoreVariables(b.p);
@@ -67,7 +67,7 @@ void LongChain(benchmark::State& state, int filler) {
   folder.Write("room1.txt", room);
   folder.Write("room0.txt", {"РН Общие"_cp});
   BenchPlayer b(folder);
-  b.p.Room = 1;
+  b.p.location = 1;
   const auto room1 = folder.game() / "room1.txt", room0 = folder.game() / "room0.txt";
   RunAgainstBaseline(
       state, [&] { SettleScoreVariables(b.p); },

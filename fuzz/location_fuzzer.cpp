@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Player p(platform, folders.work());
   platform.Attach(p);
   SetGameFolder(p, folders.game());
-  p.Room = 1;
+  p.location = 1;
   const auto clickFirstAnswer = [](Player& q) { OnAnswerClicked(q, 1); };
   fuzz::QueueLines(platform, parts[2], 8, clickFirstAnswer, 4);
   platform.Enter(ToUtf8("диалог"_cp));
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = 0; i < 6; ++i) platform.Enter();
 
   fuzz::Play(p, [&] {
-    LoadLocationSynonyms(p, p.Room);
+    LoadLocationSynonyms(p, p.location);
     ShowRoom(p);
     for (;;) platform.PumpEvents();
   });

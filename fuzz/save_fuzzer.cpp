@@ -13,8 +13,8 @@ namespace {
 // What a save keeps and a description cannot change (the conditions can: the score pass and
 // random-condition lines run again when the location is described after the load).
 std::string Snapshot(const Player& p) {
-  std::string s = p.Room.Text() + "|" + p.character[1].Text() + "|" + p.character[2].Text() + "|" +
-                  p.moves.Text() + "|" + p.GameName.Text();
+  std::string s = p.location.Text() + "|" + p.character[1].Text() + "|" + p.character[2].Text() +
+                  "|" + p.moves.Text() + "|" + p.gameTitle.Text();
   for (int i = 1; i <= 6; ++i) s += "|" + p.characterWords[i].Text();
   for (int i = 1; i <= kPictureSlots; ++i) s += "|" + p.pictureFiles[i];
   return s;

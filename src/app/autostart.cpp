@@ -8,6 +8,7 @@
 #include "base/lines.h"
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "interpreter/main_file.h"
 #include "model/player.h"
 #include "model/report.h"
@@ -26,7 +27,7 @@ const std::string& FailureText() {
 // The autostart folder named by start.txt, or nothing when there is no file or its first line is
 // empty. Throws ScriptError when the file is there but cannot be read.
 std::optional<std::string> AutoStartFolder(Player& p) {
-  std::vector<std::string> found = ListFiles(p.workDir, "start.txt");
+  std::vector<std::string> found = ListFiles(p.workDir, std::string(words::kAutostartFile));
   if (found.empty()) return std::nullopt;
   auto data = ReadWholeFile(p.WorkFile(found.front()));
   if (!data) throw ScriptError("start.txt cannot be read");
@@ -49,18 +50,17 @@ void Guarded(Player& p, F&& f) {
   try {
     f();
   } catch (const ScriptError&) {
-    p.file.Close();
     ReportAndEnd(p, FailureText());
   }
 }
 
-// GameDir is left alone until a game really starts: the browser may still be left without a
-// choice, and the running game must keep reading its own folder.
+// The game folder text is left alone until a game really starts: the browser may still be left
+// without a choice, and the running game must keep reading its own folder.
 void Run(Player& p, bool mayStart) {
   std::optional<std::string> folder = AutoStartFolder(p);
   if (!folder) return;
   ShowFolder(p, *folder);
-  if (!mayStart || !ListFiles(p.folders.folder, "*.sav").empty()) return;
+  if (!mayStart || !ListFiles(p.folders.folder, std::string(words::kSavePattern)).empty()) return;
   StartGame(p, [folder = p.folders.folder](Player& q) {
     Guarded(q, [&] {
       q.browserPanel.visible = false;

@@ -9,6 +9,7 @@
 #include "base/files.h"
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "interpreter/main_file.h"
 #include "model/player.h"
 #include "script/game_files.h"
@@ -20,7 +21,7 @@ namespace mireval {
 namespace {
 
 const std::string& MainFileName() {
-  static const std::string s = "main.txt";
+  static const std::string s(words::kMainFile);
   return s;
 }
 

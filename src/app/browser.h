@@ -51,7 +51,8 @@ void StartGameFromBrowser(Player& p);
 // does. A folder that cannot be read is reported naming the file.
 void ChooseFile(Player& p, const std::filesystem::path& folder, const std::string& fileName);
 
-// The GameDir for a folder of the browser: the folder with one trailing separator.
+// The game folder text (gameFolderText) for a folder of the browser: the folder with one trailing
+// separator.
 std::string GameDirOf(const std::string& folder);
 
 struct Subfolder {

@@ -9,31 +9,32 @@ namespace mireval {
 
 void OnInputKey(Player& p, int key) {
   if (key != kEnter) return;
-  if (p.WaitKey) {
-    p.WaitKey = false;
+  if (p.pauseWaiting) {
+    p.pauseWaiting = false;
     return;
   }
   if (RunTopLevelCommand(p)) return;
   // A wait already released but not yet returned (two Enters handled in one pass of its loop) still
   // stands on the stack: the command would run inside it.
-  if (p.EnterReady && !WaitPending(p) && !p.Room.IsEmpty() && p.Room.Compare(0) != 0) {
+  if (!p.transitionWaiting && !WaitPending(p) && !p.location.IsEmpty() &&
+      p.location.Compare(0) != 0) {
     ExecuteTypedCommand(p);
     p.input.SetText("");
     if (p.conditionsChanged) SettleScoreVariables(p);
     if (p.autoDialogue) p.input.SetText("");
   }
-  if (!p.EnterReady) {
-    p.EnterReady = true;
+  if (p.transitionWaiting) {
+    p.transitionWaiting = false;
     p.input.SetText("");
   }
 }
 
 void OnAnswerPanelKey(Player& p, int key) {
   if (key != kEnter) return;
-  if (p.WaitKey) {
-    p.WaitKey = false;
-  } else if (!p.EnterReady) {
-    p.EnterReady = true;
+  if (p.pauseWaiting) {
+    p.pauseWaiting = false;
+  } else if (p.transitionWaiting) {
+    p.transitionWaiting = false;
     p.input.SetText("");
   }
 }

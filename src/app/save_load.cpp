@@ -12,6 +12,7 @@
 #include "base/files.h"
 #include "base/lines.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "interpreter/transition.h"
 #include "model/player.h"
 #include "script/game_files.h"
@@ -61,8 +62,8 @@ std::string Value(const Variant& v) {
 std::string SaveText(Player& p) {
   std::string out;
   out.reserve(100000);
-  out += Value(p.Room) + "," + Value(p.character[1]) + "," + Value(p.character[2]) + "," +
-         Value(p.moves) + "," + Value(p.GameName) + "\r\n";
+  out += Value(p.location) + "," + Value(p.character[1]) + "," + Value(p.character[2]) + "," +
+         Value(p.moves) + "," + Value(p.gameTitle) + "\r\n";
   for (int i = 1; i <= 6; ++i) out += Value(p.characterWords[i]) + (i < 6 ? "," : "\r\n");
   for (int i = 1; i <= kPictureSlots; ++i) out += QuotedField(p.pictureFiles[i]) + "\r\n";
   for (int k = 0; k < kConditionCount; ++k)
@@ -215,14 +216,14 @@ bool SaveGame(Player& p) {
                  : ""));
     return false;
   }
-  std::string fileName = name + ".sav";
+  std::string fileName = name + std::string(words::kSaveSuffix);
   std::error_code ec;
   // A link under the save's name that leads out of the game folder is not followed there.
   const std::optional<std::filesystem::path> file = FindGameFile(p, fileName);
   if (!file) ec = std::make_error_code(std::errc::permission_denied);
   if (!file || !WriteFileAtomically(*file, SaveText(p), ec)) {
     // The player can do something about a full disk or a protected file, once told which.
-    p.platform.MessageBox("Не удалось сохранить игру: "_cp + p.GameDir + fileName + "\r\n" +
+    p.platform.MessageBox("Не удалось сохранить игру: "_cp + p.gameFolderText + fileName + "\r\n" +
                           WriteFailureText(ec));
     return false;
   }
@@ -233,7 +234,7 @@ void LoadGameDialog(Player& p) {
   PrepareBrowser(p);
   p.browserCaption.caption = "Загрузка сохраненной игры."_cp;
   p.browserPanel.visible = true;
-  SetFilePattern(p, "*.sav");
+  SetFilePattern(p, std::string(words::kSavePattern));
 }
 
 namespace {
@@ -258,7 +259,7 @@ std::optional<SavedGame> ReadChosenSave(Player& p, const std::filesystem::path& 
     return std::nullopt;
   }
   // A save of another game would put its title and conditions in place of the running one's.
-  if (GameLoaded(p) && g->name.Text() != p.GameName.Text() &&
+  if (GameLoaded(p) && g->name.Text() != p.gameTitle.Text() &&
       !p.platform.AskYesNo("Сохранение сделано в другой игре («"_cp + g->name.Text() +
                                "»). Загрузить его вместо текущей игры?"_cp,
                            Platform::Answer::No))
@@ -272,7 +273,7 @@ void RestoreGame(Player& p, const std::filesystem::path& folder, SavedGame& g) {
   p.character[1] = g.good;
   p.character[2] = g.evil;
   p.moves = g.moves;
-  p.GameName = g.name;
+  p.gameTitle = g.name;
   p.characterWords = g.words;
   // The word columns and derived conditions are rebuilt by the score pass after the next command.
   p.conditionsChanged = true;

@@ -17,9 +17,9 @@ struct Player;
 
 constexpr int kSaveFileLines = 11003;
 
-// Asks for a name and writes the running game to GameDir + name + ".sav", replacing a file of that
-// name only once the new one is complete. True when the game was written; a refused name or a
-// failed write is reported and leaves everything as it was.
+// Asks for a name and writes the running game to the game folder + name + ".sav", replacing a file
+// of that name only once the new one is complete. True when the game was written; a refused name or
+// a failed write is reported and leaves everything as it was.
 bool SaveGame(Player& p);
 
 // Shows the browser in load mode: the save files of the folder shown.

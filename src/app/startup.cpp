@@ -7,6 +7,7 @@
 #include "app/browser.h"
 #include "base/files.h"
 #include "base/lines.h"
+#include "base/vocabulary.h"
 #include "model/player.h"
 #include "view/media.h"
 #include "view/word_columns.h"
@@ -15,7 +16,7 @@ namespace mireval {
 
 void ShowCover(Player& p) {
   p.story.SetText("");
-  if (auto data = ReadWholeFile(p.WorkFile("obloz.txt")))
+  if (auto data = ReadWholeFile(p.WorkFile(words::kCoverFile)))
     p.story.SetText(JoinCrLf(SplitLines(*data)));
 }
 
@@ -30,8 +31,8 @@ void StartPlayer(Player& p) {
   p.platform.StartTimer(kTimerIntervalMs, [&p] { RunEventHandler(p, [&p] { OnTimerTick(p); }); });
   p.pictureClose.visible = true;
   p.answerPanelFocus.visible = true;
-  p.OutputReady = true;
-  p.EnterReady = true;
+  p.outputPaused = false;
+  p.transitionWaiting = false;
   for (Button& b : p.answers) b.visible = false;
   p.browserPanel.visible = false;
   ShowCover(p);
@@ -46,7 +47,8 @@ void StartGameInFolder(Player& p, const std::filesystem::path& folder) {
   if (ChangeFolderPath(p, folder) && !p.files.items.empty())
     OnFileChosen(p, p.files.items.front());
   else
-    ChooseFile(p, folder, "main.txt");  // reports the folder or the missing main file
+    ChooseFile(p, folder,
+               std::string(words::kMainFile));  // reports the folder or the missing main file
 }
 
 }  // namespace mireval

@@ -89,7 +89,7 @@ bool RunTopLevelCommand(Player& p) {
     ShowEditorIntro(p);
     return true;
   }
-  if (mayWrite && IsOneOf(typed, {"СПРАВКА"}) && p.GameName.Text().empty()) {
+  if (mayWrite && IsOneOf(typed, {"СПРАВКА"}) && p.gameTitle.Text().empty()) {
     p.input.SetText("");
     ShowIfGames(p);
     return true;
@@ -98,7 +98,7 @@ bool RunTopLevelCommand(Player& p) {
   if (StartsWith(line, scheme)) {
     std::string number = Mid(p.input.text, 16);
     if (auto n = ParseNumber(number)) {
-      p.ColorScheme = std::floor(*n);
+      p.colorScheme = std::floor(*n);
       ApplyColorScheme(p);
     }
     p.input.SetText("");

@@ -7,12 +7,12 @@
 #include "base/script_error.h"
 #include "base/text.h"
 #include "base/variant.h"
+#include "base/vocabulary.h"
 
 namespace mireval {
 
 const std::string& MarkerLine(CipherKind kind) {
-  static const std::string ordinary = "\"" + "ЗАШИФРОВАНО"_cp + "\"";
-  static const std::string strong = "\"" + "СИЛЬНО ЗАШИФРОВАНО"_cp + "\"";
+  static const std::string ordinary(words::kOrdinaryMarker), strong(words::kStrongMarker);
   return kind == CipherKind::Ordinary ? ordinary : strong;
 }
 
@@ -30,7 +30,6 @@ int CipherKey(CipherKind kind, long line) {
 }
 
 namespace {
-const std::string kEndOfLine = "\"0\"";
 
 // The value of a number line: fast for the plain digits the format holds, the general number
 // reading for anything else.
@@ -59,7 +58,8 @@ std::string Encrypt(const std::vector<std::string>& plainLines, CipherKind kind)
   // folders are scrambled at a time).
   std::size_t characters = 0;
   for (const std::string& line : plainLines) characters += line.size();
-  out.reserve(out.size() + characters * 6 + plainLines.size() * (kEndOfLine.size() + 2));
+  out.reserve(out.size() + characters * 6 +
+              plainLines.size() * (words::kScrambledLineEnd.size() + 2));
   Encoder encoder(kind);
   for (const std::string& line : plainLines) {
     encoder.Characters(line, out);
@@ -81,7 +81,7 @@ void Encoder::Characters(std::string_view chars, std::string& out) {
 }
 
 void Encoder::EndLine(std::string& out) {
-  out += kEndOfLine;
+  out += words::kScrambledLineEnd;
   out.append("\r\n", 2);
   position_ = 0;
   ++line_;

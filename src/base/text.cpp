@@ -7,48 +7,9 @@
 namespace mireval {
 namespace {
 
-// Unicode code points of the Windows-1251 bytes 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F.
-constexpr std::array<char16_t, 64> kHigh = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
-    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 88
-    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
-    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 98
-    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // A0
-    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // A8
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // B0
-    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
-};
-
-char32_t CodePoint(unsigned char b) {
-  if (b < 0x80) return b;
-  if (b < 0xC0) return kHigh[b - 0x80];
-  return 0x0410 + (b - 0xC0);
-}
-
-int ByteFor(char32_t cp) {
-  if (cp < 0x80) return static_cast<int>(cp);
-  if (cp >= 0x0410 && cp <= 0x044F) return static_cast<int>(0xC0 + (cp - 0x0410));
-  for (std::size_t i = 0; i < kHigh.size(); ++i)
-    if (kHigh[i] == cp) return static_cast<int>(0x80 + i);
-  return -1;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 struct UpperTable {
   std::array<char, 256> map{};
-  UpperTable() {
+  constexpr UpperTable() {
     for (int i = 0; i < 256; ++i) map[i] = static_cast<char>(i);
     for (int c = 'a'; c <= 'z'; ++c) map[c] = static_cast<char>(c - 32);
     for (int c = 0xE0; c <= 0xFF; ++c) map[c] = static_cast<char>(c - 32);
@@ -60,32 +21,37 @@ struct UpperTable {
     for (auto [lower, upper] : pairs) map[lower] = static_cast<char>(upper);
   }
 };
-const UpperTable kUpper;
+constexpr UpperTable kUpper;
 
 // The UTF-8 form of every Windows-1251 byte, so that converting a text is one table lookup per
 // character: front ends convert the whole story area and every label each time they draw.
 struct Utf8Table {
   std::array<std::array<char, 3>, 256> bytes{};
   std::array<std::uint8_t, 256> length{};
-  Utf8Table() {
+  constexpr Utf8Table() {
     for (int b = 0; b < 256; ++b) {
-      std::string one;
-      AppendUtf8(one, CodePoint(static_cast<unsigned char>(b)));
-      length[b] = static_cast<std::uint8_t>(one.size());
-      for (std::size_t i = 0; i < one.size(); ++i) bytes[b][i] = one[i];
+      const char32_t cp = detail::CodePointOf(static_cast<unsigned char>(b));
+      auto& out = bytes[static_cast<std::size_t>(b)];
+      if (cp < 0x80) {
+        out = {static_cast<char>(cp), 0, 0};
+        length[static_cast<std::size_t>(b)] = 1;
+      } else if (cp < 0x800) {
+        out = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F)), 0};
+        length[static_cast<std::size_t>(b)] = 2;
+      } else {
+        out = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+               static_cast<char>(0x80 | (cp & 0x3F))};
+        length[static_cast<std::size_t>(b)] = 3;
+      }
     }
   }
 };
-// Built on first use, so that texts converted while other files' statics are set up find it ready.
-const Utf8Table& Utf8() {
-  static const Utf8Table table;
-  return table;
-}
+constexpr Utf8Table kUtf8;
 
 }  // namespace
 
 std::string ToUtf8(std::string_view cp1251) {
-  const Utf8Table& table = Utf8();
+  const Utf8Table& table = kUtf8;
   std::size_t size = 0;
   for (char c : cp1251) size += table.length[static_cast<unsigned char>(c)];
   std::string out(size, '\0');
@@ -144,7 +110,7 @@ std::string FromUtf8(std::string_view s) {
       ++i;
       continue;
     }
-    int byte = ByteFor(cp);
+    int byte = detail::Cp1251ByteFor(cp);
     out += byte < 0 ? '?' : static_cast<char>(byte);
     i += len;
   }

@@ -3,6 +3,8 @@
 // literals).
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,85 @@ std::string FromUtf8(std::string_view utf8);
 // Source literals are UTF-8; "Текст"_cp gives the Windows-1251 text.
 inline std::string operator""_cp(const char* s, std::size_t n) {
   return FromUtf8({s, n});
+}
+
+namespace detail {
+
+// Unicode code points of the Windows-1251 bytes 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F.
+inline constexpr std::array<char16_t, 64> kCp1251High = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // A0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // A8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
+};
+
+constexpr char32_t CodePointOf(unsigned char b) {
+  if (b < 0x80) return b;
+  if (b < 0xC0) return kCp1251High[b - 0x80];
+  return 0x0410 + (b - 0xC0);
+}
+
+// The Windows-1251 byte of a code point; -1 when the code page has none.
+constexpr int Cp1251ByteFor(char32_t cp) {
+  if (cp < 0x80) return static_cast<int>(cp);
+  if (cp >= 0x0410 && cp <= 0x044F) return static_cast<int>(0xC0 + (cp - 0x0410));
+  for (std::size_t i = 0; i < kCp1251High.size(); ++i)
+    if (kCp1251High[i] == cp) return static_cast<int>(0x80 + i);
+  return -1;
+}
+
+template <std::size_t N>
+struct SourceText {
+  char bytes[N]{};
+  consteval SourceText(const char (&s)[N]) {  // NOLINT: a literal converts implicitly
+    for (std::size_t i = 0; i < N; ++i) bytes[i] = s[i];
+  }
+};
+
+template <std::size_t N>
+struct Cp1251Chars {
+  char chars[N]{};
+  std::size_t size = 0;
+};
+
+// Fails to compile for a broken sequence or a character the code page lacks, rather than
+// turning it into "?" as FromUtf8 does at run time.
+template <SourceText S>
+consteval auto ToCp1251() {
+  constexpr std::size_t n = sizeof(S.bytes) - 1;  // without the terminating zero
+  Cp1251Chars<n + 1> out;
+  for (std::size_t i = 0; i < n;) {
+    const auto b = static_cast<unsigned char>(S.bytes[i]);
+    const std::size_t length = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : 0;
+    if (length == 0 || i + length > n) throw "broken UTF-8 in a source literal";
+    char32_t cp = length == 1 ? b : length == 2 ? (b & 0x1F) : (b & 0x0F);
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto c = static_cast<unsigned char>(S.bytes[i + k]);
+      if ((c & 0xC0) != 0x80) throw "broken UTF-8 in a source literal";
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    const int byte = Cp1251ByteFor(cp);
+    if (byte < 0) throw "a character Windows-1251 does not have";
+    out.chars[out.size++] = static_cast<char>(byte);
+    i += length;
+  }
+  return out;
+}
+
+template <SourceText S>
+inline constexpr auto kCp1251Of = ToCp1251<S>();
+
+}  // namespace detail
+
+// "Текст"_cpv is the same text made at compile time: a std::string_view onto static storage, for
+// the format's words and other constant tables (no start-up work, usable in constexpr data).
+template <detail::SourceText S>
+constexpr std::string_view operator""_cpv() {
+  return {detail::kCp1251Of<S>.chars, detail::kCp1251Of<S>.size};
 }
 
 // Upper-casing of Latin and Cyrillic letters (Ё/ё and the other Cyrillic letters of the code page

@@ -2,6 +2,7 @@
 
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "interpreter/command_log.h"
 #include "interpreter/execution.h"
 #include "interpreter/locations.h"
@@ -17,18 +18,6 @@
 namespace mireval {
 
 namespace {
-
-struct Prefixes {
-  std::string option = "ДИ "_cp;
-  std::string header = "ДИАЛ"_cp;
-  std::string end = "КДИАЛ"_cp;
-  std::string conditions = "Л "_cp;
-  std::string automatic = "ДИАЛ АВТО"_cp;
-};
-const Prefixes& P() {
-  static const Prefixes prefixes;
-  return prefixes;
-}
 
 // A condition list of a dialogue, after its two-character prefix: true when every number holds.
 bool ConditionsHold(const Player& p, const std::string& line) {
@@ -48,7 +37,7 @@ class Scan {
     while (!p_.file.Eof()) {
       ReadScriptLine(p_);
       StraightenDashes(p_.line);
-      if (EqualsNoCase(p_.line, P().automatic)) p_.autoDialogue = true;
+      if (EqualsNoCase(p_.line, words::kAutomaticDialogue)) p_.autoDialogue = true;
       Dispatch(answers);
     }
   }
@@ -58,14 +47,14 @@ class Scan {
   void Next() {
     ReadPlainLine(p_);
     StraightenDashes(p_.line);
-    if (StartsWith(p_.line, P().option)) ++options;
+    if (StartsWith(p_.line, words::kAnswer)) ++options;
   }
 
   // Skips to the block's "КДИАЛ" line. False when the file ended with no line left to read: the
   // scan is then over, since going on with the same header line would never end.
   bool SkipBlock() {
     bool moved = false;
-    while (!StartsWith(p_.line, P().end) && !p_.file.Eof()) {
+    while (!StartsWith(p_.line, words::kDialogueEnd) && !p_.file.Eof()) {
       Next();
       moved = true;
     }
@@ -75,25 +64,27 @@ class Scan {
   // Skips to the next option or the end of the block. A chosen block that ends with its file
   // instead cannot be read: it is reported like reading past the end of the file.
   void SkipOption() {
-    while (!StartsWith(p_.line, P().end) && !StartsWith(p_.line, P().option) && !p_.file.Eof())
+    while (!StartsWith(p_.line, words::kDialogueEnd) && !StartsWith(p_.line, words::kAnswer) &&
+           !p_.file.Eof())
       Next();
-    if (!StartsWith(p_.line, P().end) && !StartsWith(p_.line, P().option))
+    if (!StartsWith(p_.line, words::kDialogueEnd) && !StartsWith(p_.line, words::kAnswer))
       throw ScriptError("dialogue block runs past the end of its file");
   }
 
   // Handles the current line; returns to the caller's loop with the next line to read.
   void Dispatch(int& answers) {
     for (;;) {
-      if (StartsWith(p_.line, P().option)) ++options;
-      if (!StartsWith(p_.line, P().header)) return;
+      if (StartsWith(p_.line, words::kAnswer)) ++options;
+      if (!StartsWith(p_.line, words::kDialogue)) return;
       if (!CommandMatches(p_, p_.line, true, synonyms_)) {
         if (!SkipBlock()) return;
         continue;
       }
       bool failed = false;
-      while (!StartsWith(p_.line, P().option) && !StartsWith(p_.line, P().end) && !p_.file.Eof()) {
+      while (!StartsWith(p_.line, words::kAnswer) && !StartsWith(p_.line, words::kDialogueEnd) &&
+             !p_.file.Eof()) {
         Next();
-        if (StartsWith(p_.line, P().conditions) && !ConditionsHold(p_, p_.line)) {
+        if (StartsWith(p_.line, words::kConditions) && !ConditionsHold(p_, p_.line)) {
           failed = true;
           break;
         }
@@ -111,8 +102,8 @@ class Scan {
   void Collect(int& answers) {
     Next();
     for (;;) {
-      if (p_.line == P().end) return;
-      if (StartsWith(p_.line, P().conditions) && !ConditionsHold(p_, p_.line)) {
+      if (p_.line == words::kDialogueEnd) return;
+      if (StartsWith(p_.line, words::kConditions) && !ConditionsHold(p_, p_.line)) {
         SkipOption();
         continue;
       }
@@ -153,22 +144,20 @@ void ReportDialogueError(Player& p) {
 }
 
 // Plays the block of answer `index`, found by counting the options of both files; false when there
-// is none. The block closes its file itself.
+// is none. The block runs on from the open file.
 bool PlayAnswer(Player& p, int index) {
   std::size_t options = 0;
   for (const std::string& name : LocationFiles(p)) {
-    p.TempUsed = false;
-    OpenGameFile(p, name);
+    ScopedGameFile file(p, name);
     while (!p.file.Eof()) {
       ReadScriptLine(p);
       StraightenDashes(p.line);
-      if (StartsWith(p.line, P().option)) ++options;
+      if (StartsWith(p.line, words::kAnswer)) ++options;
       if (p.answerOptions[static_cast<std::size_t>(index)] == options) {
         RunCommandBlock(p);
         return true;
       }
     }
-    CloseGameFileAndTemp(p);
   }
   return false;
 }
@@ -180,10 +169,8 @@ void OfferDialogue(Player& p) {
   try {
     Scan scan(p);
     for (const std::string& name : LocationFiles(p)) {
-      p.TempUsed = false;
-      OpenGameFile(p, name);
+      ScopedGameFile file(p, name);
       scan.Run(answers);
-      CloseGameFileAndTemp(p);
     }
     ShowAnswers(p, answers);
   } catch (const ScriptError&) {
@@ -204,7 +191,7 @@ void PlayChosenAnswer(Player& p, int index) {
 void OnAnswerClicked(Player& p, int index) {
   // The panel is inert while a wait is pending: an answer played inside the wait would wait again
   // inside it, and play past its own conditions, which the rebuild after the wait has not yet seen.
-  if (index < 0 || index > 12 || !p.OutputReady || WaitPending(p)) return;
+  if (index < 0 || index > 12 || p.outputPaused || WaitPending(p)) return;
   if (!p.answers[static_cast<std::size_t>(index)].visible) return;
   p.focus = Focus::AnswerPanel;
   {
@@ -221,14 +208,13 @@ void OnAnswerClicked(Player& p, int index) {
     return;
   }
   p.moves = p.moves + Variant(1);
-  AppendCommandLog(p, p.RoomName.Text(), p.answers[static_cast<std::size_t>(index)].caption);
+  AppendCommandLog(p, p.locationName.Text(), p.answers[static_cast<std::size_t>(index)].caption);
   PlayChosenAnswer(p, index);
   if (p.conditionsChanged) SettleScoreVariables(p);
 }
 
 void RunAutomaticDialogue(Player& p) {
-  static const std::string command = " ДИАЛ АВТО "_cp;
-  p.commandLine = command;
+  p.commandLine = words::kAutomaticDialogueCommand;
   OfferDialogue(p);
 }
 

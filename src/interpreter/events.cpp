@@ -4,6 +4,7 @@
 
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "interpreter/locations.h"
 #include "model/player.h"
 #include "model/report.h"
@@ -12,19 +13,12 @@
 
 namespace mireval {
 
-namespace {
-
-const std::string& Prefix() {
-  static const std::string s = "СОБ "_cp;
-  return s;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void EventLines::Add(const std::string& line) {
   last_ = line;
   lastKey_.clear();
-  if (line.size() < 4 || !EqualsNoCase(std::string_view(line).substr(0, 4), Prefix())) return;
+  if (line.size() < 4 || !EqualsNoCase(std::string_view(line).substr(0, 4), words::kEvent)) return;
   // A line is an event line of n when the decimal n stands from the fifth character on and a
   // blank follows it: the characters up to the first blank are the only n it can belong to.
   const std::size_t blank = line.find(' ', 4);
@@ -41,7 +35,7 @@ const std::vector<std::string>* EventLines::Find(const std::string& number) cons
 void ReadEventLines(Player& p, const std::string& name, EventLines& lines,
                     const std::function<void()>& each) {
   lines = EventLines();
-  OpenGameFile(p, name);
+  ScopedGameFile file(p, name);
   ReadScriptLine(p);
   lines.First(p.line);
   while (!p.file.Eof()) {
@@ -49,7 +43,6 @@ void ReadEventLines(Player& p, const std::string& name, EventLines& lines,
     lines.Add(p.line);
     if (each) each();
   }
-  CloseGameFileAndTemp(p);
 }
 
 void RunEventsPass(Player& p, long n, const std::function<const EventLines&(int)>& file) {
@@ -70,9 +63,8 @@ void RunEventsPass(Player& p, long n, const std::function<const EventLines&(int)
       if (lines.LastKey() != number) p.line = lines.Last();
     }
   } catch (const ScriptError&) {
-    CloseGameFileAndTemp(p);
     p.platform.MessageBox("Ошибка при подсчете события в строке "_cp + QuotedLine(p.line) +
-                          " в локации №"_cp + p.Room.Text());
+                          " в локации №"_cp + p.location.Text());
   }
 }
 

@@ -5,6 +5,7 @@
 #include "base/script_error.h"
 #include "base/text.h"
 #include "base/variant.h"
+#include "base/vocabulary.h"
 #include "interpreter/refusal.h"
 #include "interpreter/score.h"
 #include "interpreter/transition.h"
@@ -19,18 +20,8 @@ namespace mireval {
 
 namespace {
 
-struct Prefixes {
-  std::string set = "Д "_cp, good = "СС"_cp, evil = "СТ"_cp, go = "ИД "_cp, conditions = "Л "_cp,
-              option = "ДИ "_cp, dialogueEnd = "КДИАЛ"_cp;
-};
-
-const Prefixes& Kinds() {
-  static const Prefixes k;
-  return k;
-}
-
 bool IsPrinted(const std::string& line) {
-  return !IsBlockInstruction(line) && !StartsWith(line, Kinds().go);
+  return !IsBlockInstruction(line) && !StartsWith(line, words::kGoTo);
 }
 
 void AddPoint(Variant& points) {
@@ -39,7 +30,6 @@ void AddPoint(Variant& points) {
 
 // Runs the block; returns the location to move to when it ended with "ИД ".
 std::optional<long> RunBlock(Player& p) {
-  const Prefixes& k = Kinds();
   if (!IsAutoDialogueCommand(p)) p.story.Append("\r\n> " + p.commandLine);
   p.story.Append("\r\n");
   p.charactersSincePause = 0;
@@ -48,15 +38,15 @@ std::optional<long> RunBlock(Player& p) {
     StraightenDashes(p.line);
     if (!p.line.empty() && p.line.back() != ' ') p.line += ' ';
     const std::string line = p.line;
-    if (StartsWith(line, k.set)) SetConditionsLine(p, line);
+    if (StartsWith(line, words::kSetConditions)) SetConditionsLine(p, line);
     if (IsPrinted(line)) {
       p.story.Append("\r\n" + line);
       StoryTail(p);
       WriteStoryLine(p, line);
     }
-    if (StartsWith(line, k.good)) AddPoint(p.character[1]);
-    if (StartsWith(line, k.evil)) AddPoint(p.character[2]);
-    if (StartsWith(line, k.go)) return IntVal(Mid(line, 3));
+    if (StartsWith(line, words::kGoodPoint)) AddPoint(p.character[1]);
+    if (StartsWith(line, words::kEvilPoint)) AddPoint(p.character[2]);
+    if (StartsWith(line, words::kGoTo)) return IntVal(Mid(line, 3));
   }
   return std::nullopt;
 }
@@ -68,12 +58,12 @@ void RunCommandBlock(Player& p) {
   try {
     target = RunBlock(p);
   } catch (const ScriptError&) {
-    CloseGameFileAndTemp(p);
+    CloseGameFile(p);
     ReportAndEnd(p, LineErrorText(p, p.line));
   }
   // The decoded copy of a scrambled file is removed as soon as the block is done with it, so the
   // plain text of a location does not lie about in the working folder between commands.
-  CloseGameFileAndTemp(p);
+  CloseGameFile(p);
   if (target) {
     MoveToLocation(p, *target);  // refreshes the status line itself
     return;
@@ -87,10 +77,9 @@ void RunCommandBlock(Player& p) {
 }
 
 bool IsBlockInstruction(std::string_view line) {
-  const Prefixes& k = Kinds();
-  for (const std::string* prefix :
-       {&k.evil, &k.good, &k.dialogueEnd, &k.option, &k.conditions, &k.set})
-    if (StartsWith(line, *prefix)) return true;
+  for (std::string_view prefix : {words::kEvilPoint, words::kGoodPoint, words::kDialogueEnd,
+                                  words::kAnswer, words::kConditions, words::kSetConditions})
+    if (StartsWith(line, prefix)) return true;
   return false;
 }
 

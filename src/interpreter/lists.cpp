@@ -3,6 +3,7 @@
 #include "base/files.h"
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "model/player.h"
 #include "script/addresses.h"
 #include "script/condition_list.h"
@@ -16,9 +17,9 @@ namespace {
 // A file this small holds no list: its author chose to offer none.
 constexpr std::uintmax_t kNoListSize = 5;
 
-bool HasList(const Player& p, const char* name) {
+bool HasList(const Player& p, std::string_view name) {
   auto size = FileSize(GamePath(p, name));
-  if (!size) throw ScriptError(std::string("list file missing: ") + name);
+  if (!size) throw ScriptError("list file missing: " + std::string(name));
   return *size > kNoListSize;
 }
 
@@ -37,52 +38,46 @@ void ReadLine(Player& p, bool markerTest) {
 }
 
 // Inventory and tasks: pairs of lines, condition line and entry.
-void ShowPairs(Player& p, const char* file, const char* noListUtf8, const char* headingUtf8) {
+void ShowPairs(Player& p, std::string_view file, const char* noListUtf8, const char* headingUtf8) {
   if (!HasList(p, file)) {
     p.story.Append("\r\n" + FromUtf8(noListUtf8));
     return;
   }
   p.story.Append("\r\n" + FromUtf8(headingUtf8));
-  p.TempUsed = false;
-  OpenGameFile(p, file);
-  try {
+  {
+    // The decoded text of a scrambled list goes at once: it is the list in plain text.
+    ScopedGameFile list(p, file);
     while (!p.file.Eof()) {
       ReadLine(p, true);
       const bool shown = ConditionsHold(p, p.line);
       ReadLine(p, false);
       if (shown) p.story.Append(p.line + "\r\n");
     }
-  } catch (const ScriptError&) {
-    CloseGameFileAndTemp(p);
-    throw;
   }
-  // The decoded copy of a scrambled list goes at once: it is the list in plain text.
-  CloseGameFileAndTemp(p);
   StoryTail(p);
 }
 
 }  // namespace
 
 void ShowInventory(Player& p) {
-  ShowPairs(p, "invent.txt", "Автор игры не предусмотрел возможность просмотра инвентаря.",
+  ShowPairs(p, words::kInventoryFile, "Автор игры не предусмотрел возможность просмотра инвентаря.",
             "Вы в данный момент несете: ");
 }
 
 void ShowTasks(Player& p) {
-  ShowPairs(p, "zadan.txt", "Автор игры не предусмотрел возможность просмотра заданий.",
+  ShowPairs(p, words::kTasksFile, "Автор игры не предусмотрел возможность просмотра заданий.",
             "Вы имеете следующие задания: ");
 }
 
 void ShowHint(Player& p) {
-  if (!HasList(p, "hints.txt")) {
+  if (!HasList(p, words::kHintsFile)) {
     p.story.Append("\r\n" + "Автор игры не предусмотрел возможность наличия подсказок в игре."_cp);
     return;
   }
   p.story.Append("\r\n" + "Подсказка: "_cp);
-  p.TempUsed = false;
-  OpenGameFile(p, "hints.txt");
   bool shown = false;
-  try {
+  {
+    ScopedGameFile hints(p, words::kHintsFile);
     // Triples: condition line, hint, separator line.
     while (!p.file.Eof() && !shown) {
       ReadLine(p, true);
@@ -91,11 +86,7 @@ void ShowHint(Player& p) {
       if (shown) p.story.Append(p.line);
       if (!p.file.Eof()) ReadLine(p, false);
     }
-  } catch (const ScriptError&) {
-    CloseGameFileAndTemp(p);
-    throw;
   }
-  CloseGameFileAndTemp(p);
   if (!shown) {
     p.story.Append(
         "Извините, но подсказки на этом закончились. Над дальнейшем продолжением игры Вам "

@@ -1,29 +1,22 @@
 #include "interpreter/locations.h"
 
-#include "script/location_files.h"
+#include <optional>
 
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "interpreter/dialogue.h"
 #include "interpreter/score.h"
 #include "model/player.h"
 #include "model/report.h"
 #include "script/condition_list.h"
 #include "script/game_files.h"
+#include "script/location_files.h"
 #include "view/output.h"
 
 namespace mireval {
 
 namespace {
-
-const std::string& HeaderPrefix() {
-  static const std::string s = "РН"_cp;
-  return s;
-}
-const std::string& DescriptionPrefix() {
-  static const std::string s = "ОП"_cp;
-  return s;
-}
 
 struct Eligibility {
   bool eligible;
@@ -31,7 +24,7 @@ struct Eligibility {
 };
 
 // Reads the condition list of a description line from its fourth character on.
-Eligibility Evaluate(const Player& p, const std::string& line) {
+Eligibility DescriptionEligibility(const Player& p, const std::string& line) {
   if (line.size() <= 3) return {true, 0};
   int count = 0;
   bool failed = false, expect = true;
@@ -61,45 +54,41 @@ void ReadLine(Player& p) {
   StraightenDashes(p.line);
 }
 
-void Describe(Player& p) {
-  p.TempUsed = false;
-  OpenGameFile(p, CurrentRoomFile(p));
+// Reads the location's name from its first line and finds the description to show: the last of
+// the eligible ones with the most conditions. Nothing when the file is no location (the player
+// has been told), 0 when no description is eligible.
+std::optional<int> ChooseDescription(Player& p) {
+  ScopedGameFile file(p, CurrentRoomFile(p));
   ReadLine(p);
-  if (!StartsWith(p.line, HeaderPrefix())) {
+  if (!StartsWith(p.line, words::kLocationName)) {
     p.platform.MessageBox(
         "Ошибка игры - файл описания локации должен начинаться с символов РН и последующего "
         "названия локации."_cp);
-    CloseGameFileAndTemp(p);
-    return;
+    return std::nullopt;
   }
-  p.RoomName = Mid(p.line, 3);
-  p.statusLabels[0].caption = p.RoomName.Text();
+  p.locationName = Mid(p.line, 3);
+  p.statusLabels[0].caption = p.locationName.Text();
 
   int chosen = 0, best = 0, index = 0;
   while (!p.file.Eof()) {
     ReadLine(p);
-    if (!StartsWith(p.line, DescriptionPrefix())) continue;
+    if (!StartsWith(p.line, words::kDescription)) continue;
     ++index;
-    Eligibility e = Evaluate(p, p.line);
+    Eligibility e = DescriptionEligibility(p, p.line);
     if (e.eligible && e.count >= best) {
       best = e.count;
       chosen = index;
     }
   }
-  CloseGameFileAndTemp(p);
+  return chosen;
+}
 
-  if (chosen == 0) {
-    p.platform.MessageBox(
-        "Ошибка в описании локации - ни одно описание не подходит под ситуацию (нет "
-        "безусловного описания)."_cp);
-    return;
-  }
-
-  OpenGameFile(p, CurrentRoomFile(p));
-  index = 0;
+void WriteDescription(Player& p, int chosen) {
+  ScopedGameFile file(p, CurrentRoomFile(p));
+  int index = 0;
   while (index < chosen) {
     ReadLine(p);
-    if (StartsWith(p.line, DescriptionPrefix())) ++index;
+    if (StartsWith(p.line, words::kDescription)) ++index;
   }
   p.charactersSincePause = 0;
   while (p.line.size() > 1 && !p.file.Eof()) {
@@ -108,7 +97,18 @@ void Describe(Player& p) {
     WriteStoryLine(p, std::string(p.line));
   }
   StoryTail(p);
-  CloseGameFileAndTemp(p);
+}
+
+void Describe(Player& p) {
+  const std::optional<int> chosen = ChooseDescription(p);
+  if (!chosen) return;
+  if (*chosen == 0) {
+    p.platform.MessageBox(
+        "Ошибка в описании локации - ни одно описание не подходит под ситуацию (нет "
+        "безусловного описания)."_cp);
+    return;
+  }
+  WriteDescription(p, *chosen);
 }
 
 }  // namespace

@@ -6,8 +6,8 @@ namespace mireval {
 
 struct Player;
 
-// Describes location Room: its name from the header, the best description block whose conditions
-// hold, written through the output writer.
+// Describes the current location: its name from the header, the best description block whose
+// conditions hold, written through the output writer.
 void ShowRoom(Player& p);
 
 }  // namespace mireval

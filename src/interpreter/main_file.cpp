@@ -8,6 +8,7 @@
 #include "base/lines.h"
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "interpreter/score.h"
 #include "interpreter/transition.h"
 #include "model/player.h"
@@ -19,7 +20,7 @@
 namespace mireval {
 
 std::optional<MainFile> ReadMainFile(Player& p, const std::filesystem::path& folder) {
-  std::optional<std::filesystem::path> path = FindGameFile(folder, "main.txt");
+  std::optional<std::filesystem::path> path = FindGameFile(folder, words::kMainFile);
   std::optional<std::string> data = path ? ReadWholeFile(*path) : std::nullopt;
   if (!data) throw ScriptError("main.txt cannot be read");
   std::size_t pos = 0;
@@ -27,7 +28,7 @@ std::optional<MainFile> ReadMainFile(Player& p, const std::filesystem::path& fol
     if (pos >= data->size()) throw ScriptError("input past end of file");
     return std::string(NextLine(*data, pos));
   };
-  if (Upper(next()) != "ТЕКСТОВЫЙ КВЕСТ"_cp) {
+  if (Upper(next()) != words::kMainFileSignature) {
     p.platform.MessageBox(
         "Ошибка описания главного файла: main.txt не является файлом текстового квеста."_cp);
     return std::nullopt;
@@ -51,14 +52,14 @@ void BeginNewGame(Player& p, const std::filesystem::path& folder, const MainFile
   for (int i = 1; i <= 6; ++i)
     p.characterWords[i] =
         main.hasWords ? main.words[static_cast<std::size_t>(i)] : FromUtf8(kDefaultWords[i - 1]);
-  p.GameName = main.title;
-  p.ColorScheme = main.colorScheme;
+  p.gameTitle = main.title;
+  p.colorScheme = main.colorScheme;
 
   ApplyColorScheme(p);
   p.character[1] = 0;
   p.character[2] = 0;
   p.moves = 0;
-  p.RoomName = "Вступление в игру..."_cp;
+  p.locationName = "Вступление в игру..."_cp;
   RefreshStatus(p);
   ShowIntro(p);
   MoveToLocation(p, 1);

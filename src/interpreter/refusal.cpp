@@ -1,6 +1,7 @@
 #include "interpreter/refusal.h"
 
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "model/player.h"
 #include "view/output.h"
 
@@ -20,8 +21,8 @@ const std::array<const char*, 10> kRefusalsUtf8 = {
 };
 
 bool IsAutoDialogueCommand(const Player& p) {
-  static const std::string bare = "ДИАЛ АВТО"_cp, framed = " ДИАЛ АВТО "_cp;
-  return p.commandLine == bare || p.commandLine == framed;
+  return p.commandLine == words::kAutomaticDialogue ||
+         p.commandLine == words::kAutomaticDialogueCommand;
 }
 
 void RefuseCommand(Player& p) {

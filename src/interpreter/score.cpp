@@ -10,6 +10,7 @@
 
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "interpreter/events.h"
 #include "interpreter/locations.h"
 #include "model/player.h"
@@ -26,11 +27,6 @@ std::string& UbratProbely(std::string& text) {
 }
 
 namespace {
-
-const std::string& Prefix() {
-  static const std::string s = "ПС "_cp;
-  return s;
-}
 
 // Markers a term can hold instead of digits: the good and the evil points. Digits written after a
 // marker join its text ("-13"), which then names neither.
@@ -181,7 +177,7 @@ ScoreLine ReadScoreLine(std::string& line, long& n) {
 }  // namespace
 
 bool IsScoreLine(std::string_view line) {
-  return line.size() > 3 && EqualsNoCase(line.substr(0, 3), Prefix());
+  return line.size() > 3 && EqualsNoCase(line.substr(0, 3), words::kScore);
 }
 
 std::variant<ScoreLine, ScoreLineFault> ParseScoreLine(std::string_view text) {
@@ -286,7 +282,6 @@ class ScorePass {
     try {
       Walk();
     } catch (const ScriptError&) {
-      CloseGameFileAndTemp(p_);
       ReportAndEnd(p_, "Ошибка в строке "_cp + QuotedLine(p_.line) + " комнаты №"_cp + fileRoom_ +
                            " при подсчете переменной счета №"_cp + std::to_string(n_));
     }
@@ -304,7 +299,7 @@ class ScorePass {
   }
 
   void Read(int f, std::optional<PassFile>& slot) {
-    room_ = p_.Room.Text();
+    room_ = p_.location.Text();
     folder_ = p_.gameFolder;
     PassFile file;
     std::string line;
@@ -326,7 +321,7 @@ class ScorePass {
   // waits): the files read so far are then not the ones a reading now gives. Returns true when
   // they were dropped, to be read again.
   bool CheckContext() {
-    if (room_ == p_.Room.Text() && folder_ == p_.gameFolder) return false;
+    if (room_ == p_.location.Text() && folder_ == p_.gameFolder) return false;
     files_[0].reset();
     files_[1].reset();
     for (auto& w : watchers_) w.clear();
@@ -335,7 +330,7 @@ class ScorePass {
   }
 
   void Enter(int f) {
-    fileRoom_ = f == 0 ? p_.Room.Text() : "0";
+    fileRoom_ = f == 0 ? p_.location.Text() : "0";
     File(f);
   }
 

@@ -14,13 +14,13 @@ namespace mireval {
 
 void MoveToLocation(Player& p, const Variant& room) {
   try {
-    p.EnterReady = false;
+    p.transitionWaiting = true;
     static const std::string prompt = FromUtf8(kTransitionPromptUtf8);
     p.story.Append("\r\n" + prompt);
     StoryTail(p);
     {
       PendingWait wait(p);
-      while (!p.EnterReady) p.platform.PumpEvents();
+      while (p.transitionWaiting) p.platform.PumpEvents();
       wait.End();
     }
     EnterLocation(p, room);
@@ -30,9 +30,8 @@ void MoveToLocation(Player& p, const Variant& room) {
 }
 
 void EnterLocation(Player& p, const Variant& room) {
-  p.file.Close();
   p.story.height = kStoryFullHeight;
-  p.Room = room;
+  p.location = room;
   LoadLocationSynonyms(p, room);
   for (Button& b : p.answers) b.visible = false;
   p.story.SetText("");

@@ -2,12 +2,14 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "base/files.h"
 #include "base/script_error.h"
 #include "base/text.h"
 #include "base/variant.h"
+#include "base/vocabulary.h"
 #include "interpreter/command_log.h"
 #include "interpreter/dialogue.h"
 #include "interpreter/execution.h"
@@ -32,7 +34,7 @@ namespace {
 // ---- logging and tidying -------------------------------------------------------------------
 
 void WriteLog(Player& p) {
-  AppendCommandLog(p, p.RoomName.Text(), p.commandLine);
+  AppendCommandLog(p, p.locationName.Text(), p.commandLine);
 }
 
 // ---- talk verbs and built-in commands ------------------------------------------------------
@@ -112,8 +114,7 @@ bool RunBuiltIn(Player& p) {
       return true;
     }
   }
-  static const std::string debug = " ОТЛАДКА"_cp;
-  if (StartsWith(line, debug)) {
+  if (StartsWith(line, words::kDebugSuffix)) {
     DebugQuery(p);
     return true;
   }
@@ -121,15 +122,6 @@ bool RunBuiltIn(Player& p) {
 }
 
 // ---- choosing the command entry ------------------------------------------------------------
-
-const std::string& HeadPrefix() {
-  static const std::string s = "Т "_cp;
-  return s;
-}
-const std::string& ConditionsPrefix() {
-  static const std::string s = "Л "_cp;
-  return s;
-}
 
 void SkipBlock(Player& p) {
   while (p.line.size() > 1 && !p.file.Eof()) {
@@ -157,36 +149,38 @@ class Selection {
 
   void Run() {
     const std::string roomFile = CurrentRoomFile(p_);
-    Scan(roomFile, 1, 0);
+    const std::string commonFile(words::kCommonLocationFile);
+    ScoreFile(roomFile, 1);
     countBeforeCommon_ = count_;
-    Scan("room0.txt", 2, 0);
+    ScoreFile(commonFile, 2);
     if (winner_ == 0) {
       RefuseCommand(p_);
       return;
     }
     count_ = winnerPass_ == 1 ? 0 : countBeforeCommon_;
-    if (!Scan(winnerPass_ == 1 ? roomFile : std::string("room0.txt"), winnerPass_, winner_))
+    ScopedGameFile file(p_, winnerPass_ == 1 ? roomFile : commonFile);
+    if (!ReadFile(winnerPass_, winner_))
       throw ScriptError("the chosen command entry is gone from its file");
     RunCommandBlock(p_);  // reads on from the open file and closes it
   }
 
  private:
-  // Reads one file. With `stopAt`, stops at that entry's head line and leaves the file open just
-  // after it (true); otherwise scores the candidates.
-  bool Scan(const std::string& name, int pass, int stopAt) {
-    p_.TempUsed = false;
-    OpenGameFile(p_, name);
-    const double fileTerm = pass == 1 ? p_.Room.Number() : 0;
-    bool candidate = false, failed = false;
-    int conditions = 0;
+  void ScoreFile(const std::string& name, int pass) {
+    ScopedGameFile file(p_, name);
+    ReadFile(pass, 0);
+  }
+
+  // Reads the open file. With `stopAt`, stops at that entry's head line, the file read just past
+  // it (true); otherwise scores the candidates.
+  bool ReadFile(int pass, int stopAt) {
+    const double fileTerm = pass == 1 ? p_.location.Number() : 0;
+    bool candidate = false;
     while (!p_.file.Eof()) {
       ReadScriptLine(p_);
       StraightenDashes(p_.line);
-      if (StartsWith(p_.line, HeadPrefix())) {
+      if (StartsWith(p_.line, words::kCommand)) {
         ++count_;
         if (count_ == stopAt) return true;
-        failed = false;
-        conditions = 0;
         if (!CommandMatches(p_, p_.line, false, synonyms_)) {
           SkipBlock(p_);
           continue;
@@ -197,32 +191,36 @@ class Selection {
         SkipBlock(p_);
         continue;
       }
-      for (;;) {
-        if (StartsWith(p_.line, ConditionsPrefix()))
-          EvaluateConditions(p_, p_.line, failed, conditions);
-        candidate = false;
-        if (failed) {
-          SkipBlock(p_);
-          break;
-        }
-        if (p_.line.size() > 1 && !p_.file.Eof() && !IsBlockInstruction(p_.line)) {
-          // Instructions end the head part: a conditions line only counts before them.
-          ReadPlainLine(p_);
-          StraightenDashes(p_.line);
-          p_.line += ' ';
-          continue;
-        }
-        const double score = 10000 * p_.wordLinesCount.Number() + 100 * conditions + fileTerm;
-        if (stopAt == 0 && score >= best_) {
-          best_ = score;
-          winner_ = count_;
-          winnerPass_ = pass;
-        }
-        break;
+      candidate = false;
+      const std::optional<double> score = ScoreHead(fileTerm);
+      if (stopAt == 0 && score && *score >= best_) {
+        best_ = *score;
+        winner_ = count_;
+        winnerPass_ = pass;
       }
     }
-    CloseGameFileAndTemp(p_);
     return false;
+  }
+
+  // Reads the rest of a matching entry's head: its lines up to the first instruction or the end
+  // of the block, where only conditions lines count. The entry's score, or nothing when one of
+  // its conditions fails (the block is then skipped).
+  std::optional<double> ScoreHead(double fileTerm) {
+    bool failed = false;
+    int conditions = 0;
+    for (;;) {
+      if (StartsWith(p_.line, words::kConditions))
+        EvaluateConditions(p_, p_.line, failed, conditions);
+      if (failed) {
+        SkipBlock(p_);
+        return std::nullopt;
+      }
+      if (p_.line.size() <= 1 || p_.file.Eof() || IsBlockInstruction(p_.line))
+        return 10000 * p_.wordLinesCount.Number() + 100 * conditions + fileTerm;
+      ReadPlainLine(p_);
+      StraightenDashes(p_.line);
+      p_.line += ' ';
+    }
   }
 
   Player& p_;
@@ -235,12 +233,11 @@ class Selection {
 };
 
 bool GameRunning(const Player& p) {
-  return !p.Room.IsEmpty() && p.Room.Compare(0) != 0;
+  return !p.location.IsEmpty() && p.location.Compare(0) != 0;
 }
 
 void Process(Player& p) {
   p.moves = p.moves + Variant(1);
-  p.TempUsed = false;
   RefreshStatus(p);
   p.commandLine = " " + p.input.text + " ";
   WriteLog(p);
@@ -249,10 +246,9 @@ void Process(Player& p) {
   if (IsTalkVerb(p)) {
     OfferDialogue(p);
   } else if (!RunBuiltIn(p)) {
-    static const std::string reload = " ПЕРЕГРУЗИТЬ ЛОКАЦИЮ "_cp;
     // The reload re-enters the location and then lets the entries see the line as well.
-    if (Upper(p.commandLine) == reload) {
-      const Variant room = p.Room;
+    if (Upper(p.commandLine) == words::kReloadLocationCommand) {
+      const Variant room = p.location;
       // The new description runs an automatic dialogue turn, which takes over the command
       // line; the entries must still see the typed one.
       const std::string typed = p.commandLine;
@@ -291,7 +287,6 @@ void ExecuteTypedCommand(Player& p) {
   try {
     Process(p);
   } catch (const ScriptError&) {
-    CloseGameFileAndTemp(p);
     ReportAndEnd(p, LineErrorText(p, p.line));
   }
 }

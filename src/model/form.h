@@ -118,12 +118,11 @@ struct Form {
   Button pictureClose;  // closes the picture panel
   Focus focus = Focus::Input;
 
-  Variant ColorScheme;
+  Variant colorScheme;
   std::int32_t charactersSincePause = 0;
-  bool TempUsed = false;
-  bool EnterReady = true;
-  bool WaitKey = false;
-  bool OutputReady = true;
+  bool transitionWaiting = false;  // a move to another location waits for Enter
+  bool pauseWaiting = false;       // a pause in the story waits for Enter
+  bool outputPaused = false;       // the story is held at a pause: answers are inert
   // [1..12]: the ordinal of each answer's option, counted through both location files; a long
   // game holds more options than a 16-bit count reaches.
   std::array<std::size_t, 13> answerOptions{};

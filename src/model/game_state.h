@@ -37,11 +37,11 @@ struct GameState {
   Conditions conditions;
   std::array<Variant, 3> character;       // [1] good points, [2] evil points
   std::array<Variant, 7> characterWords;  // [1..6] the character vocabulary
-  Variant Room;                           // 0 / empty: no game running
-  Variant RoomName;
+  Variant location;                       // 0 / empty: no game running
+  Variant locationName;
   Variant moves;
-  Variant GameName;
-  std::string GameDir;  // the game folder as text, for messages; ends with a path separator
+  Variant gameTitle;
+  std::string gameFolderText;  // the game folder as text, for messages; ends with a path separator
   // The game folder on this machine, as it was chosen (its name need not have a Windows-1251
   // form), and the same with every link followed: no game file is read from outside it.
   std::filesystem::path gameFolder;
@@ -53,7 +53,7 @@ struct GameState {
   bool conditionsChanged = false;
   bool autoDialogue = false;
   std::vector<std::string> pictureFiles = std::vector<std::string>(kPictureSlots + 1);  // [1..1000]
-  std::string MusicFile;
+  std::string musicFile;  // the music playing, as the game named it
 };
 
 }  // namespace mireval

@@ -11,9 +11,9 @@ Player::Player(Platform& p, std::filesystem::path dir) : platform(p), workDir(st
 
 void BeginGame(Player& p) {
   ++p.gamesStarted;
-  p.WaitKey = false;
-  p.EnterReady = true;
-  p.OutputReady = true;
+  p.pauseWaiting = false;
+  p.transitionWaiting = false;
+  p.outputPaused = false;
 }
 
 void PendingWait::End() const {

@@ -88,7 +88,7 @@ void RunEventHandler(Player& p, const std::function<void()>& handler);
 
 // A game is running: one was started or loaded, so it has a title.
 inline bool GameLoaded(const Player& p) {
-  return !p.GameName.Text().empty();
+  return !p.gameTitle.Text().empty();
 }
 
 }  // namespace mireval

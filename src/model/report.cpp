@@ -20,7 +20,7 @@ std::string LineErrorText(const Variant& room, std::string_view context) {
 }
 
 std::string LineErrorText(const Player& p, std::string_view context) {
-  return LineErrorText(p.Room, context);
+  return LineErrorText(p.location, context);
 }
 
 void ReportAndEnd(Player& p, const std::string& message) {

@@ -19,7 +19,7 @@ std::string QuotedLine(std::string_view line);
 
 // "Ошибка в строке: " CR LF context CR LF "(комната №" room ")", the context quoted as QuotedLine.
 std::string LineErrorText(const Variant& room, std::string_view context);
-// The same for the current location, Room.
+// The same for the current location.
 std::string LineErrorText(const Player& p, std::string_view context);
 
 // Shows the message and ends the program (exit status 3).

@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <cstdlib>
 #include <system_error>
+#include "base/vocabulary.h"
 
 namespace fs = std::filesystem;
 
@@ -21,7 +22,7 @@ std::optional<fs::path> InstalledShareFolder(const fs::path& executable) {
   if (bin.filename() != "bin") return std::nullopt;
   fs::path share = bin.parent_path() / "share" / "mireval";
   std::error_code ec;
-  if (!fs::is_regular_file(share / "obloz.txt", ec)) return std::nullopt;
+  if (!fs::is_regular_file(share / words::kCoverFile, ec)) return std::nullopt;
   return share;
 }
 

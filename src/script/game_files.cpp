@@ -7,6 +7,7 @@
 #include "base/files.h"
 #include "base/script_error.h"
 #include "base/variant.h"
+#include "base/vocabulary.h"
 #include "model/player.h"
 
 namespace mireval {
@@ -19,7 +20,6 @@ void Decode(Player& p, CipherKind kind) {
   p.file.Close();
   p.file.OpenText(std::move(text));
   p.file.ReadLine(p.line);
-  p.TempUsed = true;
 }
 // The folder with every link followed: what no game file may leave.
 std::filesystem::path RealFolder(const std::filesystem::path& folder) {
@@ -42,8 +42,8 @@ std::optional<std::filesystem::path> FindIn(const std::filesystem::path& folder,
 void SetGameFolder(GameState& g, const std::filesystem::path& folder) {
   g.gameFolder = folder;
   g.gameFolderReal = RealFolder(folder);
-  g.GameDir = PathText(folder);
-  if (g.GameDir.empty() || g.GameDir.back() != '/') g.GameDir += '/';
+  g.gameFolderText = PathText(folder);
+  if (g.gameFolderText.empty() || g.gameFolderText.back() != '/') g.gameFolderText += '/';
 }
 
 std::optional<std::filesystem::path> FindGameFile(const Player& p, std::string_view name) {
@@ -62,11 +62,20 @@ std::filesystem::path GamePath(const Player& p, std::string_view name) {
 }
 
 std::string RoomFileName(const Variant& room) {
-  return "room" + room.Text() + ".txt";
+  return std::string(words::kLocationFilePrefix) + room.Text() +
+         std::string(words::kTextFileSuffix);
 }
 
 void OpenGameFile(Player& p, std::string_view name) {
   p.file.Open(GamePath(p, name));
+}
+
+ScopedGameFile::ScopedGameFile(Player& p, std::string_view name) : p_(p) {
+  OpenGameFile(p, name);
+}
+
+ScopedGameFile::~ScopedGameFile() {
+  CloseGameFile(p_);
 }
 
 void ReadPlainLine(Player& p) {
@@ -80,11 +89,6 @@ void ReadScriptLine(Player& p) {
 
 void CloseGameFile(Player& p) {
   p.file.Close();
-}
-
-void CloseGameFileAndTemp(Player& p) {
-  p.file.Close();
-  p.TempUsed = false;
 }
 
 }  // namespace mireval

@@ -9,7 +9,7 @@ namespace mireval {
 
 struct Player;
 
-// "room" + Room + ".txt".
+// "room" + the location number + ".txt".
 std::string CurrentRoomFile(const Player& p);
 
 // The two files that every scan of the running game reads, in order: the current location's, then

@@ -2,6 +2,7 @@
 
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "model/player.h"
 #include "model/report.h"
 #include "script/game_files.h"
@@ -64,18 +65,15 @@ void LoadLocationSynonyms(Player& p, const Variant& room) {
   p.synonymCount = 0;
   Table table(p);
   try {
-    for (const std::string& name : {RoomFileName(room), std::string("room0.txt")}) {
-      p.TempUsed = false;
-      OpenGameFile(p, name);
+    for (const std::string& name : {RoomFileName(room), std::string(words::kCommonLocationFile)}) {
+      ScopedGameFile file(p, name);
       while (!p.file.Eof()) {
         ReadScriptLine(p);
         StraightenDashes(p.line);
         table.CollectLine(p.line);
       }
-      CloseGameFileAndTemp(p);
     }
   } catch (const ScriptError&) {
-    CloseGameFileAndTemp(p);
     p.platform.MessageBox(LineErrorText(room, p.line));
   }
 }

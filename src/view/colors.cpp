@@ -24,7 +24,7 @@ constexpr std::array<ColorPair, 12> kSchemes = {{
 }};
 constexpr int kLightScheme = 7;  // its buttons take the background colour
 
-// The scheme number ColorScheme stands for, 0 when it is none of 1..12.
+// The scheme number a colour scheme value stands for, 0 when it is none of 1..12.
 int SchemeNumber(const Variant& v) {
   if (v.IsEmpty()) return 0;
   if (v.IsText() && !ParseNumber(v.Text())) return 0;
@@ -46,7 +46,7 @@ SchemeLook LookOfScheme(int scheme) {
 }
 
 void ApplyColorScheme(Player& p) {
-  SchemeLook look = LookOfScheme(SchemeNumber(p.ColorScheme));
+  SchemeLook look = LookOfScheme(SchemeNumber(p.colorScheme));
   ColorPair c{look.back, look.text};
   Rgb buttons = look.buttons;
 

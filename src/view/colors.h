@@ -22,7 +22,8 @@ struct SchemeLook {
 };
 SchemeLook LookOfScheme(int scheme);
 
-// Recolours the window for ColorScheme (a number or the text of one; anything else is scheme 1).
+// Recolours the window for the colour scheme (a number or the text of one; anything else is scheme
+// 1).
 void ApplyColorScheme(Player& p);
 
 }  // namespace mireval

@@ -7,6 +7,7 @@
 #include "base/lines.h"
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "model/player.h"
 #include "script/game_files.h"
 #include "view/output.h"
@@ -50,29 +51,29 @@ void ShowUnderHeading(Player& p, const std::string& heading,
 void ShowIntro(Player& p) {
   p.charactersSincePause = 0;
   p.story.SetText("Начало игры:"_cp + "\r\n");
-  WriteFile(p, FindGameFile(p, "intro.txt"), Missing::ShowsHeading);
+  WriteFile(p, FindGameFile(p, words::kIntroFile), Missing::ShowsHeading);
 }
 
 void ShowRules(Player& p) {
-  ShowUnderHeading(p, "Правила игры:"_cp, FindGameFile(p, "rules.txt"), Missing::Fails);
+  ShowUnderHeading(p, "Правила игры:"_cp, FindGameFile(p, words::kRulesFile), Missing::Fails);
 }
 
 void ShowAuthor(Player& p) {
-  ShowUnderHeading(p, "Об авторе игры:"_cp, FindGameFile(p, "author.txt"), Missing::Fails,
+  ShowUnderHeading(p, "Об авторе игры:"_cp, FindGameFile(p, words::kAuthorFile), Missing::Fails,
                    Tail::Left);
 }
 
 void ShowKeywords(Player& p) {
-  ShowUnderHeading(p, "Ключевые слова:"_cp, FindGameFile(p, "keywords.txt"), Missing::Fails);
+  ShowUnderHeading(p, "Ключевые слова:"_cp, FindGameFile(p, words::kKeywordsFile), Missing::Fails);
 }
 
 void ShowIfGames(Player& p) {
-  ShowUnderHeading(p, "Об Interactive Fiction:"_cp, p.WorkFile("ifgames.txt"),
+  ShowUnderHeading(p, "Об Interactive Fiction:"_cp, p.WorkFile(words::kGamesListFile),
                    Missing::ShowsHeading);
 }
 
 void ShowEditorIntro(Player& p) {
-  ShowUnderHeading(p, "Вступление к редактору:"_cp, p.WorkFile("editor.txt"),
+  ShowUnderHeading(p, "Вступление к редактору:"_cp, p.WorkFile(words::kEditorFile),
                    Missing::ShowsHeading);
 }
 

@@ -5,6 +5,7 @@
 #include "base/files.h"
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "model/player.h"
 #include "model/report.h"
 #include "script/game_files.h"
@@ -14,7 +15,7 @@ namespace mireval {
 namespace {
 
 std::string MediaError(const Player& p, const std::string& line) {
-  return "Ошибка в строке "_cp + QuotedLine(line) + " локации "_cp + p.Room.Text();
+  return "Ошибка в строке "_cp + QuotedLine(line) + " локации "_cp + p.location.Text();
 }
 
 void Start(Player& p, MediaPlayer& player, const std::string& name, int volume) {
@@ -37,8 +38,7 @@ void Start(Player& p, MediaPlayer& player, const std::string& name, int volume) 
 }  // namespace
 
 void ShowPictureLine(Player& p, const std::string& line) {
-  static const std::string prefix = "КАР "_cp;
-  if (!StartsWith(line, prefix)) return;
+  if (!StartsWith(line, words::kPicture)) return;
   try {
     if (line.size() < 5 || !IsDigit(line[4])) throw ScriptError("picture mode is not a digit");
     int mode = line[4] - '0';
@@ -72,7 +72,7 @@ void PlaySoundLine(Player& p, const std::string& line) {
 void PlayMusicLine(Player& p, const std::string& line) {
   std::string name = Mid(line, 5);
   StartMusic(p, name);
-  p.MusicFile = Mid(line, 5);
+  p.musicFile = Mid(line, 5);
 }
 
 void StartMusic(Player& p, std::string& name) {
@@ -96,8 +96,8 @@ bool MusicEnded(Player& p) {
 }
 
 void OnTimerTick(Player& p) {
-  if (!p.MusicFile.empty() && MusicEnded(p)) {
-    std::string name = p.MusicFile;
+  if (!p.musicFile.empty() && MusicEnded(p)) {
+    std::string name = p.musicFile;
     StartMusic(p, name);
   }
 }

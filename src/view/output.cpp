@@ -6,6 +6,7 @@
 #include "base/script_error.h"
 #include "base/text.h"
 #include "base/variant.h"
+#include "base/vocabulary.h"
 #include "model/player.h"
 #include "model/report.h"
 #include "view/colors.h"
@@ -28,25 +29,22 @@ namespace {
 enum class Directive { Picture, Sound, Music, Score, Words1, Words2, Scheme, Event, Random };
 
 struct Row {
-  std::string prefix;
+  std::string_view prefix;
   int cut;
   Directive kind;
 };
 
-const std::array<Row, 9>& Rows() {
-  static const std::array<Row, 9> rows = {{
-      {"КАР "_cp, 3, Directive::Picture},
-      {"ЗВУ "_cp, 3, Directive::Sound},
-      {"МУЗ "_cp, 3, Directive::Music},
-      {"ПС "_cp, 3, Directive::Score},
-      {"К1 "_cp, 3, Directive::Words1},
-      {"К2 "_cp, 3, Directive::Words2},
-      {"ГАММА "_cp, 2, Directive::Scheme},
-      {"СОБ "_cp, 4, Directive::Event},
-      {"ВЕР "_cp, 4, Directive::Random},
-  }};
-  return rows;
-}
+constexpr std::array<Row, 9> kRows = {{
+    {words::kPicture, 3, Directive::Picture},
+    {words::kSound, 3, Directive::Sound},
+    {words::kMusic, 3, Directive::Music},
+    {words::kScore, 3, Directive::Score},
+    {words::kWords1, 3, Directive::Words1},
+    {words::kWords2, 3, Directive::Words2},
+    {words::kColorScheme, 2, Directive::Scheme},
+    {words::kEvent, 4, Directive::Event},
+    {words::kRandom, 4, Directive::Random},
+}};
 
 // Cuts the directive line back out of the story area, with `k` characters around it. A cut larger
 // than the story area empties it (a directive as the very first line must not end the game).
@@ -68,11 +66,11 @@ void RandomCondition(Player& p, const std::string& line) {
 void Pause(Player& p, bool dialogue) {
   p.story.Append(PausePrompt());
   StoryTail(p);
-  p.OutputReady = false;
+  p.outputPaused = true;
   if (!dialogue) p.focus = Focus::Input;
-  p.WaitKey = true;
+  p.pauseWaiting = true;
   PendingWait wait(p);
-  while (p.WaitKey) {
+  while (p.pauseWaiting) {
     if (dialogue) p.focus = Focus::AnswerPanel;
     p.platform.PumpEvents();
   }
@@ -80,7 +78,7 @@ void Pause(Player& p, bool dialogue) {
   std::size_t len = PausePrompt().size();
   p.story.KeepFirst(p.story.text.size() > len ? p.story.text.size() - len : 0);
   p.charactersSincePause = 0;
-  p.OutputReady = true;
+  p.outputPaused = false;
 }
 
 void Text(Player& p, const std::string& line) {
@@ -91,13 +89,13 @@ void Text(Player& p, const std::string& line) {
     if (c == '\r') count += 30;
   if (count > std::numeric_limits<std::int32_t>::max()) throw ScriptError("overflow");
   p.charactersSincePause = static_cast<std::int32_t>(count);
-  p.OutputReady = true;
+  p.outputPaused = false;
   if (p.charactersSincePause >= kPauseThreshold && !p.DialoguePanelShown()) Pause(p, false);
   if (p.charactersSincePause >= kPauseThresholdDialogue && p.DialoguePanelShown()) Pause(p, true);
 }
 
 void Write(Player& p, const std::string& line) {
-  for (const Row& row : Rows()) {
+  for (const Row& row : kRows) {
     if (row.kind == Directive::Random) break;  // tested after the two short-line rows
     if (!StartsWith(line, row.prefix)) continue;
     Cut(p, line, row.cut);
@@ -112,7 +110,7 @@ void Write(Player& p, const std::string& line) {
         PlayMusicLine(p, line);
         break;
       case Directive::Scheme:
-        p.ColorScheme = Variant(static_cast<int>(TextToInt16(Mid(line, 7))));
+        p.colorScheme = Variant(static_cast<int>(TextToInt16(Mid(line, 7))));
         ApplyColorScheme(p);
         break;
       default:
@@ -120,16 +118,15 @@ void Write(Player& p, const std::string& line) {
     }
     return;
   }
-  static const std::string forcePause = "НЖ"_cp, emptyLine = "НС"_cp;
-  if (StartsWith(line, forcePause) && line.size() <= 3) {
+  if (StartsWith(line, words::kForcedPause) && line.size() <= 3) {
     Cut(p, line, 4);
     p.charactersSincePause = 10000;
   }
-  if (StartsWith(line, emptyLine) && line.size() <= 3) {
+  if (StartsWith(line, words::kEmptyLine) && line.size() <= 3) {
     Cut(p, line, 4);
     p.story.Append("\r\n");
   }
-  if (StartsWith(line, Rows().back().prefix)) {
+  if (StartsWith(line, words::kRandom)) {
     Cut(p, line, 4);
     RandomCondition(p, line);
     return;

@@ -6,8 +6,8 @@
 namespace mireval {
 
 void DrawStatusLine(Player& p) {
-  p.statusLabels[4].caption = p.GameName.Text();
-  p.statusLabels[0].caption = p.RoomName.Text();
+  p.statusLabels[4].caption = p.gameTitle.Text();
+  p.statusLabels[0].caption = p.locationName.Text();
 
   const Variant& good = p.character[1];
   const Variant& evil = p.character[2];

@@ -4,6 +4,7 @@
 
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 #include "model/player.h"
 #include "model/report.h"
 #include "script/game_files.h"
@@ -40,12 +41,13 @@ std::string WordOf(const Player& p, const std::string& line) {
 }  // namespace
 
 void FillWordColumns(Player& p) {
-  static const std::string k1 = "К1 "_cp, k2 = "К2 "_cp;
   for (ListBox& l : p.wordColumns) l.items.clear();
   try {
     ForEachLocationLine(p, [&] {
       StraightenDashes(p.line);
-      int column = StartsWith(p.line, k1) ? 0 : StartsWith(p.line, k2) ? 1 : -1;
+      int column = StartsWith(p.line, words::kWords1)   ? 0
+                   : StartsWith(p.line, words::kWords2) ? 1
+                                                        : -1;
       if (column < 0) return;
       std::string word = WordOf(p, p.line);
       if (word.empty()) return;
@@ -53,7 +55,6 @@ void FillWordColumns(Player& p) {
       if (std::find(items.begin(), items.end(), word) == items.end()) items.push_back(word);
     });
   } catch (const ScriptError&) {
-    CloseGameFileAndTemp(p);
     p.platform.MessageBox("Ошибка при просчете добавления слов в столбцы в строке "_cp +
                           QuotedLine(p.line) + ")");
     return;

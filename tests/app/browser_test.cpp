@@ -83,7 +83,7 @@ TEST_F(BrowserTest, APlaceThatCannotBeReadKeepsThePreviousFolder) {
 
 TEST_F(BrowserTest, ClickingTheMainFileAndTheStartButtonStartTheSameGame) {
   for (bool button : {false, true}) {
-    t.p.Room = Variant();
+    t.p.location = Variant();
     OpenGameDialog(t.p);
     ASSERT_TRUE(ChangeFolder(t.p, Dir("game")));
     t.platform.Enter();  // the move into location 1 waits for Enter
@@ -91,9 +91,9 @@ TEST_F(BrowserTest, ClickingTheMainFileAndTheStartButtonStartTheSameGame) {
       OnStartClicked(t.p);
     else
       OnFileChosen(t.p, "MAIN.TXT");
-    EXPECT_EQ(t.p.GameDir, Dir("game") + "/");
+    EXPECT_EQ(t.p.gameFolderText, Dir("game") + "/");
     EXPECT_FALSE(t.p.browserPanel.visible);
-    EXPECT_EQ(t.p.Room, Variant(1));
+    EXPECT_EQ(t.p.location, Variant(1));
     EXPECT_EQ(t.Story(), "Дорога.\r\n");
   }
 }
@@ -102,8 +102,8 @@ TEST_F(BrowserTest, AGameThatCannotStartLeavesTheRunningOneAsItWas) {
   fs::create_directories(t.root.path() / "broken");
   WriteGameFile(t.root.path() / "broken" / "main.txt", "Текстовый квест\nСломанная\n3\nдобро\n");
   t.UseGameDir();
-  t.p.GameName = "Идущая"_cp;
-  t.p.ColorScheme = 2;
+  t.p.gameTitle = "Идущая"_cp;
+  t.p.colorScheme = 2;
   t.p.characterWords[1] = "честь"_cp;
   t.Set(42);
 
@@ -113,10 +113,10 @@ TEST_F(BrowserTest, AGameThatCannotStartLeavesTheRunningOneAsItWas) {
     EXPECT_EQ(
         t.platform.messages,
         std::vector<std::string>{"Не удалось начать игру: " + ToUtf8(Dir(folder)) + "/main.txt"});
-    EXPECT_EQ(t.p.GameDir, FromUtf8(t.game().string()) + "/");
-    EXPECT_EQ(ToUtf8(t.p.GameName.Text()), "Идущая");
+    EXPECT_EQ(t.p.gameFolderText, FromUtf8(t.game().string()) + "/");
+    EXPECT_EQ(ToUtf8(t.p.gameTitle.Text()), "Идущая");
     EXPECT_EQ(ToUtf8(t.p.characterWords[1].Text()), "честь");
-    EXPECT_EQ(t.p.ColorScheme, Variant(2));
+    EXPECT_EQ(t.p.colorScheme, Variant(2));
     EXPECT_TRUE(t.p.conditions.Get(42));
     EXPECT_TRUE(t.p.browserPanel.visible);  // still there to choose again
     EXPECT_FALSE(t.p.file.IsOpen());
@@ -130,7 +130,7 @@ TEST_F(BrowserTest, AGameThatCannotStartLeavesTheRunningOneAsItWas) {
 TEST_F(BrowserTest, ARunningGamePlaysOnAfterAFolderThatHoldsNoGame) {
   t.platform.Enter();
   StartGameInFolder(t.p, t.game());
-  ASSERT_EQ(ToUtf8(t.p.GameName.Text()), "Мельница");
+  ASSERT_EQ(ToUtf8(t.p.gameTitle.Text()), "Мельница");
   t.Set(42);
   const fs::path other = t.root.path() / "other";
   fs::create_directories(other);
@@ -154,8 +154,8 @@ TEST_F(BrowserTest, ARunningGamePlaysOnAfterAFolderThatHoldsNoGame) {
     EXPECT_NE(t.platform.messages[0].find(message), std::string::npos) << t.platform.messages[0];
     t.platform.messages.clear();
     EXPECT_EQ(t.p.gameFolder, t.game());
-    EXPECT_EQ(ToUtf8(t.p.GameName.Text()), "Мельница");
-    EXPECT_EQ(t.p.ColorScheme, Variant(2));
+    EXPECT_EQ(ToUtf8(t.p.gameTitle.Text()), "Мельница");
+    EXPECT_EQ(t.p.colorScheme, Variant(2));
     EXPECT_EQ(ToUtf8(t.p.characterWords[1].Text()), "добро");
     EXPECT_TRUE(t.p.conditions.Get(42));
 

@@ -28,7 +28,7 @@ class HostileGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
-    t.p.Room = 1;
+    t.p.location = 1;
     fs::create_directories(outside());
     WriteGameFile(outside() / "secret.txt", "тайна\n");
     WriteRaw(outside() / "x.png", "picture");
@@ -128,7 +128,7 @@ TEST(GameFolderNames, AFolderIsOpenedByItsRealNameNotItsText) {
     t.platform.Enter();  // the transition into the first location
     StartGameInFolder(t.p, folder);
     EXPECT_EQ(t.p.gameFolder, folder);
-    EXPECT_EQ(ToUtf8(t.p.GameName.Text()), "Игра " + std::to_string(i));
+    EXPECT_EQ(ToUtf8(t.p.gameTitle.Text()), "Игра " + std::to_string(i));
     EXPECT_NE(t.Story().find("Комната номер " + std::to_string(i) + "."), std::string::npos);
     EXPECT_TRUE(t.platform.messages.empty()) << t.platform.messages.front();
   }

@@ -15,44 +15,44 @@ void Type(Player& p, const std::string& utf8) {
 
 TEST(Keys, EnterDuringAPauseOnlyEndsThePause) {
   TestPlayer t;
-  t.p.WaitKey = true;
+  t.p.pauseWaiting = true;
   Type(t.p, "цветовая гамма 3");
-  EXPECT_FALSE(t.p.WaitKey);
+  EXPECT_FALSE(t.p.pauseWaiting);
   EXPECT_EQ(ToUtf8(t.p.input.text), "цветовая гамма 3");
-  EXPECT_TRUE(t.p.ColorScheme.IsEmpty());
+  EXPECT_TRUE(t.p.colorScheme.IsEmpty());
 }
 
 TEST(Keys, EnterReleasesAWaitingTransition) {
   TestPlayer t;
-  t.p.EnterReady = false;
+  t.p.transitionWaiting = true;
   Type(t.p, "что-то");
-  EXPECT_TRUE(t.p.EnterReady);
+  EXPECT_FALSE(t.p.transitionWaiting);
   EXPECT_EQ(t.p.input.text, "");
-  t.p.EnterReady = false;
+  t.p.transitionWaiting = true;
   t.p.answerPanelFocus.SetText("x");
   OnAnswerPanelKey(t.p, 'a');
-  EXPECT_FALSE(t.p.EnterReady);
+  EXPECT_TRUE(t.p.transitionWaiting);
   OnAnswerPanelKey(t.p, kEnter);
-  EXPECT_TRUE(t.p.EnterReady);
+  EXPECT_FALSE(t.p.transitionWaiting);
 }
 
 TEST(Keys, OtherKeysChangeNothing) {
   TestPlayer t;
-  t.p.WaitKey = true;
+  t.p.pauseWaiting = true;
   OnInputKey(t.p, 'a');
-  EXPECT_TRUE(t.p.WaitKey);
+  EXPECT_TRUE(t.p.pauseWaiting);
 }
 
 TEST(Keys, ColourSchemeCommand) {
   TestPlayer t;
   Type(t.p, "ЦВЕТОВАЯ ГАММА 3");
-  EXPECT_EQ(t.p.ColorScheme, Variant(3));
+  EXPECT_EQ(t.p.colorScheme, Variant(3));
   EXPECT_EQ(t.p.story.back, (Rgb{0, 0, 0}));
   EXPECT_EQ(t.p.input.text, "");
   Type(t.p, "цветовая гамма:12");
-  EXPECT_EQ(t.p.ColorScheme, Variant(12));
+  EXPECT_EQ(t.p.colorScheme, Variant(12));
   Type(t.p, "Цветовая гамма");
-  EXPECT_EQ(t.p.ColorScheme, Variant(12));  // no number: unchanged
+  EXPECT_EQ(t.p.colorScheme, Variant(12));  // no number: unchanged
   EXPECT_EQ(t.p.input.text, "");
 }
 
@@ -61,7 +61,7 @@ TEST(Keys, HelpOnlyWithoutAGame) {
   t.Work("ifgames.txt", "Справка.\n");
   Type(t.p, "справка");
   EXPECT_EQ(t.Story(), "\r\nОб Interactive Fiction:\r\nСправка.\r\n");
-  t.p.GameName = "Игра"_cp;
+  t.p.gameTitle = "Игра"_cp;
   t.p.story.SetText("");
   Type(t.p, "справка");
   EXPECT_EQ(t.Story(), "");
@@ -77,7 +77,7 @@ TEST(Keys, ExitAsksOnlyWhileAGameIsLoaded) {
   TestPlayer t;
   EXPECT_EQ(ExpectEnd([&] { Type(t.p, "выход"); }), kExitNormal);
   EXPECT_TRUE(t.platform.questions.empty());
-  t.p.GameName = "Игра"_cp;
+  t.p.gameTitle = "Игра"_cp;
   EXPECT_EQ(ExpectEnd([&] { Type(t.p, "Закончить игру"); }), kExitNormal);
   EXPECT_EQ(t.platform.questions,
             std::vector<std::string>{"Желаете ли сохранить свою игру перед уходом?"});

@@ -28,7 +28,7 @@ class PendingWaitTest : public ::testing::Test {
     t.Work("editor.txt", "Как написать игру.\n");
     t.platform.Enter();  // the introduction's transition
     NewGame(t.p);
-    ASSERT_EQ(t.p.Room, Variant(1));
+    ASSERT_EQ(t.p.location, Variant(1));
   }
 
   // Plays the queued events as a front end does, each through its event handler.
@@ -49,7 +49,7 @@ TEST_F(PendingWaitTest, ADoubleClickOnAnAnswerThatMovesPlaysItOnce) {
   Click(1);  // the second click of a double click lands inside that wait
   t.platform.Enter();
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.character[1], Variant(1));
   EXPECT_EQ(t.p.moves, Variant(2));  // the talk command and one answer
   EXPECT_EQ(t.p.waitsPending, 0);
@@ -62,7 +62,7 @@ TEST_F(PendingWaitTest, AClickQueuedBehindAnAnswerPlaysNothingBeforeIt) {
   Click(1);
   t.platform.Enter();
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.character[1], Variant(1));
   EXPECT_EQ(t.p.moves, Variant(2));
 }
@@ -77,7 +77,7 @@ TEST_F(PendingWaitTest, ClicksAndScreensInsideAWaitDoNothing) {
   // A screen of text would write inside the wait; its Enter only releases the wait instead.
   t.platform.Enter("редактор игры");
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.Story().find("Вступление к редактору"), std::string::npos) << t.Story();
 }
 
@@ -90,9 +90,9 @@ TEST_F(PendingWaitTest, ASecondEnterInTheSamePassOfTheWaitPlaysNoCommand) {
     OnInputKey(p, kEnter);
   });
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.moves, Variant(1));
-  EXPECT_TRUE(t.p.EnterReady);
+  EXPECT_FALSE(t.p.transitionWaiting);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ class ReplacedGameTest : public ::testing::Test {
 
     t.platform.Enter();  // the introduction's transition
     NewGame(t.p);
-    EXPECT_EQ(t.p.Room, Variant(1));
+    EXPECT_EQ(t.p.location, Variant(1));
   }
 
   // Plays the queued events as a front end does, each through its event handler.
@@ -53,7 +53,7 @@ TEST_F(ReplacedGameTest, NewGameDuringATransitionStaysInTheNewGame) {
   t.platform.Enter();
   t.platform.Enter("осмотреться");
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_EQ(t.p.location, Variant(1));
   EXPECT_EQ(t.p.moves, Variant(1));  // the command after the new game's transition was played
   EXPECT_EQ(t.Story().find("В лесу."), std::string::npos) << t.Story();
   EXPECT_NE(t.Story().find("На поляне."), std::string::npos) << t.Story();
@@ -64,10 +64,10 @@ TEST_F(ReplacedGameTest, NewGameDuringATransitionStaysInTheNewGame) {
 TEST_F(ReplacedGameTest, ASaveRefusedDuringATransitionKeepsThePendingMove) {
   WriteRaw(t.game() / "broken.sav", "\"Игра\"\r\n"_cp);
   t.platform.inputAnswers.push_back("other");
-  const Variant title = t.p.GameName;
-  t.p.GameName = Variant(FromUtf8("Другая"));
+  const Variant title = t.p.gameTitle;
+  t.p.gameTitle = Variant(FromUtf8("Другая"));
   ASSERT_TRUE(SaveGame(t.p));
-  t.p.GameName = title;
+  t.p.gameTitle = title;
 
   t.platform.Enter("в лес");  // waits for Enter before room 2
   t.platform.Then([](Player& p) { EXPECT_FALSE(ChooseSavedGame(p, p.gameFolder, "broken.sav")); });
@@ -75,9 +75,9 @@ TEST_F(ReplacedGameTest, ASaveRefusedDuringATransitionKeepsThePendingMove) {
   t.platform.Then([](Player& p) { EXPECT_FALSE(ChooseSavedGame(p, p.gameFolder, "other.sav")); });
   t.platform.Enter();
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.moves, Variant(1));
-  EXPECT_EQ(t.p.GameName, title);
+  EXPECT_EQ(t.p.gameTitle, title);
   EXPECT_EQ(t.platform.messages.size(), 1u);
   ASSERT_EQ(t.platform.questions.size(), 2u);  // the save's name, then the other game
   EXPECT_NE(t.platform.questions[1].find("другой игре"), std::string::npos);
@@ -94,7 +94,7 @@ TEST_F(ReplacedGameTest, AFolderWithoutAGameChosenDuringATransitionKeepsThePendi
   });
   t.platform.Enter();
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.gameFolder, t.game());
   EXPECT_EQ(t.platform.messages.size(), 1u);
 }
@@ -109,23 +109,23 @@ TEST_F(ReplacedGameTest, LoadDuringATransitionKeepsTheLoadedGameAndTheNextComman
   t.platform.Then([](Player& p) { EXPECT_TRUE(LoadSavedGame(p, p.gameFolder, "slot.sav")); });
   t.platform.Enter("осмотреться");  // a command of the loaded game, not the Enter of the old wait
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_EQ(t.p.location, Variant(1));
   EXPECT_EQ(t.p.moves, Variant(6));
-  EXPECT_TRUE(t.p.EnterReady);
+  EXPECT_FALSE(t.p.transitionWaiting);
 }
 
 TEST_F(ReplacedGameTest, NewGameDuringAnOutputPauseDropsTheRestOfTheOldText) {
   t.platform.Enter("дальше");  // room 3's description pauses before its end
   t.platform.Enter();          // the transition into room 3
   t.platform.Then([](Player& p) {
-    ASSERT_TRUE(p.WaitKey);
+    ASSERT_TRUE(p.pauseWaiting);
     NewGame(p);
   });
   t.platform.Enter();  // the new game's transition
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(1));
-  EXPECT_FALSE(t.p.WaitKey);
-  EXPECT_TRUE(t.p.OutputReady);
+  EXPECT_EQ(t.p.location, Variant(1));
+  EXPECT_FALSE(t.p.pauseWaiting);
+  EXPECT_FALSE(t.p.outputPaused);
   EXPECT_EQ(t.Story().find("Конец дороги."), std::string::npos) << t.Story();
   EXPECT_NE(t.Story().find("На поляне."), std::string::npos) << t.Story();
 }
@@ -137,7 +137,7 @@ TEST_F(ReplacedGameTest, AHandlerOutOfMemoryIsReportedAndPlayGoesOn) {
   t.platform.Then([](Player&) { throw std::bad_alloc(); });
   t.platform.Enter("осмотреться");
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.moves, Variant(2));
   const std::string report =
       "Не хватает памяти, чтобы выполнить это действие (может быть, открываемый файл слишком "
@@ -150,14 +150,14 @@ TEST_F(ReplacedGameTest, AGameChosenDuringAWaitStartsOnlyAfterTheWaitHasUnwound)
   t.platform.Then([this](Player& p) {
     ChangeFolderPath(p, t.game());
     StartGameFromBrowser(p);
-    EXPECT_EQ(p.Room, Variant(1));  // nothing of the new game yet
+    EXPECT_EQ(p.location, Variant(1));  // nothing of the new game yet
   });
   // The new game's transition is the only wait left: the old one is gone from the stack.
   t.platform.Then([](Player& p) { EXPECT_EQ(p.waitsPending, 1); });
   t.platform.Enter();
   t.platform.Enter("осмотреться");
   PlayQueued();
-  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_EQ(t.p.location, Variant(1));
   EXPECT_EQ(t.p.moves, Variant(1));
   EXPECT_EQ(t.p.waitsPending, 0);
   EXPECT_EQ(t.Story().find("В лесу."), std::string::npos) << t.Story();

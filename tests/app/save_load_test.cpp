@@ -39,11 +39,11 @@ class SaveLoadTest : public ::testing::Test {
   // A game in progress whose every saved part has a value of its own.
   void Play() {
     Player& p = t.p;
-    p.Room = 2;
+    p.location = 2;
     p.character[1] = 3;
     p.character[2] = 1;
     p.moves = 17;
-    p.GameName = "Игра, \"вторая\""_cp;
+    p.gameTitle = "Игра, \"вторая\""_cp;
     const char* words[] = {"добро", "зло, и \"зло\"", "добрый", "святой", "злой", "мерзавец"};
     for (int i = 1; i <= 6; ++i) p.characterWords[i] = FromUtf8(words[i - 1]);
     p.pictureFiles[1] = "лес.jpg"_cp;
@@ -113,10 +113,10 @@ TEST_F(SaveLoadTest, LoadingRestoresEverySavedPartAndDescribesTheLocation) {
   Save("two");
   GameState saved = t.p;
   for (const char* name : {"one.sav", "two.sav"}) {
-    t.p.Room = 1;
+    t.p.location = 1;
     t.p.character[1] = Variant();
     t.p.moves = 0;
-    t.p.GameName = "Другая"_cp;
+    t.p.gameTitle = "Другая"_cp;
     t.p.characterWords[2] = "x";
     t.p.pictureFiles[500] = "";
     for (int k = -1; k <= kMaxCondition; ++k) t.p.conditions.Set(k, k % 2 != 0);
@@ -127,11 +127,11 @@ TEST_F(SaveLoadTest, LoadingRestoresEverySavedPartAndDescribesTheLocation) {
 
     ASSERT_TRUE(Load(name));
     EXPECT_TRUE(t.platform.messages.empty());
-    EXPECT_EQ(t.p.Room, Variant(2));
-    EXPECT_TRUE(t.p.Room.IsNumber());
+    EXPECT_EQ(t.p.location, Variant(2));
+    EXPECT_TRUE(t.p.location.IsNumber());
     EXPECT_EQ(t.p.character[1], Variant(3));
     EXPECT_EQ(t.p.moves, Variant(17));
-    EXPECT_EQ(t.p.GameName.Text(), saved.GameName.Text());
+    EXPECT_EQ(t.p.gameTitle.Text(), saved.gameTitle.Text());
     EXPECT_EQ(t.p.characterWords[2].Text(), saved.characterWords[2].Text());
     EXPECT_EQ(t.p.pictureFiles, saved.pictureFiles);
     // 0 and 3000 are the status line's own; -1 is never saved.
@@ -153,8 +153,8 @@ TEST_F(SaveLoadTest, HandWrittenFilesKeepQuotedTextsAndBareNumbers) {
   WriteSave("hand.sav", "\"1\",\"5\",2,,\"Ручная\"", "1,\"a\",\"b\",\"c\",\"d\",\"e\"",
             "\"старый \"вид\"\"", "196");
   ASSERT_TRUE(Load("hand.sav"));
-  EXPECT_EQ(t.p.Room, Variant(1));  // a quoted count is the number it spells
-  EXPECT_TRUE(t.p.Room.IsNumber());
+  EXPECT_EQ(t.p.location, Variant(1));  // a quoted count is the number it spells
+  EXPECT_TRUE(t.p.location.IsNumber());
   EXPECT_TRUE(t.p.character[1].IsNumber());
   EXPECT_TRUE(t.p.character[2].IsNumber());
   EXPECT_TRUE(t.p.moves.IsEmpty());
@@ -200,10 +200,10 @@ TEST_F(SaveLoadTest, DamagedFilesAreReportedAndChangeNothing) {
                            "points.sav", "room.sav", "noroom.sav", "bare.sav", "folder.sav"}) {
     t.platform.messages.clear();
     EXPECT_FALSE(Load(name)) << name;
-    EXPECT_EQ(t.platform.messages,
-              std::vector<std::string>{"Не удалось загрузить игру: " + ToUtf8(t.p.GameDir) + name});
-    EXPECT_EQ(t.p.Room, before.Room);
-    EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
+    EXPECT_EQ(t.platform.messages, std::vector<std::string>{"Не удалось загрузить игру: " +
+                                                            ToUtf8(t.p.gameFolderText) + name});
+    EXPECT_EQ(t.p.location, before.location);
+    EXPECT_EQ(t.p.gameTitle.Text(), before.gameTitle.Text());
     EXPECT_EQ(t.p.pictureFiles, before.pictureFiles);
     EXPECT_EQ(t.Story(), "текст игры");
   }
@@ -229,7 +229,7 @@ TEST_F(SaveLoadTest, RefusedNamesAndFailedWritesChangeNothingOnDisk) {
   WriteRaw(t.game() / "busy.sav" / "inside", "keep");
   t.platform.inputAnswers.push_back("BUSY");  // names are matched ignoring letter case
   EXPECT_FALSE(SaveGame(t.p));
-  EXPECT_EQ(t.platform.messages.back(), "Не удалось сохранить игру: " + ToUtf8(t.p.GameDir) +
+  EXPECT_EQ(t.platform.messages.back(), "Не удалось сохранить игру: " + ToUtf8(t.p.gameFolderText) +
                                             "BUSY.sav\r\nОшибка записи: " + std::strerror(EISDIR));
   EXPECT_EQ(ReadRaw(t.game() / "busy.sav" / "inside"), "keep");
   EXPECT_EQ(std::distance(fs::directory_iterator(t.game()), fs::directory_iterator()), 4);
@@ -257,19 +257,19 @@ TEST_F(SaveLoadTest, ASaveOfAnotherGameLoadsOnlyWhenThePlayerSaysYes) {
   // Enter on the question must not replace the game.
   EXPECT_EQ(t.platform.preferredAnswers, std::vector<Platform::Answer>{Platform::Answer::No});
   EXPECT_TRUE(t.platform.messages.empty());
-  EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
+  EXPECT_EQ(t.p.gameTitle.Text(), before.gameTitle.Text());
   EXPECT_EQ(t.p.moves, before.moves);
   EXPECT_EQ(t.Story(), "текст игры");
 
   ASSERT_TRUE(Load("mine.sav"));  // the running game's own save asks nothing
   t.platform.yesNoAnswers = {true};
   ASSERT_TRUE(Load("other.sav"));
-  EXPECT_EQ(ToUtf8(t.p.GameName.Text()), "Чужая игра");
+  EXPECT_EQ(ToUtf8(t.p.gameTitle.Text()), "Чужая игра");
   EXPECT_EQ(t.platform.questions.size(), 2u);
 
   // With no game running there is nothing to lose.
-  t.p.GameName = Variant();
-  t.p.Room = Variant();
+  t.p.gameTitle = Variant();
+  t.p.location = Variant();
   ASSERT_TRUE(Load("mine.sav"));
   EXPECT_EQ(t.platform.questions.size(), 2u);
 }
@@ -283,7 +283,8 @@ TEST_F(SaveLoadTest, OverwritingKeepsTheFileAndAFailedSaveSaysWhy) {
   struct stat st {};
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
-  const std::string failed = "Не удалось сохранить игру: " + ToUtf8(t.p.GameDir) + "keep.sav\r\n";
+  const std::string failed =
+      "Не удалось сохранить игру: " + ToUtf8(t.p.gameFolderText) + "keep.sav\r\n";
 
   // A save the player protected stays as it is.
   const std::string before = ReadRaw(file);
@@ -325,7 +326,7 @@ TEST_F(SaveCommandsTest, SaveReportsSuccessOnlyForAWrittenFile) {
   EXPECT_EQ(t.p.input.text, "");
 
   // With no game nothing is asked or written; the line is printed all the same.
-  t.p.GameName = Variant();
+  t.p.gameTitle = Variant();
   Type("сохраниться");
   EXPECT_EQ(t.platform.questions.size(), 2u);
   EXPECT_EQ(t.Story(), "\r\nИГРА УСПЕШНО СОХРАНЕНА\r\n\r\nИГРА УСПЕШНО СОХРАНЕНА\r\n");
@@ -343,10 +344,10 @@ TEST_F(SaveCommandsTest, AFileFarLargerThanASaveIsRefusedUnreadAndPlayGoesOn) {
   GameState before = t.p;
   EXPECT_FALSE(Load("huge.sav"));
   EXPECT_EQ(t.platform.messages,
-            std::vector<std::string>{"Не удалось загрузить игру: " + ToUtf8(t.p.GameDir) +
+            std::vector<std::string>{"Не удалось загрузить игру: " + ToUtf8(t.p.gameFolderText) +
                                      "huge.sav\r\nФайл слишком велик для сохранённой игры."});
-  EXPECT_EQ(t.p.Room, before.Room);
-  EXPECT_EQ(t.p.GameName.Text(), before.GameName.Text());
+  EXPECT_EQ(t.p.location, before.location);
+  EXPECT_EQ(t.p.gameTitle.Text(), before.gameTitle.Text());
   EXPECT_EQ(t.Story(), "текст игры");
   Type("осмотреться");
   EXPECT_EQ(t.p.moves, Variant(18));

@@ -26,21 +26,21 @@ class StartupTest : public ::testing::Test {
     t.p.input.SetText(FromUtf8(utf8));
     OnInputKey(t.p, kEnter);
   }
-  std::string GameDir() const { return FromUtf8(t.game().string()) + "/"; }
+  std::string GameFolderText() const { return FromUtf8(t.game().string()) + "/"; }
 
   TestPlayer t;
 };
 
 TEST_F(StartupTest, WithoutAutostartTheCoverShowsAndTheTimerRuns) {
   t.p.answers[3].visible = true;
-  t.p.EnterReady = false;
+  t.p.transitionWaiting = true;
   StartPlayer(t.p);
   EXPECT_EQ(t.Story(), "Обложка\r\nКАР 2 x.jpg\r\n");  // directives are not carried out here
   EXPECT_FALSE(t.p.picturePanel.visible);
   EXPECT_FALSE(t.p.answers[3].visible);
   EXPECT_FALSE(t.p.browserPanel.visible);
-  EXPECT_TRUE(t.p.EnterReady);
-  EXPECT_TRUE(t.p.Room.IsEmpty());
+  EXPECT_FALSE(t.p.transitionWaiting);
+  EXPECT_TRUE(t.p.location.IsEmpty());
   EXPECT_TRUE(t.platform.messages.empty());
 
   EXPECT_EQ(t.platform.timerInterval, 2000);
@@ -62,8 +62,8 @@ TEST_F(StartupTest, AutostartStartsAGameWithoutSavesAndOnlyPointsTheBrowserAtOne
   t.Work("start.txt", "../game\nignored\n");
   t.platform.Enter();
   StartPlayer(t.p);
-  EXPECT_EQ(t.p.GameDir, GameDir());
-  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_EQ(t.p.gameFolderText, GameFolderText());
+  EXPECT_EQ(t.p.location, Variant(1));
   EXPECT_EQ(t.Story(), "Дорога.\r\n");
   EXPECT_FALSE(t.p.browserPanel.visible);
 
@@ -71,8 +71,8 @@ TEST_F(StartupTest, AutostartStartsAGameWithoutSavesAndOnlyPointsTheBrowserAtOne
   other.Work("START.TXT", "../Game\n");  // written where letter case does not matter
   other.Game("one.sav", "");
   StartPlayer(other.p);
-  EXPECT_TRUE(other.p.Room.IsEmpty());
-  EXPECT_TRUE(other.p.GameDir.empty());
+  EXPECT_TRUE(other.p.location.IsEmpty());
+  EXPECT_TRUE(other.p.gameFolderText.empty());
   EXPECT_EQ(other.p.folders.path + "/", FromUtf8(other.game().string()) + "/");
   other.p.input.SetText("загрузить игру"_cp);
   OnInputKey(other.p, kEnter);
@@ -85,7 +85,7 @@ TEST_F(StartupTest, AnEmptyFirstLineMeansNoAutostartAndABadOneEndsTheProgram) {
   t.Work("start.txt", "\n../game\n");
   StartPlayer(t.p);
   EXPECT_TRUE(t.platform.messages.empty());
-  EXPECT_TRUE(t.p.Room.IsEmpty());
+  EXPECT_TRUE(t.p.location.IsEmpty());
 
   for (const char* main : {"", "Текстовый квест\nСломанная\n1\nдобро\n"}) {
     t.platform.messages.clear();
@@ -118,11 +118,11 @@ TEST_F(StartupTest, PointingTheBrowserAtTheAutostartFolderLeavesTheRunningGamesF
   WriteRaw(t.root.path() / "other" / "x.sav", "");
   t.Work("start.txt", "../other\n");
   t.UseGameDir();
-  t.p.GameName = "Мельница"_cp;
+  t.p.gameTitle = "Мельница"_cp;
   Type("загрузить игру");
   EXPECT_EQ(t.p.files.items, std::vector<std::string>{"x.sav"});
   Type("новая игра");
-  EXPECT_EQ(t.p.GameDir, GameDir());
+  EXPECT_EQ(t.p.gameFolderText, GameFolderText());
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ std::string ShownBy(void (*show)(Player&), const std::string& file) {
   std::filesystem::copy_file(std::filesystem::path(PROGRAM_DIR) / file, t.work() / file);
   for (int i = 0; i < 50; ++i) t.platform.Enter();  // every page of a long text
   show(t.p);
-  EXPECT_FALSE(t.p.WaitKey);
+  EXPECT_FALSE(t.p.pauseWaiting);
   return t.p.story.text;
 }
 

@@ -14,8 +14,8 @@ class DialogueTest : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
-    t.p.Room = 1;
-    t.p.RoomName = " Сторожка"_cp;
+    t.p.location = 1;
+    t.p.locationName = " Сторожка"_cp;
     t.Game("room0.txt", "РН общие\n");
   }
   void Room(const std::string& body) { t.Game("room1.txt", "РН Сторожка\nОП\nТекст.\n\n" + body); }
@@ -197,7 +197,7 @@ TEST_F(DialogueTest, ClicksDuringAPauseAreIgnored) {
   Room(kWatchman);
   t.Set(5);
   Talk("диал вахтер");
-  t.p.OutputReady = false;
+  t.p.outputPaused = true;
   OnAnswerClicked(t.p, 1);
   EXPECT_FALSE(t.p.conditions.Get(7));
   EXPECT_TRUE(t.p.moves.IsEmpty());

@@ -14,7 +14,7 @@ class ShowRoomTest : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
-    t.p.Room = 1;
+    t.p.location = 1;
     t.Game("room0.txt", "РН общие\n");
   }
   std::string Describe() {
@@ -48,7 +48,7 @@ TEST_F(ShowRoomTest, LaterBlockWinsAmongEqualsAndThirdCharacterIsNotRead) {
 TEST_F(ShowRoomTest, TheNameKeepsTheBlankAfterTheHeader) {
   t.Game("room1.txt", "РН Лесная поляна\nОП\nтекст\n");
   Describe();
-  EXPECT_EQ(ToUtf8(t.p.RoomName.Text()), " Лесная поляна");
+  EXPECT_EQ(ToUtf8(t.p.locationName.Text()), " Лесная поляна");
   EXPECT_EQ(ToUtf8(t.p.statusLabels[0].caption), " Лесная поляна");
 }
 
@@ -58,14 +58,14 @@ TEST_F(ShowRoomTest, TextRunsToTheFirstShortLineWhateverItsPrefix) {
 }
 
 TEST_F(ShowRoomTest, HeaderErrorLeavesTheNameAndDescribesNothing) {
-  t.p.RoomName = "старое"_cp;
+  t.p.locationName = "старое"_cp;
   t.Game("room1.txt", "Поляна\nОП\nтекст\n");
   EXPECT_EQ(Describe(), "");
   ASSERT_EQ(t.platform.messages.size(), 1u);
   EXPECT_EQ(t.platform.messages[0],
             "Ошибка игры - файл описания локации должен начинаться с символов РН и последующего "
             "названия локации.");
-  EXPECT_EQ(ToUtf8(t.p.RoomName.Text()), "старое");
+  EXPECT_EQ(ToUtf8(t.p.locationName.Text()), "старое");
 }
 
 TEST_F(ShowRoomTest, NoEligibleBlockIsReportedAndPlayGoesOn) {
@@ -88,7 +88,7 @@ TEST_F(ShowRoomTest, UnreadableConditionEndsTheProgramQuotingTheLine) {
 }
 
 TEST_F(ShowRoomTest, MissingLocationFileEndsTheProgram) {
-  t.p.Room = 4;
+  t.p.location = 4;
   EXPECT_EQ(ExpectEnd([&] { Describe(); }), kExitAfterError);
   EXPECT_EQ(t.platform.messages.size(), 1u);
 }
@@ -100,7 +100,6 @@ TEST_F(ShowRoomTest, EncryptedFilesAreDescribedLikePlainOnesAndTheCopyIsRemoved)
     t.Set(5);
     EXPECT_EQ(Describe(), "B-C\r\n");
     EXPECT_FALSE(std::filesystem::exists(t.work() / "temps.dat"));
-    EXPECT_FALSE(t.p.TempUsed);
   }
 }
 

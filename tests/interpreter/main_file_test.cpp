@@ -33,12 +33,12 @@ TEST_F(NewGameTest, IntroductionThenPromptThenLocationOne) {
   EXPECT_EQ(seenBeforeEnter,
             "Начало игры:\r\nВступление.\r\n\r\n>> Нажмите Enter для перехода в новую локацию...");
   EXPECT_EQ(t.Story(), "Первая локация.\r\n");
-  EXPECT_EQ(t.p.Room, Variant(1));
+  EXPECT_EQ(t.p.location, Variant(1));
   EXPECT_EQ(ToUtf8(t.p.statusLabels[4].caption), "Игра");
   EXPECT_EQ(ToUtf8(t.p.statusLabels[1].caption), "Ходы: 0, очки: 1.");
   EXPECT_EQ(ToUtf8(t.p.statusLabels[2].caption), "Характер: добро 0, зло 0 (добрый).");
   EXPECT_EQ(t.p.schemeBack, (Rgb{0, 0, 0}));
-  EXPECT_TRUE(t.p.EnterReady);
+  EXPECT_FALSE(t.p.transitionWaiting);
 }
 
 TEST_F(NewGameTest, VocabularyLinesReplaceTheDefaults) {
@@ -65,8 +65,8 @@ TEST_F(NewGameTest, WrongFirstLineIsReportedAndNothingStarts) {
     ASSERT_EQ(t.platform.messages.size(), 1u);
     EXPECT_EQ(t.platform.messages[0],
               "Ошибка описания главного файла: main.txt не является файлом текстового квеста.");
-    EXPECT_TRUE(t.p.Room.IsEmpty());
-    EXPECT_TRUE(t.p.GameName.IsEmpty());
+    EXPECT_TRUE(t.p.location.IsEmpty());
+    EXPECT_TRUE(t.p.gameTitle.IsEmpty());
   }
 }
 

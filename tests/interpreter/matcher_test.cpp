@@ -10,7 +10,7 @@ namespace {
 
 class MatcherTest : public ::testing::Test {
  protected:
-  void SetUp() override { t.p.Room = 7; }
+  void SetUp() override { t.p.location = 7; }
   // Matches with the table read directly and through an index; both must agree.
   bool Match(const std::string& pattern, const std::string& command, bool dialogue = false) {
     t.p.commandLine = " " + FromUtf8(command) + " ";

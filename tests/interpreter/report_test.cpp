@@ -28,7 +28,7 @@ class LongLineReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
-    t.p.Room = 1;
+    t.p.location = 1;
     t.Game("room0.txt", "РН общие\n");
   }
   static std::string Letters(std::size_t n) {

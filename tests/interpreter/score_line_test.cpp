@@ -95,7 +95,7 @@ class ScoreLineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
-    t.p.Room = 1;
+    t.p.location = 1;
     t.Game("room0.txt", "РН общие\n");
   }
   void State(std::initializer_list<int> set, int good, int evil) {

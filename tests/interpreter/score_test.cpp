@@ -23,7 +23,7 @@ class ScoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
-    t.p.Room = 1;
+    t.p.location = 1;
     t.Game("room0.txt", "РН общие\n");
   }
   void Room(const std::string& body) { t.Game("room1.txt", "РН x\n" + body); }
@@ -195,7 +195,7 @@ int TermNumber(const std::string& term) {
   return value;
 }
 
-bool Evaluate(const Player& p, std::string& line, long& n) {
+bool EvaluateLineInPlace(const Player& p, std::string& line, long& n) {
   std::size_t eq = std::string::npos;
   for (std::size_t i = 3; i < line.size(); ++i)
     if (line[i] == '=') n = TermNumber(line.substr(2, i - 2)), eq = i;
@@ -256,7 +256,7 @@ void SettleScoreVariables(Player& p) {
   long n = 0;
   std::string fileRoom;
   const auto open = [&](int pass, long skip) {
-    OpenGameFile(p, pass == 0 ? "room" + p.Room.Text() + ".txt" : "room0.txt");
+    OpenGameFile(p, pass == 0 ? "room" + p.location.Text() + ".txt" : "room0.txt");
     ReadScriptLine(p);
     for (long i = 0; i < skip; ++i) ReadPlainLine(p);
   };
@@ -264,7 +264,7 @@ void SettleScoreVariables(Player& p) {
     for (bool restart = true; restart;) {
       restart = false;
       for (int pass = 0; pass < 2 && !restart; ++pass) {
-        fileRoom = pass == 0 ? p.Room.Text() : "0";
+        fileRoom = pass == 0 ? p.location.Text() : "0";
         open(pass, 0);
         for (long read = 1; !p.file.Eof(); ++read) {
           ReadPlainLine(p);
@@ -272,11 +272,11 @@ void SettleScoreVariables(Player& p) {
           if (p.line.size() <= 3 || !EqualsNoCase(p.line.substr(0, 3), "ПС "_cp)) continue;
           UbratProbely(p.line);
           n = 0;
-          const bool result = Evaluate(p, p.line, n);
+          const bool result = EvaluateLineInPlace(p, p.line, n);
           if (result == p.conditions.Get(n)) continue;
           p.conditions.Set(n, result);
           if (!result) continue;
-          CloseGameFileAndTemp(p);
+          CloseGameFile(p);
           RunEventsPass(p, n);
           if (!restarted[static_cast<std::size_t>(n - kMinCondition)]) {
             restarted[static_cast<std::size_t>(n - kMinCondition)] = true;
@@ -285,11 +285,11 @@ void SettleScoreVariables(Player& p) {
           }
           open(pass, read);
         }
-        if (!restart) CloseGameFileAndTemp(p);
+        if (!restart) CloseGameFile(p);
       }
     }
   } catch (const ScriptError&) {
-    CloseGameFileAndTemp(p);
+    CloseGameFile(p);
     ReportAndEnd(p, "Ошибка в строке "_cp + QuotedLine(p.line) + " комнаты №"_cp + fileRoom +
                         " при подсчете переменной счета №"_cp + std::to_string(n));
   }
@@ -356,7 +356,7 @@ struct Outcome {
 TEST(ScoreEquivalenceTest, RandomGamesEndAsTheFileReadingPassLeftThem) {
   TestPlayer t;
   t.UseGameDir();
-  t.p.Room = 1;
+  t.p.location = 1;
   for (unsigned seed = 1; seed <= 160; ++seed) {
     RandomGame g(seed);
     t.Game("room1.txt", g.File("РН комната"));

@@ -73,8 +73,8 @@ TEST_F(StatusTest, ScoreCountsTrueConditionsFromOneIncluding3000) {
 }
 
 TEST_F(StatusTest, LabelsShowTitleAndLocation) {
-  t.p.GameName = "Игра"_cp;
-  t.p.RoomName = " Лес"_cp;
+  t.p.gameTitle = "Игра"_cp;
+  t.p.locationName = " Лес"_cp;
   RefreshStatus(t.p);
   EXPECT_EQ(ToUtf8(t.p.statusLabels[4].caption), "Игра");
   EXPECT_EQ(ToUtf8(t.p.statusLabels[0].caption), " Лес");

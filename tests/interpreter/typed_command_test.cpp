@@ -19,8 +19,8 @@ class KomandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
-    t.p.Room = 1;
-    t.p.RoomName = FromUtf8(" Поляна");
+    t.p.location = 1;
+    t.p.locationName = FromUtf8(" Поляна");
     t.Game("room0.txt", "РН Общие\n");
   }
   // Types the line, runs the interpreter and returns what the story area gained.
@@ -64,14 +64,14 @@ TEST_F(KomandTest, SelectionPrefersWordsThenConditionsThenTheLocationThenTheLate
   };
   t.Set(5);
   for (const auto& c : cases) {
-    t.p.Room = c.room_number;
+    t.p.location = c.room_number;
     t.Game("room" + std::to_string(c.room_number) + ".txt",
            std::string("РН x\n\n") + c.room + "\n");
     t.Game("room0.txt", std::string("РН y\n\n") + c.common + "\n");
     EXPECT_EQ(Type(c.typed), Reply(c.typed, c.winner)) << c.room << "|" << c.common;
   }
   t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nЛ -5\nA\n\n");
-  t.p.Room = 1;
+  t.p.location = 1;
   EXPECT_TRUE(IsRefusal(Type("взять"), " взять "));
 }
 
@@ -94,7 +94,7 @@ TEST_F(KomandTest, ExecutionCarriesOutScriptLinesAndPrintsTheRest) {
   EXPECT_EQ(Type("взять"), "\r\n>  взять \r\n\r\nДа. \r\nx \r\n");
   EXPECT_TRUE(t.p.conditions.Get(3) && !t.p.conditions.Get(4) && t.p.conditions.Get(5));
   EXPECT_FALSE(t.p.conditions.Get(9));
-  EXPECT_EQ(t.p.ColorScheme, Variant(3));  // replies go through the output writer
+  EXPECT_EQ(t.p.colorScheme, Variant(3));  // replies go through the output writer
   EXPECT_EQ(t.p.character[1], Variant(2));
   EXPECT_EQ(t.p.character[2], Variant(1));
   EXPECT_TRUE(t.p.conditions.Get(20));  // changed conditions lead to a score pass
@@ -115,13 +115,13 @@ TEST_F(KomandTest, AMoveEndsTheBlockAfterItsPrompt) {
   std::string prompted;
   t.platform.Then([&](Player& p) {
     prompted = ToUtf8(p.story.text);
-    p.EnterReady = true;
+    p.transitionWaiting = false;
   });
   Type("идти");
   EXPECT_EQ(prompted,
             "\r\n>  идти \r\n\r\nВы идете. \r\n>> Нажмите Enter для перехода в новую локацию...");
   EXPECT_EQ(t.Story(), "Темно.\r\n");
-  EXPECT_EQ(t.p.Room, Variant(2));
+  EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.synonymCount, 2);
   EXPECT_FALSE(t.p.conditions.Get(9));
 }

@@ -13,7 +13,7 @@ class WordColumns : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
-    t.p.Room = 1;
+    t.p.location = 1;
     t.Game("room0.txt", "РН общие\n");
   }
   std::vector<std::string> Column(int c) {

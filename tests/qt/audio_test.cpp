@@ -145,7 +145,7 @@ TEST_F(AudioTest, MusicLoopsEveryTimerTickAtMinusOneDecibel) {
   for (std::size_t i = 2; i < bursts.size(); ++i)
     EXPECT_NEAR(bursts[i].start - bursts[i - 1].start, kTimerIntervalMs / 1000.0, 0.35);
   for (const Burst& b : bursts) EXPECT_NEAR(b.peak, LinearVolume(kMusicVolume), 0.03);
-  EXPECT_EQ(p.MusicFile, "TONE.WAV");
+  EXPECT_EQ(p.musicFile, "TONE.WAV");
 }
 
 TEST_F(AudioTest, SoundPlaysOnceAtMinusSixTenthsOfADecibel) {

@@ -221,8 +221,8 @@ TEST_F(KeyboardTest, TheWindowRemembersItsSizeAndFullScreen) {
 
 // A game that has started, so that leaving it asks first.
 void StartGame(Player& p) {
-  p.GameName = Variant("Проба"_cp);
-  p.RoomName = Variant("комната"_cp);
+  p.gameTitle = Variant("Проба"_cp);
+  p.locationName = Variant("комната"_cp);
 }
 
 TEST_F(KeyboardTest, ClosingWithNoGameRunningAsksNothing) {
@@ -288,7 +288,7 @@ TEST_F(KeyboardTest, StartingAnotherGameFromTheBrowserAsksFirst) {
   QTest::mouseClick(Find<QPushButton>("startButton"), Qt::LeftButton);
   EXPECT_EQ(seen->text,
             U("Начать другую игру? Текущая игра будет прервана, несохранённые ходы пропадут."));
-  EXPECT_EQ(ToUtf8(p.GameName.Text()), "Проба");  // still the game that was running
+  EXPECT_EQ(ToUtf8(p.gameTitle.Text()), "Проба");  // still the game that was running
   EXPECT_TRUE(Find<QWidget>("browser")->isVisible());
 }
 

@@ -75,13 +75,13 @@ TEST_F(WindowTest, MusicWithNothingToPlayIsSilenceAndRetried) {
   // An empty music line stops the music and leaves nothing for the timer to restart.
   PlayMusicLine(p, "МУЗ "_cp);
   EXPECT_FALSE(music.HasMedia());
-  EXPECT_EQ(p.MusicFile, "");
+  EXPECT_EQ(p.musicFile, "");
   WriteRaw(game() / "noise.ogg", "this is not a sound");
   if (QMediaDevices::audioOutputs().isEmpty()) {
     // No device to play on: nothing is built, tick after tick.
     PlayMusicLine(p, "МУЗ noise.ogg"_cp);
     EXPECT_FALSE(music.HasMedia());
-    EXPECT_EQ(p.MusicFile, "noise.ogg"_cp);
+    EXPECT_EQ(p.musicFile, "noise.ogg"_cp);
     OnTimerTick(p);
     EXPECT_FALSE(music.HasMedia());
     return;

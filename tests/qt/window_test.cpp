@@ -91,10 +91,10 @@ TEST_F(WindowTest, AColourSchemeColoursTheWholeWindow) {
 TEST_F(WindowTest, ThePlayersOwnColoursOutlastTheGamesSchemes) {
   Open();
   window->ChooseScheme(3);
-  EXPECT_EQ(p.ColorScheme.Number(), 3);  // the menu typed the game's own command
+  EXPECT_EQ(p.colorScheme.Number(), 3);  // the menu typed the game's own command
   window->SetOwnColours(true);
   window->Run([&] {
-    p.ColorScheme = 5;  // the game switches schemes
+    p.colorScheme = 5;  // the game switches schemes
     ApplyColorScheme(p);
   });
   EXPECT_EQ(Color(window.get(), QPalette::Window), QColor(0, 0, 0));
@@ -168,12 +168,12 @@ TEST_F(WindowTest, AnswersStackInOrderWithTheirNumbersAndTheStoryTakesTheRest) {
 
 TEST_F(WindowTest, EnterWithNothingTypedDuringADialogueEndsATransitionWait) {
   Open();
-  p.EnterReady = false;
+  p.transitionWaiting = true;
   p.input.SetText("осталось"_cp);
   p.focus = Focus::AnswerPanel;
   window->Sync();
   QTest::keyClick(Find<QLineEdit>("input"), Qt::Key_Return);
-  EXPECT_TRUE(p.EnterReady);
+  EXPECT_FALSE(p.transitionWaiting);
   EXPECT_EQ(Find<QLineEdit>("input")->text(), QString());
 }
 
@@ -311,7 +311,7 @@ TEST_F(WindowTest, ThePauseSleepsUntilEnter) {
       [&] {
         promptShown =
             Find<QPlainTextEdit>("story")->toPlainText().endsWith(DisplayText(PausePrompt()));
-        waiting = p.WaitKey;
+        waiting = p.pauseWaiting;
         QTest::keyClick(Find<QLineEdit>("input"), Qt::Key_Return);
       },
       finished);
@@ -337,7 +337,7 @@ TEST_F(WindowTest, ThePictureClosesWhileAPauseWaitsAndThePauseStillWaits) {
         storyShown = Find<QPlainTextEdit>("story")->isVisible();
         QTest::keyClick(Find<QLineEdit>("input"), Qt::Key_Escape);
         closed = !Find<QWidget>("picture_pane")->isVisible();
-        stillWaiting = p.WaitKey;
+        stillWaiting = p.pauseWaiting;
         QTest::keyClick(Find<QLineEdit>("input"), Qt::Key_Return);
       },
       finished);

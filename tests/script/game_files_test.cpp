@@ -77,18 +77,15 @@ TEST(GameFiles, MarkerSwitchesToTheDecodedTextWithoutWritingAnyFile) {
   WriteRaw(t.game() / "room1.txt", Encrypt({"РН Лес"_cp, "ОП"_cp, "текст"_cp}, CipherKind::Strong));
   // Nothing can be written under the old scratch name (even by root): that must not matter.
   std::filesystem::create_directory(t.work() / "temps.dat");
-  t.p.TempUsed = false;
   OpenGameFile(t.p, "room1.txt");
   ReadScriptLine(t.p);
   EXPECT_EQ(t.p.line, "РН Лес"_cp);
-  EXPECT_TRUE(t.p.TempUsed);
   EXPECT_TRUE(std::filesystem::is_empty(t.work() / "temps.dat"));
   ReadScriptLine(t.p);
   ReadScriptLine(t.p);
   EXPECT_EQ(t.p.line, "текст"_cp);
   EXPECT_TRUE(t.p.file.Eof());
-  CloseGameFileAndTemp(t.p);
-  EXPECT_FALSE(t.p.TempUsed);
+  CloseGameFile(t.p);
 }
 
 TEST(GameFiles, AFileOfOnlyTheMarkerCannotBeRead) {

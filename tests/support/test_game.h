@@ -26,7 +26,7 @@ struct TestPlayer {
   std::filesystem::path game() const { return root.path() / "game"; }
   // The story area in UTF-8.
   std::string Story() const;
-  // Sets GameDir to the game folder.
+  // Sets gameFolderText to the game folder.
   void UseGameDir();
   // Sets condition n.
   void Set(int n, bool v = true) { p.conditions.Set(n, v); }

@@ -10,7 +10,7 @@ namespace {
 
 ColorPair Applied(const Variant& scheme, Rgb* buttons = nullptr) {
   TestPlayer t;
-  t.p.ColorScheme = scheme;
+  t.p.colorScheme = scheme;
   ApplyColorScheme(t.p);
   EXPECT_EQ(t.p.statusLabels[0].back, t.p.story.back);
   EXPECT_EQ(t.p.files.fore, t.p.story.fore);
@@ -52,7 +52,7 @@ TEST(ColorScheme, AnythingElseIsSchemeOne) {
 TEST(ColorScheme, WordColumnsKeepTheirColours) {
   TestPlayer t;
   Rgb before = t.p.wordColumns[0].back;
-  t.p.ColorScheme = 9;
+  t.p.colorScheme = 9;
   ApplyColorScheme(t.p);
   EXPECT_EQ(t.p.wordColumns[0].back, before);
 }

@@ -58,7 +58,7 @@ TEST_F(InfoScreens, ProgramScreensReadTheWorkingFolder) {
 TEST_F(InfoScreens, DirectivesInTheFileAreCarriedOutNotShown) {
   t.Game("rules.txt", "Текст.\nГАММА 2\nЕщё.\n");
   ShowRules(t.p);
-  EXPECT_EQ(t.p.ColorScheme, Variant(2));
+  EXPECT_EQ(t.p.colorScheme, Variant(2));
   EXPECT_EQ(t.Story().find("ГАММА"), std::string::npos);
 }
 

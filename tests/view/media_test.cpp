@@ -14,7 +14,7 @@ class MediaTest : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
-    t.p.Room = 4;
+    t.p.location = 4;
     WriteRaw(t.game() / "Лес.JPG", "picture");
     WriteRaw(t.game() / "theme.ogg", "music");
   }
@@ -62,7 +62,7 @@ TEST_F(MediaTest, BadPictureLinesAreReportedAndShowNothing) {
 
 TEST_F(MediaTest, MusicAndSoundStartFromTheBeginningOnTheirOwnPlayers) {
   PlayMusicLine(t.p, "МУЗ theme.ogg"_cp);
-  EXPECT_EQ(t.p.MusicFile, "theme.ogg");
+  EXPECT_EQ(t.p.musicFile, "theme.ogg");
   EXPECT_EQ(t.platform.music.calls,
             (std::vector<std::string>{"Release", "Render " + In("theme.ogg"), "SetPosition",
                                       "SetVolume -100", "SetBalance 0", "Run"}));

@@ -33,14 +33,14 @@ TEST_F(WhPTest, PausesAtTheThresholdOfTheHiddenPanel) {
   std::string seen;
   t.platform.Then([&](Player& p) {
     seen = ToUtf8(p.story.text.substr(p.story.text.size() - 33));
-    EXPECT_FALSE(p.OutputReady);
+    EXPECT_TRUE(p.outputPaused);
     EXPECT_EQ(p.focus, Focus::Input);
   });
   t.platform.Enter();
   Say("b");
   EXPECT_EQ(seen, "< Нажмите Enter для продолжения >");
   EXPECT_EQ(t.p.charactersSincePause, 0);
-  EXPECT_TRUE(t.p.OutputReady);
+  EXPECT_FALSE(t.p.outputPaused);
   EXPECT_EQ(t.p.story.text, std::string(1249, 'a') + "\r\nb\r\n");
 }
 
@@ -87,7 +87,7 @@ TEST_F(WhPTest, DirectivesAreCutWithTheirOwnWidths) {
 }
 
 TEST_F(WhPTest, LowerCaseDirectiveIsText) {
-  t.p.Room = 2;
+  t.p.location = 2;
   Say("кар 2 x.jpg");
   EXPECT_EQ(t.Story(), "кар 2 x.jpg\r\n");
   EXPECT_TRUE(t.platform.messages.empty());
@@ -124,7 +124,7 @@ TEST_F(WhPTest, RandomConditionDrawsAfterReseeding) {
 }
 
 TEST_F(WhPTest, BadDirectiveNumbersEndTheProgramWithTheLine) {
-  t.p.Room = 7;
+  t.p.location = 7;
   for (const char* line : {"ВЕР 12", "ВЕР x 5", "ГАММА ", "ВЕР 20000 5"}) {
     t.platform.messages.clear();
     EXPECT_EQ(ExpectEnd([&] { Say(line); }), kExitAfterError);
@@ -136,7 +136,7 @@ TEST_F(WhPTest, BadDirectiveNumbersEndTheProgramWithTheLine) {
 
 TEST_F(WhPTest, ColourSchemeLineAppliesTheScheme) {
   Say("ГАММА 3");
-  EXPECT_EQ(t.p.ColorScheme, Variant(3));
+  EXPECT_EQ(t.p.colorScheme, Variant(3));
   EXPECT_EQ(t.p.story.back, (Rgb{0, 0, 0}));
   EXPECT_EQ(t.p.story.fore, (Rgb{224, 224, 224}));
 }

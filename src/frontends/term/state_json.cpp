@@ -72,9 +72,9 @@ std::string Words(const ListBox& list) {
 
 std::string StateJson(const Player& p) {
   std::string s = "{";
-  s += "\"room\":" + NumberOr0(p.Room);
-  s += ",\"room_name\":" + JsonString(p.RoomName.Text());
-  s += ",\"game\":" + JsonString(p.GameName.Text());
+  s += "\"room\":" + NumberOr0(p.location);
+  s += ",\"room_name\":" + JsonString(p.locationName.Text());
+  s += ",\"game\":" + JsonString(p.gameTitle.Text());
   s += ",\"moves\":" + NumberOr0(p.moves);
   s += ",\"good\":" + NumberOr0(p.character[1]);
   s += ",\"evil\":" + NumberOr0(p.character[2]);
@@ -84,7 +84,7 @@ std::string StateJson(const Player& p) {
        ",\"moves\":" + JsonString(p.statusLabels[1].caption) + "}";
   s += ",\"story\":" + JsonString(p.story.text);
   s += ",\"input\":" + JsonString(p.input.text);
-  const char* waiting = p.WaitKey ? "pause" : (!p.EnterReady ? "transition" : "input");
+  const char* waiting = p.pauseWaiting ? "pause" : (p.transitionWaiting ? "transition" : "input");
   s += ",\"waiting\":\"" + std::string(waiting) + "\"";
   s += ",\"buttons\":[";
   bool first = true;
@@ -109,14 +109,14 @@ std::string StateJson(const Player& p) {
   }
   s += "]";
   s += std::string(",\"dial_avto\":") + (p.autoDialogue ? "true" : "false");
-  s += ",\"color_scheme\":" + NumberOr0(p.ColorScheme);
+  s += ",\"color_scheme\":" + NumberOr0(p.colorScheme);
   s += ",\"colors\":{\"back\":" + Color(p.schemeBack) + ",\"text\":" + Color(p.schemeText) +
        ",\"buttons\":" + Color(p.schemeButtons) + "}";
   s += std::string(",\"picture\":{\"visible\":") + (p.picturePanel.visible ? "true" : "false") +
        ",\"file\":" + JsonString(FromUtf8(p.picture.file)) +
        ",\"stretch\":" + (p.picture.stretch ? "true" : "false") + "}";
-  s += ",\"music\":" + JsonString(p.MusicFile);
-  s += ",\"game_dir\":" + JsonString(p.GameDir);
+  s += ",\"music\":" + JsonString(p.musicFile);
+  s += ",\"game_dir\":" + JsonString(p.gameFolderText);
   return s + "}";
 }
 

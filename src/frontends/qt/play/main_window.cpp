@@ -376,7 +376,7 @@ void MainWindow::Run(const std::function<void()>& handler) {
 void MainWindow::Sync() {
   // The title bar and the task bar name the game being played; dialogs keep the program's name.
   QString title = DialogTitle();
-  if (GameLoaded(p_)) title = DisplayText(p_.GameName.Text()).trimmed() + " — " + title;
+  if (GameLoaded(p_)) title = DisplayText(p_.gameTitle.Text()).trimmed() + " — " + title;
   if (windowTitle() != title) {
     setWindowTitle(title);
     setAccessibleName(title);
