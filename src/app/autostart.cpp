@@ -47,11 +47,7 @@ void ShowFolder(Player& p, const std::string& folder) {
 
 template <class F>
 void Guarded(Player& p, F&& f) {
-  try {
-    f();
-  } catch (const ScriptError&) {
-    ReportAndEnd(p, FailureText());
-  }
+  RunScriptStep(p, OnScriptError::ReportAndEnd, f, FailureText);
 }
 
 // The game folder text is left alone until a game really starts: the browser may still be left

@@ -12,6 +12,7 @@
 #include "base/vocabulary.h"
 #include "interpreter/main_file.h"
 #include "model/player.h"
+#include "model/report.h"
 #include "script/game_files.h"
 
 namespace fs = std::filesystem;
@@ -205,13 +206,11 @@ namespace {
 // The main file of the folder, read before anything changes: a folder that holds no game, or a
 // main file that cannot be read or stops short, is reported and leaves the running game as it was.
 std::optional<MainFile> ReadChosenMainFile(Player& p, const fs::path& folder) {
-  try {
-    return ReadMainFile(p, folder);
-  } catch (const ScriptError&) {
-    p.platform.MessageBox("Не удалось начать игру: "_cp + GameDirOf(PathText(folder)) +
-                          MainFileName());
-    return std::nullopt;
-  }
+  std::optional<MainFile> main;
+  RunScriptStep(
+      p, OnScriptError::ReportAndGoOn, [&] { main = ReadMainFile(p, folder); },
+      [&] { return "Не удалось начать игру: "_cp + GameDirOf(PathText(folder)) + MainFileName(); });
+  return main;
 }
 
 void StartNewGameIn(Player& p, const fs::path& folder) {

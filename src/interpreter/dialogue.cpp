@@ -139,8 +139,8 @@ void ShowAnswers(Player& p, int answers) {
   for (int i = answers + 1; i <= 12; ++i) p.answers[static_cast<std::size_t>(i)].visible = false;
 }
 
-void ReportDialogueError(Player& p) {
-  ReportAndEnd(p, LineErrorText(p, p.line));
+std::string DialogueErrorText(const Player& p) {
+  return LineErrorText(p, p.line);
 }
 
 // Plays the block of answer `index`, found by counting the options of both files; false when there
@@ -165,26 +165,28 @@ bool PlayAnswer(Player& p, int index) {
 }  // namespace
 
 void OfferDialogue(Player& p) {
-  int answers = 0;
-  try {
-    Scan scan(p);
-    for (const std::string& name : LocationFiles(p)) {
-      ScopedGameFile file(p, name);
-      scan.Run(answers);
-    }
-    ShowAnswers(p, answers);
-  } catch (const ScriptError&) {
-    ReportDialogueError(p);
-  }
+  RunScriptStep(
+      p, OnScriptError::ReportAndEnd,
+      [&] {
+        int answers = 0;
+        Scan scan(p);
+        for (const std::string& name : LocationFiles(p)) {
+          ScopedGameFile file(p, name);
+          scan.Run(answers);
+        }
+        ShowAnswers(p, answers);
+      },
+      [&] { return DialogueErrorText(p); });
   if (p.conditionsChanged) SettleScoreVariables(p);
 }
 
 void PlayChosenAnswer(Player& p, int index) {
-  try {
-    if (PlayAnswer(p, index)) SettleScoreVariables(p);
-  } catch (const ScriptError&) {
-    ReportDialogueError(p);
-  }
+  RunScriptStep(
+      p, OnScriptError::ReportAndEnd,
+      [&] {
+        if (PlayAnswer(p, index)) SettleScoreVariables(p);
+      },
+      [&] { return DialogueErrorText(p); });
   OfferDialogue(p);
 }
 

@@ -47,25 +47,28 @@ void ReadEventLines(Player& p, const std::string& name, EventLines& lines,
 
 void RunEventsPass(Player& p, long n, const std::function<const EventLines&(int)>& file) {
   const std::string number = std::to_string(n);
-  try {
-    for (int i = 0; i < 2; ++i) {
-      const EventLines& lines = file(i);
-      if (const std::vector<std::string>* texts = lines.Find(number)) {
-        for (const std::string& text : *texts) {
-          p.line = text;
-          StraightenDashes(p.line);
-          p.story.Append(p.line + "\r\n");
-          WriteStoryLine(p, std::string(p.line));
+  RunScriptStep(
+      p, OnScriptError::ReportAndGoOn,
+      [&] {
+        for (int i = 0; i < 2; ++i) {
+          const EventLines& lines = file(i);
+          if (const std::vector<std::string>* texts = lines.Find(number)) {
+            for (const std::string& text : *texts) {
+              p.line = text;
+              StraightenDashes(p.line);
+              p.story.Append(p.line + "\r\n");
+              WriteStoryLine(p, std::string(p.line));
+            }
+          }
+          // Reading on to the end of the file leaves its last line in `line`, unless that was the
+          // event line just written.
+          if (lines.LastKey() != number) p.line = lines.Last();
         }
-      }
-      // Reading on to the end of the file leaves its last line in `line`, unless that was the
-      // event line just written.
-      if (lines.LastKey() != number) p.line = lines.Last();
-    }
-  } catch (const ScriptError&) {
-    p.platform.MessageBox("Ошибка при подсчете события в строке "_cp + QuotedLine(p.line) +
-                          " в локации №"_cp + p.location.Text());
-  }
+      },
+      [&] {
+        return "Ошибка при подсчете события в строке "_cp + QuotedLine(p.line) + " в локации №"_cp +
+               p.location.Text();
+      });
 }
 
 void RunEventsPass(Player& p, long n) {

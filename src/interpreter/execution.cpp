@@ -55,12 +55,9 @@ std::optional<long> RunBlock(Player& p) {
 
 void RunCommandBlock(Player& p) {
   std::optional<long> target;
-  try {
-    target = RunBlock(p);
-  } catch (const ScriptError&) {
-    CloseGameFile(p);
-    ReportAndEnd(p, LineErrorText(p, p.line));
-  }
+  RunScriptStep(
+      p, OnScriptError::ReportAndEnd, [&] { target = RunBlock(p); },
+      [&] { return LineErrorText(p, p.line); });
   // The decoded copy of a scrambled file is removed as soon as the block is done with it, so the
   // plain text of a location does not lie about in the working folder between commands.
   CloseGameFile(p);
@@ -68,12 +65,13 @@ void RunCommandBlock(Player& p) {
     MoveToLocation(p, *target);  // refreshes the status line itself
     return;
   }
-  try {
-    if (p.conditionsChanged) SettleScoreVariables(p);
-    RefreshStatus(p);
-  } catch (const ScriptError&) {
-    ReportAndEnd(p, LineErrorText(p, p.line));
-  }
+  RunScriptStep(
+      p, OnScriptError::ReportAndEnd,
+      [&] {
+        if (p.conditionsChanged) SettleScoreVariables(p);
+        RefreshStatus(p);
+      },
+      [&] { return LineErrorText(p, p.line); });
 }
 
 bool IsBlockInstruction(std::string_view line) {
@@ -84,16 +82,17 @@ bool IsBlockInstruction(std::string_view line) {
 }
 
 void SetConditionsLine(Player& p, std::string line) {
-  try {
-    ForEachListedCondition(line, 2, false, false, [&](std::string_view digits, bool value) {
-      const long n = IntVal(digits);
-      if (p.conditions.Get(n) != value) p.conditionsChanged = true;
-      p.conditions.Set(n, value);
-    });
-  } catch (const ScriptError&) {
-    // A bad number spoils only this line: the block goes on with what was set so far.
-    p.platform.MessageBox(LineErrorText(p, line));
-  }
+  // A bad number spoils only this line: the block goes on with what was set so far.
+  RunScriptStep(
+      p, OnScriptError::ReportAndGoOn,
+      [&] {
+        ForEachListedCondition(line, 2, false, false, [&](std::string_view digits, bool value) {
+          const long n = IntVal(digits);
+          if (p.conditions.Get(n) != value) p.conditionsChanged = true;
+          p.conditions.Set(n, value);
+        });
+      },
+      [&] { return LineErrorText(p, line); });
 }
 
 }  // namespace mireval

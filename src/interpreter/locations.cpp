@@ -114,11 +114,9 @@ void Describe(Player& p) {
 }  // namespace
 
 void ShowRoom(Player& p) {
-  try {
-    Describe(p);
-  } catch (const ScriptError&) {
-    ReportAndEnd(p, "Ошибка в строке: "_cp + "\r\n" + QuotedLine(p.line));
-  }
+  RunScriptStep(
+      p, OnScriptError::ReportAndEnd, [&] { Describe(p); },
+      [&] { return "Ошибка в строке: "_cp + "\r\n" + QuotedLine(p.line); });
   RunAutomaticDialogue(p);
   SettleScoreVariables(p);
 }

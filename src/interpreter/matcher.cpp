@@ -81,23 +81,26 @@ bool TestWord(const Player& p, const std::string& command, const std::string& wr
 
 bool Match(Player& p, std::string& pattern, bool wholeLineIsPattern, const SynonymIndex& index) {
   if (pattern.empty() || pattern.back() != ' ') pattern += ' ';
-  try {
-    const std::string& command = index.Command();
-    int words = 0;
-    bool found = false;
-    std::size_t start = wholeLineIsPattern ? 0 : 2;
-    for (std::size_t i = start; i < pattern.size(); ++i) {
-      if (pattern[i] != ' ') continue;
-      ++words;
-      found = TestWord(p, command, pattern.substr(start, i - start), index);
-      if (!found) break;
-      start = i + 1;
-    }
-    p.wordLinesCount = words;
-    return words > 0 && found;
-  } catch (const ScriptError&) {
-    ReportAndEnd(p, LineErrorText(p, pattern));
-  }
+  bool matched = false;
+  RunScriptStep(
+      p, OnScriptError::ReportAndEnd,
+      [&] {
+        const std::string& command = index.Command();
+        int words = 0;
+        bool found = false;
+        std::size_t start = wholeLineIsPattern ? 0 : 2;
+        for (std::size_t i = start; i < pattern.size(); ++i) {
+          if (pattern[i] != ' ') continue;
+          ++words;
+          found = TestWord(p, command, pattern.substr(start, i - start), index);
+          if (!found) break;
+          start = i + 1;
+        }
+        p.wordLinesCount = words;
+        matched = words > 0 && found;
+      },
+      [&] { return LineErrorText(p, pattern); });
+  return matched;
 }
 
 }  // namespace

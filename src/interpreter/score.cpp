@@ -21,7 +21,7 @@
 
 namespace mireval {
 
-std::string& UbratProbely(std::string& text) {
+std::string& RemoveBlanks(std::string& text) {
   text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
   return text;
 }
@@ -30,8 +30,8 @@ namespace {
 
 // Markers a term can hold instead of digits: the good and the evil points. Digits written after a
 // marker join its text ("-13"), which then names neither.
-const std::string kGood = "-1";
-const std::string kEvil = "-2";
+constexpr std::string_view kGood = "-1";
+constexpr std::string_view kEvil = "-2";
 
 enum class Op { None, Plus, Minus, Greater, Less };
 
@@ -182,7 +182,7 @@ bool IsScoreLine(std::string_view line) {
 
 std::variant<ScoreLine, ScoreLineFault> ParseScoreLine(std::string_view text) {
   std::string line(text);
-  UbratProbely(line);
+  RemoveBlanks(line);
   long n = 0;
   try {
     ScoreLine parsed = ReadScoreLine(line, n);
@@ -232,7 +232,7 @@ bool SameValue(const Variant& a, const Variant& b) {
 
 // A score-variable line of one of the two files.
 struct PassLine {
-  std::string text;  // after StraightenDashes and UbratProbely
+  std::string text;  // after StraightenDashes and RemoveBlanks
   long read = 0;     // its place: how many lines after the first were read up to it
   // Read when the pass first reaches it, not with the file: a faulty line ends the program only
   // once the lines before it have run and fired their events.
@@ -279,12 +279,12 @@ class ScorePass {
 
   void Run() {
     p_.conditionsChanged = false;
-    try {
-      Walk();
-    } catch (const ScriptError&) {
-      ReportAndEnd(p_, "Ошибка в строке "_cp + QuotedLine(p_.line) + " комнаты №"_cp + fileRoom_ +
-                           " при подсчете переменной счета №"_cp + std::to_string(n_));
-    }
+    RunScriptStep(
+        p_, OnScriptError::ReportAndEnd, [&] { Walk(); },
+        [&] {
+          return "Ошибка в строке "_cp + QuotedLine(p_.line) + " комнаты №"_cp + fileRoom_ +
+                 " при подсчете переменной счета №"_cp + std::to_string(n_);
+        });
   }
 
  private:
@@ -308,7 +308,7 @@ class ScorePass {
       line = p_.line;
       if (!IsScoreLine(StraightenDashes(line))) return;
       PassLine& added = file.lines.emplace_back();
-      added.text = UbratProbely(line);
+      added.text = RemoveBlanks(line);
       added.read = file.count;
     });
     file.lastRead = file.events.Last();

@@ -55,7 +55,7 @@ bool EvaluateScoreLine(const Player& p, const ScoreLine& line);
 void SettleScoreVariables(Player& p);
 
 // Removes every blank from the text (the argument too) and returns it.
-std::string& UbratProbely(std::string& text);
+std::string& RemoveBlanks(std::string& text);
 
 // Conditions 0 (the good side leads or ties) and 3000 (neither side leads fourfold beyond 4
 // points), from the character points: a rule of the game that status and scripts both read.

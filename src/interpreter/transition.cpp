@@ -13,20 +13,21 @@
 namespace mireval {
 
 void MoveToLocation(Player& p, const Variant& room) {
-  try {
-    p.transitionWaiting = true;
-    static const std::string prompt = FromUtf8(kTransitionPromptUtf8);
-    p.story.Append("\r\n" + prompt);
-    StoryTail(p);
-    {
-      PendingWait wait(p);
-      while (p.transitionWaiting) p.platform.PumpEvents();
-      wait.End();
-    }
-    EnterLocation(p, room);
-  } catch (const ScriptError&) {
-    ReportAndEnd(p, LineErrorText(p, room.Text()));
-  }
+  RunScriptStep(
+      p, OnScriptError::ReportAndEnd,
+      [&] {
+        p.transitionWaiting = true;
+        static const std::string prompt = FromUtf8(kTransitionPromptUtf8);
+        p.story.Append("\r\n" + prompt);
+        StoryTail(p);
+        {
+          PendingWait wait(p);
+          while (p.transitionWaiting) p.platform.PumpEvents();
+          wait.End();
+        }
+        EnterLocation(p, room);
+      },
+      [&] { return LineErrorText(p, room.Text()); });
 }
 
 void EnterLocation(Player& p, const Variant& room) {

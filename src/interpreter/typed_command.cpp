@@ -284,11 +284,9 @@ void TidyBlanks(std::string& line) {
 }
 
 void ExecuteTypedCommand(Player& p) {
-  try {
-    Process(p);
-  } catch (const ScriptError&) {
-    ReportAndEnd(p, LineErrorText(p, p.line));
-  }
+  RunScriptStep(
+      p, OnScriptError::ReportAndEnd, [&] { Process(p); },
+      [&] { return LineErrorText(p, p.line); });
 }
 
 }  // namespace mireval

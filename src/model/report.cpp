@@ -29,4 +29,9 @@ void ReportAndEnd(Player& p, const std::string& message) {
   std::abort();  // EndProgram never returns
 }
 
+void ReportScriptError(Player& p, OnScriptError policy, const std::string& message) {
+  if (policy == OnScriptError::ReportAndEnd) ReportAndEnd(p, message);
+  p.platform.MessageBox(message);
+}
+
 }  // namespace mireval

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/script_error.h"
+
 namespace mireval {
 
 struct Player;
@@ -24,5 +26,27 @@ std::string LineErrorText(const Player& p, std::string_view context);
 
 // Shows the message and ends the program (exit status 3).
 [[noreturn]] void ReportAndEnd(Player& p, const std::string& message);
+
+// What a script error means for the step it stopped.
+enum class OnScriptError {
+  ReportAndGoOn,  // a message box, and the program goes on after the step
+  ReportAndEnd,   // a message box, then the program ends (exit status 3)
+};
+
+void ReportScriptError(Player& p, OnScriptError policy, const std::string& message);
+
+// Runs one step of a script. When the step throws ScriptError, the message `describe` builds is
+// shown (built after the error, so that it can quote the line the step stopped at) and the
+// policy decides what follows. True when the step finished.
+template <class Step, class Describe>
+bool RunScriptStep(Player& p, OnScriptError policy, Step&& step, Describe&& describe) {
+  try {
+    step();
+    return true;
+  } catch (const ScriptError&) {
+    ReportScriptError(p, policy, describe());
+    return false;
+  }
+}
 
 }  // namespace mireval

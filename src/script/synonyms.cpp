@@ -64,18 +64,20 @@ class Table {
 void LoadLocationSynonyms(Player& p, const Variant& room) {
   p.synonymCount = 0;
   Table table(p);
-  try {
-    for (const std::string& name : {RoomFileName(room), std::string(words::kCommonLocationFile)}) {
-      ScopedGameFile file(p, name);
-      while (!p.file.Eof()) {
-        ReadScriptLine(p);
-        StraightenDashes(p.line);
-        table.CollectLine(p.line);
-      }
-    }
-  } catch (const ScriptError&) {
-    p.platform.MessageBox(LineErrorText(room, p.line));
-  }
+  RunScriptStep(
+      p, OnScriptError::ReportAndGoOn,
+      [&] {
+        for (const std::string& name :
+             {RoomFileName(room), std::string(words::kCommonLocationFile)}) {
+          ScopedGameFile file(p, name);
+          while (!p.file.Eof()) {
+            ReadScriptLine(p);
+            StraightenDashes(p.line);
+            table.CollectLine(p.line);
+          }
+        }
+      },
+      [&] { return LineErrorText(room, p.line); });
 }
 
 }  // namespace mireval

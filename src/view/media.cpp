@@ -39,29 +39,30 @@ void Start(Player& p, MediaPlayer& player, const std::string& name, int volume) 
 
 void ShowPictureLine(Player& p, const std::string& line) {
   if (!StartsWith(line, words::kPicture)) return;
-  try {
-    if (line.size() < 5 || !IsDigit(line[4])) throw ScriptError("picture mode is not a digit");
-    int mode = line[4] - '0';
-    std::string name = Mid(line, 7);
-    if (mode <= 1) {
-      for (int i = 1; i <= kPictureSlots; ++i)
-        if (p.pictureFiles[i] == name) return;
-    }
-    std::filesystem::path file = GamePath(p, name);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) throw ScriptError("not a file");
-    int w = 0, h = 0;
-    if (!p.platform.PictureSize(file, w, h)) throw ScriptError("not a picture");
-    p.picture.stretch = mode % 2 == 1;
-    p.picture.file = file.string();
-    if (!p.picture.stretch) {
-      p.picture.width = w * kTwipsPerPixel;
-      p.picture.height = h * kTwipsPerPixel;
-    }
-    p.picturePanel.visible = true;
-  } catch (const ScriptError&) {
-    p.platform.MessageBox(MediaError(p, line));
-  }
+  RunScriptStep(
+      p, OnScriptError::ReportAndGoOn,
+      [&] {
+        if (line.size() < 5 || !IsDigit(line[4])) throw ScriptError("picture mode is not a digit");
+        int mode = line[4] - '0';
+        std::string name = Mid(line, 7);
+        if (mode <= 1) {
+          for (int i = 1; i <= kPictureSlots; ++i)
+            if (p.pictureFiles[i] == name) return;
+        }
+        std::filesystem::path file = GamePath(p, name);
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec)) throw ScriptError("not a file");
+        int w = 0, h = 0;
+        if (!p.platform.PictureSize(file, w, h)) throw ScriptError("not a picture");
+        p.picture.stretch = mode % 2 == 1;
+        p.picture.file = file.string();
+        if (!p.picture.stretch) {
+          p.picture.width = w * kTwipsPerPixel;
+          p.picture.height = h * kTwipsPerPixel;
+        }
+        p.picturePanel.visible = true;
+      },
+      [&] { return MediaError(p, line); });
 }
 
 void PlaySoundLine(Player& p, const std::string& line) {

@@ -137,11 +137,9 @@ void Write(Player& p, const std::string& line) {
 }  // namespace
 
 void WriteStoryLine(Player& p, const std::string& line) {
-  try {
-    Write(p, line);
-  } catch (const ScriptError&) {
-    ReportAndEnd(p, LineErrorText(p, line));
-  }
+  RunScriptStep(
+      p, OnScriptError::ReportAndEnd, [&] { Write(p, line); },
+      [&] { return LineErrorText(p, line); });
 }
 
 }  // namespace mireval

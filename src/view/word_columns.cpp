@@ -42,23 +42,26 @@ std::string WordOf(const Player& p, const std::string& line) {
 
 void FillWordColumns(Player& p) {
   for (ListBox& l : p.wordColumns) l.items.clear();
-  try {
-    ForEachLocationLine(p, [&] {
-      StraightenDashes(p.line);
-      int column = StartsWith(p.line, words::kWords1)   ? 0
-                   : StartsWith(p.line, words::kWords2) ? 1
-                                                        : -1;
-      if (column < 0) return;
-      std::string word = WordOf(p, p.line);
-      if (word.empty()) return;
-      auto& items = p.wordColumns[column].items;
-      if (std::find(items.begin(), items.end(), word) == items.end()) items.push_back(word);
-    });
-  } catch (const ScriptError&) {
-    p.platform.MessageBox("Ошибка при просчете добавления слов в столбцы в строке "_cp +
-                          QuotedLine(p.line) + ")");
-    return;
-  }
+  const bool filled = RunScriptStep(
+      p, OnScriptError::ReportAndGoOn,
+      [&] {
+        ForEachLocationLine(p, [&] {
+          StraightenDashes(p.line);
+          int column = StartsWith(p.line, words::kWords1)   ? 0
+                       : StartsWith(p.line, words::kWords2) ? 1
+                                                            : -1;
+          if (column < 0) return;
+          std::string word = WordOf(p, p.line);
+          if (word.empty()) return;
+          auto& items = p.wordColumns[column].items;
+          if (std::find(items.begin(), items.end(), word) == items.end()) items.push_back(word);
+        });
+      },
+      [&] {
+        return "Ошибка при просчете добавления слов в столбцы в строке "_cp + QuotedLine(p.line) +
+               ")";
+      });
+  if (!filled) return;
   ArrangeLayout(p);
 }
 

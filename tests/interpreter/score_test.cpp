@@ -177,7 +177,7 @@ TEST_F(ScoreTest, EventFailureIsReportedAndTheEventsReturn) {
 
 TEST_F(ScoreTest, UbratProbelyRemovesBlanksOnly) {
   std::string s = " a\tb c ";
-  EXPECT_EQ(UbratProbely(s), "a\tbc");
+  EXPECT_EQ(RemoveBlanks(s), "a\tbc");
   EXPECT_EQ(s, "a\tbc");
 }
 
@@ -270,7 +270,7 @@ void SettleScoreVariables(Player& p) {
           ReadPlainLine(p);
           StraightenDashes(p.line);
           if (p.line.size() <= 3 || !EqualsNoCase(p.line.substr(0, 3), "ПС "_cp)) continue;
-          UbratProbely(p.line);
+          RemoveBlanks(p.line);
           n = 0;
           const bool result = EvaluateLineInPlace(p, p.line, n);
           if (result == p.conditions.Get(n)) continue;
