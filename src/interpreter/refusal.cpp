@@ -7,7 +7,7 @@
 
 namespace mireval {
 
-const std::array<const char*, 10> kRefusalsUtf8 = {
+constexpr std::array<const char*, 10> kRefusalsUtf8 = {
     "Не думаю, что это как-то поможет.",
     "Наш герой не хочет этого делать.",
     "Это не поможет.",
