@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cmath>
-#include <initializer_list>
+#include <string_view>
 
 #include "app/autostart.h"
 #include "app/browser.h"
@@ -17,11 +17,96 @@ namespace mireval {
 
 namespace {
 
-// The forms are written in UTF-8; so is `upperUtf8`, converted once for all of them.
-bool IsOneOf(std::string_view upperUtf8, std::initializer_list<std::string_view> forms) {
-  for (std::string_view f : forms)
-    if (upperUtf8 == f) return true;
-  return false;
+// The input line is cleared before a command that may start a game: an Enter that releases the
+// new game's transition must not find the command still standing in it.
+void OpenGame(Player& p) {
+  p.input.SetText("");
+  AutoStart(p);
+  OpenGameDialog(p);
+}
+
+void Save(Player& p) {
+  const bool failed = GameLoaded(p) && !SaveGame(p);
+  p.input.SetText("");
+  if (!failed) {
+    p.story.Append("\r\n" + "ИГРА УСПЕШНО СОХРАНЕНА"_cp + "\r\n");
+    StoryTail(p);
+  }
+}
+
+void Load(Player& p) {
+  p.input.SetText("");
+  AutoStartDir(p);
+  LoadGameDialog(p);
+  p.story.Append("\r\n" + "ИГРА УСПЕШНО ЗАГРУЖЕНА "_cp + "\r\n");
+  StoryTail(p);
+}
+
+void Leave(Player& p) {
+  if (MayLeave(p)) p.platform.EndProgram(kExitNormal);
+}
+
+void OpenForum(Player& p) {
+  p.platform.OpenUrl(kForumAddress);
+}
+
+void OpenSite(Player& p) {
+  p.platform.OpenUrl(kSiteAddress);
+}
+
+void EditorIntro(Player& p) {
+  p.input.SetText("");
+  ShowEditorIntro(p);
+}
+
+void GamesIntro(Player& p) {
+  p.input.SetText("");
+  ShowIfGames(p);
+}
+
+bool Always(const Player&) {
+  return true;
+}
+
+bool NoGameTitle(const Player& p) {
+  return p.gameTitle.Text().empty();
+}
+
+struct TopLevelCommand {
+  std::array<std::string_view, 4> forms;  // upper case, UTF-8; unused places empty
+  // The two screens of text go through the output writer, whose pause would wait inside a
+  // pending wait; there the line is no command and its Enter only releases the wait.
+  bool writesScreens;
+  bool (*applies)(const Player&);
+  void (*run)(Player&);
+
+  bool Names(std::string_view upperUtf8) const {
+    for (std::string_view f : forms)
+      if (!f.empty() && upperUtf8 == f) return true;
+    return false;
+  }
+};
+
+constexpr std::array<TopLevelCommand, 8> kCommands = {{
+    {{"ОТКРЫТЬ ИГРУ", "ЗАНОВО", "НОВАЯ ИГРА"}, false, Always, OpenGame},
+    {{"СОХРАНИТЬСЯ", "СОХРАНИТЬ ИГРУ"}, false, Always, Save},
+    {{"ЗАГРУЗИТЬСЯ", "ЗАГРУЗИТЬ ИГРУ"}, false, Always, Load},
+    {{"ЗАКОНЧИТЬ ИГРУ", "ПОКИНУТЬ ИГРУ", "ВЫЙТИ ИЗ ИГРЫ", "ВЫХОД"}, false, Always, Leave},
+    {{"ФОРУМ ИГРЫ", "ПЕРЕЙТИ НА ФОРУМ"}, false, Always, OpenForum},
+    {{"САЙТ ИГРЫ", "ПЕРЕЙТИ НА САЙТ"}, false, Always, OpenSite},
+    {{"РЕДАКТОР ИГРЫ", "СОЗДАНИЕ ИГРЫ"}, true, Always, EditorIntro},
+    {{"СПРАВКА"}, true, NoGameTitle, GamesIntro},
+}};
+
+constexpr std::string_view kSchemeCommand = "ЦВЕТОВАЯ ГАММА"_cpv;  // followed by the number
+
+void SetSchemeFromInput(Player& p) {
+  std::string number = Mid(p.input.text, 16);
+  if (auto n = ParseNumber(number)) {
+    p.colorScheme = std::floor(*n);
+    ApplyColorScheme(p);
+  }
+  p.input.SetText("");
 }
 
 }  // namespace
@@ -43,65 +128,14 @@ bool MayLeave(Player& p) {
 bool RunTopLevelCommand(Player& p) {
   const std::string line = Upper(p.input.text);
   const std::string typed = ToUtf8(line);
-  bool gameLoaded = GameLoaded(p);
-  // The input line is cleared before a command that may start a game: an Enter that releases
-  // the new game's transition must not find the command still standing in it.
-  if (IsOneOf(typed, {"ОТКРЫТЬ ИГРУ", "ЗАНОВО", "НОВАЯ ИГРА"})) {
-    p.input.SetText("");
-    AutoStart(p);
-    OpenGameDialog(p);
+  for (const TopLevelCommand& command : kCommands) {
+    if (!command.Names(typed) || (command.writesScreens && WaitPending(p)) || !command.applies(p))
+      continue;
+    command.run(p);
     return true;
   }
-  if (IsOneOf(typed, {"СОХРАНИТЬСЯ", "СОХРАНИТЬ ИГРУ"})) {
-    bool failed = gameLoaded && !SaveGame(p);
-    p.input.SetText("");
-    if (!failed) {
-      p.story.Append("\r\n" + "ИГРА УСПЕШНО СОХРАНЕНА"_cp + "\r\n");
-      StoryTail(p);
-    }
-    return true;
-  }
-  if (IsOneOf(typed, {"ЗАГРУЗИТЬСЯ", "ЗАГРУЗИТЬ ИГРУ"})) {
-    p.input.SetText("");
-    AutoStartDir(p);
-    LoadGameDialog(p);
-    p.story.Append("\r\n" + "ИГРА УСПЕШНО ЗАГРУЖЕНА "_cp + "\r\n");
-    StoryTail(p);
-    return true;
-  }
-  if (IsOneOf(typed, {"ЗАКОНЧИТЬ ИГРУ", "ПОКИНУТЬ ИГРУ", "ВЫЙТИ ИЗ ИГРЫ", "ВЫХОД"})) {
-    if (MayLeave(p)) p.platform.EndProgram(kExitNormal);
-    return true;
-  }
-  if (IsOneOf(typed, {"ФОРУМ ИГРЫ", "ПЕРЕЙТИ НА ФОРУМ"})) {
-    p.platform.OpenUrl(kForumAddress);
-    return true;
-  }
-  if (IsOneOf(typed, {"САЙТ ИГРЫ", "ПЕРЕЙТИ НА САЙТ"})) {
-    p.platform.OpenUrl(kSiteAddress);
-    return true;
-  }
-  // The two screens of text go through the output writer, whose pause would wait inside a pending
-  // wait; there the line is no command and its Enter only releases the wait.
-  const bool mayWrite = !WaitPending(p);
-  if (mayWrite && IsOneOf(typed, {"РЕДАКТОР ИГРЫ", "СОЗДАНИЕ ИГРЫ"})) {
-    p.input.SetText("");
-    ShowEditorIntro(p);
-    return true;
-  }
-  if (mayWrite && IsOneOf(typed, {"СПРАВКА"}) && p.gameTitle.Text().empty()) {
-    p.input.SetText("");
-    ShowIfGames(p);
-    return true;
-  }
-  static const std::string scheme = "ЦВЕТОВАЯ ГАММА"_cp;
-  if (StartsWith(line, scheme)) {
-    std::string number = Mid(p.input.text, 16);
-    if (auto n = ParseNumber(number)) {
-      p.colorScheme = std::floor(*n);
-      ApplyColorScheme(p);
-    }
-    p.input.SetText("");
+  if (StartsWith(line, kSchemeCommand)) {
+    SetSchemeFromInput(p);
     return true;
   }
   return false;
