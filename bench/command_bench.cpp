@@ -69,30 +69,30 @@ void RunCommand(benchmark::State& state, bool scrambled, const std::string& type
   });
 }
 
-void BM_Komand_Refused_Plain(benchmark::State& s) {
+void BM_TypedCommand_Refused_Plain(benchmark::State& s) {
   RunCommand(s, false, kRefused);
 }
-void BM_Komand_Refused_Scrambled(benchmark::State& s) {
+void BM_TypedCommand_Refused_Scrambled(benchmark::State& s) {
   RunCommand(s, true, kRefused);
 }
-void BM_Komand_WinsInRoom0_Plain(benchmark::State& s) {
+void BM_TypedCommand_WinsInRoom0_Plain(benchmark::State& s) {
   RunCommand(s, false, kWinning);
 }
-void BM_Komand_WinsInRoom0_Scrambled(benchmark::State& s) {
+void BM_TypedCommand_WinsInRoom0_Scrambled(benchmark::State& s) {
   RunCommand(s, true, kWinning);
 }
 
 // A typed line of a million blanks: logged, tidied to half a million, offered to every entry and
 // refused. The baseline reads both files once, as a refused command must.
-void BM_Komand_MillionBlanks(benchmark::State& s) {
+void BM_TypedCommand_MillionBlanks(benchmark::State& s) {
   RunCommand(s, false, std::string(1000000, ' '));
 }
 
-BENCHMARK(BM_Komand_Refused_Plain)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Komand_Refused_Scrambled)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Komand_WinsInRoom0_Plain)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Komand_WinsInRoom0_Scrambled)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Komand_MillionBlanks)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypedCommand_Refused_Plain)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypedCommand_Refused_Scrambled)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypedCommand_WinsInRoom0_Plain)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypedCommand_WinsInRoom0_Scrambled)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypedCommand_MillionBlanks)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace mireval::bench

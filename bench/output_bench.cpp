@@ -28,7 +28,7 @@ std::vector<std::string> Lines() {
   return lines;
 }
 
-void BM_Output_WhP_StoryTail(benchmark::State& state) {
+void BM_Output_WriteStoryLine_StoryTail(benchmark::State& state) {
   Folder folder;
   BenchPlayer b(folder);
   const std::vector<std::string> lines = Lines();
@@ -53,7 +53,7 @@ void BM_Output_WhP_StoryTail(benchmark::State& state) {
                                   static_cast<double>(state.iterations()) / (total > 0 ? total : 1);
 }
 
-BENCHMARK(BM_Output_WhP_StoryTail)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Output_WriteStoryLine_StoryTail)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace mireval::bench

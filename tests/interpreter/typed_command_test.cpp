@@ -15,7 +15,7 @@
 namespace mireval {
 namespace {
 
-class KomandTest : public ::testing::Test {
+class TypedCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     t.UseGameDir();
@@ -42,7 +42,7 @@ class KomandTest : public ::testing::Test {
   TestPlayer t;
 };
 
-TEST_F(KomandTest, SelectionPrefersWordsThenConditionsThenTheLocationThenTheLaterEntry) {
+TEST_F(TypedCommandTest, SelectionPrefersWordsThenConditionsThenTheLocationThenTheLaterEntry) {
   const struct {
     const char *room, *common;
     int room_number;
@@ -75,7 +75,7 @@ TEST_F(KomandTest, SelectionPrefersWordsThenConditionsThenTheLocationThenTheLate
   EXPECT_TRUE(IsRefusal(Type("взять"), " взять "));
 }
 
-TEST_F(KomandTest, ScrambledFilesAreReadLikePlainOnesAndTheirCopyIsRemoved) {
+TEST_F(TypedCommandTest, ScrambledFilesAreReadLikePlainOnesAndTheirCopyIsRemoved) {
   WriteRaw(t.game() / "room1.txt",
            Encrypt(SplitLines(FromUtf8("РН x\n\nТ А\nа\n\nТ Б\nб\n\n")), CipherKind::Ordinary));
   WriteRaw(t.game() / "room0.txt",
@@ -85,7 +85,7 @@ TEST_F(KomandTest, ScrambledFilesAreReadLikePlainOnesAndTheirCopyIsRemoved) {
   EXPECT_FALSE(std::filesystem::exists(t.work() / "temps.dat"));
 }
 
-TEST_F(KomandTest, ExecutionCarriesOutScriptLinesAndPrintsTheRest) {
+TEST_F(TypedCommandTest, ExecutionCarriesOutScriptLinesAndPrintsTheRest) {
   t.Game("room1.txt",
          "РН x\nПС 20 = 3 + 5 > 1\n\nТ ВЗЯТЬ\nДа.\nД 3 -4 5\nСС\nСС\nСТ\nЛ 9\nДИ "
          "1\nКДИАЛ\nx\nГАММА 3\n\nД 9\n\n"
@@ -109,7 +109,7 @@ TEST_F(KomandTest, ExecutionCarriesOutScriptLinesAndPrintsTheRest) {
   EXPECT_FALSE(t.p.file.IsOpen());
 }
 
-TEST_F(KomandTest, AMoveEndsTheBlockAfterItsPrompt) {
+TEST_F(TypedCommandTest, AMoveEndsTheBlockAfterItsPrompt) {
   t.Game("room1.txt", "РН x\n\nТ ИДТИ\nВы идете.\nИД 2\nне видно\nД 9\n");
   t.Game("room2.txt", "РН Двор\nМУКА = ПЫЛЬ\nОП\nТемно.\n");
   std::string prompted;
@@ -126,7 +126,7 @@ TEST_F(KomandTest, AMoveEndsTheBlockAfterItsPrompt) {
   EXPECT_FALSE(t.p.conditions.Get(9));
 }
 
-TEST_F(KomandTest, TheAutomaticDialogueCommandIsNotEchoed) {
+TEST_F(TypedCommandTest, TheAutomaticDialogueCommandIsNotEchoed) {
   t.Game("room1.txt", "ДИ 1\nОтвет.\n\n");
   t.p.commandLine = FromUtf8(" ДИАЛ АВТО ");
   OpenGameFile(t.p, "room1.txt");
@@ -135,7 +135,7 @@ TEST_F(KomandTest, TheAutomaticDialogueCommandIsNotEchoed) {
   EXPECT_EQ(t.Story(), "\r\n\r\nОтвет. \r\n");
 }
 
-TEST_F(KomandTest, EveryLineIsAMoveAndALogRecordAsTypedThenBlanksAreHalved) {
+TEST_F(TypedCommandTest, EveryLineIsAMoveAndALogRecordAsTypedThenBlanksAreHalved) {
   t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ НОЖ\nвзято\n\n");
   t.Game("invent.txt", "");
   t.p.moves = 0;
@@ -150,7 +150,7 @@ TEST_F(KomandTest, EveryLineIsAMoveAndALogRecordAsTypedThenBlanksAreHalved) {
             "\" Поляна\",\" вещи   \"\r\n\" Поляна\",\" а     б \"\r\n\" Поляна\",\"  \"\r\n");
 }
 
-TEST_F(KomandTest, AnUnwritableLogIsReportedOnceAndPlayGoesOn) {
+TEST_F(TypedCommandTest, AnUnwritableLogIsReportedOnceAndPlayGoesOn) {
   std::filesystem::create_directories(t.work() / "logfile.txt");
   t.Game("room1.txt", "РН x\n\nТ ВЗЯТЬ\nвзято\n\n");
   EXPECT_EQ(Type("взять"), Reply("взять", "взято"));
@@ -160,7 +160,7 @@ TEST_F(KomandTest, AnUnwritableLogIsReportedOnceAndPlayGoesOn) {
                                      "продолжается без записи журнала."});
 }
 
-TEST_F(KomandTest, TalkVerbsAndTheAutomaticModeKeepLinesFromTheEntries) {
+TEST_F(TypedCommandTest, TalkVerbsAndTheAutomaticModeKeepLinesFromTheEntries) {
   t.Game("room1.txt", "РН x\n\nТ ДИАЛОГИ\nнет\n\nТ СЕСТЬ\nсели\n\n");
   // With no dialogue in the files, talk lines draw a refusal (the automatic command none).
   for (const char* line : {"поговорить с барменом", "Сесть за стол", "диалоги"})
@@ -171,7 +171,7 @@ TEST_F(KomandTest, TalkVerbsAndTheAutomaticModeKeepLinesFromTheEntries) {
   EXPECT_EQ(Type("сесть"), "");
 }
 
-TEST_F(KomandTest, BrokenFilesAreReportedAndEndTheProgram) {
+TEST_F(TypedCommandTest, BrokenFilesAreReportedAndEndTheProgram) {
   const struct {
     const char *room, *message;
   } cases[] = {
@@ -188,7 +188,7 @@ TEST_F(KomandTest, BrokenFilesAreReportedAndEndTheProgram) {
   }
 }
 
-TEST_F(KomandTest, ReloadEntersTheLocationAgainAndThenOffersTheLine) {
+TEST_F(TypedCommandTest, ReloadEntersTheLocationAgainAndThenOffersTheLine) {
   t.Game("room1.txt", "РН Поляна\nОП\nОписание.\n\nТ ПЕРЕГРУЗИТЬ\nснова\n\n");
   t.p.story.SetText("old");
   t.platform.Enter();
@@ -196,7 +196,7 @@ TEST_F(KomandTest, ReloadEntersTheLocationAgainAndThenOffersTheLine) {
   EXPECT_EQ(t.Story(), "Описание.\r\n\r\n" + Reply("перегрузить локацию", "снова"));
 }
 
-TEST_F(KomandTest, BuiltInFormsEchoTheirFixedWord) {
+TEST_F(TypedCommandTest, BuiltInFormsEchoTheirFixedWord) {
   t.Game("room1.txt", "РН x\nОП\nОписание.\n\nТ ОСМОТРЕТЬСЯ\nнет\n\nТ ВЗЯТЬ ВЕЩИ\nвзято\n\n");
   for (const char* file : {"invent.txt", "zadan.txt", "hints.txt"}) t.Game(file, "");
   t.Game("author.txt", "А.\n");
@@ -243,7 +243,7 @@ TEST_F(KomandTest, BuiltInFormsEchoTheirFixedWord) {
   EXPECT_EQ(ExpectEnd([&] { Type("автор"); }), kExitAfterError);
 }
 
-TEST_F(KomandTest, TheDebugQueryTellsAConditionsValue) {
+TEST_F(TypedCommandTest, TheDebugQueryTellsAConditionsValue) {
   t.Game("room1.txt", "РН x\n");
   t.Set(12);
   const std::pair<const char*, const char*> cases[] = {

@@ -8,7 +8,7 @@
 namespace mireval {
 namespace {
 
-class WhPTest : public ::testing::Test {
+class WriteStoryLineTest : public ::testing::Test {
  protected:
   // Appends the line as a description does (line + CR LF) and hands it to the writer.
   void Say(const std::string& utf8) {
@@ -25,7 +25,7 @@ class WhPTest : public ::testing::Test {
   TestPlayer t;
 };
 
-TEST_F(WhPTest, PausesAtTheThresholdOfTheHiddenPanel) {
+TEST_F(WriteStoryLineTest, PausesAtTheThresholdOfTheHiddenPanel) {
   Say(std::string(1249, 'a'));
   EXPECT_EQ(t.platform.pumps, 0);
   EXPECT_EQ(t.p.charactersSincePause, 1249);
@@ -44,7 +44,7 @@ TEST_F(WhPTest, PausesAtTheThresholdOfTheHiddenPanel) {
   EXPECT_EQ(t.p.story.text, std::string(1249, 'a') + "\r\nb\r\n");
 }
 
-TEST_F(WhPTest, PanelShownPausesAtOneThousandWithFocusOnText1) {
+TEST_F(WriteStoryLineTest, PanelShownPausesAtOneThousandWithFocusOnTheAnswerPanel) {
   t.p.answers[0].visible = true;
   t.platform.Then([&](Player& p) { EXPECT_EQ(p.focus, Focus::AnswerPanel); });
   t.platform.Enter();
@@ -53,14 +53,14 @@ TEST_F(WhPTest, PanelShownPausesAtOneThousandWithFocusOnText1) {
   EXPECT_EQ(t.p.charactersSincePause, 0);
 }
 
-TEST_F(WhPTest, CarriageReturnsWeighThirty) {
+TEST_F(WriteStoryLineTest, CarriageReturnsWeighThirty) {
   std::string line = "abc\rdefg\rhij\r";
   t.p.story.Append(line);
   WriteStoryLine(t.p, line);
   EXPECT_EQ(t.p.charactersSincePause, 13 + 90);
 }
 
-TEST_F(WhPTest, ForcedPauseOnlyForShortLines) {
+TEST_F(WriteStoryLineTest, ForcedPauseOnlyForShortLines) {
   t.platform.Enter();
   Say("НЖ ");
   EXPECT_EQ(t.platform.pumps, 1);
@@ -70,7 +70,7 @@ TEST_F(WhPTest, ForcedPauseOnlyForShortLines) {
   EXPECT_EQ(t.Story(), "НЖ  \r\n");
 }
 
-TEST_F(WhPTest, DirectivesAreCutWithTheirOwnWidths) {
+TEST_F(WriteStoryLineTest, DirectivesAreCutWithTheirOwnWidths) {
   t.p.story.SetText("");
   Reply("Первая ");
   Reply("ПС 1 = 2");  // cut 3: the line, its CR LF and the trailing blank before it
@@ -86,21 +86,21 @@ TEST_F(WhPTest, DirectivesAreCutWithTheirOwnWidths) {
   EXPECT_EQ(t.Story(), "abcПС\r\n");
 }
 
-TEST_F(WhPTest, LowerCaseDirectiveIsText) {
+TEST_F(WriteStoryLineTest, LowerCaseDirectiveIsText) {
   t.p.location = 2;
   Say("кар 2 x.jpg");
   EXPECT_EQ(t.Story(), "кар 2 x.jpg\r\n");
   EXPECT_TRUE(t.platform.messages.empty());
 }
 
-TEST_F(WhPTest, DirectiveOnAnEmptyStoryAreaDoesNotEndTheGame) {
+TEST_F(WriteStoryLineTest, DirectiveOnAnEmptyStoryAreaDoesNotEndTheGame) {
   t.p.story.SetText("");
   Say("ПС 3 = 1");
   EXPECT_EQ(t.Story(), "");
   EXPECT_TRUE(t.platform.messages.empty());
 }
 
-TEST_F(WhPTest, RandomConditionUsesTheChanceInPercent) {
+TEST_F(WriteStoryLineTest, RandomConditionUsesTheChanceInPercent) {
   for (int i = 0; i < 20; ++i) {
     t.platform.seed = i;
     Say("ВЕР 12 0");
@@ -112,7 +112,7 @@ TEST_F(WhPTest, RandomConditionUsesTheChanceInPercent) {
   EXPECT_EQ(t.Story(), "");
 }
 
-TEST_F(WhPTest, RandomConditionDrawsAfterReseeding) {
+TEST_F(WriteStoryLineTest, RandomConditionDrawsAfterReseeding) {
   int trues = 0;
   for (int i = 0; i < 200; ++i) {
     t.platform.seed = i * 7919 + 0.5;
@@ -123,7 +123,7 @@ TEST_F(WhPTest, RandomConditionDrawsAfterReseeding) {
   EXPECT_LT(trues, 150);
 }
 
-TEST_F(WhPTest, BadDirectiveNumbersEndTheProgramWithTheLine) {
+TEST_F(WriteStoryLineTest, BadDirectiveNumbersEndTheProgramWithTheLine) {
   t.p.location = 7;
   for (const char* line : {"ВЕР 12", "ВЕР x 5", "ГАММА ", "ВЕР 20000 5"}) {
     t.platform.messages.clear();
@@ -134,14 +134,14 @@ TEST_F(WhPTest, BadDirectiveNumbersEndTheProgramWithTheLine) {
   }
 }
 
-TEST_F(WhPTest, ColourSchemeLineAppliesTheScheme) {
+TEST_F(WriteStoryLineTest, ColourSchemeLineAppliesTheScheme) {
   Say("ГАММА 3");
   EXPECT_EQ(t.p.colorScheme, Variant(3));
   EXPECT_EQ(t.p.story.back, (Rgb{0, 0, 0}));
   EXPECT_EQ(t.p.story.fore, (Rgb{224, 224, 224}));
 }
 
-TEST_F(WhPTest, EveryTextLineClearsTheInputLine) {
+TEST_F(WriteStoryLineTest, EveryTextLineClearsTheInputLine) {
   t.p.input.SetText("набранное"_cp);
   Say("текст");
   EXPECT_EQ(t.p.input.text, "");
