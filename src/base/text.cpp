@@ -127,6 +127,14 @@ std::string Upper(std::string_view s) {
   return out;
 }
 
+std::string MatchingForm(std::string_view s) {
+  constexpr char kYo = '\xA8', kYe = '\xC5';  // Ё and Е in Windows-1251
+  std::string out = Upper(s);
+  for (char& c : out)
+    if (c == kYo) c = kYe;
+  return out;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)

@@ -110,6 +110,9 @@ constexpr std::string_view operator""_cpv() {
 char UpperChar(char c);
 std::string Upper(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// The form in which typed commands and the patterns of a game are compared: upper case, with
+// «Ё» as «Е», since Russian writers use both letters for one.
+std::string MatchingForm(std::string_view s);
 
 // Every en dash (code 150) becomes "-". The argument is changed too; the result is its new value.
 std::string& StraightenDashes(std::string& line);

@@ -59,7 +59,8 @@ int UsedSlots(const Player& p) {
 // one.
 bool FoundThroughSynonym(const Player& p, const std::string& command, Kind kind, int k) {
   const int partner = k % 2 == 1 ? k + 1 : k - 1;
-  return Occurs(command, Upper(Cut(kind, p.synonyms[static_cast<std::size_t>(partner)])), kind);
+  return Occurs(command, MatchingForm(Cut(kind, p.synonyms[static_cast<std::size_t>(partner)])),
+                kind);
 }
 
 bool TestWord(const Player& p, const std::string& command, const std::string& written,
@@ -70,7 +71,7 @@ bool TestWord(const Player& p, const std::string& command, const std::string& wr
                     : last        ? Kind::Beginning
                     : first       ? Kind::Ending
                                   : Kind::Whole;
-  const std::string core = Upper(Cut(kind, written));
+  const std::string core = MatchingForm(Cut(kind, written));
   if (Occurs(command, core, kind)) return true;
 
   bool found = false;
@@ -105,14 +106,14 @@ bool Match(Player& p, std::string& pattern, bool wholeLineIsPattern, const Synon
 
 }  // namespace
 
-SynonymIndex::SynonymIndex(const Player& p) : command_(Upper(p.commandLine)) {
+SynonymIndex::SynonymIndex(const Player& p) : command_(MatchingForm(p.commandLine)) {
   const int count = UsedSlots(p);
   for (int k = 1; k <= count; ++k)
-    entries_[Upper(p.synonyms[static_cast<std::size_t>(k)])].push_back(k);
+    entries_[MatchingForm(p.synonyms[static_cast<std::size_t>(k)])].push_back(k);
 }
 
-const std::vector<int>* SynonymIndex::Find(const std::string& upperCore) const {
-  auto it = entries_.find(upperCore);
+const std::vector<int>* SynonymIndex::Find(const std::string& core) const {
+  auto it = entries_.find(core);
   return it == entries_.end() ? nullptr : &it->second;
 }
 

@@ -10,22 +10,23 @@ namespace mireval {
 struct Player;
 
 // True when every word of `pattern` is found in `commandLine`, literally or through the synonym
-// table. A word "X%" is a word beginning, "%X" a word ending, "%X%" an inner part, anything else a
-// whole word. In command mode (wholeLineIsPattern false) the two characters of the line kind are
+// table, both compared in MatchingForm (upper case, «ё» as «е»). A word "X%" is a word beginning,
+// "%X" a word ending, "%X%" an inner part, anything else a whole word. In command mode (wholeLineIsPattern false) the two characters of the line kind are
 // skipped. Sets `wordLinesCount` to the number of words examined (the failing one included) and
 // appends a blank to `pattern` when it does not end with one. A pattern the matcher cannot read (an
 // empty word, a lone "%", a synonym too short to cut) is reported and ends the program.
 bool CommandMatches(Player& p, std::string& pattern, bool wholeLineIsPattern);
 
-// The synonym table looked up by upper-cased entry text, and the command line upper-cased once.
+// The synonym table looked up by the matching form of its entries (upper case, «Ё» as «Е»), and
+// the command line in that form, made once.
 // Made once for a whole file of patterns matched against one command. Valid while neither the
 // table nor `commandLine` changes.
 class SynonymIndex {
  public:
   explicit SynonymIndex(const Player& p);
-  // The numbers of the entries equal to `upperCore`, ascending; null when there are none.
-  const std::vector<int>* Find(const std::string& upperCore) const;
-  // `commandLine` upper-cased.
+  // The numbers of the entries equal to `core` (in matching form), ascending; null when none are.
+  const std::vector<int>* Find(const std::string& core) const;
+  // `commandLine` in matching form.
   const std::string& Command() const { return command_; }
 
  private:

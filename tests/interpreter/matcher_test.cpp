@@ -80,6 +80,26 @@ TEST_F(MatcherTest, SynonymPartnersStandInAndAreCutLikeTheWord) {
     EXPECT_EQ(Match(std::string("Т ") + c.word, c.command), c.found) << c.word << " " << c.command;
 }
 
+// Russian writers use «ё» and «е» for one letter: a pattern, a synonym or a dialogue written with
+// one matches a command typed with the other, in either case.
+TEST_F(MatcherTest, YoAndYeAreOneLetter) {
+  Pair("ЁЛКА", "ЕЛЬ");
+  const struct {
+    const char *pattern, *command;
+    bool dialogue, found;
+  } cases[] = {
+      {"Т ЁЖИК", "ежик", false, true},      {"Т ЕЖИК", "Ёжик", false, true},
+      {"Т ЕЖ%", "ёжика", false, true},      {"Т %ЁЛ%", "веселый", false, true},
+      {"Т ЕЛКА", "ель", false, true},       {"Т ЕЛЬ", "ёлка", false, true},
+      {"ПРИВЕТ ЁЖ", "привет еж", true, true}, {"Т ЁЖИК", "ежи", false, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Match(c.pattern, c.command, c.dialogue), c.found) << c.pattern << " / " << c.command;
+  // The command line itself keeps what was typed: echoes and the log show it.
+  Match("Т ЕЖ", "ёж");
+  EXPECT_EQ(ToUtf8(t.p.commandLine), " ёж ");
+}
+
 TEST_F(MatcherTest, UnreadablePatternsAreReportedAndEndTheProgram) {
   Pair("КОТ", "К");                                    // too short to cut for an inner part
   t.p.synonyms[++t.p.synonymCount] = FromUtf8("ПЕС");  // no partner: an empty one
