@@ -78,7 +78,7 @@ TEST(SealCommandLine, OnlyFilesThePlayerReadsScrambledAreScrambledOneByOne) {
   }
 
   // A file scrambled by mistake, as earlier versions allowed, can be turned back.
-  ShifrFile(dir.path() / "main.txt", CipherKind::Ordinary);
+  ScrambleFile(dir.path() / "main.txt", CipherKind::Ordinary);
   SealRun r = Seal({"--decrypt-file", d + "/main.txt"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "decrypted " + d + "/main.txt\n");
