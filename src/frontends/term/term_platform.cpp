@@ -79,7 +79,8 @@ void TermPlatform::PrintStoryGrowth(const TextBox& t) {
 
 namespace {
 
-std::string StatusLines(const Player& p) {
+// The four status labels on one line, with its line break.
+std::string StatusLine(const Player& p) {
   return "== " + ToUtf8(p.statusLabels[4].caption) + " | " + ToUtf8(p.statusLabels[0].caption) +
          " | " + ToUtf8(p.statusLabels[2].caption) + " | " + ToUtf8(p.statusLabels[1].caption) +
          "\n";
@@ -108,14 +109,14 @@ std::string WordColumnLines(const Player& p) {
 
 void TermPlatform::Attach(Player& p) {
   player_ = &p;
-  status_ = StatusLines(p);
+  status_ = StatusLine(p);
 }
 
 void TermPlatform::Flush() {
   if (!player_) return;
   const Player& p = *player_;
   PrintStory();
-  PrintWhenChanged(StatusLines(p), status_);
+  PrintWhenChanged(StatusLine(p), status_);
   PrintWhenChanged(AnswerLines(p), buttons_);
   // Once shown, the columns are printed on every change, even when they are hidden again.
   const bool wordsShown = p.wordColumns[0].visible || !words_.empty();
