@@ -24,8 +24,23 @@ int Usage(std::ostream& err, const std::string& problem) {
   return kSealExitUsage;
 }
 
-std::string Line(const SealResult& r, CipherKind kind) {
-  std::string path = r.file.string();
+// Why a file failed, after its path.
+std::string FailureReason(const SealResult& r) {
+  switch (r.problem) {
+    case SealProblem::CannotRead:
+      return "cannot read it (" + r.error.message() + ")";
+    case SealProblem::Damaged:
+      return "damaged (" + ToUtf8(r.detail) + "), left unchanged";
+    case SealProblem::OutOfMemory:
+      return "out of memory, left unchanged";
+    default:
+      return "cannot write it (" + r.error.message() + "), left unchanged";
+  }
+}
+
+// The line printed for a file: what happened to it first, so that scripts can pick it out.
+std::string ResultLine(const SealResult& r, CipherKind kind) {
+  const std::string path = r.file.string();
   switch (r.outcome) {
     case SealOutcome::Encrypted:
       return "encrypted " + path + (kind == CipherKind::Strong ? " (strong)" : "");
@@ -38,74 +53,108 @@ std::string Line(const SealResult& r, CipherKind kind) {
     case SealOutcome::Failed:
       break;
   }
-  switch (r.problem) {
-    case SealProblem::CannotRead:
-      return "failed " + path + ": cannot read it (" + r.error.message() + ")";
-    case SealProblem::Damaged:
-      return "failed " + path + ": damaged (" + ToUtf8(r.detail) + "), left unchanged";
-    case SealProblem::OutOfMemory:
-      return "failed " + path + ": out of memory, left unchanged";
-    default:
-      return "failed " + path + ": cannot write it (" + r.error.message() + "), left unchanged";
+  return "failed " + path + ": " + FailureReason(r);
+}
+
+// What the arguments ask for.
+struct Request {
+  Operation op;
+  CipherKind kind;
+  std::string target;  // as typed
+};
+
+std::optional<Operation> OperationNamed(const std::string& arg) {
+  if (arg == "--encrypt") return Operation::EncryptFolder;
+  if (arg == "--encrypt-file") return Operation::EncryptFile;
+  if (arg == "--decrypt") return Operation::DecryptFolder;
+  if (arg == "--decrypt-file") return Operation::DecryptFile;
+  return std::nullopt;
+}
+
+bool Decrypts(Operation op) {
+  return op == Operation::DecryptFolder || op == Operation::DecryptFile;
+}
+
+bool OnOneFile(Operation op) {
+  return op == Operation::EncryptFile || op == Operation::DecryptFile;
+}
+
+// The request the arguments make, or nothing with `problem` saying what is wrong with them.
+std::optional<Request> ReadArguments(const std::vector<std::string>& args, std::string& problem) {
+  std::optional<Operation> op;
+  bool strong = false;
+  std::optional<std::string> target;
+  for (const std::string& arg : args) {
+    if (std::optional<Operation> named = OperationNamed(arg)) {
+      if (op) {
+        problem = "more than one operation";
+        return std::nullopt;
+      }
+      op = named;
+    } else if (arg == "--strong") {
+      strong = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      problem = "unknown option " + arg;
+      return std::nullopt;
+    } else if (target) {
+      problem = "more than one path";
+      return std::nullopt;
+    } else {
+      target = arg;
+    }
   }
+  if (!op)
+    problem = "no operation";
+  else if (!target)
+    problem = "no path";
+  else if (strong && Decrypts(*op))
+    problem = "strongly encrypted files cannot be decrypted";
+  else
+    return Request{*op, strong ? CipherKind::Strong : CipherKind::Ordinary, *target};
+  return std::nullopt;
+}
+
+// Each of these carries the request out and appends what happened to each file to `results`.
+// They return 0, or the exit status when the target was refused before any file was touched.
+
+int SealOneFile(const Request& request, std::ostream& err, std::vector<SealResult>& results) {
+  const fs::path file(request.target);
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) return Usage(err, "no such file: " + request.target);
+  if (request.op == Operation::DecryptFile) {
+    results.push_back(DecryptFile(file));
+    return 0;
+  }
+  if (!IsScrambledByThePlayer(file.filename().string())) {
+    err << "mirseal: " << request.target << ": " << ToUtf8(NotScrambledByThePlayerText()) << "\n";
+    return kSealExitFailed;
+  }
+  results.push_back(EncryptFile(file, request.kind));
+  return 0;
+}
+
+int SealFolder(const Request& request, std::ostream& err, std::vector<SealResult>& results) {
+  const fs::path folder(request.target);
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) return Usage(err, "no such folder: " + request.target);
+  const std::vector<std::string> names = SealFileNames(folder);
+  if (names.empty()) err << "mirseal: no location or list files in " << request.target << "\n";
+  results = request.op == Operation::EncryptFolder ? EncryptFiles(folder, names, request.kind)
+                                                   : DecryptFiles(folder, names);
+  return 0;
 }
 
 }  // namespace
 
 int SealCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::optional<Operation> op;
-  bool strong = false;
-  std::optional<std::string> target;
-  for (const std::string& arg : args) {
-    std::optional<Operation> named;
-    if (arg == "--encrypt")
-      named = Operation::EncryptFolder;
-    else if (arg == "--encrypt-file")
-      named = Operation::EncryptFile;
-    else if (arg == "--decrypt")
-      named = Operation::DecryptFolder;
-    else if (arg == "--decrypt-file")
-      named = Operation::DecryptFile;
-    else if (arg == "--strong")
-      strong = true;
-    else if (arg.size() > 1 && arg[0] == '-')
-      return Usage(err, "unknown option " + arg);
-    else if (target)
-      return Usage(err, "more than one path");
-    else
-      target = arg;
-    if (named) {
-      if (op) return Usage(err, "more than one operation");
-      op = named;
-    }
-  }
-  if (!op) return Usage(err, "no operation");
-  if (!target) return Usage(err, "no path");
-  const bool decrypt = *op == Operation::DecryptFolder || *op == Operation::DecryptFile;
-  if (strong && decrypt) return Usage(err, "strongly encrypted files cannot be decrypted");
-  CipherKind kind = strong ? CipherKind::Strong : CipherKind::Ordinary;
-
-  fs::path path(*target);
-  std::error_code ec;
+  std::string problem;
+  const std::optional<Request> request = ReadArguments(args, problem);
+  if (!request) return Usage(err, problem);
   std::vector<SealResult> results;
-  if (*op == Operation::EncryptFile || *op == Operation::DecryptFile) {
-    if (!fs::is_regular_file(path, ec)) return Usage(err, "no such file: " + *target);
-    if (*op == Operation::DecryptFile) {
-      results.push_back(DecryptFile(path));
-    } else if (!IsScrambledByThePlayer(path.filename().string())) {
-      err << "mirseal: " << *target << ": " << ToUtf8(NotScrambledByThePlayerText()) << "\n";
-      return kSealExitFailed;
-    } else {
-      results.push_back(EncryptFile(path, kind));
-    }
-  } else {
-    if (!fs::is_directory(path, ec)) return Usage(err, "no such folder: " + *target);
-    std::vector<std::string> names = SealFileNames(path);
-    if (names.empty()) err << "mirseal: no location or list files in " << *target << "\n";
-    results = *op == Operation::EncryptFolder ? EncryptFiles(path, names, kind)
-                                              : DecryptFiles(path, names);
-  }
-  for (const SealResult& r : results) out << Line(r, kind) << "\n";
+  const int refused = OnOneFile(request->op) ? SealOneFile(*request, err, results)
+                                             : SealFolder(*request, err, results);
+  if (refused) return refused;
+  for (const SealResult& r : results) out << ResultLine(r, request->kind) << "\n";
   out.flush();
   return AnyFailed(results) ? kSealExitFailed : kSealExitOk;
 }

@@ -165,7 +165,7 @@ std::vector<std::string> SealFileNames(const fs::path& dir) {
   return names;
 }
 
-SealResult ShifrFile(const fs::path& file, CipherKind kind) {
+SealResult ScrambleFile(const fs::path& file, CipherKind kind) {
   return OneFile(file, [&] { return Scramble(file, kind, false); });
 }
 

@@ -54,7 +54,7 @@ struct SealResult {
 //
 // These operations never throw: running out of memory fails the one file (OutOfMemory), so that
 // a folder goes on with the next.
-SealResult ShifrFile(const std::filesystem::path& file, CipherKind kind);
+SealResult ScrambleFile(const std::filesystem::path& file, CipherKind kind);
 
 // Scrambles the file unless its first line is a marker line (either kind).
 SealResult EncryptFile(const std::filesystem::path& file, CipherKind kind);

@@ -102,13 +102,13 @@ std::string SummaryLine(const std::vector<SealResult>& results) {
          std::to_string(left) + ", с ошибками "_cp + std::to_string(failed) + ".";
 }
 
-void File1_Refresh(SealForm& f) {
+void RefreshFileList(SealForm& f) {
   f.files = SealFileNames(f.folder);
 }
 
-void StartPlayer(SealForm& f, const fs::path& folder) {
-  f.Check1 = false;
-  f.IgnoreNextCheckClick = false;
+void StartSealTool(SealForm& f, const fs::path& folder) {
+  f.strongChecked = false;
+  f.ignoreNextStrongClick = false;
   OnFolderChanged(f, folder);
 }
 
@@ -121,7 +121,7 @@ void OnFolderChanged(SealForm& f, const fs::path& folder) {
   fs::path normal = folder.lexically_normal();
   if (normal.has_relative_path() && !normal.has_filename()) normal = normal.parent_path();
   f.folder = normal;
-  File1_Refresh(f);
+  RefreshFileList(f);
 }
 
 void OnFileChosen(SealForm& f, SealPort& port, std::string_view name) {
@@ -159,34 +159,34 @@ void FinishFolder(SealForm& f, SealPort& port, const std::vector<SealResult>& re
 }
 }  // namespace
 
-void OnStartClicked(SealForm& f, SealPort& port) {
+void OnEncryptFolderClicked(SealForm& f, SealPort& port) {
   FinishFolder(f, port, EncryptFiles(f.folder, f.files, f.Mode()));
 }
 
-void OnAnswerClicked(SealForm& f, SealPort& port) {
+void OnDecryptFolderClicked(SealForm& f, SealPort& port) {
   FinishFolder(f, port, DecryptFiles(f.folder, f.files));
 }
 
-void Check1_Click(SealForm& f, SealPort& port) {
-  if (f.IgnoreNextCheckClick) {
-    f.IgnoreNextCheckClick = false;
+void OnStrongCheckClicked(SealForm& f, SealPort& port) {
+  if (f.ignoreNextStrongClick) {
+    f.ignoreNextStrongClick = false;
     return;
   }
-  SetCheck1(f, port, port.AskYesNo(StrongQuestionText()));
+  SetStrongCheck(f, port, port.AskYesNo(StrongQuestionText()));
 }
 
-void Check1_UserClick(SealForm& f, SealPort& port) {
-  f.Check1 = !f.Check1;
-  Check1_Click(f, port);
+void ClickStrongCheck(SealForm& f, SealPort& port) {
+  f.strongChecked = !f.strongChecked;
+  OnStrongCheckClicked(f, port);
 }
 
-void SetCheck1(SealForm& f, SealPort& port, bool checked) {
+void SetStrongCheck(SealForm& f, SealPort& port, bool checked) {
   // Raising the flag when the value stays would leave it set, and the user's next click would
   // then switch modes without being asked.
-  if (f.Check1 == checked) return;
-  f.IgnoreNextCheckClick = true;
-  f.Check1 = checked;
-  Check1_Click(f, port);
+  if (f.strongChecked == checked) return;
+  f.ignoreNextStrongClick = true;
+  f.strongChecked = checked;
+  OnStrongCheckClicked(f, port);
 }
 
 std::vector<std::string> SubFolderNames(const fs::path& folder) {

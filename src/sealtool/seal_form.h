@@ -31,14 +31,14 @@ struct SealForm {
   // The file list: names as stored on disk.
   std::vector<std::string> files;
   // The "Усиленное шифрование." check box: checked = strong mode.
-  bool Check1 = false;
-  // Set just before the program changes Check1 itself, so that the click this raises does not ask
-  // the user again.
-  bool IgnoreNextCheckClick = false;
+  bool strongChecked = false;
+  // Set just before the program changes strongChecked itself, so that the click this raises does
+  // not ask the user again.
+  bool ignoreNextStrongClick = false;
   // What the runs so far did, a line per file and one per folder run, oldest first (Windows-1251).
   std::vector<std::string> outcome;
 
-  CipherKind Mode() const { return Check1 ? CipherKind::Strong : CipherKind::Ordinary; }
+  CipherKind Mode() const { return strongChecked ? CipherKind::Strong : CipherKind::Ordinary; }
 };
 
 // Texts of the window and its messages, Windows-1251.
@@ -65,13 +65,13 @@ constexpr int kSealExitOk = 0;
 constexpr int kSealExitFailed = 1;
 
 // Opens on `folder`: the file list shows its matching files, ordinary mode.
-void StartPlayer(SealForm& f, const std::filesystem::path& folder);
+void StartSealTool(SealForm& f, const std::filesystem::path& folder);
 
 // The drive list and the folder list moved: the file list follows the folder.
 void OnDriveChanged(SealForm& f, const std::filesystem::path& drive);
 void OnFolderChanged(SealForm& f, const std::filesystem::path& folder);
 // Reads the file list of the current folder again.
-void File1_Refresh(SealForm& f);
+void RefreshFileList(SealForm& f);
 
 // A file of the list was clicked: scrambles it in the current mode unless it already is
 // scrambled or is no file the player reads scrambled, tells the user, beeps.
@@ -79,20 +79,20 @@ void OnFileChosen(SealForm& f, SealPort& port, std::string_view name);
 
 // "Зашифровать директорию": scrambles every listed file that is not scrambled yet, reports each
 // file that failed, says "Ok" and ends the program.
-void OnStartClicked(SealForm& f, SealPort& port);
+void OnEncryptFolderClicked(SealForm& f, SealPort& port);
 
 // "Расшифровать директорию": turns every ordinarily scrambled listed file back into text, reports
 // each file that failed, says "Ok" and ends the program.
-void OnAnswerClicked(SealForm& f, SealPort& port);
+void OnDecryptFolderClicked(SealForm& f, SealPort& port);
 
-// The click notification of the check box; Check1 already holds the new value. Every user click
-// asks for confirmation and the answer decides the box: Yes checked, No unchecked.
-void Check1_Click(SealForm& f, SealPort& port);
+// The click notification of the check box; strongChecked already holds the new value. Every user
+// click asks for confirmation and the answer decides the box: Yes checked, No unchecked.
+void OnStrongCheckClicked(SealForm& f, SealPort& port);
 // The user clicks the check box: the value flips, then the click notification runs.
-void Check1_UserClick(SealForm& f, SealPort& port);
+void ClickStrongCheck(SealForm& f, SealPort& port);
 // The program sets the check box. Like a real check box this raises the click notification only
-// when the value changes, and IgnoreNextCheckClick swallows exactly that notification.
-void SetCheck1(SealForm& f, SealPort& port, bool checked);
+// when the value changes, and ignoreNextStrongClick swallows exactly that notification.
+void SetStrongCheck(SealForm& f, SealPort& port, bool checked);
 
 // Sub-folders of a folder, sorted by name.
 std::vector<std::string> SubFolderNames(const std::filesystem::path& folder);

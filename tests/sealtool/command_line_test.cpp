@@ -78,7 +78,7 @@ TEST(SealCommandLine, OnlyFilesThePlayerReadsScrambledAreScrambledOneByOne) {
   }
 
   // A file scrambled by mistake, as earlier versions allowed, can be turned back.
-  ShifrFile(dir.path() / "main.txt", CipherKind::Ordinary);
+  ScrambleFile(dir.path() / "main.txt", CipherKind::Ordinary);
   SealRun r = Seal({"--decrypt-file", d + "/main.txt"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "decrypted " + d + "/main.txt\n");
@@ -118,6 +118,40 @@ TEST(SealCommandLine, UsageErrorsTouchNothing) {
     EXPECT_NE(r.err.find("--decrypt-file FILE"), std::string::npos);
   }
   EXPECT_EQ(ReadRaw(dir.path() / "room1.txt"), "x");
+}
+
+// The message names what is wrong, so that an author can tell a typo from a missing folder.
+TEST(SealCommandLine, AUsageErrorSaysWhatIsWrong) {
+  TempDir dir;
+  const std::string d = dir.path().string();
+  WriteRaw(dir.path() / "room1.txt", "x");
+  const std::string file = d + "/room1.txt";
+  for (const auto& [args, problem] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{}, "no operation"},
+           {{"--strong", d}, "no operation"},
+           {{"--decrypt"}, "no path"},
+           {{"--encrypt", "--encrypt-file", d}, "more than one operation"},
+           {{"--encrypt", d, file}, "more than one path"},
+           {{"--encrypt", "-x", d}, "unknown option -x"},
+           {{"--decrypt", d, "--strong"}, "strongly encrypted files cannot be decrypted"},
+           {{"--encrypt", file}, "no such folder: " + file},
+           {{"--decrypt-file", d}, "no such file: " + d},
+           // A lone "-" is a path, not an option.
+           {{"--encrypt", "-"}, "no such folder: -"},
+       }) {
+    SealRun r = Seal(args);
+    EXPECT_EQ(r.status, 2) << problem;
+    EXPECT_EQ(r.err.substr(0, r.err.find(" (usage:")), "mirseal: " + problem);
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_EQ(ReadRaw(dir.path() / "room1.txt"), "x");
+
+  // A folder without the tool's files is no error, but the author is told.
+  fs::create_directories(dir.path() / "empty");
+  SealRun r = Seal({"--encrypt", d + "/empty"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "mirseal: no location or list files in " + d + "/empty\n");
 }
 
 // The player reads what the tool writes exactly like the plain game.

@@ -52,16 +52,16 @@ TEST(SealFileNames, LocationAndListFilesInAnyCaseSortedByName) {
                                       "invent.txt", "room2.txt"}));
 }
 
-TEST(ShifrFile, TwoLineExampleWithBothKeys) {
+TEST(ScrambleFile, TwoLineExampleWithBothKeys) {
   TempDir dir;
   fs::path file = dir.path() / "room1.txt";
   WriteRaw(file, "abcd\r\n\r\n");
-  EXPECT_EQ(ShifrFile(file, CipherKind::Ordinary).outcome, SealOutcome::Encrypted);
+  EXPECT_EQ(ScrambleFile(file, CipherKind::Ordinary).outcome, SealOutcome::Encrypted);
   // 'a' = 97 + position 1 + key(0) = 0, ...; the empty second line is a lone "0" line.
   EXPECT_EQ(ReadRaw(file), kMarker + "98\r\n100\r\n102\r\n104\r\n\"0\"\r\n\"0\"\r\n");
 
   WriteRaw(file, "ab\r\nab");  // an unterminated last line is still a line
-  ShifrFile(file, CipherKind::Strong);
+  ScrambleFile(file, CipherKind::Strong);
   // Line 1 carries the strong key(1) = 3: 97 + 1 + 3, 98 + 2 + 3.
   EXPECT_EQ(ReadRaw(file),
             MarkerLine(CipherKind::Strong) + "\r\n98\r\n100\r\n\"0\"\r\n101\r\n103\r\n\"0\"\r\n");
@@ -198,7 +198,7 @@ TEST(SealStreaming, TheFileIsByteForByteWhatTheWholeTextFunctionsGive) {
     const std::string& plain = plains[i];
     for (CipherKind kind : {CipherKind::Ordinary, CipherKind::Strong}) {
       WriteRaw(file, plain);
-      ASSERT_EQ(ShifrFile(file, kind).outcome, SealOutcome::Encrypted);
+      ASSERT_EQ(ScrambleFile(file, kind).outcome, SealOutcome::Encrypted);
       const std::string scrambled = Encrypt(SplitLines(plain), kind);
       ASSERT_EQ(ReadRaw(file), scrambled) << "plain " << i;
       if (kind == CipherKind::Strong) continue;

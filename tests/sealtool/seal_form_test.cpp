@@ -20,7 +20,7 @@ class SealFormTest : public ::testing::Test {
     WriteGameFile(dir.path() / "room1.txt", "РН x\n");
     WriteRaw(dir.path() / "room2.txt", Encrypt({"strong"}, CipherKind::Strong));
     WriteGameFile(dir.path() / "main.txt", "Текстовый квест\n");
-    StartPlayer(f, dir.path());
+    StartSealTool(f, dir.path());
   }
   std::string FirstLine(const std::string& name) {
     return ToUtf8(SplitLines(ReadRaw(dir.path() / name)).at(0));
@@ -36,7 +36,7 @@ class SealFormTest : public ::testing::Test {
 };
 
 TEST_F(SealFormTest, FileClickEncryptsInTheModeOfTheMomentAndBeepsAfterTheMessage) {
-  f.Check1 = true;
+  f.strongChecked = true;
   OnFileChosen(f, port, "room1.txt");
   EXPECT_EQ(port.Take(), (Log{"box Локация успешно зашифрована!", "beep"}));
   EXPECT_EQ(FirstLine("room1.txt"), "\"СИЛЬНО ЗАШИФРОВАНО\"");
@@ -49,7 +49,7 @@ TEST_F(SealFormTest, FileClickEncryptsInTheModeOfTheMomentAndBeepsAfterTheMessag
   EXPECT_EQ(port.Take(), (Log{"box " + ToUtf8(NotScrambledByThePlayerText()), "beep"}));
   EXPECT_EQ(ReadRaw(dir.path() / "main.txt"), mainText);
   WriteRaw(dir.path() / "Room.txt", "x");
-  File1_Refresh(f);
+  RefreshFileList(f);
   OnFileChosen(f, port, "Room.txt");  // listed by the window's pattern, yet no location file
   EXPECT_EQ(port.Take(), (Log{"box " + ToUtf8(NotScrambledByThePlayerText()), "beep"}));
   EXPECT_EQ(ReadRaw(dir.path() / "Room.txt"), "x");
@@ -73,14 +73,14 @@ TEST_F(SealFormTest, FileClickEncryptsInTheModeOfTheMomentAndBeepsAfterTheMessag
 
 TEST_F(SealFormTest, FolderButtonsReportEachFailureThenSayOkAndEnd) {
   EXPECT_EQ(f.files, (Log{"room1.txt", "room2.txt"}));
-  OnStartClicked(f, port);
+  OnEncryptFolderClicked(f, port);
   EXPECT_EQ(port.Take(), (Log{"box Ok", "end 0"}));
   EXPECT_EQ(FirstLine("room1.txt"), "\"ЗАШИФРОВАНО\"");
   EXPECT_EQ(FirstLine("main.txt"), "Текстовый квест");
 
   WriteGameFile(dir.path() / "room3.txt", "\"ЗАШИФРОВАНО\"\n12x\n\"0\"\n");
-  File1_Refresh(f);
-  OnAnswerClicked(f, port);
+  RefreshFileList(f);
+  OnDecryptFolderClicked(f, port);
   EXPECT_EQ(port.Take(),
             (Log{"box Файл повреждён и не расшифрован:\r\n" + (dir.path() / "room3.txt").string() +
                      "\r\nФайл оставлен без изменений.",
@@ -100,28 +100,28 @@ TEST_F(SealFormTest, FolderButtonsReportEachFailureThenSayOkAndEnd) {
 TEST_F(SealFormTest, EveryUserClickOnTheCheckBoxAsks) {
   // Yes turns strong mode on; the click raised by the program's own change is swallowed.
   port.answers = {true};
-  Check1_UserClick(f, port);
+  ClickStrongCheck(f, port);
   EXPECT_EQ(port.Take(), Log{kStrongQuestionLog});
-  EXPECT_TRUE(f.Check1);
-  EXPECT_FALSE(f.IgnoreNextCheckClick);
+  EXPECT_TRUE(f.strongChecked);
+  EXPECT_FALSE(f.ignoreNextStrongClick);
 
   // Turning it off asks too, and No leaves it off with nothing pending...
   port.answers = {false};
-  Check1_UserClick(f, port);
-  EXPECT_FALSE(f.Check1);
+  ClickStrongCheck(f, port);
+  EXPECT_FALSE(f.strongChecked);
   // ...so the next click that turns it on is asked about, never slipped through.
   port.answers = {false};
-  Check1_UserClick(f, port);
+  ClickStrongCheck(f, port);
   EXPECT_EQ(port.Take(), (Log{kStrongQuestionLog, kStrongQuestionLog}));
-  EXPECT_FALSE(f.Check1);
+  EXPECT_FALSE(f.strongChecked);
 
   // A program change raises no question; a pending flag swallows exactly one notification.
-  SetCheck1(f, port, true);
-  EXPECT_TRUE(f.Check1);
-  f.IgnoreNextCheckClick = true;
-  Check1_UserClick(f, port);
-  EXPECT_FALSE(f.Check1);
-  EXPECT_FALSE(f.IgnoreNextCheckClick);
+  SetStrongCheck(f, port, true);
+  EXPECT_TRUE(f.strongChecked);
+  f.ignoreNextStrongClick = true;
+  ClickStrongCheck(f, port);
+  EXPECT_FALSE(f.strongChecked);
+  EXPECT_FALSE(f.ignoreNextStrongClick);
   EXPECT_TRUE(port.Take().empty());
 }
 

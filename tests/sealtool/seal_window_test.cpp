@@ -1,5 +1,5 @@
 // The seal tool's window on Qt's offscreen platform: real widgets, real clicks.
-#include "frontends/qt/seal/form1.h"
+#include "frontends/qt/seal/seal_window.h"
 
 #include <gtest/gtest.h>
 
@@ -83,30 +83,30 @@ TEST_F(SealWindowTest, TheDriveOfAFolderIsFoundByWholeNames) {
   const char* home = std::getenv("HOME");
   const std::string saved = home ? home : "";
   ::setenv("HOME", (dir.path() / "user").c_str(), 1);
-  Form1 other(port, dir.path() / "user2");
-  Form1 own(port, dir.path() / "user" / "games");
+  SealWindow other(port, dir.path() / "user2");
+  SealWindow own(port, dir.path() / "user" / "games");
   ::setenv("HOME", saved.c_str(), 1);
-  EXPECT_EQ(other.Drive1->currentText(), "/");
-  EXPECT_EQ(own.Drive1->currentText(), QString::fromStdString((dir.path() / "user").string()));
+  EXPECT_EQ(other.driveBox->currentText(), "/");
+  EXPECT_EQ(own.driveBox->currentText(), QString::fromStdString((dir.path() / "user").string()));
 }
 
 TEST_F(SealWindowTest, TheCheckBoxFollowsTheAnswerToTheQuestion) {
   QtSealPort real;
-  Form1 w(real, dir.path());
+  SealWindow w(real, dir.path());
   real.SetParent(&w);
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
   QStringList seen;
   AnswerNextBox(QMessageBox::No, &seen);
-  Click(w.Check1);
-  EXPECT_FALSE(w.Check1->isChecked());
+  Click(w.strongCheck);
+  EXPECT_FALSE(w.strongCheck->isChecked());
   AnswerNextBox(QMessageBox::Yes, &seen);
-  Click(w.Check1);
-  EXPECT_TRUE(w.Check1->isChecked());
-  EXPECT_TRUE(w.form().Check1);
+  Click(w.strongCheck);
+  EXPECT_TRUE(w.strongCheck->isChecked());
+  EXPECT_TRUE(w.form().strongChecked);
   AnswerNextBox(QMessageBox::Yes, &seen);  // asked again on the way off; Yes keeps it on
-  Click(w.Check1);
-  EXPECT_TRUE(w.Check1->isChecked());
+  Click(w.strongCheck);
+  EXPECT_TRUE(w.strongCheck->isChecked());
   ASSERT_EQ(seen.size(), 3);
   EXPECT_TRUE(seen[0].startsWith("Включить режим усиленного шифрования?"));
 }
@@ -114,17 +114,17 @@ TEST_F(SealWindowTest, TheCheckBoxFollowsTheAnswerToTheQuestion) {
 TEST_F(SealWindowTest, FolderButtonEncryptsTheChosenFolderSaysOkAndEnds) {
   WriteGameFile(dir.path() / "a" / "room1.txt", "РН x\n");
   WriteRaw(dir.path() / "a" / "main.txt", "x");
-  Form1 w(port, dir.path());
+  SealWindow w(port, dir.path());
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-  EXPECT_EQ(w.Check1->text(), "Усиленное шифрование.");
-  EXPECT_EQ(w.Command2->text(), "Зашифровать директорию");
-  EXPECT_EQ(w.Command1->text(), "Расшифровать директорию");
-  EXPECT_EQ(Items(w.Dir1), (QStringList{"..", "a"}));
-  w.Dir1->setCurrentRow(1);
-  QTest::keyClick(w.Dir1, Qt::Key_Return);
-  EXPECT_EQ(Items(w.File1), QStringList{"room1.txt"});
-  QTest::mouseClick(w.Command2, Qt::LeftButton);
+  EXPECT_EQ(w.strongCheck->text(), "Усиленное шифрование.");
+  EXPECT_EQ(w.encryptFolderButton->text(), "Зашифровать директорию");
+  EXPECT_EQ(w.decryptFolderButton->text(), "Расшифровать директорию");
+  EXPECT_EQ(Items(w.folderList), (QStringList{"..", "a"}));
+  w.folderList->setCurrentRow(1);
+  QTest::keyClick(w.folderList, Qt::Key_Return);
+  EXPECT_EQ(Items(w.fileList), QStringList{"room1.txt"});
+  QTest::mouseClick(w.encryptFolderButton, Qt::LeftButton);
   EXPECT_EQ(port.Take(), (std::vector<std::string>{"box Ok", "end 0"}));
   EXPECT_EQ(SplitLines(ReadRaw(dir.path() / "a" / "room1.txt"))[0],
             MarkerLine(CipherKind::Ordinary));
@@ -144,51 +144,52 @@ TEST_F(SealWindowTest, KeyboardNamesOutcomeListAndTheRememberedFolder) {
       RecordingPort::MessageBox(text);
     }
   } watching;
-  Form1 w(watching, dir.path());
-  watching.list = w.Outcome;
+  SealWindow w(watching, dir.path());
+  watching.list = w.outcomeList;
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
 
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{w.Drive1, w.Dir1, w.File1, w.Outcome, w.FolderLabel})
+  for (QWidget* control : std::initializer_list<QWidget*>{w.driveBox, w.folderList, w.fileList,
+                                                          w.outcomeList, w.folderLabel})
     EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
-  w.Drive1->setFocus();
-  for (QWidget* next : std::initializer_list<QWidget*>{w.Dir1, w.File1, w.Check1, w.Command2,
-                                                       w.Command1, w.Outcome}) {
+  w.driveBox->setFocus();
+  for (QWidget* next : std::initializer_list<QWidget*>{w.folderList, w.fileList, w.strongCheck,
+                                                       w.encryptFolderButton, w.decryptFolderButton,
+                                                       w.outcomeList}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next) << next->metaObject()->className();
   }
 
-  w.Dir1->setFocus();
-  w.Dir1->setCurrentRow(1);
-  QTest::keyClick(w.Dir1, Qt::Key_Return);
-  ASSERT_EQ(Items(w.File1), QStringList{"room1.txt"});
-  EXPECT_EQ(Form1::RememberedFolder("/"), dir.path() / "a");
-  w.File1->setFocus();
-  w.File1->setCurrentRow(0);
-  QTest::keyClick(w.File1, Qt::Key_Return);
+  w.folderList->setFocus();
+  w.folderList->setCurrentRow(1);
+  QTest::keyClick(w.folderList, Qt::Key_Return);
+  ASSERT_EQ(Items(w.fileList), QStringList{"room1.txt"});
+  EXPECT_EQ(SealWindow::RememberedFolder("/"), dir.path() / "a");
+  w.fileList->setFocus();
+  w.fileList->setCurrentRow(0);
+  QTest::keyClick(w.fileList, Qt::Key_Return);
   EXPECT_EQ(watching.Take(),
             (std::vector<std::string>{"box Локация успешно зашифрована!", "beep"}));
-  EXPECT_EQ(Items(w.Outcome), QStringList{"Зашифрован: room1.txt"});
+  EXPECT_EQ(Items(w.outcomeList), QStringList{"Зашифрован: room1.txt"});
   EXPECT_EQ(watching.linesAtBox, std::vector<int>{1});
 
   fs::remove_all(dir.path() / "a");
-  EXPECT_EQ(Form1::RememberedFolder("/fallback"), "/fallback");
+  EXPECT_EQ(SealWindow::RememberedFolder("/fallback"), "/fallback");
 }
 
 TEST_F(SealWindowTest, TheListsTakeTheRoomOfALargerWindow) {
-  Form1 w(port, dir.path());
+  SealWindow w(port, dir.path());
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
   w.resize(w.minimumSize());
   QApplication::processEvents();
-  const QSize small = w.File1->size();
+  const QSize small = w.fileList->size();
   w.resize(1200, 900);
   QApplication::processEvents();
-  EXPECT_GT(w.File1->width(), small.width());
-  EXPECT_GT(w.File1->height(), small.height());
+  EXPECT_GT(w.fileList->width(), small.width());
+  EXPECT_GT(w.fileList->height(), small.height());
   for (QWidget* c : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (c->isVisible()) {
       EXPECT_TRUE(w.rect().contains(c->geometry())) << c->metaObject()->className();

@@ -11,44 +11,66 @@
 
 namespace {
 
-int Usage(const std::string& problem) {
+constexpr int kExitUsage = 2;
+
+struct Options {
+  std::optional<long> seed;
+  std::optional<std::filesystem::path> gameDir;
+};
+
+std::nullopt_t Usage(const std::string& problem) {
   std::cerr << "mirterm: " << problem << " (usage: mirterm [--seed N] [GAME_DIR])\n";
-  return 2;
+  return std::nullopt;
+}
+
+// The whole of `text` as a decimal number.
+std::optional<long> WholeNumber(const char* text) {
+  char* end = nullptr;
+  long n = std::strtol(text, &end, 10);
+  if (!end || *end != '\0' || end == text) return std::nullopt;
+  return n;
+}
+
+// The options of the command line, or nothing after a usage message.
+std::optional<Options> ReadOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--seed") {
+      options.seed = i + 1 < argc ? WholeNumber(argv[++i]) : std::nullopt;
+      if (!options.seed) return Usage("--seed needs a number");
+    } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+      return Usage("unknown option " + arg);
+    } else if (options.gameDir) {
+      return Usage("more than one game folder");
+    } else {
+      std::error_code ec;
+      if (!std::filesystem::is_directory(arg, ec)) return Usage("no such folder: " + arg);
+      options.gameDir = std::filesystem::weakly_canonical(std::filesystem::absolute(arg, ec), ec);
+    }
+  }
+  return options;
+}
+
+// Starts the player (and the game, when one was named), then plays until the program ends.
+int Play(const Options& options) {
+  mireval::TermPlatform platform(std::cin, std::cout, options.seed);
+  mireval::Player player(platform, std::filesystem::current_path());
+  platform.Attach(player);
+  try {
+    mireval::RunEventHandler(player, [&] { mireval::StartPlayer(player); });
+    if (options.gameDir)
+      mireval::RunEventHandler(player,
+                               [&] { mireval::StartGameInFolder(player, *options.gameDir); });
+    for (;;) platform.PumpEvents();
+  } catch (const mireval::TermExit& e) {
+    return e.status;
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::optional<long> seed;
-  std::optional<std::filesystem::path> gameDir;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--seed") {
-      if (i + 1 >= argc) return Usage("--seed needs a number");
-      char* end = nullptr;
-      long n = std::strtol(argv[++i], &end, 10);
-      if (!end || *end != '\0' || end == argv[i]) return Usage("--seed needs a number");
-      seed = n;
-    } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-      return Usage("unknown option " + arg);
-    } else if (gameDir) {
-      return Usage("more than one game folder");
-    } else {
-      std::error_code ec;
-      if (!std::filesystem::is_directory(arg, ec)) return Usage("no such folder: " + arg);
-      gameDir = std::filesystem::weakly_canonical(std::filesystem::absolute(arg, ec), ec);
-    }
-  }
-
-  mireval::TermPlatform platform(std::cin, std::cout, seed);
-  mireval::Player player(platform, std::filesystem::current_path());
-  platform.Attach(player);
-  try {
-    mireval::RunEventHandler(player, [&] { mireval::StartPlayer(player); });
-    if (gameDir)
-      mireval::RunEventHandler(player, [&] { mireval::StartGameInFolder(player, *gameDir); });
-    for (;;) platform.PumpEvents();
-  } catch (const mireval::TermExit& e) {
-    return e.status;
-  }
+  const std::optional<Options> options = ReadOptions(argc, argv);
+  return options ? Play(*options) : kExitUsage;
 }

@@ -12,6 +12,7 @@
 #include "base/files.h"
 #include "base/text.h"
 #include "frontends/term/state_json.h"
+#include "frontends/term/term_input.h"
 #include "interpreter/dialogue.h"
 #include "model/player.h"
 #include "view/media.h"
@@ -20,11 +21,6 @@
 namespace mireval {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-  std::size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
-  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
 
 // A path typed by the player, taken from the current folder.
 std::filesystem::path Absolute(const std::filesystem::path& path) {
@@ -52,31 +48,63 @@ void TermPlatform::Print(const std::string& utf8) {
 
 void TermPlatform::PrintStory() {
   const TextBox& t = player_->story;
-  if (!storyKnown_ || t.generation != storyGeneration_) {
-    if (storyKnown_ || !t.text.empty()) {
-      if (!atLineStart_) Print("\n");
-      if (storyKnown_) Print("-----\n");
-      Print(ToUtf8Shown(t.text));
-    }
-    storyKnown_ = true;
-  } else {
-    std::uint64_t dropped = t.droppedFront - storyDropped_;
-    storyPrinted_.erase(0, std::min<std::uint64_t>(dropped, storyPrinted_.size()));
-    std::size_t common = 0;
-    std::size_t limit = std::min(storyPrinted_.size(), t.text.size());
-    while (common < limit && storyPrinted_[common] == t.text[common]) ++common;
-    Print(ToUtf8Shown(std::string_view(t.text).substr(common)));
-  }
+  if (storyKnown_ && t.generation == storyGeneration_)
+    PrintStoryGrowth(t);
+  else
+    PrintReplacedStory(t);
+  storyKnown_ = true;
   storyGeneration_ = t.generation;
   storyDropped_ = t.droppedFront;
   storyPrinted_ = t.text;
 }
 
+void TermPlatform::PrintReplacedStory(const TextBox& t) {
+  // The very first text needs no separator, and an empty area at the start prints nothing.
+  if (!storyKnown_ && t.text.empty()) return;
+  if (!atLineStart_) Print("\n");
+  if (storyKnown_) Print("-----\n");
+  Print(ToUtf8Shown(t.text));
+}
+
+void TermPlatform::PrintStoryGrowth(const TextBox& t) {
+  // Text dropped from the front of a long story was printed already; what is new follows the
+  // part that both still hold.
+  std::uint64_t dropped = t.droppedFront - storyDropped_;
+  storyPrinted_.erase(0, std::min<std::uint64_t>(dropped, storyPrinted_.size()));
+  std::size_t common = 0;
+  std::size_t limit = std::min(storyPrinted_.size(), t.text.size());
+  while (common < limit && storyPrinted_[common] == t.text[common]) ++common;
+  Print(ToUtf8Shown(std::string_view(t.text).substr(common)));
+}
+
 namespace {
+
+// The four status labels on one line, with its line break.
 std::string StatusLine(const Player& p) {
   return "== " + ToUtf8(p.statusLabels[4].caption) + " | " + ToUtf8(p.statusLabels[0].caption) +
-         " | " + ToUtf8(p.statusLabels[2].caption) + " | " + ToUtf8(p.statusLabels[1].caption);
+         " | " + ToUtf8(p.statusLabels[2].caption) + " | " + ToUtf8(p.statusLabels[1].caption) +
+         "\n";
 }
+
+std::string AnswerLines(const Player& p) {
+  std::string lines;
+  for (std::size_t i = 0; i < p.answers.size(); ++i)
+    if (p.answers[i].visible)
+      lines += "[" + std::to_string(i) + "] " + ToUtf8(p.answers[i].caption) + "\n";
+  return lines;
+}
+
+std::string WordColumnLines(const Player& p) {
+  std::string lines;
+  for (int c = 0; c < 2; ++c) {
+    lines += c == 0 ? "К1: " : "К2: ";
+    for (std::size_t i = 0; i < p.wordColumns[c].items.size(); ++i)
+      lines += (i ? " · " : "") + ToUtf8(p.wordColumns[c].items[i]);
+    lines += "\n";
+  }
+  return lines;
+}
+
 }  // namespace
 
 void TermPlatform::Attach(Player& p) {
@@ -88,43 +116,21 @@ void TermPlatform::Flush() {
   if (!player_) return;
   const Player& p = *player_;
   PrintStory();
-  auto line = [&](const std::string& s) {
-    if (!atLineStart_) Print("\n");
-    Print(s + "\n");
-  };
-  std::string status = StatusLine(p);
-  if (status != status_) {
-    line(status);
-    status_ = status;
-  }
-  std::string buttons;
-  for (std::size_t i = 0; i < p.answers.size(); ++i)
-    if (p.answers[i].visible)
-      buttons += "[" + std::to_string(i) + "] " + ToUtf8(p.answers[i].caption) + "\n";
-  if (buttons != buttons_) {
-    if (!buttons.empty()) {
-      if (!atLineStart_) Print("\n");
-      Print(buttons);
-    }
-    buttons_ = buttons;
-  }
-  std::string words;
-  if (p.wordColumns[0].visible || !words_.empty()) {
-    for (int c = 0; c < 2; ++c) {
-      words += c == 0 ? "К1: " : "К2: ";
-      for (std::size_t i = 0; i < p.wordColumns[c].items.size(); ++i)
-        words += (i ? " · " : "") + ToUtf8(p.wordColumns[c].items[i]);
-      words += "\n";
-    }
-  }
-  if (words != words_) {
-    if (!words.empty()) {
-      if (!atLineStart_) Print("\n");
-      Print(words);
-    }
-    words_ = words;
-  }
+  PrintWhenChanged(StatusLine(p), status_);
+  PrintWhenChanged(AnswerLines(p), buttons_);
+  // Once shown, the columns are printed on every change, even when they are hidden again.
+  const bool wordsShown = p.wordColumns[0].visible || !words_.empty();
+  PrintWhenChanged(wordsShown ? WordColumnLines(p) : std::string(), words_);
   out_.flush();
+}
+
+void TermPlatform::PrintWhenChanged(const std::string& lines, std::string& shown) {
+  if (lines == shown) return;
+  if (!lines.empty()) {
+    if (!atLineStart_) Print("\n");
+    Print(lines);
+  }
+  shown = lines;
 }
 
 void TermPlatform::MessageBox(const std::string& text) {
@@ -175,7 +181,7 @@ std::string TermPlatform::Ask(const std::string& promptUtf8) {
 
 // An empty line answers No whatever is preferred: the terminal has no default button.
 bool TermPlatform::AskYesNo(const std::string& text, Answer /*preferred*/) {
-  std::string a = Upper(FromUtf8(Trim(Ask(ToUtf8Shown(text) + " [да/нет]"))));
+  std::string a = Upper(FromUtf8(TrimBlanks(Ask(ToUtf8Shown(text) + " [да/нет]"))));
   return a == "ДА"_cp || a == "Д"_cp || a == "YES" || a == "Y";
 }
 
@@ -193,43 +199,53 @@ void TermPlatform::PumpEvents() {
 
 void TermPlatform::Handle(const std::string& line) {
   Player& p = *player_;
-  if (line.empty() || line[0] != '/' || (line.size() > 1 && line[1] == '/')) {
-    p.input.SetText(FromUtf8(line[0] == '/' ? line.substr(1) : line));
-    OnInputKey(p, kEnter);
-    return;
+  const TermAction action = ReadTermAction(line);
+  using Kind = TermAction::Kind;
+  switch (action.kind) {
+    case Kind::Type:
+      p.input.SetText(FromUtf8(action.text));
+      OnInputKey(p, kEnter);
+      break;
+    case Kind::State:
+      FlushToLineStart();
+      Print(StateJson(p) + "\n");
+      break;
+    case Kind::Enter:
+      // Enter in the input line as it stands (after /word clicks, say).
+      OnInputKey(p, kEnter);
+      break;
+    case Kind::Quit:
+      EndProgram(kExitNormal);
+      break;
+    case Kind::ClosePicture:
+      OnPictureClosed(p);
+      break;
+    case Kind::Open:
+      StartGameInFolder(p, Absolute(action.text));
+      break;
+    case Kind::Load:
+      LoadSavedGame(action.text);
+      break;
+    case Kind::Answer:
+      OnAnswerClicked(p, action.index);
+      break;
+    case Kind::Word:
+      OnWordClicked(p, action.column, action.index);
+      break;
+    case Kind::Unknown:
+      Print("!! unknown action\n");
+      break;
   }
-  std::istringstream words(line);
-  std::string action;
-  words >> action;
-  int number = 0, column = 0;
-  if (action == "/state") {
-    FlushToLineStart();
-    Print(StateJson(p) + "\n");
-  } else if (action == "/enter" && (words >> std::ws).eof()) {
-    // Enter in the input line as it stands (after /word clicks, say).
-    OnInputKey(p, kEnter);
-  } else if (action == "/quit") {
-    EndProgram(kExitNormal);
-  } else if (action == "/picture" && Trim(line.substr(8)) == "close") {
-    OnPictureClosed(p);
-  } else if (action == "/open" && !Trim(line.substr(5)).empty()) {
-    StartGameInFolder(p, Absolute(Trim(line.substr(5))));
-  } else if (action == "/load" && !Trim(line.substr(5)).empty()) {
-    // A bare file name is looked for where the browser stands (the running game's folder).
-    std::filesystem::path file(Trim(line.substr(5)));
-    std::filesystem::path folder =
-        file.has_parent_path() ? Absolute(file.parent_path()) : p.folders.folder;
-    LoadGameDialog(p);
-    ChooseFile(p, folder, PathText(file.filename()));
-  } else if (action == "/answer" && (words >> number) && number >= 0 && number <= 12 &&
-             (words >> std::ws).eof()) {
-    OnAnswerClicked(p, number);
-  } else if (action == "/word" && (words >> column >> number) && (column == 1 || column == 2) &&
-             number >= 1 && (words >> std::ws).eof()) {
-    OnWordClicked(p, column - 1, number - 1);
-  } else {
-    Print("!! unknown action\n");
-  }
+}
+
+void TermPlatform::LoadSavedGame(const std::string& typedPath) {
+  // A bare file name is looked for where the browser stands (the running game's folder).
+  Player& p = *player_;
+  std::filesystem::path file(typedPath);
+  std::filesystem::path folder =
+      file.has_parent_path() ? Absolute(file.parent_path()) : p.folders.folder;
+  LoadGameDialog(p);
+  ChooseFile(p, folder, PathText(file.filename()));
 }
 
 void TermPlatform::EndProgram(int status) {

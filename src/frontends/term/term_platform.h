@@ -13,6 +13,7 @@
 namespace mireval {
 
 struct Player;
+struct TextBox;
 
 // Thrown by EndProgram; the terminal player's main returns its status.
 struct TermExit : ProgramEnding {
@@ -66,9 +67,19 @@ class TermPlatform : public Platform {
   // Prints a question ("?? " + the prompt) and returns the next input line; the end of the input
   // ends the program.
   std::string Ask(const std::string& promptUtf8);
+  // Carries out one input line: types it, or runs its "/" action.
   void Handle(const std::string& line);
+  // Chooses a save file in the game browser, as `/load` names it.
+  void LoadSavedGame(const std::string& typedPath);
   void Print(const std::string& utf8);
+  // The story text that is new since the last call: all of it, after a separator line, when the
+  // story area was replaced; otherwise what was added.
   void PrintStory();
+  void PrintReplacedStory(const TextBox& t);
+  void PrintStoryGrowth(const TextBox& t);
+  // Prints `lines` when they differ from `shown`, starting on a line of their own, and remembers
+  // them; nothing when they are gone.
+  void PrintWhenChanged(const std::string& lines, std::string& shown);
   void RunTimerIfDue();
 
   std::istream& in_;
@@ -85,6 +96,7 @@ class TermPlatform : public Platform {
   std::uint64_t storyGeneration_ = 0;
   std::uint64_t storyDropped_ = 0;
   std::string storyPrinted_;
+  // The status, answer and word column lines as last printed.
   std::string status_, buttons_, words_;
 };
 

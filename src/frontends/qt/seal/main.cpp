@@ -7,8 +7,8 @@
 
 #include <QApplication>
 
-#include "frontends/qt/seal/form1.h"
 #include "frontends/qt/seal/qt_seal_port.h"
+#include "frontends/qt/seal/seal_window.h"
 #include "platform/program_folder.h"
 #include "sealtool/command_line.h"
 
@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   mireval::seal::QtSealPort port;
   // The window opens where the author left it last time.
-  mireval::seal::Form1 window(
-      port, mireval::seal::Form1::RememberedFolder(std::filesystem::current_path()));
+  mireval::seal::SealWindow window(
+      port, mireval::seal::SealWindow::RememberedFolder(std::filesystem::current_path()));
   port.SetParent(&window);
   window.show();
   return app.exec();

@@ -16,9 +16,9 @@ class QPushButton;
 
 namespace mireval::seal {
 
-class Form1 : public QWidget {
+class SealWindow : public QWidget {
  public:
-  Form1(SealPort& port, const std::filesystem::path& folder, QWidget* parent = nullptr);
+  SealWindow(SealPort& port, const std::filesystem::path& folder, QWidget* parent = nullptr);
 
   // The folder the window showed last time (kept in the user's settings), or `fallback` when
   // there is none or it is gone.
@@ -26,16 +26,16 @@ class Form1 : public QWidget {
 
   const SealForm& form() const { return form_; }
 
-  // The controls, named as the handlers name them; public so that tests can click them.
-  QComboBox* Drive1;
-  QListWidget* Dir1;
-  QListWidget* File1;
-  QCheckBox* Check1;
-  QPushButton* Command2;
-  QPushButton* Command1;
-  QLabel* Label1;
-  QLabel* FolderLabel;
-  QListWidget* Outcome;  // what the runs did, a line per file
+  // The controls, each named for what it holds or does; public so that tests can click them.
+  QComboBox* driveBox;
+  QListWidget* folderList;
+  QListWidget* fileList;
+  QCheckBox* strongCheck;
+  QPushButton* encryptFolderButton;
+  QPushButton* decryptFolderButton;
+  QLabel* descriptionLabel;
+  QLabel* folderLabel;
+  QListWidget* outcomeList;  // what the runs did, a line per file
 
   // Opens a sub-folder of the folder list by name ("..": the parent).
   void OpenFolder(const std::string& name);
@@ -49,22 +49,30 @@ class Form1 : public QWidget {
   // in the window while a message is read.
   class ShowingPort : public SealPort {
    public:
-    ShowingPort(Form1& window, SealPort& port) : window_(window), port_(port) {}
+    ShowingPort(SealWindow& window, SealPort& port) : window_(window), port_(port) {}
     void MessageBox(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
     void Beep() override { port_.Beep(); }
     void EndProgram(int status) override { port_.EndProgram(status); }
 
    private:
-    Form1& window_;
+    SealWindow& window_;
     SealPort& port_;
   };
 
+  void CreateControls();
+  void LayOutControls();
+  // Every control event goes to its handler, then the widgets show the form again.
+  void ConnectControls();
+
   void ClickFile(const std::string& name);
+  // The folder, its sub-folders, its files and the drive that holds it.
   void ShowFolder();
+  void ShowDriveOfFolder();
   void ShowCheck();
   void ShowOutcome();
 
+  QLabel* outcomeLabel_;
   SealForm form_;
   ShowingPort port_;
 };
