@@ -9,6 +9,7 @@
 #include "base/line_reader.h"
 #include "base/script_error.h"
 #include "base/text.h"
+#include "base/vocabulary.h"
 
 namespace fs = std::filesystem;
 
@@ -138,17 +139,22 @@ SealResult Unscramble(const fs::path& file) {
 
 // The pattern list "Room*.txt;Invent.txt;Zadan.txt;Hints.txt", compared upper-cased.
 bool IsSealFileName(std::string_view fileName) {
-  std::string name = Upper(FromUtf8(fileName));
-  if (name == "INVENT.TXT" || name == "ZADAN.TXT" || name == "HINTS.TXT") return true;
-  return name.size() >= 8 && StartsWith(name, "ROOM") &&
-         name.compare(name.size() - 4, 4, ".TXT") == 0;
+  const std::string name = Upper(FromUtf8(fileName));
+  for (std::string_view list : {words::kInventoryFile, words::kTasksFile, words::kHintsFile})
+    if (name == Upper(list)) return true;
+  const std::string prefix = Upper(words::kLocationFilePrefix),
+                    suffix = Upper(words::kTextFileSuffix);
+  return name.size() >= prefix.size() + suffix.size() && StartsWith(name, prefix) &&
+         name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 bool IsScrambledByThePlayer(std::string_view fileName) {
   if (!IsSealFileName(fileName)) return false;
-  std::string name = Upper(FromUtf8(fileName));
-  if (!StartsWith(name, "ROOM")) return true;  // one of the three list files
-  std::string_view number = std::string_view(name).substr(4, name.size() - 8);
+  const std::string name = Upper(FromUtf8(fileName));
+  const std::size_t prefix = words::kLocationFilePrefix.size(),
+                    suffix = words::kTextFileSuffix.size();
+  if (!StartsWith(name, Upper(words::kLocationFilePrefix))) return true;  // one of the list files
+  std::string_view number = std::string_view(name).substr(prefix, name.size() - prefix - suffix);
   return !number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
