@@ -1,5 +1,8 @@
 #include "interpreter/lists.h"
 
+#include <filesystem>
+#include <optional>
+
 #include "base/files.h"
 #include "base/script_error.h"
 #include "base/text.h"
@@ -8,6 +11,7 @@
 #include "script/addresses.h"
 #include "script/condition_list.h"
 #include "script/game_files.h"
+#include "view/info_screens.h"
 #include "view/output.h"
 
 namespace mireval {
@@ -17,10 +21,21 @@ namespace {
 // A file this small holds no list: its author chose to offer none.
 constexpr std::uintmax_t kNoListSize = 5;
 
-bool HasList(const Player& p, std::string_view name) {
-  auto size = FileSize(GamePath(p, name));
-  if (!size) throw ScriptError("list file missing: " + std::string(name));
-  return *size > kNoListSize;
+enum class List { Missing, NoneOffered, Present };
+
+// A list file that is missing, or leads outside the game folder, is reported under the heading and
+// play goes on; a file of kNoListSize bytes or less is the author's way of offering no list.
+List LookForList(const Player& p, std::string_view name) {
+  const std::optional<std::filesystem::path> file = FindGameFile(p, name);
+  const std::optional<std::uintmax_t> size = file ? FileSize(*file) : std::nullopt;
+  if (!size) return List::Missing;
+  return *size > kNoListSize ? List::Present : List::NoneOffered;
+}
+
+// The heading with the sentence that names the missing file.
+void ReportMissingList(Player& p, std::string_view name, const std::string& heading) {
+  p.story.Append("\r\n" + heading + NoSuchFileText(name) + "\r\n");
+  StoryTail(p);
 }
 
 // Whether every condition of a list condition line holds. Numbers are separated by single blanks;
@@ -39,9 +54,15 @@ void ReadLine(Player& p, bool markerTest) {
 
 // Inventory and tasks: pairs of lines, condition line and entry.
 void ShowPairs(Player& p, std::string_view file, const char* noListUtf8, const char* headingUtf8) {
-  if (!HasList(p, file)) {
-    p.story.Append("\r\n" + FromUtf8(noListUtf8));
-    return;
+  switch (LookForList(p, file)) {
+    case List::Missing:
+      ReportMissingList(p, file, FromUtf8(headingUtf8));
+      return;
+    case List::NoneOffered:
+      p.story.Append("\r\n" + FromUtf8(noListUtf8));
+      return;
+    case List::Present:
+      break;
   }
   p.story.Append("\r\n" + FromUtf8(headingUtf8));
   {
@@ -70,9 +91,16 @@ void ShowTasks(Player& p) {
 }
 
 void ShowHint(Player& p) {
-  if (!HasList(p, words::kHintsFile)) {
-    p.story.Append("\r\n" + "Автор игры не предусмотрел возможность наличия подсказок в игре."_cp);
-    return;
+  switch (LookForList(p, words::kHintsFile)) {
+    case List::Missing:
+      ReportMissingList(p, words::kHintsFile, "Подсказка: "_cp);
+      return;
+    case List::NoneOffered:
+      p.story.Append("\r\n" +
+                     "Автор игры не предусмотрел возможность наличия подсказок в игре."_cp);
+      return;
+    case List::Present:
+      break;
   }
   p.story.Append("\r\n" + "Подсказка: "_cp);
   bool shown = false;

@@ -6,8 +6,9 @@ namespace mireval {
 
 struct Player;
 
-// Append every item (task) whose condition line holds. A missing file or an unreadable condition
-// line throws ScriptError for the command that asked to report.
+// Append every item (task) whose condition line holds. A missing file is named under the heading
+// (NoSuchFileText) and play goes on; an unreadable condition line throws ScriptError for the
+// command that asked to report.
 void ShowInventory(Player& p);
 void ShowTasks(Player& p);
 // Appends the first hint whose condition line holds, or the notice that the hints have run out.

@@ -5,7 +5,6 @@
 
 #include "base/files.h"
 #include "base/lines.h"
-#include "base/script_error.h"
 #include "base/text.h"
 #include "base/vocabulary.h"
 #include "model/player.h"
@@ -16,14 +15,17 @@ namespace mireval {
 
 namespace {
 
-enum class Missing { Fails, ShowsHeading };
+// What stands in for a file that is missing (or cannot be read): nothing, or the sentence that
+// names it.
+enum class Missing { ShowsHeading, SaysSo };
 
 // Writes every line of the file: appended with CR LF, then handed to the output writer.
 // A game file that leads outside the game folder counts as missing.
-void WriteFile(Player& p, const std::optional<std::filesystem::path>& file, Missing missing) {
+void WriteFile(Player& p, std::string_view name, const std::optional<std::filesystem::path>& file,
+               Missing missing) {
   auto data = file ? ReadWholeFile(*file) : std::nullopt;
   if (!data) {
-    if (missing == Missing::Fails) throw ScriptError("file cannot be read");
+    if (missing == Missing::SaysSo) p.story.Append(NoSuchFileText(name) + "\r\n");
     return;
   }
   std::size_t pos = 0;
@@ -37,12 +39,12 @@ void WriteFile(Player& p, const std::optional<std::filesystem::path>& file, Miss
 enum class Tail { Shown, Left };
 
 // A heading on a line of its own, then the file under it.
-void ShowUnderHeading(Player& p, const std::string& heading,
+void ShowUnderHeading(Player& p, const std::string& heading, std::string_view name,
                       const std::optional<std::filesystem::path>& file, Missing missing,
                       Tail tail = Tail::Shown) {
   p.charactersSincePause = 0;
   p.story.Append("\r\n" + heading + "\r\n");
-  WriteFile(p, file, missing);
+  WriteFile(p, name, file, missing);
   if (tail == Tail::Shown) StoryTail(p);
 }
 
@@ -51,30 +53,36 @@ void ShowUnderHeading(Player& p, const std::string& heading,
 void ShowIntro(Player& p) {
   p.charactersSincePause = 0;
   p.story.SetText("Начало игры:"_cp + "\r\n");
-  WriteFile(p, FindGameFile(p, words::kIntroFile), Missing::ShowsHeading);
+  WriteFile(p, words::kIntroFile, FindGameFile(p, words::kIntroFile), Missing::ShowsHeading);
 }
 
 void ShowRules(Player& p) {
-  ShowUnderHeading(p, "Правила игры:"_cp, FindGameFile(p, words::kRulesFile), Missing::Fails);
+  ShowUnderHeading(p, "Правила игры:"_cp, words::kRulesFile, FindGameFile(p, words::kRulesFile),
+                   Missing::SaysSo);
 }
 
 void ShowAuthor(Player& p) {
-  ShowUnderHeading(p, "Об авторе игры:"_cp, FindGameFile(p, words::kAuthorFile), Missing::Fails,
-                   Tail::Left);
+  ShowUnderHeading(p, "Об авторе игры:"_cp, words::kAuthorFile, FindGameFile(p, words::kAuthorFile),
+                   Missing::SaysSo, Tail::Left);
 }
 
 void ShowKeywords(Player& p) {
-  ShowUnderHeading(p, "Ключевые слова:"_cp, FindGameFile(p, words::kKeywordsFile), Missing::Fails);
+  ShowUnderHeading(p, "Ключевые слова:"_cp, words::kKeywordsFile,
+                   FindGameFile(p, words::kKeywordsFile), Missing::SaysSo);
 }
 
 void ShowIfGames(Player& p) {
-  ShowUnderHeading(p, "Об Interactive Fiction:"_cp, p.WorkFile(words::kGamesListFile),
-                   Missing::ShowsHeading);
+  ShowUnderHeading(p, "Об Interactive Fiction:"_cp, words::kGamesListFile,
+                   p.WorkFile(words::kGamesListFile), Missing::ShowsHeading);
 }
 
 void ShowEditorIntro(Player& p) {
-  ShowUnderHeading(p, "Вступление к редактору:"_cp, p.WorkFile(words::kEditorFile),
-                   Missing::ShowsHeading);
+  ShowUnderHeading(p, "Вступление к редактору:"_cp, words::kEditorFile,
+                   p.WorkFile(words::kEditorFile), Missing::ShowsHeading);
+}
+
+std::string NoSuchFileText(std::string_view name) {
+  return "В этой игре нет файла "_cp + std::string(name) + ".";
 }
 
 }  // namespace mireval

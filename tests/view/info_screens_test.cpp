@@ -41,10 +41,15 @@ TEST_F(InfoScreens, GameScreensAppendUnderTheirHeadings) {
             "слова:\r\nслово\r\n");
 }
 
-TEST_F(InfoScreens, MissingGameScreenIsAnErrorForTheCommand) {
-  EXPECT_THROW(ShowRules(t.p), ScriptError);
-  EXPECT_THROW(ShowAuthor(t.p), ScriptError);
-  EXPECT_THROW(ShowKeywords(t.p), ScriptError);
+// A side file is optional: its command says which file the game lacks, and play goes on.
+TEST_F(InfoScreens, MissingGameScreenSaysWhichFileTheGameLacks) {
+  ShowRules(t.p);
+  ShowAuthor(t.p);
+  ShowKeywords(t.p);
+  EXPECT_EQ(t.Story(),
+            "было\r\nПравила игры:\r\nВ этой игре нет файла rules.txt.\r\n\r\nОб авторе "
+            "игры:\r\nВ этой игре нет файла author.txt.\r\n\r\nКлючевые слова:\r\nВ этой игре "
+            "нет файла keywords.txt.\r\n");
 }
 
 TEST_F(InfoScreens, ProgramScreensReadTheWorkingFolder) {
