@@ -68,11 +68,11 @@ void Run(Player& p, bool mayStart) {
 }  // namespace
 
 void AutoStart(Player& p) {
-  Guarded(p, [&] { Run(p, true); });
+  if (!p.startFileIgnored) Guarded(p, [&] { Run(p, true); });
 }
 
 void AutoStartDir(Player& p) {
-  Guarded(p, [&] { Run(p, false); });
+  if (!p.startFileIgnored) Guarded(p, [&] { Run(p, false); });
 }
 
 }  // namespace mireval

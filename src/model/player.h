@@ -26,6 +26,9 @@ struct Player : GameState, Form {
   std::filesystem::path workDir;
   ScriptReader file;  // the one reading cursor over game files
   Random rng;
+  // A game was named on the command line: it takes the place of start.txt, which is not read in
+  // this run (at start-up, nor by the new-game and load commands).
+  bool startFileIgnored = false;
   // logfile.txt could not be written and the player has been told; not repeated in this run.
   bool logFailureReported = false;
   // Games started or loaded in this run. A wait (an output pause, a transition) remembers it, since

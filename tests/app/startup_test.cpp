@@ -98,6 +98,22 @@ TEST_F(StartupTest, AnEmptyFirstLineMeansNoAutostartAndABadOneEndsTheProgram) {
   }
 }
 
+// A game named on the command line takes start.txt's place: a start file naming a folder that is
+// gone would otherwise end the program before the named game starts.
+TEST_F(StartupTest, ANamedGameIsPlayedWhateverStartTxtSays) {
+  t.Work("start.txt", "nowhere\n");
+  t.p.startFileIgnored = true;
+  StartPlayer(t.p);
+  EXPECT_TRUE(t.p.location.IsEmpty());
+  t.platform.Enter();
+  StartGameInFolder(t.p, t.game());
+  EXPECT_EQ(t.Story(), "Дорога.\r\n");
+  t.platform.Enter();
+  Type("новая игра");  // opens the browser; start.txt is still not read
+  EXPECT_TRUE(t.platform.messages.empty());
+  EXPECT_TRUE(t.p.browserPanel.visible);
+}
+
 TEST_F(StartupTest, NewGameCommandRestartsTheAutostartGameThenOpensTheBrowser) {
   t.Work("start.txt", "../game\n");
   t.platform.Enter();

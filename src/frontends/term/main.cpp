@@ -57,6 +57,8 @@ int Play(const Options& options) {
   mireval::TermPlatform platform(std::cin, std::cout, options.seed);
   mireval::Player player(platform, std::filesystem::current_path());
   platform.Attach(player);
+  // The game named on the command line is the one to play, whatever start.txt names.
+  player.startFileIgnored = options.gameDir.has_value();
   try {
     mireval::RunEventHandler(player, [&] { mireval::StartPlayer(player); });
     if (options.gameDir)
