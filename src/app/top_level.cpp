@@ -125,13 +125,23 @@ bool MayLeave(Player& p) {
   return false;
 }
 
+namespace {
+
+// The table's command for the input line, or null (also for the colour scheme command).
+const TopLevelCommand* FindCommand(const Player& p, const std::string& upperLine) {
+  const std::string typed = ToUtf8(upperLine);
+  for (const TopLevelCommand& command : kCommands)
+    if (command.Names(typed) && !(command.writesScreens && WaitPending(p)) && command.applies(p))
+      return &command;
+  return nullptr;
+}
+
+}  // namespace
+
 bool RunTopLevelCommand(Player& p) {
   const std::string line = Upper(p.input.text);
-  const std::string typed = ToUtf8(line);
-  for (const TopLevelCommand& command : kCommands) {
-    if (!command.Names(typed) || (command.writesScreens && WaitPending(p)) || !command.applies(p))
-      continue;
-    command.run(p);
+  if (const TopLevelCommand* command = FindCommand(p, line)) {
+    command->run(p);
     return true;
   }
   if (StartsWith(line, kSchemeCommand)) {
@@ -139,6 +149,11 @@ bool RunTopLevelCommand(Player& p) {
     return true;
   }
   return false;
+}
+
+bool IsTopLevelCommand(const Player& p) {
+  const std::string line = Upper(p.input.text);
+  return FindCommand(p, line) || StartsWith(line, kSchemeCommand);
 }
 
 }  // namespace mireval

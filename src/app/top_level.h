@@ -14,5 +14,7 @@ bool MayLeave(Player& p);
 
 // Tries the program-level commands on the text of the input line. True when one ran.
 bool RunTopLevelCommand(Player& p);
+// Whether RunTopLevelCommand would run one for the input line as it stands.
+bool IsTopLevelCommand(const Player& p);
 
 }  // namespace mireval

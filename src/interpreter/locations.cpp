@@ -61,7 +61,7 @@ std::optional<int> ChooseDescription(Player& p) {
   ScopedGameFile file(p, CurrentRoomFile(p));
   ReadLine(p);
   if (!StartsWith(p.line, words::kLocationName)) {
-    p.platform.MessageBox(
+    p.platform.ShowScriptError(
         "Ошибка игры - файл описания локации должен начинаться с символов РН и последующего "
         "названия локации."_cp);
     return std::nullopt;
@@ -103,7 +103,7 @@ void Describe(Player& p) {
   const std::optional<int> chosen = ChooseDescription(p);
   if (!chosen) return;
   if (*chosen == 0) {
-    p.platform.MessageBox(
+    p.platform.ShowScriptError(
         "Ошибка в описании локации - ни одно описание не подходит под ситуацию (нет "
         "безусловного описания)."_cp);
     return;

@@ -29,7 +29,7 @@ std::optional<MainFile> ReadMainFile(Player& p, const std::filesystem::path& fol
     return std::string(NextLine(*data, pos));
   };
   if (Upper(next()) != words::kMainFileSignature) {
-    p.platform.MessageBox(
+    p.platform.ShowScriptError(
         "Ошибка описания главного файла: main.txt не является файлом текстового квеста."_cp);
     return std::nullopt;
   }

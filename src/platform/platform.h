@@ -43,6 +43,9 @@ class Platform {
   // separated by CR LF. Called from any procedure that reports an error or tells the player
   // something; may handle other events while it is open only if the front end's dialogs do.
   virtual void MessageBox(const std::string& text) = 0;
+  // The same for a fault in the game's own files (a script error), which a front end may mark as
+  // such: the terminal player's strict mode fails the run on one.
+  virtual void ShowScriptError(const std::string& text) { MessageBox(text); }
 
   // Modal question with Yes and No buttons. Returns true for Yes. `preferred` is the answer that
   // Enter gives: No where a hasty Enter must not change the game.

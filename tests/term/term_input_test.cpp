@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace mireval {
 namespace {
 
@@ -51,6 +54,27 @@ TEST(TermInput, ActionsTakeOnlyTheirArguments) {
        {"/", "/fly away", "/State", "/enter now", "/picture", "/picture open", "/open", "/load   ",
         "/answer", "/answer -1", "/answer 13", "/answer 1 2", "/answer x", "/word 1", "/word 0 1",
         "/word 3 1", "/word 1 0", "/word 1 1 1", "/opengame"})
+    EXPECT_EQ(ReadTermAction(line).kind, Kind::Unknown) << line;
+}
+
+TEST(TermInput, ExpectationsNameWhatTheyCheck) {
+  TermAction text = ReadTermAction("/expect  Над холмом ");
+  EXPECT_EQ(text.kind, Kind::ExpectText);
+  EXPECT_EQ(text.text, "Над холмом");
+  EXPECT_EQ(ReadTermAction("/expect-not ключ").kind, Kind::ExpectNoText);
+  for (const auto& [line, number, on] : std::vector<std::tuple<std::string, long, int>>{
+           {"/condition -1 on", -1, 1}, {"/condition 10000 off", 10000, 0}}) {
+    TermAction a = ReadTermAction(line);
+    EXPECT_EQ(a.kind, Kind::ExpectCondition) << line;
+    EXPECT_EQ(a.index, number);
+    EXPECT_EQ(a.column, on);
+  }
+  TermAction room = ReadTermAction("/room 12");
+  EXPECT_EQ(room.kind, Kind::ExpectRoom);
+  EXPECT_EQ(room.index, 12);
+  for (const char* line : {"/expect", "/expect   ", "/expect-not", "/condition 5",
+                           "/condition 5 yes", "/condition -2 on", "/condition 10001 off",
+                           "/condition 5 on 6", "/room", "/room x", "/room 1 2", "/expected x"})
     EXPECT_EQ(ReadTermAction(line).kind, Kind::Unknown) << line;
 }
 

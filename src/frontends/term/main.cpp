@@ -12,14 +12,16 @@
 namespace {
 
 constexpr int kExitUsage = 2;
+constexpr int kExitExpectationFailed = 4;
 
 struct Options {
   std::optional<long> seed;
+  bool strict = false;
   std::optional<std::filesystem::path> gameDir;
 };
 
 std::nullopt_t Usage(const std::string& problem) {
-  std::cerr << "mirterm: " << problem << " (usage: mirterm [--seed N] [GAME_DIR])\n";
+  std::cerr << "mirterm: " << problem << " (usage: mirterm [--seed N] [--strict] [GAME_DIR])\n";
   return std::nullopt;
 }
 
@@ -39,6 +41,8 @@ std::optional<Options> ReadOptions(int argc, char** argv) {
     if (arg == "--seed") {
       options.seed = i + 1 < argc ? WholeNumber(argv[++i]) : std::nullopt;
       if (!options.seed) return Usage("--seed needs a number");
+    } else if (arg == "--strict") {
+      options.strict = true;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
       return Usage("unknown option " + arg);
     } else if (options.gameDir) {
@@ -54,7 +58,7 @@ std::optional<Options> ReadOptions(int argc, char** argv) {
 
 // Starts the player (and the game, when one was named), then plays until the program ends.
 int Play(const Options& options) {
-  mireval::TermPlatform platform(std::cin, std::cout, options.seed);
+  mireval::TermPlatform platform(std::cin, std::cout, options.seed, options.strict);
   mireval::Player player(platform, std::filesystem::current_path());
   platform.Attach(player);
   // The game named on the command line is the one to play, whatever start.txt names.
@@ -66,7 +70,9 @@ int Play(const Options& options) {
                                [&] { mireval::StartGameInFolder(player, *options.gameDir); });
     for (;;) platform.PumpEvents();
   } catch (const mireval::TermExit& e) {
-    return e.status;
+    // A walkthrough plays on to its end after a failed expectation, so that one run lists them all.
+    return e.status == mireval::kExitNormal && platform.Failed() ? kExitExpectationFailed
+                                                                 : e.status;
   }
 }
 

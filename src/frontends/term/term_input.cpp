@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/form.h"
+#include "model/game_state.h"
 
 namespace mireval {
 
@@ -12,7 +13,7 @@ namespace {
 
 constexpr int kLastButton = static_cast<int>(std::tuple_size_v<decltype(Form::answers)>) - 1;
 
-TermAction Action(TermAction::Kind kind, std::string text = {}, int column = 0, int index = 0) {
+TermAction Action(TermAction::Kind kind, std::string text = {}, int column = 0, long index = 0) {
   return {kind, std::move(text), column, index};
 }
 
@@ -35,6 +36,8 @@ TermAction ReadTermAction(const std::string& line) {
   const std::string rest = TrimBlanks(line.substr(name.size()));
   auto nothingMore = [&] { return (words >> std::ws).eof(); };
   int column = 0, number = 0;
+  long wide = 0;
+  std::string onOff;
   if (name == "/state") return Action(Kind::State);
   if (name == "/enter" && nothingMore()) return Action(Kind::Enter);
   if (name == "/quit") return Action(Kind::Quit);
@@ -47,6 +50,13 @@ TermAction ReadTermAction(const std::string& line) {
   if (name == "/word" && (words >> column >> number) && (column == 1 || column == 2) &&
       number >= 1 && nothingMore())
     return Action(Kind::Word, {}, column - 1, number - 1);
+  if (name == "/expect" && !rest.empty()) return Action(Kind::ExpectText, rest);
+  if (name == "/expect-not" && !rest.empty()) return Action(Kind::ExpectNoText, rest);
+  if (name == "/condition" && (words >> wide >> onOff) && Conditions::InRange(wide) &&
+      (onOff == "on" || onOff == "off") && nothingMore())
+    return Action(Kind::ExpectCondition, {}, onOff == "on" ? 1 : 0, wide);
+  if (name == "/room" && (words >> wide) && nothingMore())
+    return Action(Kind::ExpectRoom, {}, 0, wide);
   return Action(Kind::Unknown);
 }
 

@@ -7,11 +7,31 @@
 namespace mireval {
 
 struct TermAction {
-  enum class Kind { Type, State, Enter, Quit, ClosePicture, Open, Load, Answer, Word, Unknown };
+  enum class Kind {
+    Type,
+    State,
+    Enter,
+    Quit,
+    ClosePicture,
+    Open,
+    Load,
+    Answer,
+    Word,
+    // Walkthrough expectations: they check, and change nothing.
+    ExpectText,
+    ExpectNoText,
+    ExpectCondition,
+    ExpectRoom,
+    Unknown
+  };
   Kind kind = Kind::Unknown;
-  std::string text;  // Type: the text to type; Open, Load: the path; UTF-8, as written
-  int column = 0;    // Word: 0 for К1, 1 for К2
-  int index = 0;     // Answer: the button (0 ends the dialogue); Word: the word, from 0
+  // Type: the text to type; Open, Load: the path; ExpectText, ExpectNoText: the text looked for;
+  // UTF-8, as written.
+  std::string text;
+  int column = 0;  // Word: 0 for К1, 1 for К2; ExpectCondition: 1 for on, 0 for off
+  // Answer: the button (0 ends the dialogue); Word: the word, from 0; ExpectCondition: the
+  // condition; ExpectRoom: the location.
+  long index = 0;
 };
 
 // A line not starting with "/" is typed as it stands, and "//" types a single "/". An action with

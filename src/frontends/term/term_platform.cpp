@@ -9,6 +9,7 @@
 #include "app/keys.h"
 #include "app/save_load.h"
 #include "app/startup.h"
+#include "app/top_level.h"
 #include "base/files.h"
 #include "base/text.h"
 #include "frontends/term/state_json.h"
@@ -37,13 +38,15 @@ bool SilentPlayer::Render(const std::filesystem::path& file) {
   return !file_.empty();
 }
 
-TermPlatform::TermPlatform(std::istream& in, std::ostream& out, std::optional<long> seed)
-    : in_(in), out_(out), seed_(seed) {}
+TermPlatform::TermPlatform(std::istream& in, std::ostream& out, std::optional<long> seed,
+                           bool strict)
+    : in_(in), out_(out), seed_(seed), strict_(strict) {}
 
 void TermPlatform::Print(const std::string& utf8) {
   if (utf8.empty()) return;
   out_ << utf8;
   atLineStart_ = utf8.back() == '\n';
+  if (!ownLine_) sinceTyped_ += utf8;
 }
 
 void TermPlatform::PrintStory() {
@@ -143,6 +146,11 @@ void TermPlatform::MessageBox(const std::string& text) {
   out_.flush();
 }
 
+void TermPlatform::ShowScriptError(const std::string& text) {
+  MessageBox(text);
+  if (strict_) ++failures_;
+}
+
 void TermPlatform::StartTimer(int intervalMs, std::function<void()> tick) {
   tick_ = std::move(tick);
   timerInterval_ = std::chrono::milliseconds(intervalMs);
@@ -161,6 +169,7 @@ std::optional<std::string> TermPlatform::ReadInputLine() {
   RunTimerIfDue();
   std::string line;
   if (!std::getline(in_, line)) return std::nullopt;
+  ++inputLine_;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
 }
@@ -203,12 +212,13 @@ void TermPlatform::Handle(const std::string& line) {
   using Kind = TermAction::Kind;
   switch (action.kind) {
     case Kind::Type:
-      p.input.SetText(FromUtf8(action.text));
-      OnInputKey(p, kEnter);
+      Type(action.text);
       break;
     case Kind::State:
       FlushToLineStart();
+      ownLine_ = true;
       Print(StateJson(p) + "\n");
+      ownLine_ = false;
       break;
     case Kind::Enter:
       // Enter in the input line as it stands (after /word clicks, say).
@@ -232,10 +242,83 @@ void TermPlatform::Handle(const std::string& line) {
     case Kind::Word:
       OnWordClicked(p, action.column, action.index);
       break;
+    case Kind::ExpectText:
+    case Kind::ExpectNoText:
+    case Kind::ExpectCondition:
+    case Kind::ExpectRoom:
+      Check(action);
+      break;
     case Kind::Unknown:
       Print("!! unknown action\n");
       break;
   }
+}
+
+void TermPlatform::Type(const std::string& utf8) {
+  Player& p = *player_;
+  sinceTyped_.clear();
+  p.input.SetText(FromUtf8(utf8));
+  // While the game waits for Enter, a typed line only releases the wait (program commands
+  // apart): a walkthrough that typed it meant something else.
+  const char* wait = p.pauseWaiting ? "a pause" : p.transitionWaiting ? "a transition" : nullptr;
+  if (strict_ && wait && !TrimBlanks(utf8).empty() && (p.pauseWaiting || !IsTopLevelCommand(p)))
+    Fail("the line \"" + utf8 + "\" was typed while " + wait + " waited for Enter, and was lost");
+  OnInputKey(p, kEnter);
+}
+
+namespace {
+
+// Output as a failure quotes it: on one line, the start of a long text only.
+std::string Quoted(std::string utf8) {
+  constexpr std::size_t kShown = 300;
+  if (utf8.size() > kShown) {
+    std::size_t end = kShown;
+    while (end > 0 && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) --end;
+    utf8 = utf8.substr(0, end) + "…";
+  }
+  std::string out = "\"";
+  for (char c : utf8) out += c == '\n' ? std::string("\\n") : std::string(1, c);
+  return out + "\"";
+}
+
+}  // namespace
+
+void TermPlatform::Check(const TermAction& e) {
+  FlushToLineStart();  // what the game wrote so far counts
+  const Player& p = *player_;
+  using Kind = TermAction::Kind;
+  switch (e.kind) {
+    case Kind::ExpectText:
+      if (sinceTyped_.find(e.text) == std::string::npos)
+        Fail("expected " + Quoted(e.text) + ", found " + Quoted(sinceTyped_));
+      break;
+    case Kind::ExpectNoText:
+      if (sinceTyped_.find(e.text) != std::string::npos)
+        Fail("expected no " + Quoted(e.text) + ", found " + Quoted(sinceTyped_));
+      break;
+    case Kind::ExpectCondition: {
+      const bool on = p.conditions.Get(e.index);
+      if (on != (e.column == 1))
+        Fail("expected condition " + std::to_string(e.index) + (e.column ? " on" : " off") +
+             ", found " + (on ? "on" : "off"));
+      break;
+    }
+    case Kind::ExpectRoom:
+      if (p.location.IsEmpty() || p.location.Number() != static_cast<double>(e.index))
+        Fail("expected room " + std::to_string(e.index) + ", found " +
+             (p.location.IsEmpty() ? std::string("no game") : "room " + ToUtf8(p.location.Text())));
+      break;
+    default:
+      break;
+  }
+}
+
+void TermPlatform::Fail(const std::string& what) {
+  ++failures_;
+  FlushToLineStart();
+  ownLine_ = true;
+  Print("XX " + std::to_string(inputLine_) + ": " + what + "\n");
+  ownLine_ = false;
 }
 
 void TermPlatform::LoadSavedGame(const std::string& typedPath) {

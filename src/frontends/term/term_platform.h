@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "frontends/term/term_input.h"
 #include "platform/platform.h"
 
 namespace mireval {
@@ -38,11 +39,14 @@ class SilentPlayer : public MediaPlayer {
 
 class TermPlatform : public Platform {
  public:
-  TermPlatform(std::istream& in, std::ostream& out, std::optional<long> seed);
+  // `strict`: a script error, or a typed line a wait throws away, fails the run as a failed
+  // expectation does.
+  TermPlatform(std::istream& in, std::ostream& out, std::optional<long> seed, bool strict = false);
   // Starts reporting on this player; its labels as they are now count as already shown.
   void Attach(Player& p);
 
   void MessageBox(const std::string& text) override;
+  void ShowScriptError(const std::string& text) override;
   bool AskYesNo(const std::string& text, Answer preferred = Answer::Yes) override;
   std::string InputBox(const std::string& title) override;
   void PumpEvents() override;
@@ -60,6 +64,9 @@ class TermPlatform : public Platform {
   // Prints what changed since the last call: story text, status line, answers, word columns.
   void Flush();
 
+  // Whether an expectation failed (or, in strict mode, a script error or a lost line came).
+  bool Failed() const { return failures_ > 0; }
+
  private:
   std::optional<std::string> ReadInputLine();
   // Flush, then a line break unless the output stands at the start of a line.
@@ -71,6 +78,10 @@ class TermPlatform : public Platform {
   void Handle(const std::string& line);
   // Chooses a save file in the game browser, as `/load` names it.
   void LoadSavedGame(const std::string& typedPath);
+  void Type(const std::string& utf8);
+  // Checks one walkthrough expectation; a failure prints "XX <input line>: expected …, found …".
+  void Check(const TermAction& expectation);
+  void Fail(const std::string& what);
   void Print(const std::string& utf8);
   // The story text that is new since the last call: all of it, after a separator line, when the
   // story area was replaced; otherwise what was added.
@@ -85,6 +96,13 @@ class TermPlatform : public Platform {
   std::istream& in_;
   std::ostream& out_;
   std::optional<long> seed_;
+  bool strict_;
+  long inputLine_ = 0;  // the number of the input line read last
+  int failures_ = 0;
+  // The output printed since the last typed line, for /expect; lines of the player's own
+  // (/state, failures) are left out.
+  std::string sinceTyped_;
+  bool ownLine_ = false;
   Player* player_ = nullptr;
   SilentPlayer music_, sound_;
   std::function<void()> tick_;
