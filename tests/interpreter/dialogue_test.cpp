@@ -12,12 +12,7 @@ namespace {
 
 class DialogueTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    t.UseGameDir();
-    t.p.location = 1;
-    t.p.locationName = " Сторожка"_cp;
-    t.Game("room0.txt", "РН общие\n");
-  }
+  void SetUp() override { t.p.locationName = " Сторожка"_cp; }
   void Room(const std::string& body) { t.Game("room1.txt", "РН Сторожка\nОП\nТекст.\n\n" + body); }
   void Talk(const std::string& utf8) {
     t.p.commandLine = FromUtf8(" " + utf8 + " ");
@@ -29,7 +24,7 @@ class DialogueTest : public ::testing::Test {
       if (t.p.answers[i].visible) out.push_back(ToUtf8(t.p.answers[i].caption));
     return out;
   }
-  TestPlayer t;
+  LocationPlayer t;
 };
 
 const char* kWatchman =

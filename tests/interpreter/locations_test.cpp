@@ -12,17 +12,8 @@ namespace {
 
 class ShowRoomTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    t.UseGameDir();
-    t.p.location = 1;
-    t.Game("room0.txt", "РН общие\n");
-  }
-  std::string Describe() {
-    t.p.story.SetText("");
-    ShowRoom(t.p);
-    return t.Story();
-  }
-  TestPlayer t;
+  std::string Describe() { return t.StoryOf(ShowRoom); }
+  LocationPlayer t;
 };
 
 TEST_F(ShowRoomTest, TheEligibleBlockWithMostConditionsWins) {

@@ -25,4 +25,16 @@ void TestPlayer::UseGameDir() {
   SetGameFolder(p, game());
 }
 
+std::string TestPlayer::StoryOf(const std::function<void(Player&)>& show) {
+  p.story.SetText("");
+  show(p);
+  return Story();
+}
+
+LocationPlayer::LocationPlayer() {
+  UseGameDir();
+  p.location = 1;
+  Game("room0.txt", "РН общие\n");
+}
+
 }  // namespace mireval

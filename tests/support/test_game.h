@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,10 +31,25 @@ struct TestPlayer {
   void UseGameDir();
   // Sets condition n.
   void Set(int n, bool v = true) { p.conditions.Set(n, v); }
+  // What `show` writes into the story area, cleared first.
+  std::string StoryOf(const std::function<void(Player&)>& show);
+  // Starts a game named "Игра" that begins in location 1, as the browser does: writes its main
+  // file and a common location with nothing but the header into the game folder, where the test
+  // has written the rest, and starts it; Enter is queued for the introduction's transition.
+  // It presses a key, and so comes with the keys of the whole program.
+  void StartGame();
 
   TempDir root;
   ScriptedPlatform platform;
   Player p;
+};
+
+// A player standing in location 1 of its game folder, whose common location (room0.txt) holds
+// nothing but its header: where the tests of the game's readers start.
+struct LocationPlayer : TestPlayer {
+  LocationPlayer();
+  // Writes location 1: a header, then `body`.
+  void Room(const std::string& body) { Game("room1.txt", "РН x\n" + body); }
 };
 
 // Runs `f`, expecting the program to end; returns the exit status.
