@@ -121,11 +121,10 @@ TEST_F(ScoreLineTest, FaultsThroughTheScorePassEndTheProgramQuotingTheLine) {
     State({3}, 0, 0);
     t.p.character[2] = "много"_cp;
     t.platform.messages.clear();
-    EXPECT_EQ(ExpectEnd([&] { ThroughThePass(row.line); }), kExitAfterError) << row.line;
-    ASSERT_EQ(t.platform.messages.size(), 1u) << row.line;
-    EXPECT_EQ(t.platform.messages[0], std::string("Ошибка в строке ") + row.quoted +
-                                          " комнаты №1 при подсчете переменной счета №" +
-                                          std::to_string(row.condition));
+    EXPECT_EQ(FatalReport(t.platform, [&] { ThroughThePass(row.line); }),
+              std::string("Ошибка в строке ") + row.quoted +
+                  " комнаты №1 при подсчете переменной счета №" + std::to_string(row.condition))
+        << row.line;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "model/player.h"
 #include "support/scripted_platform.h"
@@ -61,6 +62,21 @@ int ExpectEnd(F&& f) {
     return e.status;
   }
   return -1;
+}
+
+// Runs `f`, which must show an error report and end the program as after an error. Returns the
+// report (UTF-8) when the platform's record holds it alone and the exit status is
+// kExitAfterError; otherwise what happened instead, in angle brackets, which no report equals or
+// contains.
+template <class F>
+std::string FatalReport(const ScriptedPlatform& platform, F&& f) {
+  const int status = ExpectEnd(std::forward<F>(f));
+  if (status != kExitAfterError)
+    return status == -1 ? "<the program did not end>"
+                        : "<the program ended with status " + std::to_string(status) + ">";
+  if (platform.messages.size() != 1)
+    return "<" + std::to_string(platform.messages.size()) + " messages>";
+  return platform.messages[0];
 }
 
 }  // namespace mireval
