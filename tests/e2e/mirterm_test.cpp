@@ -51,8 +51,7 @@ TEST(Mirterm, ShowsTheCoverWithoutAGame) {
 TEST(Mirterm, TenThousandClicksWhileAnAnswerWaitsToMovePlayItOnce) {
   TempDir dir;
   std::filesystem::path game = dir.path() / "game";
-  WriteGameFile(game / "main.txt", "Текстовый квест\nИгра\n1\n");
-  WriteGameFile(game / "room0.txt", "РН Общее\n");
+  WriteGameFrame(game);
   WriteGameFile(game / "room1.txt",
                 "РН Сторожка\nОП\nТесная сторожка.\n\n"
                 "ДИАЛ ВАХТЕР\nДИ 1\nЛ -7\nД 7\nСС\nЗдравствуйте!\nИД 2\n\nКДИАЛ\n");
@@ -72,8 +71,7 @@ TEST(Mirterm, TenThousandClicksWhileAnAnswerWaitsToMovePlayItOnce) {
 TEST(Mirterm, AGameStartedAgainAndAgainDuringItsWaitKeepsTheStackFlat) {
   TempDir dir;
   std::filesystem::path game = dir.path() / "game";
-  WriteGameFile(game / "main.txt", "Текстовый квест\nИгра\n1\n");
-  WriteGameFile(game / "room0.txt", "РН Общее\n");
+  WriteGameFrame(game);
   WriteGameFile(game / "room1.txt", "РН Сторожка\nОП\nТесная сторожка.\n");
   // Every start waits for Enter after the introduction; the next start comes during that wait.
   std::string input;

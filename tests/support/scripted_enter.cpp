@@ -17,8 +17,7 @@ void ScriptedPlatform::Enter(const std::string& utf8) {
 }
 
 void TestPlayer::StartGame() {
-  Game("main.txt", "Текстовый квест\nИгра\n1\n");
-  Game("room0.txt", "РН Общее\n");
+  WriteGameFrame(game());
   UseGameDir();
   platform.Enter();
   NewGame(p);

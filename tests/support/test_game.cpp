@@ -7,6 +7,11 @@ namespace fs = std::filesystem;
 
 namespace mireval {
 
+void WriteGameFrame(const fs::path& folder) {
+  WriteGameFile(folder / "main.txt", "Текстовый квест\nИгра\n1\n");
+  WriteGameFile(folder / "room0.txt", "РН Общее\n");
+}
+
 static fs::path MakeDirs(const TempDir& root) {
   fs::create_directories(root.path() / "work");
   fs::create_directories(root.path() / "game");

@@ -13,6 +13,10 @@
 
 namespace mireval {
 
+// Writes into `folder` the main file of a game named "Игра" that begins in location 1, and a
+// common location with nothing but its header; the other locations are the test's.
+void WriteGameFrame(const std::filesystem::path& folder);
+
 // A player over a scripted platform, with a working folder and a game folder of its own.
 struct TestPlayer {
   TestPlayer();
@@ -34,10 +38,9 @@ struct TestPlayer {
   void Set(int n, bool v = true) { p.conditions.Set(n, v); }
   // What `show` writes into the story area, cleared first.
   std::string StoryOf(const std::function<void(Player&)>& show);
-  // Starts a game named "Игра" that begins in location 1, as the browser does: writes its main
-  // file and a common location with nothing but the header into the game folder, where the test
-  // has written the rest, and starts it; Enter is queued for the introduction's transition.
-  // It presses a key, and so comes with the keys of the whole program.
+  // Starts the game of WriteGameFrame, written into the game folder beside the locations the test
+  // wrote, as the browser does; Enter is queued for the introduction's transition. It presses a
+  // key, and so comes with the keys of the whole program.
   void StartGame();
 
   TempDir root;
