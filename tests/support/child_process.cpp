@@ -118,9 +118,6 @@ Child::Child(const std::vector<std::string>& argv, const ChildOptions& options)
     [[maybe_unused]] const ssize_t n = ::write(report[1], &error, sizeof error);
     ::_exit(127);
   }
-  // Also here, so that a Stop that comes before the child ran its first line still finds the
-  // group.
-  ::setpgid(pid, pid);
   ::close(report[1]);
   int error = 0;
   ssize_t n;
