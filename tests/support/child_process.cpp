@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <sstream>
 #include <thread>
 
 #include "support/temp_files.h"
@@ -24,29 +25,20 @@ namespace {
 std::string FindOnPath(const std::string& name) {
   if (name.find('/') != std::string::npos) return fs::absolute(name).string();
   const char* path = std::getenv("PATH");
-  const std::string dirs = path ? path : "/usr/bin:/bin";
-  for (std::size_t start = 0; start <= dirs.size();) {
-    std::size_t end = dirs.find(':', start);
-    if (end == std::string::npos) end = dirs.size();
-    const std::string candidate =
-        (end == start ? std::string(".") : dirs.substr(start, end - start)) + "/" + name;
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-    start = end + 1;
-  }
+  std::istringstream dirs(path ? path : "/usr/bin:/bin");
+  for (std::string dir; std::getline(dirs, dir, ':');)
+    if (::access((dir + "/" + name).c_str(), X_OK) == 0) return dir + "/" + name;
   return "";
 }
 
 std::vector<std::string> Environment(const ChildOptions& options) {
-  std::map<std::string, std::string> env;
-  for (char** e = environ; *e; ++e) {
-    const std::string entry = *e;
-    const std::size_t eq = entry.find('=');
-    if (eq != std::string::npos) env[entry.substr(0, eq)] = entry.substr(eq + 1);
-  }
-  for (const std::string& name : options.unsetEnv) env.erase(name);
-  for (const auto& [k, v] : options.env) env[k] = v;
   std::vector<std::string> out;
-  for (const auto& [k, v] : env) out.push_back(k + "=" + v);
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e, name = entry.substr(0, entry.find('='));
+    if (!options.env.contains(name) && std::ranges::count(options.unsetEnv, name) == 0)
+      out.push_back(entry);
+  }
+  for (const auto& [k, v] : options.env) out.push_back(k + "=" + v);
   return out;
 }
 
@@ -61,12 +53,7 @@ std::vector<char*> Pointers(std::vector<std::string>& strings) {
 // `file` onto descriptor `fd`.
 bool Redirect(const char* file, int flags, int fd) {
   const int opened = ::open(file, flags, 0644);
-  if (opened < 0) return false;
-  if (opened != fd) {
-    if (::dup2(opened, fd) < 0) return false;
-    ::close(opened);
-  }
-  return true;
+  return opened >= 0 && (opened == fd || (::dup2(opened, fd) == fd && ::close(opened) == 0));
 }
 
 }  // namespace
@@ -101,11 +88,6 @@ Child::Child(const std::vector<std::string>& argv, const ChildOptions& options)
   int report[2];
   if (program.empty() || ::pipe2(report, O_CLOEXEC) != 0) return;
   const pid_t pid = ::fork();
-  if (pid < 0) {
-    ::close(report[0]);
-    ::close(report[1]);
-    return;
-  }
   if (pid == 0) {
     ::setpgid(0, 0);
     const int flags = O_WRONLY | O_CREAT | O_TRUNC;
@@ -120,17 +102,13 @@ Child::Child(const std::vector<std::string>& argv, const ChildOptions& options)
   }
   ::close(report[1]);
   int error = 0;
-  ssize_t n;
-  while ((n = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+  ssize_t n = -1;
+  while (pid > 0 && (n = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
   }
   ::close(report[0]);
-  if (n > 0) {
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
-    return;
-  }
   pid_ = pid;
-  run_.started = true;
+  run_.started = n == 0;
+  if (n > 0) Kill();  // reaps the child that could not run the program
 }
 
 Child::~Child() {

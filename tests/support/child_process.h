@@ -54,8 +54,7 @@ class Child {
   bool Running();
   // Waits at most `seconds` for the child to end by itself; true when it has ended.
   bool Wait(double seconds);
-  // Ends the child's process group: SIGTERM, and SIGKILL when that has not ended the child
-  // within five seconds.
+  // Ends the child's process group: SIGTERM, then SIGKILL after five seconds.
   void Stop();
   // Kills the child's process group at once.
   void Kill();

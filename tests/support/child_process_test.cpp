@@ -57,8 +57,7 @@ TEST(RunChild, ASignalAndAMissingProgramAreToldApart) {
   EXPECT_EQ(killed.status, -1);
   EXPECT_EQ(killed.signal, SIGSEGV);
   EXPECT_FALSE(killed.timedOut);
-  const ChildRun missing = RunChild({"/no/such/program"});
-  EXPECT_FALSE(missing.started);
+  EXPECT_FALSE(RunChild({"/no/such/program"}).started);
   EXPECT_FALSE(RunChild({"no-such-program-on-path"}).started);
   EXPECT_FALSE(RunChild({"/bin/true"}, {.cwd = "/no/such/folder"}).started);
   EXPECT_TRUE(HaveProgram("sh"));
