@@ -12,9 +12,9 @@
 #include "base/files.h"
 #include "base/lines.h"
 #include "base/text.h"
-#include "damaged/base_game.h"
 #include "interpreter/main_file.h"
 #include "model/player.h"
+#include "support/base_game.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;

@@ -7,7 +7,6 @@
 #include "app/keys.h"
 #include "base/text.h"
 #include "interpreter/dialogue.h"
-#include "interpreter/main_file.h"
 #include "support/test_game.h"
 #include "view/word_columns.h"
 
@@ -17,23 +16,14 @@ namespace {
 class PendingWaitTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    t.UseGameDir();
-    t.Game("main.txt", "Текстовый квест\nИгра\n1\n");
-    t.Game("room0.txt", "РН Общее\n");
     t.Game("room1.txt",
            "РН Сторожка\nОП\nТесная сторожка.\nК1 взять\n\n"
            "Т В ЛЕС\nИдёте в лес.\nИД 2\n\n"
            "ДИАЛ ВАХТЕР\nДИ 1\nЛ -7\nД 7\nСС\nЗдравствуйте!\nИД 2\n\nКДИАЛ\n");
     t.Game("room2.txt", "РН Лес\nОП\nВ лесу.\n");
     t.Work("editor.txt", "Как написать игру.\n");
-    t.platform.Enter();  // the introduction's transition
-    NewGame(t.p);
+    t.StartGame();
     ASSERT_EQ(t.p.location, Variant(1));
-  }
-
-  // Plays the queued events as a front end does, each through its event handler.
-  void PlayQueued() {
-    while (t.platform.Pending() > 0) t.platform.PumpEvents();
   }
 
   void Click(int answer) {
@@ -48,7 +38,7 @@ TEST_F(PendingWaitTest, ADoubleClickOnAnAnswerThatMovesPlaysItOnce) {
   Click(1);  // the answer waits for Enter before location 2
   Click(1);  // the second click of a double click lands inside that wait
   t.platform.Enter();
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.character[1], Variant(1));
   EXPECT_EQ(t.p.moves, Variant(2));  // the talk command and one answer
@@ -57,11 +47,11 @@ TEST_F(PendingWaitTest, ADoubleClickOnAnAnswerThatMovesPlaysItOnce) {
 
 TEST_F(PendingWaitTest, AClickQueuedBehindAnAnswerPlaysNothingBeforeIt) {
   t.platform.Enter("диал вахтер");
-  PlayQueued();
+  t.platform.PlayQueued();
   t.platform.Behind([](Player& p) { OnAnswerClicked(p, 1); });
   Click(1);
   t.platform.Enter();
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.character[1], Variant(1));
   EXPECT_EQ(t.p.moves, Variant(2));
@@ -76,7 +66,7 @@ TEST_F(PendingWaitTest, ClicksAndScreensInsideAWaitDoNothing) {
   });
   // A screen of text would write inside the wait; its Enter only releases the wait instead.
   t.platform.Enter("редактор игры");
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.Story().find("Вступление к редактору"), std::string::npos) << t.Story();
 }
@@ -89,7 +79,7 @@ TEST_F(PendingWaitTest, ASecondEnterInTheSamePassOfTheWaitPlaysNoCommand) {
     p.input.SetText(FromUtf8("в лес"));
     OnInputKey(p, kEnter);
   });
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.moves, Variant(1));
   EXPECT_FALSE(t.p.transitionWaiting);

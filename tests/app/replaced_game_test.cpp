@@ -20,9 +20,6 @@ namespace {
 class ReplacedGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    t.UseGameDir();
-    t.Game("main.txt", "Текстовый квест\nИгра\n1\n");
-    t.Game("room0.txt", "РН Общее\n");
     t.Game("room1.txt",
            "РН Поляна\nОП\nНа поляне.\n\nТ В ЛЕС\nИдёте в лес.\nИД 2\n\n"
            "Т ДАЛЬШЕ\nДлинная дорога.\nИД 3\n");
@@ -33,15 +30,8 @@ class ReplacedGameTest : public ::testing::Test {
       road += "Дорога тянется и тянется, конца ей не видно, и так далее.\n";
     road += "Конец дороги.\n";
     t.Game("room3.txt", road);
-
-    t.platform.Enter();  // the introduction's transition
-    NewGame(t.p);
+    t.StartGame();
     EXPECT_EQ(t.p.location, Variant(1));
-  }
-
-  // Plays the queued events as a front end does, each through its event handler.
-  void PlayQueued() {
-    while (t.platform.Pending() > 0) t.platform.PumpEvents();
   }
 
   TestPlayer t;
@@ -52,7 +42,7 @@ TEST_F(ReplacedGameTest, NewGameDuringATransitionStaysInTheNewGame) {
   t.platform.Then([](Player& p) { NewGame(p); });  // the new game waits before room 1
   t.platform.Enter();
   t.platform.Enter("осмотреться");
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(1));
   EXPECT_EQ(t.p.moves, Variant(1));  // the command after the new game's transition was played
   EXPECT_EQ(t.Story().find("В лесу."), std::string::npos) << t.Story();
@@ -74,7 +64,7 @@ TEST_F(ReplacedGameTest, ASaveRefusedDuringATransitionKeepsThePendingMove) {
   t.platform.yesNoAnswers.push_back(false);
   t.platform.Then([](Player& p) { EXPECT_FALSE(ChooseSavedGame(p, p.gameFolder, "other.sav")); });
   t.platform.Enter();
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.moves, Variant(1));
   EXPECT_EQ(t.p.gameTitle, title);
@@ -93,7 +83,7 @@ TEST_F(ReplacedGameTest, AFolderWithoutAGameChosenDuringATransitionKeepsThePendi
     StartGameFromBrowser(p);
   });
   t.platform.Enter();
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.gameFolder, t.game());
   EXPECT_EQ(t.platform.messages.size(), 1u);
@@ -108,7 +98,7 @@ TEST_F(ReplacedGameTest, LoadDuringATransitionKeepsTheLoadedGameAndTheNextComman
   t.platform.Enter("в лес");
   t.platform.Then([](Player& p) { EXPECT_TRUE(LoadSavedGame(p, p.gameFolder, "slot.sav")); });
   t.platform.Enter("осмотреться");  // a command of the loaded game, not the Enter of the old wait
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(1));
   EXPECT_EQ(t.p.moves, Variant(6));
   EXPECT_FALSE(t.p.transitionWaiting);
@@ -122,7 +112,7 @@ TEST_F(ReplacedGameTest, NewGameDuringAnOutputPauseDropsTheRestOfTheOldText) {
     NewGame(p);
   });
   t.platform.Enter();  // the new game's transition
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(1));
   EXPECT_FALSE(t.p.pauseWaiting);
   EXPECT_FALSE(t.p.outputPaused);
@@ -136,7 +126,7 @@ TEST_F(ReplacedGameTest, AHandlerOutOfMemoryIsReportedAndPlayGoesOn) {
   t.platform.Enter();
   t.platform.Then([](Player&) { throw std::bad_alloc(); });
   t.platform.Enter("осмотреться");
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(2));
   EXPECT_EQ(t.p.moves, Variant(2));
   const std::string report =
@@ -156,7 +146,7 @@ TEST_F(ReplacedGameTest, AGameChosenDuringAWaitStartsOnlyAfterTheWaitHasUnwound)
   t.platform.Then([](Player& p) { EXPECT_EQ(p.waitsPending, 1); });
   t.platform.Enter();
   t.platform.Enter("осмотреться");
-  PlayQueued();
+  t.platform.PlayQueued();
   EXPECT_EQ(t.p.location, Variant(1));
   EXPECT_EQ(t.p.moves, Variant(1));
   EXPECT_EQ(t.p.waitsPending, 0);

@@ -91,10 +91,8 @@ TEST_F(StartupTest, AnEmptyFirstLineMeansNoAutostartAndABadOneEndsTheProgram) {
     t.platform.messages.clear();
     t.Work("start.txt", *main ? "../game\n" : "nowhere\n");
     if (*main) t.Game("main.txt", main);
-    EXPECT_EQ(ExpectEnd([&] { StartPlayer(t.p); }), kExitAfterError);
-    EXPECT_EQ(t.platform.messages,
-              std::vector<std::string>{
-                  "Ошибка при автозапуске игры. Проверьте файл start.txt (или удалите его)."});
+    EXPECT_EQ(FatalReport(t.platform, [&] { StartPlayer(t.p); }),
+              "Ошибка при автозапуске игры. Проверьте файл start.txt (или удалите его).");
   }
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "damaged/base_game.h"
+#include "support/base_game.h"
 
 namespace mireval {
 

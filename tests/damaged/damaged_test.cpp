@@ -4,21 +4,18 @@
 // finish within the time limit. A failing game is kept under the temp folder for a closer look.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+
 #include <chrono>
 #include <iostream>
 #include <set>
 #include <string_view>
-#include <thread>
 
 #include "base/files.h"
 #include "base/lines.h"
 #include "base/text.h"
 #include "damaged/damaged_games.h"
+#include "support/child_process.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;
@@ -28,46 +25,15 @@ namespace {
 
 constexpr std::chrono::seconds kTimeLimit{60};
 
-struct Played {
-  int status = -1;  // the exit status; -1 when killed or ended by a signal
-  bool timedOut = false;
-  double seconds = 0;
-  std::string out, err;
-};
-
-// Runs mirterm on `game` from the working folder `work`, input from `input`.
-Played PlayGame(const fs::path& work, const fs::path& game, const fs::path& input) {
-  const fs::path out = work.parent_path() / "out.txt", err = work.parent_path() / "err.txt";
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int in = ::open(input.c_str(), O_RDONLY);
-    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || o < 0 || e < 0 || ::chdir(work.c_str()) != 0) ::_exit(126);
-    ::dup2(in, 0);
-    ::dup2(o, 1);
-    ::dup2(e, 2);
-    ::execl(MIRTERM_PATH, "mirterm", "--seed", "7", game.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  Played run;
-  int wstatus = 0;
-  for (;;) {
-    if (::waitpid(pid, &wstatus, WNOHANG) == pid) break;
-    if (std::chrono::steady_clock::now() - start > kTimeLimit) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &wstatus, 0);
-      run.timedOut = true;
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (!run.timedOut && WIFEXITED(wstatus)) run.status = WEXITSTATUS(wstatus);
-  run.out = ReadRaw(out);
-  run.err = ReadRaw(err);
-  return run;
+// Runs mirterm on `game` from the working folder `work`, input from `input`; what it prints is
+// kept beside the working folder (out.txt, err.txt).
+ChildRun PlayGame(const fs::path& work, const fs::path& game, const fs::path& input) {
+  return RunChild({MIRTERM_PATH, "--seed", "7", game.string()},
+                  {.cwd = work,
+                   .in = input,
+                   .out = work.parent_path() / "out.txt",
+                   .err = work.parent_path() / "err.txt"},
+                  static_cast<double>(kTimeLimit.count()));
 }
 
 bool StartsWithUtf8(const std::string& s, const std::string& prefix) {
@@ -178,7 +144,7 @@ std::string Check(const DamagedGame& g) {
       WriteRaw(game / name, bytes);
   }
   WriteRaw(dir.path() / "input.txt", g.scriptUtf8);
-  const Played run = PlayGame(work, game, dir.path() / "input.txt");
+  const ChildRun run = PlayGame(work, game, dir.path() / "input.txt");
   if (run.seconds > 5) std::cout << "slow: " << g.name << ": " << run.seconds << " s\n";
 
   std::string problem;
@@ -186,6 +152,8 @@ std::string Check(const DamagedGame& g) {
   const std::string messages = CheckMessages(run.out, lastEnds);
   if (run.timedOut)
     problem = "did not finish within " + std::to_string(kTimeLimit.count()) + " s";
+  else if (run.signal != 0)
+    problem = "ended by signal " + std::to_string(run.signal);
   else if (run.status != 0 && run.status != 3)
     problem = "ended with status " + std::to_string(run.status);
   else if (!run.err.empty())
@@ -248,7 +216,7 @@ TEST(DamagedGames, TheUndamagedGamePlaysToTheEndOfItsScript) {
   fs::create_directories(dir.path() / "work");
   for (const auto& [name, bytes] : BaseGame()) WriteRaw(dir.path() / "game" / name, bytes);
   WriteRaw(dir.path() / "input.txt", kBaseGameScriptUtf8);
-  const Played run = PlayGame(dir.path() / "work", dir.path() / "game", dir.path() / "input.txt");
+  const ChildRun run = PlayGame(dir.path() / "work", dir.path() / "game", dir.path() / "input.txt");
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_EQ(run.err, "");
   // The only message: the script loads a damaged.sav, which this game does not have.

@@ -1,11 +1,12 @@
 // mirterm driving the game shell: choosing games and saves, saving, leaving, pictures and music.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "frontends/term/term_platform.h"
+#include "support/child_process.h"
 #include "support/test_game.h"
 
 namespace mireval {
@@ -25,12 +26,12 @@ class MirtermShell : public ::testing::Test {
   }
   fs::path game() const { return dir.path() / "game"; }
 
-  std::string Run(const std::string& args, const std::string& input, int status = 0) {
-    WriteRaw(dir.path() / "input.txt", input);
-    std::string cmd = "cd '" + (dir.path() / "work").string() + "' && '" MIRTERM_PATH "' " + args +
-                      " < ../input.txt > ../out.txt 2>/dev/null";
-    EXPECT_EQ(WEXITSTATUS(std::system(cmd.c_str())), status);
-    return ReadRaw(dir.path() / "out.txt");
+  std::string Run(const std::vector<std::string>& args, const std::string& input) {
+    std::vector<std::string> argv{MIRTERM_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const ChildRun run = RunChild(argv, {.cwd = dir.path() / "work", .input = input});
+    EXPECT_EQ(run.status, 0);
+    return run.out;
   }
 
   TempDir dir;
@@ -41,7 +42,7 @@ bool Has(const std::string& out, const std::string& part) {
 }
 
 TEST_F(MirtermShell, SavesThroughThePromptAndLoadsByName) {
-  std::string out = Run("../game",
+  std::string out = Run({"../game"},
                         "\nсохранить игру\nslot\nзагрузить игру\n/load slot.sav\n"
                         "/load missing.sav\n/state\n");
   EXPECT_TRUE(Has(out, "?? Введите имя для сохранения игры.\n")) << out;
@@ -52,7 +53,7 @@ TEST_F(MirtermShell, SavesThroughThePromptAndLoadsByName) {
 }
 
 TEST_F(MirtermShell, OpensAFolderAndReportsPictureAndMusic) {
-  std::string out = Run("", "/open ../game\n\n/state\n/picture close\n/state\n/open ../nowhere\n");
+  std::string out = Run({}, "/open ../game\n\n/state\n/picture close\n/state\n/open ../nowhere\n");
   EXPECT_TRUE(Has(out, "Дорога.\n")) << out;
   EXPECT_TRUE(Has(out, "\"picture\":{\"visible\":true,\"file\":\"" + (game() / "pic.jpg").string() +
                            "\",\"stretch\":false},\"music\":\"theme.ogg\""))
@@ -66,7 +67,7 @@ TEST_F(MirtermShell, OpensAFolderAndReportsPictureAndMusic) {
 TEST_F(MirtermShell, AGameOpenedDuringATransitionIsTheOneThatGoesOn) {
   WriteGameFile(game() / "room1.txt", "РН Развилка\nОП\nДорога.\n\nТ ВПЕРЕД\nИдёте.\nИД 2\n");
   WriteGameFile(game() / "room2.txt", "РН Лес\nОП\nЛес.\n");
-  std::string out = Run("../game", "\nвперед\n/open ../game\n\n/state\n");
+  std::string out = Run({"../game"}, "\nвперед\n/open ../game\n\n/state\n");
   EXPECT_TRUE(
       Has(out, "{\"room\":1,\"room_name\":\" Развилка\",\"game\":\"Мельница\",\"moves\":0,"))
       << out;
@@ -74,13 +75,13 @@ TEST_F(MirtermShell, AGameOpenedDuringATransitionIsTheOneThatGoesOn) {
 }
 
 TEST_F(MirtermShell, LeavingAsksAboutSavingFirst) {
-  std::string out = Run("../game", "\nвыход\nда\nна выходе\n");
+  std::string out = Run({"../game"}, "\nвыход\nда\nна выходе\n");
   EXPECT_TRUE(Has(out,
                   "?? Желаете ли сохранить свою игру перед уходом? [да/нет]\n?? Введите "
                   "имя для сохранения игры.\n"))
       << out;
   EXPECT_TRUE(fs::exists(game() / "на выходе.sav"));
-  EXPECT_FALSE(Has(Run("../game", "\nвыход\nнет\n/state\n"), "\"room\""));
+  EXPECT_FALSE(Has(Run({"../game"}, "\nвыход\nнет\n/state\n"), "\"room\""));
 }
 
 TEST(MirtermTimer, FiresBeforeAnInputLineOnceItsIntervalHasPassed) {

@@ -1,35 +1,28 @@
 // Drives the real mirterm binary with input scripts and checks what it prints.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "support/child_process.h"
 #include "support/test_game.h"
 
 namespace mireval {
 namespace {
 
-struct TermRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// `stackKb` > 0 runs mirterm with a stack of that size.
-TermRun Mirterm(const TempDir& dir, const std::string& args, const std::string& input,
-                int stackKb = 0) {
-  WriteRaw(dir.path() / "input.txt", input);
+// Runs mirterm with `args` in <dir>/work on the input given; `stackKb` > 0 runs it with a stack of
+// that size.
+ChildRun Mirterm(const TempDir& dir, const std::vector<std::string>& args, const std::string& input,
+                 std::size_t stackKb = 0) {
   std::filesystem::create_directories(dir.path() / "work");
-  std::string limit = stackKb > 0 ? "ulimit -s " + std::to_string(stackKb) + " && " : "";
-  std::string cmd = limit + "cd '" + (dir.path() / "work").string() + "' && '" MIRTERM_PATH "' " +
-                    args + " < ../input.txt > ../out.txt 2> ../err.txt";
-  int rc = std::system(cmd.c_str());
-  return {WEXITSTATUS(rc), ReadRaw(dir.path() / "out.txt"), ReadRaw(dir.path() / "err.txt")};
+  std::vector<std::string> argv{MIRTERM_PATH};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunChild(argv, {.cwd = dir.path() / "work", .input = input, .stackKb = stackKb});
 }
 
 TEST(Mirterm, PlaysTheDemoIntroductionAndFirstLocation) {
   TempDir dir;
-  TermRun r = Mirterm(dir, "'" DEMO_GAME_DIR "'", "\n/state\n");
+  ChildRun r = Mirterm(dir, {DEMO_GAME_DIR}, "\n/state\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind("Начало игры:\n", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("\n>> Нажмите Enter для перехода в новую локацию...\n"), std::string::npos);
@@ -45,22 +38,20 @@ TEST(Mirterm, PlaysTheDemoIntroductionAndFirstLocation) {
 TEST(Mirterm, SameScriptSameTranscript) {
   TempDir a, b;
   std::string script = "\n/state\nцветовая гамма 4\n/state\n";
-  EXPECT_EQ(Mirterm(a, "'" DEMO_GAME_DIR "'", script).out,
-            Mirterm(b, "'" DEMO_GAME_DIR "'", script).out);
+  EXPECT_EQ(Mirterm(a, {DEMO_GAME_DIR}, script).out, Mirterm(b, {DEMO_GAME_DIR}, script).out);
 }
 
 TEST(Mirterm, ShowsTheCoverWithoutAGame) {
   TempDir dir;
   WriteGameFile(dir.path() / "work" / "obloz.txt", "Обложка\n");
-  TermRun r = Mirterm(dir, "", "/state\n");
+  ChildRun r = Mirterm(dir, {}, "/state\n");
   EXPECT_EQ(r.out.rfind("Обложка\n{\"room\":0,", 0), 0u) << r.out;
 }
 
 TEST(Mirterm, TenThousandClicksWhileAnAnswerWaitsToMovePlayItOnce) {
   TempDir dir;
   std::filesystem::path game = dir.path() / "game";
-  WriteGameFile(game / "main.txt", "Текстовый квест\nИгра\n1\n");
-  WriteGameFile(game / "room0.txt", "РН Общее\n");
+  WriteGameFrame(game);
   WriteGameFile(game / "room1.txt",
                 "РН Сторожка\nОП\nТесная сторожка.\n\n"
                 "ДИАЛ ВАХТЕР\nДИ 1\nЛ -7\nД 7\nСС\nЗдравствуйте!\nИД 2\n\nКДИАЛ\n");
@@ -69,7 +60,7 @@ TEST(Mirterm, TenThousandClicksWhileAnAnswerWaitsToMovePlayItOnce) {
   for (int k = 0; k < 10000; ++k) input += "/answer 1\n";
   input += "\n/state\n";
   // Each click played inside the wait would wait again inside it; a small stack shows it at once.
-  TermRun r = Mirterm(dir, "'" + game.string() + "'", input, 1024);
+  ChildRun r = Mirterm(dir, {game.string()}, input, 1024);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_NE(r.out.find("{\"room\":2,\"room_name\":\" Лес\""), std::string::npos) << r.out;
@@ -80,14 +71,13 @@ TEST(Mirterm, TenThousandClicksWhileAnAnswerWaitsToMovePlayItOnce) {
 TEST(Mirterm, AGameStartedAgainAndAgainDuringItsWaitKeepsTheStackFlat) {
   TempDir dir;
   std::filesystem::path game = dir.path() / "game";
-  WriteGameFile(game / "main.txt", "Текстовый квест\nИгра\n1\n");
-  WriteGameFile(game / "room0.txt", "РН Общее\n");
+  WriteGameFrame(game);
   WriteGameFile(game / "room1.txt", "РН Сторожка\nОП\nТесная сторожка.\n");
   // Every start waits for Enter after the introduction; the next start comes during that wait.
   std::string input;
   for (int k = 0; k < 3000; ++k) input += "/open " + game.string() + "\n";
   input += "\n/state\n";
-  TermRun r = Mirterm(dir, "", input, 1024);
+  ChildRun r = Mirterm(dir, {}, input, 1024);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_NE(r.out.find("{\"room\":1,\"room_name\":\" Сторожка\""), std::string::npos);
@@ -96,16 +86,16 @@ TEST(Mirterm, AGameStartedAgainAndAgainDuringItsWaitKeepsTheStackFlat) {
 
 TEST(Mirterm, UsageErrors) {
   TempDir dir;
-  EXPECT_EQ(Mirterm(dir, "--frobnicate", "").status, 2);
-  TermRun missing = Mirterm(dir, "/no/such/folder", "");
+  EXPECT_EQ(Mirterm(dir, {"--frobnicate"}, "").status, 2);
+  ChildRun missing = Mirterm(dir, {"/no/such/folder"}, "");
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("no such folder"), std::string::npos);
-  EXPECT_EQ(Mirterm(dir, "--seed", "").status, 2);
+  EXPECT_EQ(Mirterm(dir, {"--seed"}, "").status, 2);
 }
 
 TEST(Mirterm, UnknownActionsChangeNothing) {
   TempDir dir;
-  TermRun r = Mirterm(dir, "", "/fly away\n/quit\n");
+  ChildRun r = Mirterm(dir, {}, "/fly away\n/quit\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("!! unknown action\n"), std::string::npos);
 }
@@ -115,7 +105,7 @@ TEST(Mirterm, ScriptErrorEndsWithStatusThree) {
   std::filesystem::path game = dir.path() / "game";
   WriteGameFile(game / "main.txt", "Текстовый квест\nСломанная\n1\n");
   WriteGameFile(game / "room1.txt", "РН x\nОП 12345\nтекст\n");
-  TermRun r = Mirterm(dir, "'" + game.string() + "'", "\n");
+  ChildRun r = Mirterm(dir, {game.string()}, "\n");
   EXPECT_EQ(r.status, 3);
   EXPECT_NE(r.out.find("!! Ошибка в строке: \n!! ОП 12345\n"), std::string::npos) << r.out;
 }
@@ -129,7 +119,7 @@ TEST(Mirterm, PausePromptIsShownAndTheTextGoesOn) {
   WriteGameFile(game / "main.txt", "Текстовый квест\nДлинная\n1\n");
   WriteGameFile(game / "intro.txt", intro);
   WriteGameFile(game / "room1.txt", "РН x\nОП\nтекст\n");
-  TermRun r = Mirterm(dir, "'" + game.string() + "'", "\n/state\n");
+  ChildRun r = Mirterm(dir, {game.string()}, "\n/state\n");
   EXPECT_NE(r.out.find("< Нажмите Enter для продолжения >\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("конец\n\n>> Нажмите Enter"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\"waiting\":\"transition\""), std::string::npos) << r.out;
@@ -150,8 +140,8 @@ TEST(Mirterm, AnswersAndWordColumnsAreShownAndClicked) {
                 "РН Будка\nОП\nСторож дремлет.\n\nК1 -4 будить\n"
                 "ДИАЛ% СТОРОЖ%\nДИ 1\nЛ -4\nД 4\nЭй, проснись!\nСторож открывает глаз.\n\n"
                 "ДИ 2\nУйти.\n\nКДИАЛ\n");
-  TermRun r =
-      Mirterm(dir, "'" + game.string() + "'",
+  ChildRun r =
+      Mirterm(dir, {game.string()},
               "\n/word 1 1\n/word 2 1\n/state\n/enter\nдиалог сторожа\n/answer 1\n/answer 7\n"
               "/answer x\n/state\n/answer 0\n/state\n");
   EXPECT_EQ(r.status, 0);

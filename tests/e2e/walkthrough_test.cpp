@@ -2,33 +2,28 @@
 // recorded transcript, every run.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "base/lines.h"
 #include "base/text.h"
+#include "support/child_process.h"
 #include "support/test_game.h"
 
 namespace mireval {
 namespace {
 
-struct Played {
-  int status;
-  std::string out;
-  std::string log;
+struct Played : ChildRun {
+  std::string log{};
 };
 
 // The demo draws a random condition at the dam; a fixed seed makes every run draw the same.
 Played PlayDemo(const std::string& input) {
   TempDir dir;
   std::filesystem::create_directories(dir.path() / "work");
-  WriteRaw(dir.path() / "input.txt", input);
-  const std::string cmd = "cd '" + (dir.path() / "work").string() +
-                          "' && '" MIRTERM_PATH "' --seed 12 '" +
-                          DEMO_GAME_DIR "' < ../input.txt > ../out.txt 2>&1";
-  const int rc = std::system(cmd.c_str());
-  return {WEXITSTATUS(rc), ReadRaw(dir.path() / "out.txt"),
-          ReadRaw(dir.path() / "work" / "logfile.txt")};
+  Played played{RunChild({MIRTERM_PATH, "--seed", "12", DEMO_GAME_DIR},
+                         {.cwd = dir.path() / "work", .input = input, .errToOut = true})};
+  played.log = ReadRaw(dir.path() / "work" / "logfile.txt");
+  return played;
 }
 
 std::string Expected(const std::string& file) {
@@ -87,11 +82,10 @@ TEST(Walkthrough, TheProgramFolderStartsTheDemoAtOnce) {
   std::filesystem::create_directories(dir.path() / "games");
   std::filesystem::copy(DEMO_GAME_DIR, dir.path() / "games" / "demo",
                         std::filesystem::copy_options::recursive);
-  WriteRaw(dir.path() / "input.txt", "\n/state\n");
-  const std::string cmd = "cd '" + (dir.path() / "program").string() +
-                          "' && '" MIRTERM_PATH "' < ../input.txt > ../out.txt 2>&1";
-  ASSERT_EQ(WEXITSTATUS(std::system(cmd.c_str())), 0);
-  const std::string out = ReadRaw(dir.path() / "out.txt");
+  const ChildRun run = RunChild(
+      {MIRTERM_PATH}, {.cwd = dir.path() / "program", .input = "\n/state\n", .errToOut = true});
+  ASSERT_EQ(run.status, 0);
+  const std::string& out = run.out;
   EXPECT_EQ(out.rfind("Начало игры:\n", 0), 0u) << out;
   const std::string game = std::filesystem::canonical(dir.path() / "games" / "demo").string();
   EXPECT_NE(out.find("{\"room\":1,\"room_name\":\" Развилка у мельницы\""), std::string::npos);

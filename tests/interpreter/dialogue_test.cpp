@@ -12,12 +12,7 @@ namespace {
 
 class DialogueTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    t.UseGameDir();
-    t.p.location = 1;
-    t.p.locationName = " Сторожка"_cp;
-    t.Game("room0.txt", "РН общие\n");
-  }
+  void SetUp() override { t.p.locationName = " Сторожка"_cp; }
   void Room(const std::string& body) { t.Game("room1.txt", "РН Сторожка\nОП\nТекст.\n\n" + body); }
   void Talk(const std::string& utf8) {
     t.p.commandLine = FromUtf8(" " + utf8 + " ");
@@ -29,7 +24,7 @@ class DialogueTest : public ::testing::Test {
       if (t.p.answers[i].visible) out.push_back(ToUtf8(t.p.answers[i].caption));
     return out;
   }
-  TestPlayer t;
+  LocationPlayer t;
 };
 
 const char* kWatchman =
@@ -171,11 +166,10 @@ TEST_F(DialogueTest, ThirteenthAnswerOrAMissingEndIsADialogueError) {
   std::string block = "ДИАЛ\n";
   for (int i = 0; i < 13; ++i) block += "ДИ 1\nОтвет " + std::to_string(i) + "\n\n";
   Room(block + "КДИАЛ\n");
-  EXPECT_EQ(ExpectEnd([&] { Talk("диал"); }), kExitAfterError);
-  EXPECT_EQ(t.platform.messages.at(0).rfind("Ошибка в строке: \r\n", 0), 0u);
+  EXPECT_EQ(FatalReport(t.platform, [&] { Talk("диал"); }).rfind("Ошибка в строке: \r\n", 0), 0u);
   t.platform.messages.clear();
   Room("ДИАЛ\nДИ 1\nОтвет\n\n");
-  EXPECT_EQ(ExpectEnd([&] { Talk("диал"); }), kExitAfterError);
+  EXPECT_EQ(FatalReport(t.platform, [&] { Talk("диал"); }).rfind("Ошибка в строке: \r\n", 0), 0u);
 }
 
 TEST_F(DialogueTest, BlocksCutShortByTheEndOfTheFileNeverLoop) {
@@ -188,8 +182,8 @@ TEST_F(DialogueTest, BlocksCutShortByTheEndOfTheFileNeverLoop) {
   EXPECT_NE(t.Story().find(">  диал сторож \r\n"), std::string::npos);  // the refusal
   // A chosen block whose file ends with a failing option condition cannot be read to its end.
   Room("ДИАЛ\nДИ 1\nЛ 5\n");
-  EXPECT_EQ(ExpectEnd([&] { Talk("диал"); }), kExitAfterError);
-  EXPECT_EQ(t.platform.messages.back(), "Ошибка в строке: \r\nЛ 5\r\n(комната №1)");
+  EXPECT_EQ(FatalReport(t.platform, [&] { Talk("диал"); }),
+            "Ошибка в строке: \r\nЛ 5\r\n(комната №1)");
   ::alarm(0);
 }
 

@@ -14,13 +14,8 @@ namespace {
 
 class ListsTest : public ::testing::Test {
  protected:
-  void SetUp() override { t.UseGameDir(); }
-  std::string Show(void (*screen)(Player&)) {
-    t.p.story.SetText("");
-    screen(t.p);
-    return t.Story();
-  }
-  TestPlayer t;
+  std::string Show(void (*screen)(Player&)) { return t.StoryOf(screen); }
+  LocationPlayer t;
 };
 
 TEST_F(ListsTest, InventoryAndTasksShowEveryEntryWhoseConditionsHold) {

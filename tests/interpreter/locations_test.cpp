@@ -12,17 +12,8 @@ namespace {
 
 class ShowRoomTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    t.UseGameDir();
-    t.p.location = 1;
-    t.Game("room0.txt", "РН общие\n");
-  }
-  std::string Describe() {
-    t.p.story.SetText("");
-    ShowRoom(t.p);
-    return t.Story();
-  }
-  TestPlayer t;
+  std::string Describe() { return t.StoryOf(ShowRoom); }
+  LocationPlayer t;
 };
 
 TEST_F(ShowRoomTest, TheEligibleBlockWithMostConditionsWins) {
@@ -81,16 +72,14 @@ TEST_F(ShowRoomTest, UnreadableConditionEndsTheProgramQuotingTheLine) {
   for (const char* line : {"ОП 5x", "ОП 10001", "ОП 99999999999999999999"}) {
     t.platform.messages.clear();
     t.Game("room1.txt", std::string("РН x\n") + line + "\nтекст\n");
-    EXPECT_EQ(ExpectEnd([&] { Describe(); }), kExitAfterError);
-    ASSERT_EQ(t.platform.messages.size(), 1u);
-    EXPECT_EQ(t.platform.messages[0], std::string("Ошибка в строке: \r\n") + line);
+    EXPECT_EQ(FatalReport(t.platform, [&] { Describe(); }),
+              std::string("Ошибка в строке: \r\n") + line);
   }
 }
 
 TEST_F(ShowRoomTest, MissingLocationFileEndsTheProgram) {
   t.p.location = 4;
-  EXPECT_EQ(ExpectEnd([&] { Describe(); }), kExitAfterError);
-  EXPECT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_EQ(FatalReport(t.platform, [&] { Describe(); }).rfind("Ошибка в строке: \r\n", 0), 0u);
 }
 
 TEST_F(ShowRoomTest, EncryptedFilesAreDescribedLikePlainOnesAndTheCopyIsRemoved) {
@@ -106,8 +95,7 @@ TEST_F(ShowRoomTest, EncryptedFilesAreDescribedLikePlainOnesAndTheCopyIsRemoved)
 TEST_F(ShowRoomTest, DamagedEncryptedFileIsReportedNotDecodedAsGarbage) {
   WriteRaw(t.game() / "room1.txt",
            MarkerLine(CipherKind::Ordinary) + "\r\n209\r\n5000\r\n\"0\"\r\n");
-  EXPECT_EQ(ExpectEnd([&] { Describe(); }), kExitAfterError);
-  EXPECT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_EQ(FatalReport(t.platform, [&] { Describe(); }).rfind("Ошибка в строке: \r\n", 0), 0u);
 }
 
 }  // namespace

@@ -115,17 +115,15 @@ TEST_F(MatcherTest, UnreadablePatternsAreReportedAndEndTheProgram) {
       t.platform.messages.clear();
       t.p.commandLine = FromUtf8(" взять мышь ");
       std::string text = FromUtf8(c.pattern);
-      EXPECT_EQ(ExpectEnd([&] {
-                  if (indexed)
-                    CommandMatches(t.p, text, c.dialogue, SynonymIndex(t.p));
-                  else
-                    CommandMatches(t.p, text, c.dialogue);
-                }),
-                kExitAfterError)
+      EXPECT_EQ(FatalReport(t.platform,
+                            [&] {
+                              if (indexed)
+                                CommandMatches(t.p, text, c.dialogue, SynonymIndex(t.p));
+                              else
+                                CommandMatches(t.p, text, c.dialogue);
+                            }),
+                "Ошибка в строке: \r\n" + std::string(c.pattern) + " \r\n(комната №7)")
           << c.pattern;
-      EXPECT_EQ(t.platform.messages,
-                std::vector<std::string>{"Ошибка в строке: \r\n" + std::string(c.pattern) +
-                                         " \r\n(комната №7)"});
     }
   }
 }

@@ -26,11 +26,6 @@ TEST(QuotedLineTest, LinesOverThreeHundredCharactersAreCutWithAnEllipsis) {
 // Every reporter, given a line of 1,000 characters: the message holds its first 300 and "…".
 class LongLineReportTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    t.UseGameDir();
-    t.p.location = 1;
-    t.Game("room0.txt", "РН общие\n");
-  }
   static std::string Letters(std::size_t n) {
     std::string out;
     while (out.size() < n * 2) out += "абвгд";  // two bytes a letter in UTF-8
@@ -46,7 +41,7 @@ class LongLineReportTest : public ::testing::Test {
         << t.platform.messages[0].substr(0, 400);
     EXPECT_LT(t.platform.messages[0].size(), 1000u);
   }
-  TestPlayer t;
+  LocationPlayer t;
 };
 
 TEST_F(LongLineReportTest, CommandsScoreVariablesDescriptionsEventsAndPictures) {

@@ -93,11 +93,6 @@ const FaultRow kFaultRows[] = {
 
 class ScoreLineTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    t.UseGameDir();
-    t.p.location = 1;
-    t.Game("room0.txt", "РН общие\n");
-  }
   void State(std::initializer_list<int> set, int good, int evil) {
     for (int c = 0; c <= 20; ++c) t.Set(c, false);
     for (int c : set) t.Set(c);
@@ -107,11 +102,11 @@ class ScoreLineTest : public ::testing::Test {
   }
   // Condition 50 after a score pass over a location holding only `line`.
   bool ThroughThePass(const char* line) {
-    t.Game("room1.txt", std::string("РН x\n") + line + "\n");
+    t.Room(std::string(line) + "\n");
     SettleScoreVariables(t.p);
     return t.p.conditions.Get(50);
   }
-  TestPlayer t;
+  LocationPlayer t;
 };
 
 TEST_F(ScoreLineTest, ValuesThroughTheScorePass) {
@@ -126,11 +121,10 @@ TEST_F(ScoreLineTest, FaultsThroughTheScorePassEndTheProgramQuotingTheLine) {
     State({3}, 0, 0);
     t.p.character[2] = "много"_cp;
     t.platform.messages.clear();
-    EXPECT_EQ(ExpectEnd([&] { ThroughThePass(row.line); }), kExitAfterError) << row.line;
-    ASSERT_EQ(t.platform.messages.size(), 1u) << row.line;
-    EXPECT_EQ(t.platform.messages[0], std::string("Ошибка в строке ") + row.quoted +
-                                          " комнаты №1 при подсчете переменной счета №" +
-                                          std::to_string(row.condition));
+    EXPECT_EQ(FatalReport(t.platform, [&] { ThroughThePass(row.line); }),
+              std::string("Ошибка в строке ") + row.quoted +
+                  " комнаты №1 при подсчете переменной счета №" + std::to_string(row.condition))
+        << row.line;
   }
 }
 

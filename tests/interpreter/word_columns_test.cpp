@@ -11,17 +11,12 @@ namespace {
 
 class WordColumns : public ::testing::Test {
  protected:
-  void SetUp() override {
-    t.UseGameDir();
-    t.p.location = 1;
-    t.Game("room0.txt", "РН общие\n");
-  }
   std::vector<std::string> Column(int c) {
     std::vector<std::string> out;
     for (const auto& w : t.p.wordColumns[c].items) out.push_back(ToUtf8(w));
     return out;
   }
-  TestPlayer t;
+  LocationPlayer t;
 };
 
 TEST_F(WordColumns, NoWordsMeanTheWideLayout) {

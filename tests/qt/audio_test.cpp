@@ -8,7 +8,7 @@
 #include "base/files.h"
 #include "base/text.h"
 #include "qt_fixture.h"
-#include "spawn.h"
+#include "support/child_process.h"
 #include "view/media.h"
 
 namespace mireval {
@@ -46,7 +46,7 @@ class PulseSink {
   explicit PulseSink(const fs::path& dir) : dir_(dir) {
     fs::create_directories(dir_);
     server_ = "unix:" + (dir_ / "native").string();
-    Child::Options o;
+    ChildOptions o;
     o.env = {{"HOME", dir_.string()}, {"XDG_RUNTIME_DIR", dir_.string()}};
     o.err = dir_ / "pulseaudio.log";
     daemon_.emplace(
@@ -58,9 +58,9 @@ class PulseSink {
         o);
     for (int i = 0; i < 100 && !ready_; ++i) {
       QTest::qWait(50);
-      Child::Options q;
-      q.env = {{"PULSE_SERVER", server_}};
-      ready_ = RunProgram({"pactl", "list", "short", "sinks"}, q, 5) == 0;
+      ready_ =
+          RunChild({"pactl", "list", "short", "sinks"}, {.env = {{"PULSE_SERVER", server_}}}, 5)
+              .status == 0;
     }
   }
   bool ready() const { return ready_; }
@@ -120,7 +120,7 @@ class AudioTest : public WindowTest {
   }
   // Records the sink for `seconds` while the window's event loop runs.
   std::vector<Burst> Record(double seconds, const std::function<void()>& start) {
-    Child::Options o;
+    ChildOptions o;
     o.env = {{"PULSE_SERVER", sink_->server()}};
     o.out = root.path() / "recording.raw";
     Child parec({"parec", "-d", "mirtest.monitor", "--raw", "--format=s16le",

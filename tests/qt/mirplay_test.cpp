@@ -11,7 +11,7 @@
 #include <set>
 #include <thread>
 
-#include "spawn.h"
+#include "support/child_process.h"
 #include "support/test_game.h"
 
 namespace mireval {
@@ -25,10 +25,9 @@ class Xvfb {
   Xvfb() {
     int fds[2];
     if (pipe(fds) != 0) return;
-    server_.emplace(
-        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                 "800x640x24", "-nolisten", "tcp", "-br", "-noreset"},
-        Child::Options{});
+    server_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]),
+                                             "-screen", "0", "800x640x24", "-nolisten", "tcp",
+                                             "-br", "-noreset"});
     close(fds[1]);
     std::string number;
     pollfd pfd{fds[0], POLLIN, 0};
@@ -46,11 +45,10 @@ class Xvfb {
 
 // A screenshot of the whole screen, read from xwd's dump of a TrueColor screen (24 or 32 bits a
 // pixel, as Xvfb gives).
-QImage Screenshot(const std::string& display, const fs::path& scratch) {
-  Child::Options o;
-  o.out = scratch;
-  if (RunProgram({"xwd", "-root", "-silent", "-display", display}, o) != 0) return {};
-  std::string d = ReadRaw(scratch);
+QImage Screenshot(const std::string& display) {
+  const ChildRun xwd = RunChild({"xwd", "-root", "-silent", "-display", display}, {}, 20);
+  if (xwd.status != 0) return {};
+  const std::string& d = xwd.out;
   auto card = [&](std::size_t i) -> std::uint32_t {
     if (d.size() < 4 * (i + 1)) return 0;
     const auto* b = reinterpret_cast<const unsigned char*>(d.data() + 4 * i);
@@ -121,7 +119,7 @@ TEST(Mirplay, OpensItsWindowOnAnXServerAndPlaysTheAutostartGame) {
 
   Xvfb x;
   ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
-  Child::Options o;
+  ChildOptions o;
   o.cwd = program;
   o.err = dir.path() / "mirplay.err";
   o.env = {{"DISPLAY", x.display()},
@@ -136,7 +134,7 @@ TEST(Mirplay, OpensItsWindowOnAnXServerAndPlaysTheAutostartGame) {
   do {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ASSERT_TRUE(mirplay.Running()) << ReadRaw(dir.path() / "mirplay.err");
-    shot = Screenshot(x.display(), dir.path() / "screen.xwd");
+    shot = Screenshot(x.display());
   } while (!ShowsAWindow(shot) && std::chrono::steady_clock::now() < until);
   EXPECT_TRUE(ShowsAWindow(shot)) << "screenshot " << shot.width() << "x" << shot.height() << "\n"
                                   << ReadRaw(dir.path() / "mirplay.err");

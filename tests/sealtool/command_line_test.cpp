@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <regex>
 #include <sstream>
 
 #include "base/cipher.h"
 #include "base/lines.h"
 #include "sealtool/seal_files.h"
+#include "support/child_process.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;
@@ -156,14 +156,12 @@ TEST(SealCommandLine, AUsageErrorSaysWhatIsWrong) {
 
 // The player reads what the tool writes exactly like the plain game.
 std::string Transcript(const fs::path& root, const fs::path& game, const std::string& input) {
-  WriteRaw(root / "input.txt", input);
   fs::create_directories(root / "work");
-  std::string cmd = "cd '" + (root / "work").string() + "' && '" MIRTERM_PATH "' '" +
-                    game.string() + "' < ../input.txt > ../out.txt 2>&1";
-  int rc = std::system(cmd.c_str());
-  EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 0) << cmd;
+  const ChildRun run = RunChild({MIRTERM_PATH, game.string()},
+                                {.cwd = root / "work", .input = input, .errToOut = true});
+  EXPECT_EQ(run.status, 0) << game;
   // The game folder itself is the one thing that differs between the runs.
-  return std::regex_replace(ReadRaw(root / "out.txt"), std::regex("\"game_dir\":\"[^\"]*\""), "");
+  return std::regex_replace(run.out, std::regex("\"game_dir\":\"[^\"]*\""), "");
 }
 
 TEST(SealedDemo, PlaysLikeThePlainGame) {

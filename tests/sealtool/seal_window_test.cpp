@@ -20,6 +20,7 @@
 #include "base/lines.h"
 #include "frontends/qt/seal/qt_seal_port.h"
 #include "sealtool/recording_port.h"
+#include "support/child_process.h"
 #include "support/test_game.h"
 
 namespace fs = std::filesystem;
@@ -199,13 +200,11 @@ TEST_F(SealWindowTest, TheListsTakeTheRoomOfALargerWindow) {
 TEST(Mirseal, ArgumentsRunWithoutAWindow) {
   TempDir dir;
   WriteGameFile(dir.path() / "room1.txt", "РН x\n");
-  std::string cmd = "env -u DISPLAY -u QT_QPA_PLATFORM '" MIRSEAL_PATH "' --encrypt '" +
-                    dir.path().string() + "' > '" + (dir.path() / "out").string() + "' 2>&1";
-  int rc = std::system(cmd.c_str());
-  EXPECT_EQ(WEXITSTATUS(rc), 0);
-  EXPECT_EQ(ReadRaw(dir.path() / "out"), "encrypted " + dir.path().string() + "/room1.txt\n");
-  rc = std::system(("'" MIRSEAL_PATH "' --nothing 2>/dev/null"));
-  EXPECT_EQ(WEXITSTATUS(rc), 2);
+  const ChildRun run = RunChild({MIRSEAL_PATH, "--encrypt", dir.path().string()},
+                                {.unsetEnv = {"DISPLAY", "QT_QPA_PLATFORM"}, .errToOut = true});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "encrypted " + dir.path().string() + "/room1.txt\n");
+  EXPECT_EQ(RunChild({MIRSEAL_PATH, "--nothing"}).status, 2);
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // that type link this, so the lower layers' tests need nothing above them.
 #include "app/keys.h"
 #include "base/text.h"
+#include "interpreter/main_file.h"
 #include "model/player.h"
 #include "support/scripted_platform.h"
+#include "support/test_game.h"
 
 namespace mireval {
 
@@ -12,6 +14,13 @@ void ScriptedPlatform::Enter(const std::string& utf8) {
     p.input.SetText(FromUtf8(utf8));
     OnInputKey(p, kEnter);
   });
+}
+
+void TestPlayer::StartGame() {
+  WriteGameFrame(game());
+  UseGameDir();
+  platform.Enter();
+  NewGame(p);
 }
 
 }  // namespace mireval

@@ -91,6 +91,10 @@ void ScriptedPlatform::PumpEvents() {
   RunEventHandler(*player_, [&] { event(*player_); });
 }
 
+void ScriptedPlatform::PlayQueued() {
+  while (!events_.empty()) PumpEvents();
+}
+
 void ScriptedPlatform::ProcessPendingEvents() {
   while (!behind_.empty()) {
     auto event = std::move(behind_.front());

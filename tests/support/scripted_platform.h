@@ -52,6 +52,8 @@ class ScriptedPlatform : public Platform {
   // Queues any action on the player.
   void Then(std::function<void(Player&)> action);
   std::size_t Pending() const { return events_.size(); }
+  // Plays the queued events as a front end does, each through its event handler.
+  void PlayQueued();
   // Queues an action that is already waiting when a handler has the pending events processed
   // (the second click of a double click, say).
   void Behind(std::function<void(Player&)> action) { behind_.push_back(std::move(action)); }

@@ -1,4 +1,4 @@
-#include "damaged/base_game.h"
+#include "support/base_game.h"
 
 #include "support/test_game.h"
 
