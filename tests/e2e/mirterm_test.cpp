@@ -110,6 +110,51 @@ TEST(Mirterm, ScriptErrorEndsWithStatusThree) {
   EXPECT_NE(r.out.find("!! Ошибка в строке: \n!! ОП 12345\n"), std::string::npos) << r.out;
 }
 
+// A walkthrough checks itself: every failed expectation is listed with its input line, the run
+// plays on to the end and then ends with status 4.
+TEST(Mirterm, WalkthroughExpectationsListEveryFailureAndEndWithStatusFour) {
+  TempDir dir;
+  const std::string passing =
+      "\n/room 1\n/condition 5 off\nосмотреть мельницу\n/expect Над холмом чернеет мельница\n"
+      "/expect-not ключ\n";
+  ChildRun ok = Mirterm(dir, {DEMO_GAME_DIR}, passing);
+  EXPECT_EQ(ok.status, 0) << ok.out;
+  EXPECT_EQ(ok.out.find("XX "), std::string::npos) << ok.out;
+
+  ChildRun r = Mirterm(dir, {DEMO_GAME_DIR},
+                       "\n/room 7\nосмотреть мельницу\n/expect чего здесь нет\n"
+                       "/expect-not мельница\n/condition 5 on\n/state\n");
+  EXPECT_EQ(r.status, 4);
+  EXPECT_NE(r.out.find("XX 2: expected room 7, found room 1\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("XX 4: expected \"чего здесь нет\", found \"\\n>  осмотреть мельницу"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("XX 5: expected no \"мельница\", found"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("XX 6: expected condition 5 on, found off\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("{\"room\":1,"), std::string::npos);  // played on after the failures
+}
+
+// Strict mode also fails a run on a script error and on a typed line that a wait threw away,
+// without changing what is played.
+TEST(Mirterm, StrictRunsFailOnScriptErrorsAndLostLines) {
+  TempDir dir;
+  ChildRun lost = Mirterm(dir, {"--strict", DEMO_GAME_DIR}, "осмотреть мельницу\n/state\n");
+  EXPECT_EQ(lost.status, 4);
+  EXPECT_NE(lost.out.find("XX 1: the line \"осмотреть мельницу\" was typed while a transition "
+                          "waited for Enter, and was lost\n"),
+            std::string::npos)
+      << lost.out;
+  EXPECT_EQ(Mirterm(dir, {DEMO_GAME_DIR}, "осмотреть мельницу\n").status, 0);
+
+  std::filesystem::path game = dir.path() / "game";
+  WriteGameFrame(game);
+  WriteGameFile(game / "room1.txt", "РН x\nОП\nтекст\nКАР 2 нет.jpg\n");
+  EXPECT_EQ(Mirterm(dir, {game.string()}, "\n").status, 0);
+  ChildRun error = Mirterm(dir, {"--strict", game.string()}, "\n");
+  EXPECT_EQ(error.status, 4) << error.out;
+  EXPECT_NE(error.out.find("!! Ошибка в строке КАР 2 нет.jpg"), std::string::npos) << error.out;
+}
+
 TEST(Mirterm, PausePromptIsShownAndTheTextGoesOn) {
   TempDir dir;
   std::filesystem::path game = dir.path() / "game";
