@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/lines.h"
 #include "base/text.h"
@@ -17,11 +18,13 @@ struct Played : ChildRun {
 };
 
 // The demo draws a random condition at the dam; a fixed seed makes every run draw the same.
-Played PlayDemo(const std::string& input) {
+// `strict`: a script error or a line lost to a wait fails the run, as a failed check does.
+Played PlayDemo(const std::string& input, bool strict = false) {
   TempDir dir;
   std::filesystem::create_directories(dir.path() / "work");
-  Played played{RunChild({MIRTERM_PATH, "--seed", "12", DEMO_GAME_DIR},
-                         {.cwd = dir.path() / "work", .input = input, .errToOut = true})};
+  std::vector<std::string> argv{MIRTERM_PATH, "--seed", "12", DEMO_GAME_DIR};
+  if (strict) argv.insert(argv.begin() + 1, "--strict");
+  Played played{RunChild(argv, {.cwd = dir.path() / "work", .input = input, .errToOut = true})};
   played.log = ReadRaw(dir.path() / "work" / "logfile.txt");
   return played;
 }
@@ -36,8 +39,10 @@ std::string Expected(const std::string& file) {
 }
 
 TEST(Walkthrough, TheDemoGameIsPlayedFromStartToEnd) {
+  // The script checks each scene as it goes (/room, /expect, /condition): a failed check would
+  // print an XX line and end the run with status 4.
   const std::string input = ReadRaw(std::filesystem::path(E2E_DIR) / "demo_walkthrough.in");
-  const Played run = PlayDemo(input);
+  const Played run = PlayDemo(input, true);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, Expected("demo_walkthrough.out"));
   // One log record per command line and per answer chosen; the Enter presses of pauses and
@@ -47,7 +52,7 @@ TEST(Walkthrough, TheDemoGameIsPlayedFromStartToEnd) {
   EXPECT_EQ(log.front(), FromUtf8("\" Развилка у мельницы\",\" помощь \""));
   EXPECT_EQ(log.back(), FromUtf8("\" Рассвет\",\" задания \""));
   // The same script gives the same transcript again.
-  EXPECT_EQ(PlayDemo(input).out, run.out);
+  EXPECT_EQ(PlayDemo(input, true).out, run.out);
 }
 
 TEST(Walkthrough, TheOtherWayToTheLanternCostsAnEvilPointThatAConfessionMakesGood) {

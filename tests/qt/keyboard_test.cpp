@@ -327,7 +327,9 @@ TEST_F(KeyboardTest, TheDemoCanBePlayedToItsEndWithTheKeyboardAlone) {
     steps.pop_front();
     ++played;
     int a = 0, b = 0;
-    if (step == "/state") return;
+    // The script's own checks (/room, /expect, /condition) and state dumps are for mirterm.
+    for (const char* terminalOnly : {"/state", "/room ", "/expect", "/condition "})
+      if (step.rfind(terminalOnly, 0) == 0) return;
     if (step == "/picture close") {
       Press(Qt::Key_Escape);
     } else if (std::sscanf(step.c_str(), "/answer %d", &a) == 1) {
