@@ -31,6 +31,7 @@ std::optional<std::string> AutoStartFolder(Player& p) {
   if (found.empty()) return std::nullopt;
   auto data = ReadWholeFile(p.WorkFile(found.front()));
   if (!data) throw ScriptError("start.txt cannot be read");
+  *data = DecodeGameFile(std::move(*data));
   std::size_t pos = 0;
   std::string first = data->empty() ? std::string() : std::string(NextLine(*data, pos));
   if (first.empty()) return std::nullopt;

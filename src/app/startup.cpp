@@ -7,6 +7,7 @@
 #include "app/browser.h"
 #include "base/files.h"
 #include "base/lines.h"
+#include "base/text.h"
 #include "base/vocabulary.h"
 #include "model/player.h"
 #include "view/media.h"
@@ -17,7 +18,7 @@ namespace mireval {
 void ShowCover(Player& p) {
   p.story.SetText("");
   if (auto data = ReadWholeFile(p.WorkFile(words::kCoverFile)))
-    p.story.SetText(JoinCrLf(SplitLines(*data)));
+    p.story.SetText(JoinCrLf(SplitLines(DecodeGameFile(std::move(*data)))));
 }
 
 void StartPlayer(Player& p) {

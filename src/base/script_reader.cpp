@@ -3,13 +3,14 @@
 #include "base/files.h"
 #include "base/lines.h"
 #include "base/script_error.h"
+#include "base/text.h"
 
 namespace mireval {
 
 void ScriptReader::Open(const std::filesystem::path& file) {
   auto data = ReadWholeFile(file);
   if (!data) throw ScriptError("file not found: " + file.string());
-  OpenText(std::move(*data));
+  OpenText(DecodeGameFile(std::move(*data)));
 }
 
 void ScriptReader::OpenText(std::string text) {

@@ -21,6 +21,16 @@ std::string ToUtf8Shown(std::string_view cp1251);
 // becomes "?".
 std::string FromUtf8(std::string_view utf8);
 
+// Whether the bytes of a text file are UTF-8 rather than Windows-1251: they begin with the UTF-8
+// byte order mark, or they are valid UTF-8 holding at least one character beyond ASCII. Russian
+// text in Windows-1251 is in practice never valid UTF-8: each small letter there is a UTF-8 lead
+// byte (or 0xF5-0xFF, never valid) that would have to be followed by bytes 0x80-0xBF, which are
+// no letters of that code page.
+bool IsUtf8Text(std::string_view bytes);
+// A game's text file as the engine reads it, in Windows-1251: a UTF-8 file (IsUtf8Text) is
+// converted, without its byte order mark; any other file is taken as it is.
+std::string DecodeGameFile(std::string bytes);
+
 // Source literals are UTF-8; "Текст"_cp gives the Windows-1251 text.
 inline std::string operator""_cp(const char* s, std::size_t n) {
   return FromUtf8({s, n});

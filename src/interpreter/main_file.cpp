@@ -22,6 +22,7 @@ namespace mireval {
 std::optional<MainFile> ReadMainFile(Player& p, const std::filesystem::path& folder) {
   std::optional<std::filesystem::path> path = FindGameFile(folder, words::kMainFile);
   std::optional<std::string> data = path ? ReadWholeFile(*path) : std::nullopt;
+  if (data) *data = DecodeGameFile(std::move(*data));
   if (!data) throw ScriptError("main.txt cannot be read");
   std::size_t pos = 0;
   auto next = [&]() -> std::string {

@@ -24,6 +24,7 @@ enum class Missing { ShowsHeading, SaysSo };
 void WriteFile(Player& p, std::string_view name, const std::optional<std::filesystem::path>& file,
                Missing missing) {
   auto data = file ? ReadWholeFile(*file) : std::nullopt;
+  if (data) *data = DecodeGameFile(std::move(*data));
   if (!data) {
     if (missing == Missing::SaysSo) p.story.Append(NoSuchFileText(name) + "\r\n");
     return;

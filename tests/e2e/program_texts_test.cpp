@@ -29,5 +29,17 @@ TEST(ProgramTexts, TheGuideAndTheHelpAreShownWithoutLosingALine) {
   EXPECT_EQ(ShownBy(ShowIfGames, "ifgames.txt"), Whole("Об Interactive Fiction:", "ifgames.txt"));
 }
 
+// Nothing the player ships is taken for UTF-8: every file is read as the Windows-1251 it is.
+TEST(ProgramTexts, NoShippedFileIsTakenForUtf8) {
+  int files = 0;
+  for (const char* folder : {PROGRAM_DIR, DEMO_GAME_DIR})
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (entry.path().extension() != ".txt") continue;
+      ++files;
+      EXPECT_FALSE(IsUtf8Text(ReadRaw(entry.path()))) << entry.path();
+    }
+  EXPECT_GE(files, 10);
+}
+
 }  // namespace
 }  // namespace mireval

@@ -92,6 +92,17 @@ TEST_F(ShowRoomTest, EncryptedFilesAreDescribedLikePlainOnesAndTheCopyIsRemoved)
   }
 }
 
+// An author's editor may save a location in UTF-8, with or without a byte order mark.
+TEST_F(ShowRoomTest, AUtf8LocationIsDescribedLikeAWindows1251One) {
+  const std::string utf8 = "РН Лес\r\nОП\r\nЁлки – «высокие».\r\n";
+  for (const std::string& bytes : {utf8, "\xEF\xBB\xBF" + utf8}) {
+    WriteRaw(t.game() / "room1.txt", bytes);
+    EXPECT_EQ(Describe(), "Ёлки - «высокие».\r\n");
+    EXPECT_EQ(ToUtf8(t.p.locationName.Text()), " Лес");
+    EXPECT_TRUE(t.platform.messages.empty());
+  }
+}
+
 TEST_F(ShowRoomTest, DamagedEncryptedFileIsReportedNotDecodedAsGarbage) {
   WriteRaw(t.game() / "room1.txt",
            MarkerLine(CipherKind::Ordinary) + "\r\n209\r\n5000\r\n\"0\"\r\n");
