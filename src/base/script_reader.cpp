@@ -7,15 +7,21 @@
 
 namespace mireval {
 
+std::string ScriptPlace::Text() const {
+  return file.empty() ? std::string() : file + ":" + std::to_string(line);
+}
+
 void ScriptReader::Open(const std::filesystem::path& file) {
   auto data = ReadWholeFile(file);
   if (!data) throw ScriptError("file not found: " + file.string());
+  name_ = PathText(file.filename());
   OpenText(DecodeGameFile(std::move(*data)));
 }
 
 void ScriptReader::OpenText(std::string text) {
   data_ = std::move(text);
   pos_ = 0;
+  line_ = 0;
   open_ = true;
 }
 
@@ -29,6 +35,7 @@ void ScriptReader::Close() {
 void ScriptReader::ReadLine(std::string& line) {
   if (Eof()) throw ScriptError("input past end of file");
   line.assign(NextLine(data_, pos_));
+  ++line_;
 }
 
 std::string_view ScriptReader::Rest() const {

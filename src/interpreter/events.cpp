@@ -16,6 +16,7 @@ namespace mireval {
 namespace {}  // namespace
 
 void EventLines::Add(const std::string& line) {
+  ++read_;
   last_ = line;
   lastKey_.clear();
   if (line.size() < 4 || !EqualsNoCase(std::string_view(line).substr(0, 4), words::kEvent)) return;
@@ -24,10 +25,10 @@ void EventLines::Add(const std::string& line) {
   const std::size_t blank = line.find(' ', 4);
   if (blank == std::string::npos || blank == 4) return;
   lastKey_ = line.substr(4, blank - 4);
-  byNumber_[lastKey_].push_back(line.substr(blank + 1));
+  byNumber_[lastKey_].push_back({line.substr(blank + 1), {name_, read_}});
 }
 
-const std::vector<std::string>* EventLines::Find(const std::string& number) const {
+const std::vector<EventLines::Text>* EventLines::Find(const std::string& number) const {
   auto it = byNumber_.find(number);
   return it == byNumber_.end() ? nullptr : &it->second;
 }
@@ -37,7 +38,7 @@ void ReadEventLines(Player& p, const std::string& name, EventLines& lines,
   lines = EventLines();
   ScopedGameFile file(p, name);
   ReadScriptLine(p);
-  lines.First(p.line);
+  lines.First(name, p.line);
   while (!p.file.Eof()) {
     ReadPlainLine(p);
     lines.Add(p.line);
@@ -52,9 +53,10 @@ void RunEventsPass(Player& p, long n, const std::function<const EventLines&(int)
       [&] {
         for (int i = 0; i < 2; ++i) {
           const EventLines& lines = file(i);
-          if (const std::vector<std::string>* texts = lines.Find(number)) {
-            for (const std::string& text : *texts) {
-              p.line = text;
+          if (const std::vector<EventLines::Text>* texts = lines.Find(number)) {
+            for (const EventLines::Text& event : *texts) {
+              p.line = event.text;
+              p.place = event.place;
               StraightenDashes(p.line);
               p.story.Append(p.line + "\r\n");
               WriteStoryLine(p, std::string(p.line));

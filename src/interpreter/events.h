@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/script_reader.h"
+
 namespace mireval {
 
 struct Player;
@@ -16,26 +18,38 @@ void RunEventsPass(Player& p, long n);
 // that a score pass can fire any number of events without reading its files again.
 class EventLines {
  public:
-  // The first line, then every line after it, as read.
-  void First(const std::string& line) { last_ = line; }
+  // An event line's text after its number, and where the line stands.
+  struct Text {
+    std::string text;
+    ScriptPlace place;
+  };
+
+  // The first line of the file `name`, then every line after it, as read.
+  void First(const std::string& name, const std::string& line) {
+    name_ = name;
+    read_ = 1;
+    last_ = line;
+  }
   void Add(const std::string& line);
 
-  // The texts after the number of the event lines of `number` (as digits), in file order.
-  const std::vector<std::string>* Find(const std::string& number) const;
+  // The event lines of `number` (as digits), in file order.
+  const std::vector<Text>* Find(const std::string& number) const;
   // The key Add filed the last line under, empty when it was no event line.
   const std::string& LastKey() const { return lastKey_; }
   // `line` as the reading of the file left it: its last line, or the first when there is no other.
   const std::string& Last() const { return last_; }
 
  private:
-  std::unordered_map<std::string, std::vector<std::string>> byNumber_;
+  std::unordered_map<std::string, std::vector<Text>> byNumber_;
+  std::string name_;
+  long read_ = 0;  // lines read so far
   std::string lastKey_;
   std::string last_;
 };
 
 // Reads a game file into `lines`, calling `each` for every line after the first with `line`
-// holding the line as read (for the caller to look at, not to change); the file (and its decoded
-// copy) is closed once read. A ScriptError leaves the file open for the caller's error handling.
+// holding the line as read (for the caller to look at, not to change); the file is closed once
+// read, also when a ScriptError ends the reading.
 void ReadEventLines(Player& p, const std::string& name, EventLines& lines,
                     const std::function<void()>& each = {});
 

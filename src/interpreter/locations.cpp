@@ -61,7 +61,8 @@ std::optional<int> ChooseDescription(Player& p) {
   ScopedGameFile file(p, CurrentRoomFile(p));
   ReadLine(p);
   if (!StartsWith(p.line, words::kLocationName)) {
-    p.platform.ShowScriptError(
+    ReportScriptError(
+        p, OnScriptError::ReportAndGoOn,
         "Ошибка игры - файл описания локации должен начинаться с символов РН и последующего "
         "названия локации."_cp);
     return std::nullopt;
@@ -103,9 +104,9 @@ void Describe(Player& p) {
   const std::optional<int> chosen = ChooseDescription(p);
   if (!chosen) return;
   if (*chosen == 0) {
-    p.platform.ShowScriptError(
-        "Ошибка в описании локации - ни одно описание не подходит под ситуацию (нет "
-        "безусловного описания)."_cp);
+    ReportScriptError(p, OnScriptError::ReportAndGoOn,
+                      "Ошибка в описании локации - ни одно описание не подходит под ситуацию (нет "
+                      "безусловного описания)."_cp);
     return;
   }
   WriteDescription(p, *chosen);

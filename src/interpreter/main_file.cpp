@@ -12,6 +12,7 @@
 #include "interpreter/score.h"
 #include "interpreter/transition.h"
 #include "model/player.h"
+#include "model/report.h"
 #include "script/game_files.h"
 #include "view/colors.h"
 #include "view/info_screens.h"
@@ -25,12 +26,15 @@ std::optional<MainFile> ReadMainFile(Player& p, const std::filesystem::path& fol
   if (data) *data = DecodeGameFile(std::move(*data));
   if (!data) throw ScriptError("main.txt cannot be read");
   std::size_t pos = 0;
+  p.place = {std::string(words::kMainFile), 0};
   auto next = [&]() -> std::string {
     if (pos >= data->size()) throw ScriptError("input past end of file");
+    ++p.place.line;
     return std::string(NextLine(*data, pos));
   };
   if (Upper(next()) != words::kMainFileSignature) {
-    p.platform.ShowScriptError(
+    ReportScriptError(
+        p, OnScriptError::ReportAndGoOn,
         "Ошибка описания главного файла: main.txt не является файлом текстового квеста."_cp);
     return std::nullopt;
   }

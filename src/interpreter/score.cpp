@@ -367,6 +367,7 @@ class ScorePass {
   long Visit(int f, std::size_t i) {
     PassFile& file = *files_[static_cast<std::size_t>(f)];
     PassLine& line = file.lines[i];
+    p_.place = {LocationFiles(p_)[static_cast<std::size_t>(f)], line.read + 1};
     file.Unmark(i);
     n_ = 0;
     if (!line.parsed) Parse(f, i);

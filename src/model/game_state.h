@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/script_error.h"
+#include "base/script_reader.h"
 #include "base/variant.h"
 
 namespace mireval {
@@ -46,7 +47,8 @@ struct GameState {
   // form), and the same with every link followed: no game file is read from outside it.
   std::filesystem::path gameFolder;
   std::filesystem::path gameFolderReal;
-  std::string line;  // the current script line of whatever reader ran last
+  std::string line;   // the current script line of whatever reader ran last
+  ScriptPlace place;  // where that line stands in the game's files, for error reports
   std::string commandLine;
   std::vector<std::string> synonyms = std::vector<std::string>(kSynonymSlots + 1);  // [1..2000]
   int synonymCount = 0;

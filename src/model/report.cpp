@@ -24,14 +24,14 @@ std::string LineErrorText(const Player& p, std::string_view context) {
 }
 
 void ReportAndEnd(Player& p, const std::string& message) {
-  p.platform.ShowScriptError(message);
+  p.platform.ShowScriptError(message, p.place.Text());
   p.platform.EndProgram(kExitAfterError);
   std::abort();  // EndProgram never returns
 }
 
 void ReportScriptError(Player& p, OnScriptError policy, const std::string& message) {
   if (policy == OnScriptError::ReportAndEnd) ReportAndEnd(p, message);
-  p.platform.ShowScriptError(message);
+  p.platform.ShowScriptError(message, p.place.Text());
 }
 
 }  // namespace mireval

@@ -33,6 +33,8 @@ enum class OnScriptError {
   ReportAndEnd,   // a message box, then the program ends (exit status 3)
 };
 
+// Shows the message as a script error, with the place of the line the interpreter stands at
+// (`place` in the game state), and goes on or ends as the policy says.
 void ReportScriptError(Player& p, OnScriptError policy, const std::string& message);
 
 // Runs one step of a script. When the step throws ScriptError, the message `describe` builds is

@@ -44,8 +44,11 @@ class Platform {
   // something; may handle other events while it is open only if the front end's dialogs do.
   virtual void MessageBox(const std::string& text) = 0;
   // The same for a fault in the game's own files (a script error), which a front end may mark as
-  // such: the terminal player's strict mode fails the run on one.
-  virtual void ShowScriptError(const std::string& text) { MessageBox(text); }
+  // such (the terminal player's strict mode fails the run on one). `place` names the game file
+  // and line it came from ("room3.txt:12", Windows-1251), or is empty when none is known.
+  virtual void ShowScriptError(const std::string& text, const std::string& /*place*/) {
+    MessageBox(text);
+  }
 
   // Modal question with Yes and No buttons. Returns true for Yes. `preferred` is the answer that
   // Enter gives: No where a hasty Enter must not change the game.

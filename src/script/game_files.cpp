@@ -80,11 +80,13 @@ ScopedGameFile::~ScopedGameFile() {
 
 void ReadPlainLine(Player& p) {
   p.file.ReadLine(p.line);
+  p.place = p.file.Place();
 }
 
 void ReadScriptLine(Player& p) {
   p.file.ReadLine(p.line);
   if (auto kind = MarkerKind(p.line)) Decode(p, *kind);
+  p.place = p.file.Place();
 }
 
 void CloseGameFile(Player& p) {

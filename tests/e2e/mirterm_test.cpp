@@ -107,7 +107,9 @@ TEST(Mirterm, ScriptErrorEndsWithStatusThree) {
   WriteGameFile(game / "room1.txt", "РН x\nОП 12345\nтекст\n");
   ChildRun r = Mirterm(dir, {game.string()}, "\n");
   EXPECT_EQ(r.status, 3);
-  EXPECT_NE(r.out.find("!! Ошибка в строке: \n!! ОП 12345\n"), std::string::npos) << r.out;
+  // The report, then the file and line it came from.
+  EXPECT_NE(r.out.find("!! Ошибка в строке: \n!! ОП 12345\n!> room1.txt:2\n"), std::string::npos)
+      << r.out;
 }
 
 // A walkthrough checks itself: every failed expectation is listed with its input line, the run

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/cipher.h"
+#include "base/lines.h"
 #include "base/text.h"
 #include "interpreter/events.h"
 #include "interpreter/locations.h"
@@ -70,6 +72,44 @@ TEST_F(LongLineReportTest, CommandsScoreVariablesDescriptionsEventsAndPictures) 
   t.platform.messages.clear();
   ShowPictureLine(t.p, "КАР x"_cp + FromUtf8(Letters(1000)));
   ExpectCut("КАР x", " локации 1");
+}
+
+// Every script error also names the game file and line it came from, for the author to open.
+class ErrorPlaceTest : public ::testing::Test {
+ protected:
+  // The places of the script errors shown, after the messages were (one or more).
+  std::vector<std::string> Places() const { return t.platform.scriptErrorPlaces; }
+  LocationPlayer t;
+};
+
+TEST_F(ErrorPlaceTest, CommandsScoreVariablesEventsAndScrambledFilesNameTheirLine) {
+  // A command entry's conditions line: the fourth line of the location's file.
+  t.Room("\nТ ВЗЯТЬ\nЛ 99999\nвзято\n\n");
+  t.p.input.SetText("взять"_cp);
+  EXPECT_EQ(ExpectEnd([&] { ExecuteTypedCommand(t.p); }), kExitAfterError);
+  EXPECT_EQ(Places(), std::vector<std::string>{"room1.txt:4"});
+
+  // The same file scrambled: the line of the plain text the author wrote.
+  t.platform.scriptErrorPlaces.clear();
+  WriteRaw(
+      t.game() / "room1.txt",
+      Encrypt(SplitLines(FromUtf8("РН x\n\nТ ВЗЯТЬ\nЛ 99999\nвзято\n")), CipherKind::Ordinary));
+  EXPECT_EQ(ExpectEnd([&] { ExecuteTypedCommand(t.p); }), kExitAfterError);
+  EXPECT_EQ(Places(), std::vector<std::string>{"room1.txt:4"});
+
+  // A score variable of room0.txt, read into memory with its file and run later.
+  t.platform.scriptErrorPlaces.clear();
+  t.Room("ПС 5 = 1\n");
+  t.Game("room0.txt", "РН общие\n\nПС x\n");
+  EXPECT_EQ(ExpectEnd([&] { SettleScoreVariables(t.p); }), kExitAfterError);
+  EXPECT_EQ(Places(), std::vector<std::string>{"room0.txt:3"});
+
+  // An event line whose picture is missing: reported, and play goes on.
+  t.platform.scriptErrorPlaces.clear();
+  t.Game("room0.txt", "РН общие\n");
+  t.Room("ПС 7 = 1\nтекст\nСОБ 7 КАР 2 нет.jpg\n");
+  SettleScoreVariables(t.p);
+  EXPECT_EQ(Places(), std::vector<std::string>{"room1.txt:4"});
 }
 
 }  // namespace

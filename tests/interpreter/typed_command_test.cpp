@@ -121,6 +121,15 @@ TEST_F(TypedCommandTest, AMoveEndsTheBlockAfterItsPrompt) {
   EXPECT_FALSE(t.p.conditions.Get(9));
 }
 
+// A move to a location whose file is missing names the line that moved there in both reports
+// (the synonyms, which go on, and the description, which ends the game).
+TEST_F(TypedCommandTest, AMoveToAMissingLocationNamesTheMovingLine) {
+  t.Game("room1.txt", "РН x\n\nТ ИДТИ\nВы идете.\nИД 9\n");
+  t.platform.Then([](Player& p) { p.transitionWaiting = false; });
+  EXPECT_EQ(ExpectEnd([&] { Type("идти"); }), kExitAfterError);
+  EXPECT_EQ(t.platform.scriptErrorPlaces, (std::vector<std::string>{"room1.txt:5", "room1.txt:5"}));
+}
+
 TEST_F(TypedCommandTest, TheAutomaticDialogueCommandIsNotEchoed) {
   t.Game("room1.txt", "ДИ 1\nОтвет.\n\n");
   t.p.commandLine = FromUtf8(" ДИАЛ АВТО ");

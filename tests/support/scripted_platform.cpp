@@ -66,6 +66,11 @@ void ScriptedPlatform::MessageBox(const std::string& text) {
   messages.push_back(ToUtf8(text));
 }
 
+void ScriptedPlatform::ShowScriptError(const std::string& text, const std::string& place) {
+  MessageBox(text);
+  scriptErrorPlaces.push_back(ToUtf8(place));
+}
+
 bool ScriptedPlatform::AskYesNo(const std::string& text, Answer preferred) {
   questions.push_back(ToUtf8(text));
   preferredAnswers.push_back(preferred);

@@ -59,6 +59,8 @@ class ScriptedPlatform : public Platform {
   void Behind(std::function<void(Player&)> action) { behind_.push_back(std::move(action)); }
 
   void MessageBox(const std::string& text) override;
+  // Recorded among the messages, its place (UTF-8, "" when none) in `scriptErrorPlaces`.
+  void ShowScriptError(const std::string& text, const std::string& place) override;
   bool AskYesNo(const std::string& text, Answer preferred = Answer::Yes) override;
   std::string InputBox(const std::string& title) override;
   void PumpEvents() override;
@@ -78,6 +80,7 @@ class ScriptedPlatform : public Platform {
 
   // Messages shown so far, in UTF-8.
   std::vector<std::string> messages;
+  std::vector<std::string> scriptErrorPlaces;
   std::vector<std::string> questions;
   std::vector<Answer> preferredAnswers;  // of each Yes/No question, in order
   std::vector<std::string> urls;

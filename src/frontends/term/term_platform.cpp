@@ -146,8 +146,10 @@ void TermPlatform::MessageBox(const std::string& text) {
   out_.flush();
 }
 
-void TermPlatform::ShowScriptError(const std::string& text) {
+void TermPlatform::ShowScriptError(const std::string& text, const std::string& place) {
   MessageBox(text);
+  if (!place.empty()) Print("!> " + ToUtf8(place) + "\n");
+  out_.flush();
   if (strict_) ++failures_;
 }
 

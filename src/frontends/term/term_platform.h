@@ -46,7 +46,8 @@ class TermPlatform : public Platform {
   void Attach(Player& p);
 
   void MessageBox(const std::string& text) override;
-  void ShowScriptError(const std::string& text) override;
+  // The message, then "!> FILE:LINE" when the place is known.
+  void ShowScriptError(const std::string& text, const std::string& place) override;
   bool AskYesNo(const std::string& text, Answer preferred = Answer::Yes) override;
   std::string InputBox(const std::string& title) override;
   void PumpEvents() override;

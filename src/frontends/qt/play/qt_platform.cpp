@@ -38,10 +38,25 @@ void QtPlatform::Draw() {
 }
 
 void QtPlatform::MessageBox(const std::string& text) {
+  ShowMessage(text, {});
+}
+
+void QtPlatform::ShowScriptError(const std::string& text, const std::string& place) {
+  ShowMessage(text, place);
+}
+
+void QtPlatform::ShowMessage(const std::string& text, const std::string& place) {
   ThrowIfEnding();
   Draw();
   QMessageBox box(QMessageBox::NoIcon, Title(window_), DisplayText(text), QMessageBox::Ok, window_);
   box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+  // Under the message rather than behind Qt's details button, whose caption is not translated;
+  // bound by no-break spaces, so that the file name and its line stay together.
+  if (const std::size_t colon = place.rfind(':'); colon != std::string::npos) {
+    box.setInformativeText(
+        QString::fromUtf8("Файл\u00A0%1,\u00A0строка\u00A0%2")
+            .arg(DisplayText(place.substr(0, colon)), DisplayText(place.substr(colon + 1))));
+  }
   box.exec();
 }
 

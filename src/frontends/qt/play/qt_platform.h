@@ -26,6 +26,8 @@ class QtPlatform : public Platform {
   void SetWindow(MainWindow* window) { window_ = window; }
 
   void MessageBox(const std::string& text) override;
+  // The message box with the place under the message: the file and line to look at.
+  void ShowScriptError(const std::string& text, const std::string& place) override;
   bool AskYesNo(const std::string& text, Answer preferred = Answer::Yes) override;
   Choice AskYesNoCancel(const std::string& text) override;
   std::string InputBox(const std::string& title) override;
@@ -56,6 +58,8 @@ class QtPlatform : public Platform {
   QtMediaPlayer& Sound() { return sound_; }
 
  private:
+  // A modal message with OK; `place`, when given, under the message.
+  void ShowMessage(const std::string& text, const std::string& place);
   void ThrowIfEnding() const;
   void Draw();
 
