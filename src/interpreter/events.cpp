@@ -13,8 +13,6 @@
 
 namespace mireval {
 
-namespace {}  // namespace
-
 void EventLines::Add(const std::string& line) {
   ++read_;
   last_ = line;

@@ -242,6 +242,7 @@ struct PassLine {
 // One of the two files as the pass reads it: its score-variable lines, its event lines, and what
 // reading it to its end leaves behind.
 struct PassFile {
+  std::string name;  // as the game writes it, for error reports
   std::vector<PassLine> lines;
   EventLines events;
   long count = 0;  // lines after the first
@@ -302,8 +303,9 @@ class ScorePass {
     room_ = p_.location.Text();
     folder_ = p_.gameFolder;
     PassFile file;
+    file.name = LocationFiles(p_)[static_cast<std::size_t>(f)];
     std::string line;
-    ReadEventLines(p_, LocationFiles(p_)[static_cast<std::size_t>(f)], file.events, [&] {
+    ReadEventLines(p_, file.name, file.events, [&] {
       ++file.count;
       line = p_.line;
       if (!IsScoreLine(StraightenDashes(line))) return;
@@ -367,7 +369,7 @@ class ScorePass {
   long Visit(int f, std::size_t i) {
     PassFile& file = *files_[static_cast<std::size_t>(f)];
     PassLine& line = file.lines[i];
-    p_.place = {LocationFiles(p_)[static_cast<std::size_t>(f)], line.read + 1};
+    p_.place = {file.name, line.read + 1};
     file.Unmark(i);
     n_ = 0;
     if (!line.parsed) Parse(f, i);
