@@ -11,10 +11,11 @@ struct Player;
 
 // True when every word of `pattern` is found in `commandLine`, literally or through the synonym
 // table, both compared in MatchingForm (upper case, «ё» as «е»). A word "X%" is a word beginning,
-// "%X" a word ending, "%X%" an inner part, anything else a whole word. In command mode (wholeLineIsPattern false) the two characters of the line kind are
-// skipped. Sets `wordLinesCount` to the number of words examined (the failing one included) and
-// appends a blank to `pattern` when it does not end with one. A pattern the matcher cannot read (an
-// empty word, a lone "%", a synonym too short to cut) is reported and ends the program.
+// "%X" a word ending, "%X%" an inner part, anything else a whole word. In command mode
+// (wholeLineIsPattern false) the two characters of the line kind are skipped. Sets
+// `wordLinesCount` to the number of words examined (the failing one included) and appends a blank
+// to `pattern` when it does not end with one. A pattern the matcher cannot read (an empty word, a
+// lone "%", a synonym too short to cut) is reported and ends the program.
 bool CommandMatches(Player& p, std::string& pattern, bool wholeLineIsPattern);
 
 // The synonym table looked up by the matching form of its entries (upper case, «Ё» as «Е»), and

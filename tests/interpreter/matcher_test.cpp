@@ -88,9 +88,9 @@ TEST_F(MatcherTest, YoAndYeAreOneLetter) {
     const char *pattern, *command;
     bool dialogue, found;
   } cases[] = {
-      {"Т ЁЖИК", "ежик", false, true},      {"Т ЕЖИК", "Ёжик", false, true},
-      {"Т ЕЖ%", "ёжика", false, true},      {"Т %ЁЛ%", "веселый", false, true},
-      {"Т ЕЛКА", "ель", false, true},       {"Т ЕЛЬ", "ёлка", false, true},
+      {"Т ЁЖИК", "ежик", false, true},        {"Т ЕЖИК", "Ёжик", false, true},
+      {"Т ЕЖ%", "ёжика", false, true},        {"Т %ЁЛ%", "веселый", false, true},
+      {"Т ЕЛКА", "ель", false, true},         {"Т ЕЛЬ", "ёлка", false, true},
       {"ПРИВЕТ ЁЖ", "привет еж", true, true}, {"Т ЁЖИК", "ежи", false, false},
   };
   for (const auto& c : cases)
