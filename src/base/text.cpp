@@ -131,35 +131,9 @@ bool IsUtf8Text(std::string_view s) {
   if (StartsWith(s, "\xEF\xBB\xBF")) return true;
   bool beyondAscii = false;
   for (std::size_t i = 0; i < s.size();) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
-    // Shortest forms only: no overlong lead bytes (0xC0, 0xC1, 0xE0 0x80-0x9F, 0xF0 0x80-0x8F),
-    // no surrogates, nothing beyond U+10FFFF.
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-      length = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      length = 3;
-      if (b == 0xE0) low = 0xA0;
-      if (b == 0xED) high = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      length = 4;
-      if (b == 0xF0) low = 0x90;
-      if (b == 0xF4) high = 0x8F;
-    } else {
-      return false;
-    }
-    if (i + length > s.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto c = static_cast<unsigned char>(s[i + k]);
-      if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return false;
-    }
-    beyondAscii = true;
-    i += length;
+    const char32_t cp = detail::NextUtf8(s, i);
+    if (cp == detail::kNoCharacter) return false;
+    beyondAscii = beyondAscii || cp >= 0x80;
   }
   return beyondAscii;
 }

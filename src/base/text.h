@@ -79,26 +79,54 @@ struct Cp1251Chars {
   std::size_t size = 0;
 };
 
+// Reads the UTF-8 character at `i` and moves past it. Shortest forms only (no overlong forms, no
+// surrogates, nothing beyond U+10FFFF); kNoCharacter, with `i` unmoved, for anything else.
+inline constexpr char32_t kNoCharacter = 0xFFFFFFFF;
+constexpr char32_t NextUtf8(std::string_view s, std::size_t& i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  if (b < 0x80) {
+    ++i;
+    return b;
+  }
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+  if (b >= 0xC2 && b <= 0xDF) {
+    length = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    length = 3;
+    if (b == 0xE0) low = 0xA0;
+    if (b == 0xED) high = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    length = 4;
+    if (b == 0xF0) low = 0x90;
+    if (b == 0xF4) high = 0x8F;
+  } else {
+    return kNoCharacter;
+  }
+  if (i + length > s.size()) return kNoCharacter;
+  char32_t cp = b & (0x7F >> length);
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto c = static_cast<unsigned char>(s[i + k]);
+    if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return kNoCharacter;
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  i += length;
+  return cp;
+}
+
 // Fails to compile for a broken sequence or a character the code page lacks, rather than
 // turning it into "?" as FromUtf8 does at run time.
 template <SourceText S>
 consteval auto ToCp1251() {
   constexpr std::size_t n = sizeof(S.bytes) - 1;  // without the terminating zero
+  const std::string_view text(S.bytes, n);
   Cp1251Chars<n + 1> out;
   for (std::size_t i = 0; i < n;) {
-    const auto b = static_cast<unsigned char>(S.bytes[i]);
-    const std::size_t length = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : 0;
-    if (length == 0 || i + length > n) throw "broken UTF-8 in a source literal";
-    char32_t cp = length == 1 ? b : length == 2 ? (b & 0x1F) : (b & 0x0F);
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto c = static_cast<unsigned char>(S.bytes[i + k]);
-      if ((c & 0xC0) != 0x80) throw "broken UTF-8 in a source literal";
-      cp = (cp << 6) | (c & 0x3F);
-    }
+    const char32_t cp = NextUtf8(text, i);
+    if (cp == kNoCharacter) throw "broken UTF-8 in a source literal";
     const int byte = Cp1251ByteFor(cp);
     if (byte < 0) throw "a character Windows-1251 does not have";
     out.chars[out.size++] = static_cast<char>(byte);
-    i += length;
   }
   return out;
 }
