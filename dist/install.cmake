@@ -5,7 +5,7 @@ include(GNUInstallDirs)
 
 set(MIREVAL_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/mireval)
 
-install(TARGETS mirterm RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS mirterm mircheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 foreach(program mirplay mirseal)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -31,8 +31,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "player for Russian-language text quests")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Mireval plays Russian-language text quests (interactive fiction) written as folders of\n\
 plain text files. It comes with a desktop player (mirplay), a terminal player for\n\
-scripted play (mirterm), a tool that scrambles a game's files (mirseal) and a short\n\
-demo game.")
+scripted play (mirterm), a checker that lists the mistakes in a game's files\n\
+(mircheck), a tool that scrambles a game's files (mirseal) and a short demo game.")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -12,6 +12,7 @@ declare -A allowed=(
   [interpreter]="base platform model script view"
   [app]="base platform model script view interpreter"
   [sealtool]="base platform"
+  [checker]="base platform model script view interpreter"
 )
 status=0
 for layer in "${!allowed[@]}"; do

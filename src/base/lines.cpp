@@ -1,7 +1,10 @@
 #include "base/lines.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+
+#include "base/text.h"
 
 namespace mireval {
 
@@ -59,6 +62,39 @@ std::string QuotedField(std::string_view text) {
   for (char c : text) {
     out += c;
     if (c == '"') out += '"';
+  }
+  return out + "\"";
+}
+
+std::string JsonString(const std::string& cp1251) {
+  std::string utf8 = ToUtf8(cp1251);
+  std::string out = "\"";
+  for (char c : utf8) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
+          out += buf;
+        } else {
+          out += c;
+        }
+    }
   }
   return out + "\"";
 }

@@ -20,4 +20,7 @@ std::string JoinCrLf(const std::vector<std::string>& lines);
 // doubled, so that the field cannot end early.
 std::string QuotedField(std::string_view text);
 
+// A Windows-1251 text as a JSON string literal (UTF-8, quoted and escaped).
+std::string JsonString(const std::string& cp1251);
+
 }  // namespace mireval

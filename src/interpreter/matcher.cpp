@@ -33,6 +33,12 @@ std::string Cut(Kind kind, const std::string& s) {
   return s;
 }
 
+Kind KindOf(const std::string& written) {
+  if (written.empty()) throw ScriptError("empty pattern word");
+  const bool first = written.front() == '%', last = written.back() == '%';
+  return first && last ? Kind::Inner : last ? Kind::Beginning : first ? Kind::Ending : Kind::Whole;
+}
+
 // Whether `core` stands somewhere in the upper-cased command line with the boundaries its kind
 // demands. Every occurrence is judged on its own neighbours.
 bool Occurs(const std::string& command, const std::string& core, Kind kind) {
@@ -65,12 +71,7 @@ bool FoundThroughSynonym(const Player& p, const std::string& command, Kind kind,
 
 bool TestWord(const Player& p, const std::string& command, const std::string& written,
               const SynonymIndex& index) {
-  if (written.empty()) throw ScriptError("empty pattern word");
-  const bool first = written.front() == '%', last = written.back() == '%';
-  const Kind kind = first && last ? Kind::Inner
-                    : last        ? Kind::Beginning
-                    : first       ? Kind::Ending
-                                  : Kind::Whole;
+  const Kind kind = KindOf(written);
   const std::string core = MatchingForm(Cut(kind, written));
   if (Occurs(command, core, kind)) return true;
 
@@ -105,6 +106,10 @@ bool Match(Player& p, std::string& pattern, bool wholeLineIsPattern, const Synon
 }
 
 }  // namespace
+
+std::string CutLikePatternWord(const std::string& written, const std::string& text) {
+  return Cut(KindOf(written), text);
+}
 
 SynonymIndex::SynonymIndex(const Player& p) : command_(MatchingForm(p.commandLine)) {
   const int count = UsedSlots(p);

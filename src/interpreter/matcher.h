@@ -18,6 +18,11 @@ struct Player;
 // lone "%", a synonym too short to cut) is reported and ends the program.
 bool CommandMatches(Player& p, std::string& pattern, bool wholeLineIsPattern);
 
+// What the matcher looks for in place of `text` (the pattern word itself or a synonym partner)
+// under the pattern word `written`: `text` with as many characters cut from its ends as the word
+// has "%" marks. Throws ScriptError for an empty word or a text too short to cut.
+std::string CutLikePatternWord(const std::string& written, const std::string& text);
+
 // The synonym table looked up by the matching form of its entries (upper case, «Ё» as «Е»), and
 // the command line in that form, made once.
 // Made once for a whole file of patterns matched against one command. Valid while neither the

@@ -26,24 +26,21 @@ void StoryTail(Player& p) {
 
 namespace {
 
-enum class Directive { Picture, Sound, Music, Score, Words1, Words2, Scheme, Event, Random };
-
 struct Row {
   std::string_view prefix;
   int cut;
-  Directive kind;
+  StoryDirective kind;
 };
 
-constexpr std::array<Row, 9> kRows = {{
-    {words::kPicture, 3, Directive::Picture},
-    {words::kSound, 3, Directive::Sound},
-    {words::kMusic, 3, Directive::Music},
-    {words::kScore, 3, Directive::Score},
-    {words::kWords1, 3, Directive::Words1},
-    {words::kWords2, 3, Directive::Words2},
-    {words::kColorScheme, 2, Directive::Scheme},
-    {words::kEvent, 4, Directive::Event},
-    {words::kRandom, 4, Directive::Random},
+constexpr std::array<Row, 8> kRows = {{
+    {words::kPicture, 3, StoryDirective::Picture},
+    {words::kSound, 3, StoryDirective::Sound},
+    {words::kMusic, 3, StoryDirective::Music},
+    {words::kScore, 3, StoryDirective::Score},
+    {words::kWords1, 3, StoryDirective::Words1},
+    {words::kWords2, 3, StoryDirective::Words2},
+    {words::kColorScheme, 2, StoryDirective::Scheme},
+    {words::kEvent, 4, StoryDirective::Event},
 }};
 
 // Cuts the directive line back out of the story area, with `k` characters around it. A cut larger
@@ -95,46 +92,57 @@ void Text(Player& p, const std::string& line) {
 }
 
 void Write(Player& p, const std::string& line) {
-  for (const Row& row : kRows) {
-    if (row.kind == Directive::Random) break;  // tested after the two short-line rows
-    if (!StartsWith(line, row.prefix)) continue;
-    Cut(p, line, row.cut);
-    switch (row.kind) {
-      case Directive::Picture:
-        ShowPictureLine(p, line);
-        break;
-      case Directive::Sound:
-        PlaySoundLine(p, line);
-        break;
-      case Directive::Music:
-        PlayMusicLine(p, line);
-        break;
-      case Directive::Scheme:
-        p.colorScheme = Variant(static_cast<int>(TextToInt16(Mid(line, 7))));
-        ApplyColorScheme(p);
-        break;
-      default:
-        break;  // lines that other readers execute
-    }
+  const std::optional<DirectiveLine> directive = StoryLineDirective(line);
+  if (!directive) {
+    Text(p, line);
     return;
   }
-  if (StartsWith(line, words::kForcedPause) && line.size() <= 3) {
-    Cut(p, line, 4);
-    p.charactersSincePause = 10000;
-  }
-  if (StartsWith(line, words::kEmptyLine) && line.size() <= 3) {
-    Cut(p, line, 4);
-    p.story.Append("\r\n");
-  }
-  if (StartsWith(line, words::kRandom)) {
-    Cut(p, line, 4);
-    RandomCondition(p, line);
-    return;
+  Cut(p, line, directive->cut);
+  switch (directive->kind) {
+    case StoryDirective::Picture:
+      ShowPictureLine(p, line);
+      return;
+    case StoryDirective::Sound:
+      PlaySoundLine(p, line);
+      return;
+    case StoryDirective::Music:
+      PlayMusicLine(p, line);
+      return;
+    case StoryDirective::Scheme:
+      p.colorScheme = Variant(static_cast<int>(TextToInt16(Mid(line, 7))));
+      ApplyColorScheme(p);
+      return;
+    case StoryDirective::Score:
+    case StoryDirective::Words1:
+    case StoryDirective::Words2:
+    case StoryDirective::Event:
+      return;  // lines that other readers execute
+    case StoryDirective::Pause:
+      p.charactersSincePause = 10000;
+      break;  // the text count below then pauses
+    case StoryDirective::EmptyLine:
+      p.story.Append("\r\n");
+      break;
+    case StoryDirective::Random:
+      RandomCondition(p, line);
+      return;
   }
   Text(p, line);
 }
 
 }  // namespace
+
+std::optional<DirectiveLine> StoryLineDirective(std::string_view line) {
+  for (const Row& row : kRows)
+    if (StartsWith(line, row.prefix)) return DirectiveLine{row.kind, row.cut};
+  // The two short lines are tested after the rows, and the chance line after them.
+  if (StartsWith(line, words::kForcedPause) && line.size() <= 3)
+    return DirectiveLine{StoryDirective::Pause, 4};
+  if (StartsWith(line, words::kEmptyLine) && line.size() <= 3)
+    return DirectiveLine{StoryDirective::EmptyLine, 4};
+  if (StartsWith(line, words::kRandom)) return DirectiveLine{StoryDirective::Random, 4};
+  return std::nullopt;
+}
 
 void WriteStoryLine(Player& p, const std::string& line) {
   RunScriptStep(

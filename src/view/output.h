@@ -3,7 +3,9 @@
 // long text.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace mireval {
 
@@ -15,6 +17,29 @@ constexpr std::size_t kStoryLimit = 16000;
 constexpr std::size_t kStoryKeepFrom = 10000;  // 1-based: the first 9999 characters go
 
 void WriteStoryLine(Player& p, const std::string& line);
+
+// The lines the writer carries out instead of showing.
+enum class StoryDirective {
+  Picture,
+  Sound,
+  Music,
+  Score,
+  Words1,
+  Words2,
+  Scheme,
+  Event,
+  Pause,
+  EmptyLine,
+  Random
+};
+struct DirectiveLine {
+  StoryDirective kind;
+  // The writer cuts the line back out of the story with this many characters more: what its
+  // caller appended around it, and, where the cut is larger, the end of the text before it.
+  int cut;
+};
+// What the writer does with a story line; nothing for a line it shows as text.
+std::optional<DirectiveLine> StoryLineDirective(std::string_view line);
 
 // Trims an overlong story area and moves its caret to the end.
 void StoryTail(Player& p);
