@@ -24,7 +24,7 @@ fail() {
 }
 
 share=$prefix/share/mireval
-for f in bin/mirterm share/icons/hicolor/128x128/apps/mireval.png; do
+for f in bin/mirterm bin/mircheck share/icons/hicolor/128x128/apps/mireval.png; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done
 for f in obloz.txt ifgames.txt editor.txt start.txt games/demo/main.txt games/demo/room1.txt \
@@ -38,6 +38,10 @@ for entry in "$prefix"/share/applications/{mirplay,mirseal}.desktop; do
   program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
   [ -x "$prefix/bin/$program" ] || fail "$(basename "$entry") starts $program, which is not installed"
 done
+
+# The installed checker finds no errors in the installed demo.
+"$prefix/bin/mircheck" "$share/games/demo" > "$scratch/check.txt" 2>&1 ||
+  { cat "$scratch/check.txt" >&2; fail "mircheck finds errors in the installed demo (status $?)"; }
 
 # The walkthrough, played by the installed terminal player in a folder of its own.
 game=$(cd "$share/games/demo" && pwd -P)/
