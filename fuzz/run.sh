@@ -16,7 +16,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 rm -rf "$work/seeds"
 "$bin/make_fuzz_seeds" "$work/seeds"
 
-for target in location decoder save main_file; do
+for target in location decoder save main_file checker; do
   corpus=$work/$target
   mkdir -p "$corpus" "$work/artifacts"
   # Save files are 11003 lines long: the inputs must be allowed to be that long.
@@ -28,7 +28,10 @@ for target in location decoder save main_file; do
     echo "== $target: regressions"
     "$bin/${target}_fuzzer" "${options[@]}" fuzz/regressions/$target/*
   fi
+  # The checker reads the location target's inputs as a game of its own.
+  seeds=$work/seeds/$target
+  [ "$target" = checker ] && seeds=$work/seeds/location
   echo "== $target: fuzzing for $seconds s"
   "$bin/${target}_fuzzer" "${options[@]}" -max_total_time="$seconds" -print_final_stats=1 \
-    "$corpus" "$work/seeds/$target"
+    "$corpus" "$seeds"
 done

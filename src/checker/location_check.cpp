@@ -285,6 +285,10 @@ class LocationChecker {
         continue;
       }
       const std::size_t start = i;
+      // A command is found only at the start of a block: right after a dialogue's end line it is
+      // read as part of that block.
+      if (StartsWith(line, words::kCommand) && i > 1 && !IsShort(lines_[i - 1]))
+        MissingBlankLine(i, i - 1);
       if (StartsWith(line, words::kDescription)) {
         i = Description(i);
         afterReply = false;
@@ -311,6 +315,14 @@ class LocationChecker {
   }
 
   void MissingBlankLine(std::size_t i, std::size_t blockStart) {
+    const std::string& line = lines_[i];
+    if (StartsWith(line, words::kDescription) && line.size() > 2 && line[2] != ' ') {
+      // «ОПАСНО!»: every scan for descriptions takes it for one, wherever it stands.
+      Error(i, "marker-text",
+            "строка начинается с ОП: программа примет ее за начало описания, а буквы после ОП "
+            "за его условия, и игра закончится с ошибкой"_cp);
+      return;
+    }
     Error(i, "missing-blank-line",
           "перед строкой "_cp + Quote(lines_[i]) +
               " нет пустой строки: программа прочтет ее как часть блока из строки "_cp +
@@ -477,6 +489,11 @@ class LocationChecker {
   }
 
   void DialogueBody(std::size_t i, std::size_t end) {
+    for (std::size_t k = i + 1; k < end; ++k)
+      if (lines_[k] == words::kAnswer.substr(0, 2) ||
+          (StartsWith(lines_[k], words::kAnswer.substr(0, 2)) && IsDigit(lines_[k][2])))
+        Warning(k, "answer-needs-blank",
+                "после ДИ нужен пробел: без него строка не начинает вариант ответа"_cp);
     std::size_t k = i + 1;
     std::set<long> required, forbidden;  // by the block's conditions
     for (; k < end && !StartsWith(lines_[k], words::kAnswer); ++k) {
