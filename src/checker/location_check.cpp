@@ -148,27 +148,15 @@ class LocationChecker {
     const std::string& line = lines_[i];
     for (std::size_t at = 1; at + 3 <= line.size(); ++at) {
       if (line.compare(at, 3, " = ") != 0) continue;
-      // Every " = " makes all the text before it a main word again: the player's table holds
-      // so much and no more, and a file that fills it is reported once.
-      if (facts_.synonyms.size() >= static_cast<std::size_t>(kSynonymSlots / 2) ||
-          synonymBytes_ > kSynonymBytes) {
-        if (!tableFull_)
-          Error(i, "synonym-table-full",
-                "синонимов в этом файле больше, чем вмещает таблица (1000 пар): игрок увидит "
-                "сообщение об ошибке, и часть синонимов пропадет"_cp);
-        tableFull_ = true;
-        return;
-      }
-      synonymBytes_ += at;
-      const std::string main = line.substr(0, at);
-      std::string_view rest = std::string_view(line).substr(at + 3);
+      const std::string_view main(line.data(), at);
+      const std::string_view rest = std::string_view(line).substr(at + 3);
       std::size_t from = 0;
       for (;;) {
         const std::size_t sep = rest.find(", ", from);
         std::string_view partner =
             rest.substr(from, sep == std::string_view::npos ? std::string_view::npos : sep - from);
         if (!partner.empty() && partner[0] == ' ') partner.remove_prefix(1);
-        facts_.synonyms.push_back({main, std::string(partner), At(i)});
+        if (!AddSynonym(i, main, partner)) return;
         if (partner.find(',') != std::string_view::npos && main.find(',') == std::string::npos)
           Warning(i, "synonym-comma",
                   "после запятой нет пробела: "_cp + Quote(partner) +
@@ -177,6 +165,24 @@ class LocationChecker {
         from = sep + 1;
       }
     }
+  }
+
+  // Every " = " makes all the text before it a main word again, and every partner repeats it:
+  // the player's table holds so much and no more, and a file that fills it is reported once
+  // instead of being copied out without end.
+  bool AddSynonym(std::size_t i, std::string_view main, std::string_view partner) {
+    synonymBytes_ += main.size() + partner.size();
+    if (facts_.synonyms.size() >= static_cast<std::size_t>(kSynonymSlots / 2) ||
+        synonymBytes_ > kSynonymBytes) {
+      if (!tableFull_)
+        Error(i, "synonym-table-full",
+              "синонимов в этом файле больше, чем вмещает таблица (1000 пар): игрок увидит "
+              "сообщение об ошибке, и часть синонимов пропадет"_cp);
+      tableFull_ = true;
+      return false;
+    }
+    facts_.synonyms.push_back({std::string(main), std::string(partner), At(i)});
+    return true;
   }
 
   void ScoreVariable(std::size_t i) {
