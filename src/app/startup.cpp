@@ -5,6 +5,7 @@
 
 #include "app/autostart.h"
 #include "app/browser.h"
+#include "app/save_load.h"
 #include "base/files.h"
 #include "base/lines.h"
 #include "base/text.h"
@@ -50,6 +51,23 @@ void StartGameInFolder(Player& p, const std::filesystem::path& folder) {
   else
     ChooseFile(p, folder,
                std::string(words::kMainFile));  // reports the folder or the missing main file
+}
+
+void OpenFromCommandLine(Player& p, const std::filesystem::path& named) {
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::absolute(named, ec);
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    StartGameInFolder(p, path);
+    return;
+  }
+  const std::string name = FromUtf8(path.filename().string());
+  if (name.size() > words::kSaveSuffix.size() &&
+      EqualsNoCase(std::string_view(name).substr(name.size() - words::kSaveSuffix.size()),
+                   words::kSaveSuffix)) {
+    ChooseSavedGame(p, path.parent_path(), name);
+    return;
+  }
+  StartGameInFolder(p, path.parent_path());
 }
 
 }  // namespace mireval

@@ -15,4 +15,9 @@ void ShowCover(Player& p);
 // cannot start is reported naming its main file, and the running game (if any) goes on.
 void StartGameInFolder(Player& p, const std::filesystem::path& folder);
 
+// Opens what the command line named, as a file manager passes it: a game folder, a file of one
+// (its main.txt), or a save file, whose game is loaded and goes on. Whatever cannot be opened is
+// reported as the game browser reports it, and the player stays where it was.
+void OpenFromCommandLine(Player& p, const std::filesystem::path& named);
+
 }  // namespace mireval

@@ -18,10 +18,7 @@ namespace {
 enum class Operation { EncryptFolder, EncryptFile, DecryptFolder, DecryptFile };
 
 int Usage(std::ostream& err, const std::string& problem) {
-  err << "mirseal: " << problem
-      << " (usage: mirseal --encrypt [--strong] DIR | --encrypt-file [--strong] FILE | "
-         "--decrypt DIR | --decrypt-file FILE; with no arguments the window opens)\n";
-  return kSealExitUsage;
+  return UsageError(kSealUsage, problem, err);
 }
 
 // Why a file failed, after its path.
@@ -147,6 +144,8 @@ int SealFolder(const Request& request, std::ostream& err, std::vector<SealResult
 }  // namespace
 
 int SealCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (const std::optional<int> answered = AnswerHelpOrVersion(kSealUsage, args, out))
+    return *answered;
   std::string problem;
   const std::optional<Request> request = ReadArguments(args, problem);
   if (!request) return Usage(err, problem);

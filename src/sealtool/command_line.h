@@ -10,12 +10,33 @@
 #pragma once
 
 #include <iosfwd>
+
 #include <string>
 #include <vector>
+#include "base/command_line.h"
 
 namespace mireval::seal {
 
-constexpr int kSealExitUsage = 2;
+constexpr int kSealExitUsage = kExitUsage;
+
+constexpr ProgramUsage kSealUsage = {
+    "mirseal",
+    "mirseal [--encrypt [--strong] GAME_DIR | --encrypt-file [--strong] FILE |\n"
+    "               --decrypt GAME_DIR | --decrypt-file FILE]",
+    "Scrambles a game's location files (room*.txt) and list files (invent.txt, zadan.txt,\n"
+    "hints.txt) so that players cannot read ahead; the player reads both forms alike. With no\n"
+    "arguments its window opens; with them it works from the command line, one line per file.\n"
+    "\n"
+    "  --encrypt [--strong] GAME_DIR       scramble every plain location and list file\n"
+    "  --encrypt-file [--strong] FILE      scramble one location or list file\n"
+    "  --decrypt GAME_DIR                  unscramble the ordinarily scrambled files\n"
+    "  --decrypt-file FILE                 unscramble one ordinarily scrambled file\n"
+    "  --help                              this text\n"
+    "  --version                           the program's version\n"
+    "Strongly scrambled files (--strong) cannot be unscrambled: keep a copy of the plain ones.\n"
+    "Exit status: 0 every file done or rightly skipped, 1 a file failed, 2 usage error.\n"
+    "\n"
+    "Example: mirseal --encrypt games/quest\n"};
 
 // `args` excludes the program name. Returns the exit status: 0 when every file was processed or
 // rightly skipped, 1 when some file failed or was refused (it is left as it was), 2 for a usage

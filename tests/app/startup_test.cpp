@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/keys.h"
+#include "app/save_load.h"
 #include "base/text.h"
 #include "support/test_game.h"
 #include "view/media.h"
@@ -110,6 +111,39 @@ TEST_F(StartupTest, ANamedGameIsPlayedWhateverStartTxtSays) {
   Type("новая игра");  // opens the browser; start.txt is still not read
   EXPECT_TRUE(t.platform.messages.empty());
   EXPECT_TRUE(t.p.browserPanel.visible);
+}
+
+// What a shell or a file manager hands the player: a folder, the game's main file, a save file,
+// or something that is no game at all.
+TEST_F(StartupTest, TheCommandLineOpensAFolderAMainFileOrASave) {
+  t.p.startFileIgnored = true;
+  StartPlayer(t.p);
+  t.platform.Enter();
+  RunEventHandler(t.p, [&] { OpenFromCommandLine(t.p, t.game() / "main.txt"); });
+  EXPECT_EQ(t.Story(), "Дорога.\r\n");
+
+  t.p.location = 1;
+  t.p.moves = 9;
+  t.p.conditions.Set(77, true);
+  t.platform.inputAnswers.push_back("slot");
+  ASSERT_TRUE(SaveGame(t.p));
+  t.p.conditions.Set(77, false);
+  t.platform.Enter();
+  // A new game: the condition stays unset.
+  RunEventHandler(t.p, [&] { OpenFromCommandLine(t.p, t.game()); });
+  EXPECT_FALSE(t.p.conditions.Get(77));
+  t.platform.Enter();
+  RunEventHandler(t.p, [&] { OpenFromCommandLine(t.p, t.game() / "slot.sav"); });
+  EXPECT_TRUE(t.p.conditions.Get(77));
+  EXPECT_EQ(t.p.moves, Variant(9));
+  EXPECT_TRUE(t.platform.messages.empty());
+
+  // A folder without a game is reported, and the game goes on.
+  const fs::path empty = t.work() / "empty";
+  fs::create_directory(empty);
+  RunEventHandler(t.p, [&] { OpenFromCommandLine(t.p, empty); });
+  EXPECT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_TRUE(t.p.conditions.Get(77));
 }
 
 TEST_F(StartupTest, NewGameCommandRestartsTheAutostartGameThenOpensTheBrowser) {

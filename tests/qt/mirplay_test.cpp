@@ -144,5 +144,43 @@ TEST(Mirplay, OpensItsWindowOnAnXServerAndPlaysTheAutostartGame) {
   EXPECT_TRUE(mirplay.Running());
 }
 
+// `mirplay demo` from a shell in the program folder: the game named is played, and start.txt,
+// which names a game that is not there, is not even read (it would say so in a message box).
+TEST(Mirplay, PlaysTheGameNamedOnItsCommandLineAheadOfStartTxt) {
+  if (!HaveProgram("Xvfb") || !HaveProgram("xdotool")) GTEST_SKIP() << "Xvfb or xdotool missing";
+  TempDir dir;
+  const fs::path program = dir.path() / "program";
+  fs::create_directories(program);
+  fs::create_directory_symlink(DEMO_GAME_DIR, program / "demo");
+  WriteGameFile(program / "start.txt", "nowhere\n");
+  const fs::path runtime = dir.path() / "runtime";
+  fs::create_directories(runtime);
+  fs::permissions(runtime, fs::perms::owner_all);
+
+  Xvfb x;
+  ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
+  ChildOptions o;
+  o.cwd = program;
+  o.err = dir.path() / "mirplay.err";
+  o.env = {{"DISPLAY", x.display()},
+           {"QT_QPA_PLATFORM", "xcb"},
+           {"ASAN_OPTIONS", "detect_leaks=0"},
+           {"XDG_RUNTIME_DIR", runtime.string()}};
+  Child mirplay({MIRPLAY_PATH, "demo"}, o);
+  ASSERT_TRUE(mirplay.Started());
+
+  // The title bar names the game being played.
+  ChildOptions find;
+  find.env = {{"DISPLAY", x.display()}};
+  bool found = false;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!found && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(mirplay.Running()) << ReadRaw(dir.path() / "mirplay.err");
+    found = RunChild({"xdotool", "search", "--name", "Старая мельница"}, find, 10).status == 0;
+  }
+  EXPECT_TRUE(found) << ReadRaw(dir.path() / "mirplay.err");
+}
+
 }  // namespace
 }  // namespace mireval

@@ -141,7 +141,7 @@ TEST(SealCommandLine, AUsageErrorSaysWhatIsWrong) {
        }) {
     SealRun r = Seal(args);
     EXPECT_EQ(r.status, 2) << problem;
-    EXPECT_EQ(r.err.substr(0, r.err.find(" (usage:")), "mirseal: " + problem);
+    EXPECT_EQ(r.err.substr(0, r.err.find("\nUsage: mirseal")), "mirseal: " + problem);
     EXPECT_EQ(r.out, "");
   }
   EXPECT_EQ(ReadRaw(dir.path() / "room1.txt"), "x");

@@ -4,15 +4,35 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/startup.h"
+#include "base/command_line.h"
 #include "frontends/term/term_platform.h"
 #include "model/player.h"
 
 namespace {
 
-constexpr int kExitUsage = 2;
 constexpr int kExitExpectationFailed = 4;
+
+constexpr mireval::ProgramUsage kUsage = {
+    "mirterm", "mirterm [--seed N] [--strict] [GAME_DIR]",
+    "Plays a text quest in the terminal: the game's text on standard output, the player's lines\n"
+    "from standard input. With GAME_DIR that game starts at once; without it, the game that\n"
+    "start.txt of the current folder names, or the cover.\n"
+    "\n"
+    "  --seed N    random conditions repeat exactly from run to run\n"
+    "  --strict    a script error, or a typed line lost while the game waited, fails the run\n"
+    "  --help      this text\n"
+    "  --version   the program's version\n"
+    "\n"
+    "Lines beginning with \"/\" are the terminal's own: /word, /answer, /state, /quit and the\n"
+    "others the README lists, among them checks for walkthroughs: /expect TEXT,\n"
+    "/expect-not TEXT, /condition N on|off, /room N.\n"
+    "Exit status: 0 normal end, 2 usage error, 3 the game ended after an error report,\n"
+    "4 a failed check.\n"
+    "\n"
+    "Example: mirterm --seed 1 --strict games/demo < walkthrough.txt\n"};
 
 struct Options {
   std::optional<long> seed;
@@ -21,7 +41,7 @@ struct Options {
 };
 
 std::nullopt_t Usage(const std::string& problem) {
-  std::cerr << "mirterm: " << problem << " (usage: mirterm [--seed N] [--strict] [GAME_DIR])\n";
+  mireval::UsageError(kUsage, problem, std::cerr);
   return std::nullopt;
 }
 
@@ -79,6 +99,9 @@ int Play(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> answered = mireval::AnswerHelpOrVersion(
+          kUsage, std::vector<std::string>(argv + 1, argv + argc), std::cout))
+    return *answered;
   const std::optional<Options> options = ReadOptions(argc, argv);
-  return options ? Play(*options) : kExitUsage;
+  return options ? Play(*options) : mireval::kExitUsage;
 }
