@@ -104,82 +104,80 @@ bool ShowsAWindow(const QImage& shot) {
   return colours.size() >= 8 && covered > area.width() * area.height() / 2;
 }
 
+// A program folder holding the demo (as "demo") and `startTxt`, and mirplay started in it with
+// `args` on an X server of its own.
+class MirplayRun {
+ public:
+  MirplayRun(const std::string& startTxt, const std::vector<std::string>& args) {
+    fs::create_directories(program());
+    WriteGameFile(program() / "obloz.txt", "Обложка для проверки\n");
+    fs::create_directory_symlink(DEMO_GAME_DIR, program() / "demo");
+    WriteGameFile(program() / "start.txt", startTxt);
+    const fs::path runtime = dir_.path() / "runtime";
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    if (x_.display().empty()) return;
+    ChildOptions o;
+    o.cwd = program();
+    o.err = dir_.path() / "mirplay.err";
+    o.env = {{"DISPLAY", x_.display()},
+             {"QT_QPA_PLATFORM", "xcb"},
+             {"ASAN_OPTIONS", "detect_leaks=0"},
+             {"XDG_RUNTIME_DIR", runtime.string()}};
+    std::vector<std::string> argv = {MIRPLAY_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    mirplay_.emplace(argv, o);
+  }
+  fs::path program() const { return dir_.path() / "program"; }
+  const std::string& display() const { return x_.display(); }
+  bool Started() { return mirplay_ && mirplay_->Started(); }
+  bool Running() { return mirplay_ && mirplay_->Running(); }
+  std::string Errors() const { return ReadRaw(dir_.path() / "mirplay.err"); }
+
+ private:
+  TempDir dir_;
+  Xvfb x_;
+  std::optional<Child> mirplay_;
+};
+
 TEST(Mirplay, OpensItsWindowOnAnXServerAndPlaysTheAutostartGame) {
   if (!HaveProgram("Xvfb") || !HaveProgram("xwd")) GTEST_SKIP() << "Xvfb or xwd missing";
-  TempDir dir;
-  const fs::path program = dir.path() / "program";
-  fs::create_directories(program);
-  WriteGameFile(program / "obloz.txt", "Обложка для проверки\n");
-  fs::create_directory_symlink(DEMO_GAME_DIR, program / "demo");
-  WriteGameFile(program / "start.txt", "demo\n");
-
-  const fs::path runtime = dir.path() / "runtime";
-  fs::create_directories(runtime);
-  fs::permissions(runtime, fs::perms::owner_all);
-
-  Xvfb x;
-  ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
-  ChildOptions o;
-  o.cwd = program;
-  o.err = dir.path() / "mirplay.err";
-  o.env = {{"DISPLAY", x.display()},
-           {"QT_QPA_PLATFORM", "xcb"},
-           {"ASAN_OPTIONS", "detect_leaks=0"},
-           {"XDG_RUNTIME_DIR", runtime.string()}};
-  Child mirplay({MIRPLAY_PATH}, o);
-  ASSERT_TRUE(mirplay.Started());
+  MirplayRun run("demo\n", {});
+  ASSERT_TRUE(run.Started()) << "Xvfb or mirplay did not start";
 
   QImage shot;
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   do {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    ASSERT_TRUE(mirplay.Running()) << ReadRaw(dir.path() / "mirplay.err");
-    shot = Screenshot(x.display());
+    ASSERT_TRUE(run.Running()) << run.Errors();
+    shot = Screenshot(run.display());
   } while (!ShowsAWindow(shot) && std::chrono::steady_clock::now() < until);
   EXPECT_TRUE(ShowsAWindow(shot)) << "screenshot " << shot.width() << "x" << shot.height() << "\n"
-                                  << ReadRaw(dir.path() / "mirplay.err");
+                                  << run.Errors();
   if (const char* keep = std::getenv("MIREVAL_SCREENSHOT"))
     shot.copy(0, 0, 792, 628).save(QString::fromLocal8Bit(keep));
   // The program still runs, waiting for the player, until it is told to go.
-  EXPECT_TRUE(mirplay.Running());
+  EXPECT_TRUE(run.Running());
 }
 
 // `mirplay demo` from a shell in the program folder: the game named is played, and start.txt,
-// which names a game that is not there, is not even read (it would say so in a message box).
+// which names a game that is not there, is not read (it would stop the start with a message).
 TEST(Mirplay, PlaysTheGameNamedOnItsCommandLineAheadOfStartTxt) {
   if (!HaveProgram("Xvfb") || !HaveProgram("xdotool")) GTEST_SKIP() << "Xvfb or xdotool missing";
-  TempDir dir;
-  const fs::path program = dir.path() / "program";
-  fs::create_directories(program);
-  fs::create_directory_symlink(DEMO_GAME_DIR, program / "demo");
-  WriteGameFile(program / "start.txt", "nowhere\n");
-  const fs::path runtime = dir.path() / "runtime";
-  fs::create_directories(runtime);
-  fs::permissions(runtime, fs::perms::owner_all);
-
-  Xvfb x;
-  ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
-  ChildOptions o;
-  o.cwd = program;
-  o.err = dir.path() / "mirplay.err";
-  o.env = {{"DISPLAY", x.display()},
-           {"QT_QPA_PLATFORM", "xcb"},
-           {"ASAN_OPTIONS", "detect_leaks=0"},
-           {"XDG_RUNTIME_DIR", runtime.string()}};
-  Child mirplay({MIRPLAY_PATH, "demo"}, o);
-  ASSERT_TRUE(mirplay.Started());
+  MirplayRun run("nowhere\n", {"demo"});
+  ASSERT_TRUE(run.Started()) << "Xvfb or mirplay did not start";
 
   // The title bar names the game being played.
   ChildOptions find;
-  find.env = {{"DISPLAY", x.display()}};
+  find.env = {{"DISPLAY", run.display()}};
   bool found = false;
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (!found && std::chrono::steady_clock::now() < until) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    ASSERT_TRUE(mirplay.Running()) << ReadRaw(dir.path() / "mirplay.err");
+    ASSERT_TRUE(run.Running()) << run.Errors();
     found = RunChild({"xdotool", "search", "--name", "Старая мельница"}, find, 10).status == 0;
   }
-  EXPECT_TRUE(found) << ReadRaw(dir.path() / "mirplay.err");
+  EXPECT_TRUE(found) << run.Errors();
 }
 
 }  // namespace
