@@ -128,7 +128,7 @@ std::string Upper(std::string_view s) {
 }
 
 bool IsUtf8Text(std::string_view s) {
-  if (StartsWith(s, "\xEF\xBB\xBF")) return true;
+  if (StartsWith(s, kUtf8ByteOrderMark)) return true;
   bool beyondAscii = false;
   for (std::size_t i = 0; i < s.size();) {
     const char32_t cp = detail::NextUtf8(s, i);
@@ -140,8 +140,18 @@ bool IsUtf8Text(std::string_view s) {
 
 std::string DecodeGameFile(std::string bytes) {
   if (!IsUtf8Text(bytes)) return bytes;
-  const std::size_t bom = StartsWith(bytes, "\xEF\xBB\xBF") ? 3 : 0;
+  const std::size_t bom = StartsWith(bytes, kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
   return FromUtf8(std::string_view(bytes).substr(bom));
+}
+
+std::optional<Utf8Loss> FindUtf8Loss(std::string_view utf8) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t at = i;
+    const char32_t cp = detail::NextUtf8(utf8, i);
+    if (cp == detail::kNoCharacter) return Utf8Loss{at, 1, kBrokenUtf8};
+    if (detail::Cp1251ByteFor(cp) < 0) return Utf8Loss{at, i - at, cp};
+  }
+  return std::nullopt;
 }
 
 std::string MatchingForm(std::string_view s) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ std::string ToUtf8Shown(std::string_view cp1251);
 // becomes "?".
 std::string FromUtf8(std::string_view utf8);
 
+// What a UTF-8 text file may begin with; it is no character of the text.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // Whether the bytes of a text file are UTF-8 rather than Windows-1251: they begin with the UTF-8
 // byte order mark, or they are valid UTF-8 holding at least one character beyond ASCII. Russian
 // text in Windows-1251 is in practice never valid UTF-8: each small letter there is a UTF-8 lead
@@ -30,6 +34,17 @@ bool IsUtf8Text(std::string_view bytes);
 // A game's text file as the engine reads it, in Windows-1251: a UTF-8 file (IsUtf8Text) is
 // converted, without its byte order mark; any other file is taken as it is.
 std::string DecodeGameFile(std::string bytes);
+
+// Where FromUtf8 would lose text: the first character of `utf8` that Windows-1251 has no code
+// for, or the first byte that begins no well-formed character. Tools that must not silently turn
+// an author's text into "?" name it instead.
+inline constexpr char32_t kBrokenUtf8 = 0xFFFFFFFF;
+struct Utf8Loss {
+  std::size_t offset = 0;  // where it begins in the text
+  std::size_t size = 0;    // its bytes; 1 for a byte that begins no character
+  char32_t character = 0;  // its code point; kBrokenUtf8 for a byte that begins no character
+};
+std::optional<Utf8Loss> FindUtf8Loss(std::string_view utf8);
 
 // Source literals are UTF-8; "Текст"_cp gives the Windows-1251 text.
 inline std::string operator""_cp(const char* s, std::size_t n) {

@@ -30,6 +30,12 @@ std::string FailureReason(const SealResult& r) {
       return "damaged (" + ToUtf8(r.detail) + "), left unchanged";
     case SealProblem::OutOfMemory:
       return "out of memory, left unchanged";
+    case SealProblem::LostCharacter: {
+      // Unlike the window's Windows-1251 text, the terminal can show the character itself.
+      std::string shown;
+      if (r.lost.character != kBrokenUtf8) shown = ": «" + r.lostBytes + "»";
+      return "not encrypted (" + ToUtf8(LostCharacterText(r)) + shown + "), left unchanged";
+    }
     default:
       return "cannot write it (" + r.error.message() + "), left unchanged";
   }

@@ -23,7 +23,13 @@ constexpr std::size_t kWriteBytes = 64 * 1024;
 SealResult Result(const fs::path& file, SealOutcome outcome,
                   SealProblem problem = SealProblem::None, std::string detail = {},
                   std::error_code error = {}) {
-  return {file, outcome, problem, std::move(detail), error};
+  SealResult r;
+  r.file = file;
+  r.outcome = outcome;
+  r.problem = problem;
+  r.detail = std::move(detail);
+  r.error = error;
+  return r;
 }
 
 SealResult Failed(const fs::path& file, SealProblem problem, std::error_code error) {
@@ -40,7 +46,8 @@ struct FirstLine {
   bool Whole() const { return ends || !more; }
 };
 
-FirstLine ReadFirstLine(LineReader& in) {
+template <class Reader>
+FirstLine ReadFirstLine(Reader& in) {
   static const std::size_t longestMarker =
       std::max(MarkerLine(CipherKind::Ordinary).size(), MarkerLine(CipherKind::Strong).size());
   FirstLine first;
@@ -55,6 +62,85 @@ FirstLine ReadFirstLine(LineReader& in) {
   return first;
 }
 
+// How the player reads a file: as Windows-1251, or as UTF-8 converted to it; and for a UTF-8
+// file, the first character that converting it would lose.
+struct TextCoding {
+  bool utf8 = false;
+  std::optional<Utf8Loss> lost;
+  std::size_t lostLine = 0;  // from 1
+  std::string lostBytes;
+};
+
+// IsUtf8Text and the losses of DecodeGameFile found a line at a time, as the file may be larger
+// than memory: no UTF-8 character spans a line end, so the file is valid UTF-8 exactly when each
+// of its lines is. A Windows-1251 file gives itself away at its first letter beyond ASCII.
+TextCoding CodingOf(LineReader& in) {
+  TextCoding coding;
+  bool marked = false, beyondAscii = false;
+  std::string_view line;
+  for (std::size_t number = 1; in.NextLine(line); ++number) {
+    if (number == 1 && StartsWith(line, kUtf8ByteOrderMark)) {
+      marked = true;
+      line.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    for (std::size_t at = 0; at < line.size();) {
+      std::optional<Utf8Loss> loss = FindUtf8Loss(line.substr(at));
+      if (!loss) break;
+      // Without the mark, bytes that are no UTF-8 make the whole file Windows-1251.
+      if (loss->character == kBrokenUtf8 && !marked) return {};
+      loss->offset += at;
+      if (!coding.lost) {
+        coding.lost = loss;
+        coding.lostLine = number;
+        coding.lostBytes = line.substr(loss->offset, loss->size);
+      }
+      // With the mark the file is UTF-8 whatever follows: the first loss is all there is to know.
+      if (marked) {
+        coding.utf8 = true;
+        return coding;
+      }
+      at = loss->offset + loss->size;
+    }
+    beyondAscii = beyondAscii || std::any_of(line.begin(), line.end(), [](char c) {
+                    return static_cast<unsigned char>(c) >= 0x80;
+                  });
+  }
+  coding.utf8 = marked || beyondAscii;
+  return coding;
+}
+
+// The text of a file as the player reads it, a piece at a time as LineReader gives it: a
+// Windows-1251 file's pieces as they are, a UTF-8 file's lines whole and converted by
+// DecodeGameFile (a character never spans a line end, and the first line's byte order mark goes
+// with the first line). The caller has checked that converting loses nothing.
+class PlayerText {
+ public:
+  PlayerText(LineReader& in, bool utf8) : in_(in), utf8_(utf8) {}
+
+  bool NextPiece(std::string_view& piece, bool& lineEnds) {
+    if (!utf8_) return in_.NextPiece(piece, lineEnds);
+    std::string bytes;
+    std::string_view part;
+    bool any = false;
+    lineEnds = false;
+    while (!lineEnds && in_.NextPiece(part, lineEnds)) {
+      bytes += part;
+      any = true;
+    }
+    if (!any) return false;
+    line_ = DecodeGameFile(std::move(bytes));
+    // A file of nothing but the byte order mark holds no line at all.
+    if (line_.empty() && !lineEnds) return false;
+    piece = line_;
+    return true;
+  }
+
+ private:
+  LineReader& in_;
+  bool utf8_;
+  std::string line_;
+};
+
 // A per-file operation whose running out of memory fails only that file: whatever it held is
 // released on the way out, and its temporary file is removed.
 template <class Operation>
@@ -67,9 +153,25 @@ SealResult OneFile(const fs::path& file, Operation&& operation) {
 }
 
 SealResult Scramble(const fs::path& file, CipherKind kind, bool skipScrambled) {
+  TextCoding coding;
+  {
+    LineReader in(file);
+    if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
+    coding = CodingOf(in);
+    if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
+  }
+  if (coding.lost) {
+    SealResult lost = Result(file, SealOutcome::Failed, SealProblem::LostCharacter);
+    lost.line = coding.lostLine;
+    lost.lost = *coding.lost;
+    lost.lostBytes = std::move(coding.lostBytes);
+    return lost;
+  }
+
   LineReader in(file);
   if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
-  FirstLine first = ReadFirstLine(in);
+  PlayerText plain(in, coding.utf8);
+  FirstLine first = ReadFirstLine(plain);
   if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
   if (skipScrambled && first.Whole() && MarkerKind(first.text))
     return Result(file, SealOutcome::AlreadyEncrypted);
@@ -92,7 +194,7 @@ SealResult Scramble(const fs::path& file, CipherKind kind, bool skipScrambled) {
   if (!first.text.empty() || first.ends) take(first.text, first.ends);
   std::string_view piece;
   bool ends = false;
-  while (first.more && in.NextPiece(piece, ends)) take(piece, ends);
+  while (first.more && plain.NextPiece(piece, ends)) take(piece, ends);
   if (in.error()) return Failed(file, SealProblem::CannotRead, in.error());
   if (inLine) encoder.EndLine(text);  // a last line without its line end is a line all the same
   out.Write(text);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/cipher.h"
+#include "base/text.h"
 
 namespace mireval::seal {
 
@@ -36,7 +37,16 @@ enum class SealOutcome {
   Failed,            // left exactly as it was; see SealProblem
 };
 
-enum class SealProblem { None, CannotRead, CannotWrite, Damaged, OutOfMemory };
+enum class SealProblem {
+  None,
+  CannotRead,
+  CannotWrite,
+  Damaged,
+  OutOfMemory,
+  // A UTF-8 file holds a character that Windows-1251, the scrambled form's code page, lacks (or,
+  // after a byte order mark, a byte that begins no character): scrambled, it would read as "?".
+  LostCharacter,
+};
 
 struct SealResult {
   std::filesystem::path file;
@@ -44,13 +54,21 @@ struct SealResult {
   SealProblem problem = SealProblem::None;
   std::string detail;     // for Damaged: what is wrong, Windows-1251
   std::error_code error;  // for CannotRead and CannotWrite: why
+  // For LostCharacter: the first such character, with the number of its line (from 1) and its
+  // bytes as the file holds them.
+  std::size_t line = 0;
+  Utf8Loss lost;
+  std::string lostBytes;
 };
 
-// Scrambles one plain file in place. The file is read and written a piece at a time, so its size
-// does not matter; the new text goes to a temporary file beside it that replaces the file only
-// when complete (see engine/atomic_file.h: links, mode bits, read-only files), so a failure leaves
-// the file as it was. Every plain line, including an unterminated last one, becomes one scrambled
-// line. The caller has checked that the file is not scrambled already.
+// Scrambles one plain file in place, in Windows-1251 as the format stores it. A file the player
+// reads as UTF-8 (IsUtf8Text) is scrambled as the Windows-1251 text it reads, unless a character
+// would be lost on the way (LostCharacter). The file is read a line at a time and written a
+// piece at a time, so its size does not matter, only that of its longest line; the new text goes
+// to a temporary file beside it that replaces the file only when complete (see
+// engine/atomic_file.h: links, mode bits, read-only files), so a failure leaves the file as it was.
+// Every plain line, including an unterminated last one, becomes one scrambled line. The caller has
+// checked that the file is not scrambled already.
 //
 // These operations never throw: running out of memory fails the one file (OutOfMemory), so that
 // a folder goes on with the next.

@@ -1,6 +1,7 @@
 #include "sealtool/seal_form.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <system_error>
 
 #include "base/atomic_file.h"
@@ -47,6 +48,19 @@ std::string NotScrambledByThePlayerText() {
          "hints.txt. Файл оставлен без изменений."_cp;
 }
 
+std::string LostCharacterText(const SealResult& r) {
+  char code[16];
+  if (r.lost.character == kBrokenUtf8) {
+    std::snprintf(code, sizeof code, "%02X",
+                  static_cast<unsigned>(static_cast<unsigned char>(r.lostBytes.at(0))));
+    return "в строке "_cp + std::to_string(r.line) + " байт "_cp + code +
+           ", с которого не начинается ни один знак UTF-8"_cp;
+  }
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(r.lost.character));
+  return "в строке "_cp + std::to_string(r.line) + " знак "_cp + code +
+         ", которого нет в кодировке Windows-1251"_cp;
+}
+
 std::string FailureText(const SealResult& r) {
   std::string what;
   std::string why;
@@ -59,6 +73,11 @@ std::string FailureText(const SealResult& r) {
       break;
     case SealProblem::OutOfMemory:
       what = "Не хватило памяти для файла:"_cp;
+      break;
+    case SealProblem::LostCharacter:
+      // Scrambled, the character would come out as "?" in the player.
+      what = "Файл в UTF-8 не зашифрован: "_cp + LostCharacterText(r) + ":";
+      why = "Замените этот знак и зашифруйте файл снова."_cp + "\r\n";
       break;
     case SealProblem::CannotWrite:
     case SealProblem::None:

@@ -55,6 +55,9 @@ std::string StrongQuestionText();
 std::string NotScrambledByThePlayerText();
 // The message for a file that failed, naming the file and what went wrong.
 std::string FailureText(const SealResult& r);
+// For a LostCharacter failure: which character of which line, by its code, as a Windows-1251
+// text cannot hold the character itself.
+std::string LostCharacterText(const SealResult& r);
 // One line of the outcome list for a file: what was done to it, by its name.
 std::string OutcomeLine(const SealResult& r);
 // The closing line of a folder run: how many files were changed, left alone and failed.

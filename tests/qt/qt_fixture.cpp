@@ -69,7 +69,10 @@ std::shared_ptr<SeenDialog> AnswerNextDialog(std::function<void(QWidget*)> answe
     poll->deleteLater();
     seen->shown = true;
     seen->title = dialog->windowTitle();
-    if (auto* box = qobject_cast<QMessageBox*>(dialog)) seen->text = box->text();
+    if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+      seen->text = box->text();
+      seen->informativeText = box->informativeText();
+    }
     if (auto* input = qobject_cast<QInputDialog*>(dialog)) seen->text = input->labelText();
     answer(dialog);
   });

@@ -60,6 +60,7 @@ struct SeenDialog {
   bool shown = false;
   QString title;
   QString text;
+  QString informativeText;  // a message box's line under its text
 };
 
 // Waits (from the event loop) for the next modal dialog, notes what it shows and lets `answer`

@@ -7,6 +7,7 @@
 
 #include "base/cipher.h"
 #include "base/lines.h"
+#include "base/text.h"
 #include "sealtool/seal_files.h"
 #include "support/child_process.h"
 #include "support/test_game.h"
@@ -46,6 +47,32 @@ TEST(SealCommandLine, OneLinePerFileAndTheExitStatus) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
             "failed " + d + "/room0.txt: damaged (damaged scrambled line: 900), left unchanged");
+}
+
+// The terminal shows the character itself beside its code.
+TEST(SealCommandLine, AUtf8FileWithACharacterWindows1251LacksFailsAndTheRestGoOn) {
+  TempDir dir;
+  const std::string d = dir.path().string();
+  WriteRaw(dir.path() / "room1.txt", "РН x\nОП\nулыбка 😀\n");
+  WriteRaw(dir.path() / "room2.txt", "\xEF\xBB\xBFРН x\nОП\nЦена: 5 €\n");
+  WriteRaw(dir.path() / "room3.txt", "\xEF\xBB\xBFРН x\nОП \xD0\n");
+
+  SealRun r = Seal({"--encrypt", d});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "failed " + d +
+                       "/room1.txt: not encrypted (в строке 3 знак U+1F600, которого нет в "
+                       "кодировке Windows-1251: «😀»), left unchanged\n"
+                       "encrypted " +
+                       d +
+                       "/room2.txt\n"
+                       "failed " +
+                       d +
+                       "/room3.txt: not encrypted (в строке 2 байт D0, с "
+                       "которого не начинается ни один знак UTF-8), left unchanged\n");
+  EXPECT_EQ(ReadRaw(dir.path() / "room1.txt"), "РН x\nОП\nулыбка 😀\n");
+  EXPECT_EQ(ReadRaw(dir.path() / "room2.txt"),
+            Encrypt(SplitLines(GameText("РН x\nОП\nЦена: 5 €\n")), CipherKind::Ordinary));
+  EXPECT_EQ(Seal({"--encrypt-file", d + "/room1.txt"}).status, 1);
 }
 
 TEST(SealCommandLine, OnlyFilesThePlayerReadsScrambledAreScrambledOneByOne) {
@@ -173,11 +200,24 @@ TEST(SealedDemo, PlaysLikeThePlainGame) {
   EXPECT_EQ(SplitLines(ReadRaw(strong.path() / "game" / "room1.txt"))[0],
             MarkerLine(CipherKind::Strong));
 
+  // The same game saved in UTF-8 file by file, every other file with a byte order mark.
+  TempDir utf8;
+  fs::copy(DEMO_GAME_DIR, utf8.path() / "game", fs::copy_options::recursive);
+  bool mark = false;
+  for (const std::string& name : SealFileNames(utf8.path() / "game")) {
+    const fs::path file = utf8.path() / "game" / name;
+    const std::string text = ReadRaw(file);
+    if (MarkerKind(SplitLines(text).at(0))) continue;  // scrambled already
+    WriteRaw(file, ((mark = !mark) ? "\xEF\xBB\xBF" : "") + ToUtf8(text));
+  }
+  ASSERT_EQ(Seal({"--encrypt", (utf8.path() / "game").string()}).status, 0);
+
   const std::string script = "\n/state\nосмотреться\nидти на север\n\n/state\n";
   std::string expected = Transcript(plain.path(), DEMO_GAME_DIR, script);
   EXPECT_NE(expected.find("Вы стоите на развилке."), std::string::npos) << expected;
   EXPECT_EQ(Transcript(ordinary.path(), ordinary.path() / "game", script), expected);
   EXPECT_EQ(Transcript(strong.path(), strong.path() / "game", script), expected);
+  EXPECT_EQ(Transcript(utf8.path(), utf8.path() / "game", script), expected);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <random>
 
 #include "base/atomic_file.h"
@@ -144,6 +145,127 @@ TEST(SealFolders, AFailureMidFolderKeepsThatFileAndGoesOn) {
   EXPECT_EQ(results[0].problem, SealProblem::CannotWrite);
   EXPECT_EQ(ReadRaw(dir.path() / "room3.txt"), Encrypt({"x"}, CipherKind::Ordinary));
   EXPECT_EQ(ReadRaw(dir.path() / "room4.txt"), plain["room4.txt"]);
+}
+
+const std::string kBom(kUtf8ByteOrderMark);
+
+// What the file becomes scrambled, the file itself restored afterwards.
+std::string ScrambledForm(const fs::path& file, const std::string& bytes, CipherKind kind) {
+  WriteRaw(file, bytes);
+  EXPECT_EQ(EncryptFile(file, kind).outcome, SealOutcome::Encrypted) << bytes.substr(0, 80);
+  return ReadRaw(file);
+}
+
+// A location saved in UTF-8 reaches the player as the same letters as its Windows-1251 twin, and
+// so must be scrambled as that twin is.
+TEST(SealUtf8, AUtf8FileScramblesAsItsWindows1251Twin) {
+  TempDir dir;
+  const fs::path file = dir.path() / "room1.txt";
+  // €, ў, ґ, №, «», — and Ё are no Cyrillic block letters, yet Windows-1251 has them all.
+  const std::string twin = GameText("РН Поляна\nОП\n«Ёлка» — €5, №7, ўґїє.\n\nТ ВЗЯТЬ\nвзято\n");
+  // A line longer than the reader's chunk, its two-byte letters falling across the chunks.
+  const std::string longTwin =
+      FromUtf8("РН x\r\n") + std::string(LineReader::kChunkBytes + 1, '\xE6') + "\r\nend";
+  for (CipherKind kind : {CipherKind::Ordinary, CipherKind::Strong}) {
+    for (const std::string& plain : {twin, longTwin}) {
+      // Compared without printing: a difference between texts this long takes gtest minutes.
+      const std::string expected = ScrambledForm(file, plain, kind);
+      EXPECT_TRUE(expected == Encrypt(SplitLines(plain), kind));
+      const std::string utf8 = ToUtf8(plain);
+      EXPECT_TRUE(ScrambledForm(file, utf8, kind) == expected) << plain.substr(0, 20);
+      EXPECT_TRUE(ScrambledForm(file, kBom + utf8, kind) == expected) << plain.substr(0, 20);
+    }
+    // The mark alone is an empty file; the mark and a line end, one empty line.
+    EXPECT_EQ(ScrambledForm(file, kBom, kind), ScrambledForm(file, "", kind));
+    EXPECT_EQ(ScrambledForm(file, kBom + "\n", kind), ScrambledForm(file, "\r\n", kind));
+    EXPECT_EQ(ScrambledForm(file, kBom + "ab", kind), ScrambledForm(file, "ab", kind));
+  }
+
+  // A scrambled file an editor saved again in UTF-8 is still scrambled, and left alone.
+  const std::string resaved = ToUtf8(Encrypt({"РН x"_cp}, CipherKind::Ordinary));
+  WriteRaw(file, resaved);
+  EXPECT_EQ(EncryptFile(file, CipherKind::Ordinary).outcome, SealOutcome::AlreadyEncrypted);
+  EXPECT_EQ(ReadRaw(file), resaved);
+}
+
+// Only a file the player would read as UTF-8 is converted: one that merely holds a line that
+// happens to be valid UTF-8 is Windows-1251 throughout, as for the player.
+TEST(SealUtf8, AWindows1251FileIsScrambledAsItsBytes) {
+  TempDir dir;
+  const fs::path file = dir.path() / "room1.txt";
+  const std::string padding(LineReader::kChunkBytes + 10, 'a');  // ASCII over a whole chunk
+  for (const std::string& plain : std::vector<std::string>{
+           "\xD0\xA0\xD0\xA1\r\n" + "дом\r\n"_cp,  // a first line that alone reads as UTF-8 «РС»
+           padding + "\r\n" + "дом\r\n"_cp,
+           "ab\r\n\xEF\xBB\xBF\xD0\xA0\r\n\xC0\r\n",  // «п»їРА» after the first line: no mark
+           "\xC3\xA9\r\n\xC3",                        // «Г©» and a cut «Г»
+       }) {
+    for (CipherKind kind : {CipherKind::Ordinary, CipherKind::Strong})
+      EXPECT_EQ(ScrambledForm(file, plain, kind), Encrypt(SplitLines(plain), kind))
+          << plain.substr(0, 20);
+  }
+  // The demo's files are Windows-1251 (hints.txt scrambled already), and scramble as they
+  // always did.
+  for (const std::string& name : SealFileNames(DEMO_GAME_DIR)) {
+    const std::string plain = ReadRaw(fs::path(DEMO_GAME_DIR) / name);
+    ASSERT_FALSE(IsUtf8Text(plain)) << name;
+    WriteRaw(file, plain);
+    ASSERT_EQ(ScrambleFile(file, CipherKind::Ordinary).outcome, SealOutcome::Encrypted);
+    EXPECT_EQ(ReadRaw(file), Encrypt(SplitLines(plain), CipherKind::Ordinary)) << name;
+  }
+}
+
+// A character that Windows-1251 lacks would reach the player as "?": the file is named, with the
+// line and the character, kept as it was, and the folder goes on.
+TEST(SealUtf8, ACharacterWindows1251LacksFailsThatFileAlone) {
+  TempDir dir;
+  const std::map<std::string, std::string> files = {
+      {"hints.txt",
+       "Подсказка\r\nЦена: 5 ₽, и 😀\r\n"},  // the rouble sign came too late
+      {"invent.txt", "Сума\nкафе\n"},
+      {"room1.txt", kBom + "РН x\r\nОП\r\nСтарое кафе\r\n"},
+      {"room2.txt", "РН x\nОП\nкафе café 😀\n"},    // é is no letter of the code page
+      {"room3.txt", kBom + "РН x\r\nЁ\xD0\r\n"},   // after the mark, a cut letter
+      {"room4.txt", "РН x\n\xEF\xBB\xBFОП\n"},     // a second mark, in the middle
+      {"room5.txt", kBom + "\xEF\xBB\xBFРН x\n"},  // the mark twice at the start
+  };
+  for (const auto& [name, bytes] : files) WriteRaw(dir.path() / name, bytes);
+  const std::vector<SealResult> results =
+      EncryptFiles(dir.path(), SealFileNames(dir.path()), CipherKind::Ordinary);
+  ASSERT_EQ(results.size(), files.size());
+  EXPECT_TRUE(AnyFailed(results));
+
+  struct Lost {
+    std::size_t line;
+    char32_t character;
+    std::string bytes;
+  };
+  const std::map<std::string, std::optional<Lost>> expected = {
+      {"hints.txt", Lost{2, 0x20BD, "₽"}},
+      {"invent.txt", std::nullopt},
+      {"room1.txt", std::nullopt},
+      {"room2.txt", Lost{3, 0x00E9, "é"}},
+      {"room3.txt", Lost{2, kBrokenUtf8, "\xD0"}},
+      {"room4.txt", Lost{2, 0xFEFF, kBom}},
+      {"room5.txt", Lost{1, 0xFEFF, kBom}},
+  };
+  for (const SealResult& r : results) {
+    const std::string name = r.file.filename().string();
+    const std::optional<Lost>& lost = expected.at(name);
+    if (!lost) {
+      EXPECT_EQ(r.outcome, SealOutcome::Encrypted) << name;
+      EXPECT_EQ(ReadRaw(r.file),
+                Encrypt(SplitLines(DecodeGameFile(files.at(name))), CipherKind::Ordinary))
+          << name;
+      continue;
+    }
+    EXPECT_EQ(r.problem, SealProblem::LostCharacter) << name;
+    EXPECT_EQ(r.line, lost->line) << name;
+    EXPECT_EQ(r.lost.character, lost->character) << name;
+    EXPECT_EQ(r.lostBytes, lost->bytes) << name;
+    EXPECT_EQ(ReadRaw(r.file), files.at(name)) << name;
+  }
+  EXPECT_EQ(Names(Snapshot(dir.path())), Names(files));  // no scratch copy left behind
 }
 
 }  // namespace

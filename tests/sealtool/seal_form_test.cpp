@@ -97,6 +97,38 @@ TEST_F(SealFormTest, FolderButtonsReportEachFailureThenSayOkAndEnd) {
                  "Итог: изменено файлов 1, пропущено 1, с ошибками 1."}));
 }
 
+// A UTF-8 file whose character the scrambled form cannot hold: the message names the file, the
+// line and the character's code (a Windows-1251 message cannot show the character itself).
+TEST_F(SealFormTest, AUtf8FileWithACharacterWindows1251LacksIsNamedAndKept) {
+  const std::string utf8 = "РН x\nОП\nЦена: 5 ₽\n";
+  WriteRaw(dir.path() / "room3.txt", utf8);
+  WriteRaw(dir.path() / "room4.txt", "\xEF\xBB\xBFРН x\n\xEF\xBB\xBFОП\n");
+  RefreshFileList(f);
+  const std::string box =
+      "box Файл в UTF-8 не зашифрован: в строке 3 знак U+20BD, которого нет "
+      "в кодировке Windows-1251:\r\n" +
+      (dir.path() / "room3.txt").string() +
+      "\r\nЗамените этот знак и зашифруйте файл снова.\r\n"
+      "Файл оставлен без изменений.";
+  OnFileChosen(f, port, "room3.txt");
+  EXPECT_EQ(port.Take(), (Log{box, "beep"}));
+  EXPECT_EQ(ReadRaw(dir.path() / "room3.txt"), utf8);
+
+  OnEncryptFolderClicked(f, port);
+  Log log = port.Take();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(log[0], box);
+  EXPECT_EQ(log[1].substr(0, log[1].find("\r\n")),
+            "box Файл в UTF-8 не зашифрован: в строке 2 знак U+FEFF, которого нет в кодировке "
+            "Windows-1251:");
+  EXPECT_EQ(log[3], "end 1");
+  EXPECT_EQ(Outcome().back(), "Итог: изменено файлов 1, пропущено 1, с ошибками 2.");
+  EXPECT_EQ(Outcome().at(Outcome().size() - 3),
+            "Ошибка: room3.txt — Файл в UTF-8 не зашифрован: в строке 3 знак U+20BD, которого "
+            "нет в кодировке Windows-1251:");
+  EXPECT_EQ(ReadRaw(dir.path() / "room3.txt"), utf8);
+}
+
 TEST_F(SealFormTest, EveryUserClickOnTheCheckBoxAsks) {
   // Yes turns strong mode on; the click raised by the program's own change is swallowed.
   port.answers = {true};
