@@ -5,7 +5,9 @@ only, so the files can be made again byte for byte:
 
     python3 scripts/make_media.py
 
-writes games/demo/{melnica.png,dnevnik.png,stuk.wav,skrip.wav,noch.wav} and dist/mireval.png.
+writes games/demo/{melnica.png,dnevnik.png,stuk.wav,skrip.wav,noch.wav} and the program icon:
+dist/mireval.png (128 pixels), dist/icons/{48x48,64x64,256x256}/mireval.png and
+dist/icons/scalable/mireval.svg.
 """
 
 import math
@@ -55,15 +57,33 @@ class Canvas:
 
         self.fill(inside, color)
 
+    def averaged(self, n, opaque):
+        """This canvas shrunk n times, each pixel the mean of an n-by-n block, with the share of the
+        block that `opaque(x, y)` lets be seen as its alpha: the new canvas and its alpha rows."""
+        small = Canvas(self.w // n, self.h // n, (0, 0, 0))
+        alpha = [[0.0] * small.w for _ in range(small.h)]
+        for y in range(small.h):
+            for x in range(small.w):
+                total, seen = [0, 0, 0], 0
+                for by in range(y * n, y * n + n):
+                    for bx in range(x * n, x * n + n):
+                        if opaque(bx + 0.5, by + 0.5):
+                            seen += 1
+                            total = [t + v for t, v in zip(total, self.px[by][bx])]
+                if seen:
+                    small.px[y][x] = tuple(round(t / seen) for t in total)
+                alpha[y][x] = seen / (n * n)
+        return small, alpha
+
     def save_png(self, path, opaque=None):
-        """Writes RGB, or RGBA when `opaque(x, y)` tells which pixels are seen."""
+        """Writes RGB, or RGBA when `opaque(x, y)` tells how much of each pixel is seen (0 to 1)."""
         rows = []
         for y, row in enumerate(self.px):
             data = bytearray(b"\0")
             for x, px in enumerate(row):
                 data += bytes(px)
                 if opaque:
-                    data.append(255 if opaque(x + 0.5, y + 0.5) else 0)
+                    data.append(round(255 * opaque(x + 0.5, y + 0.5)))
             rows.append(bytes(data))
 
         def chunk(kind, data):
@@ -78,26 +98,51 @@ class Canvas:
         path.write_bytes(png)
 
 
+class Mill:
+    """The windmill's shapes standing at (cx, base): one geometry for the pictures and the icon,
+    whether drawn in pixels or written as SVG."""
+
+    def __init__(self, cx, base, scale):
+        self.cx, self.base, self.scale = cx, base, scale
+        self.half_bottom, self.half_top, self.height = 22 * scale, 14 * scale, 62 * scale
+        self.top = base - self.height
+        self.roof_top = self.top - 18 * scale
+        self.hub = (cx, self.top - 4 * scale)
+        self.sail_width = 3 * scale
+        angles = [math.radians(25 + 90 * k) for k in range(4)]
+        self.sail_ends = [(cx + math.cos(a) * 46 * scale, self.hub[1] + math.sin(a) * 46 * scale)
+                          for a in angles]
+        self.door = (cx - 4 * scale, base - 16 * scale, cx + 4 * scale, base)
+
+    def roof_half(self, y):
+        return (y - self.roof_top) * 1.1 + 1
+
+    def outline(self):
+        """The tower and its roof as one polygon, so that no seam shows between them."""
+        cx, r, t, b = self.cx, self.roof_top, self.top, self.base
+        return [(cx - self.roof_half(r), r), (cx + self.roof_half(r), r),
+                (cx + self.roof_half(t), t), (cx + self.half_top, t), (cx + self.half_bottom, b),
+                (cx - self.half_bottom, b), (cx - self.half_top, t), (cx - self.roof_half(t), t)]
+
+
+DOOR_COLOR = (40, 30, 20)
+
+
 def draw_mill(c, cx, base, scale, body, sails):
     """A windmill: a tapering tower with a roof and four sails, standing at (cx, base)."""
-    half_bottom, half_top, height = 22 * scale, 14 * scale, 62 * scale
-    top = base - height
+    m = Mill(cx, base, scale)
 
     def tower(x, y):
-        if not top <= y <= base:
+        if not m.top <= y <= m.base:
             return False
-        half = half_top + (half_bottom - half_top) * (y - top) / height
+        half = m.half_top + (m.half_bottom - m.half_top) * (y - m.top) / m.height
         return abs(x - cx) <= half
 
     c.fill(tower, body)
-    c.fill(lambda x, y: top - 18 * scale <= y <= top and
-           abs(x - cx) <= (y - (top - 18 * scale)) * 1.1 + 1, body)
-    hub = (cx, top - 4 * scale)
-    for k in range(4):
-        a = math.radians(25 + 90 * k)
-        c.line(hub[0], hub[1], hub[0] + math.cos(a) * 46 * scale, hub[1] + math.sin(a) * 46 * scale,
-               3 * scale, sails)
-    c.rect(cx - 4 * scale, base - 16 * scale, cx + 4 * scale, base, (40, 30, 20))
+    c.fill(lambda x, y: m.roof_top <= y <= m.top and abs(x - cx) <= m.roof_half(y), body)
+    for end in m.sail_ends:
+        c.line(m.hub[0], m.hub[1], end[0], end[1], m.sail_width, sails)
+    c.rect(*m.door, DOOR_COLOR)
 
 
 def mill_picture():
@@ -137,19 +182,88 @@ def diary_picture():
     c.save_png(DEMO / "dnevnik.png")
 
 
-def icon():
+# The icon is drawn on a 128-pixel grid; the other sizes scale it. 128 is drawn pixel by pixel as it
+# always was; the others are drawn larger and averaged down, so that small sizes keep smooth edges.
+ICON_GRID, ICON_RADIUS = 128, 22
+ICON_BACK, ICON_MILL = (0, 0, 128), (192, 192, 255)
+ICON_SIZES = {48: 4, 64: 4, 128: 1, 256: 2}  # size: samples per pixel along each side
+ICON_DIR = DIST / "icons"
+
+
+def icon_path(size):
+    # The 128-pixel icon has always been dist/mireval.png, and the demo's licence names it there.
+    if size == 128:
+        return DIST / "mireval.png"
+    if size == "scalable":
+        return ICON_DIR / "scalable" / "mireval.svg"
+    return ICON_DIR / f"{size}x{size}" / "mireval.png"
+
+
+def icon_png(size, samples):
     # A pale mill on a rounded square in the blue of the player's first colour scheme.
-    size, r = 128, 22
+    big = size * samples
+    k = big / ICON_GRID
+    r = ICON_RADIUS * k
 
     def rounded(x, y):
-        qx, qy = min(max(x, r), size - r), min(max(y, r), size - r)
+        qx, qy = min(max(x, r), big - r), min(max(y, r), big - r)
         return math.hypot(x - qx, y - qy) <= r
 
-    c = Canvas(size, size, (0, 0, 128))
-    draw_mill(c, 64, 112, 1.15, (192, 192, 255), (192, 192, 255))
-    c.rect(20, 110, 108, 116, (192, 192, 255))
-    DIST.mkdir(exist_ok=True)
-    c.save_png(DIST / "mireval.png", opaque=rounded)
+    c = Canvas(big, big, ICON_BACK)
+    draw_mill(c, 64 * k, 112 * k, 1.15 * k, ICON_MILL, ICON_MILL)
+    c.rect(20 * k, 110 * k, 108 * k, 116 * k, ICON_MILL)
+    if samples > 1:
+        c, alpha = c.averaged(samples, rounded)
+        opaque = lambda x, y: alpha[int(y)][int(x)]
+    else:
+        opaque = rounded
+    path = icon_path(size)
+    path.parent.mkdir(parents=True, exist_ok=True)
+    c.save_png(path, opaque=opaque)
+
+
+def icon_svg():
+    # The same shapes as the pixel icons, on the same grid, for the scalable size.
+    m = Mill(64, 112, 1.15)
+
+    def color(rgb):
+        return "#%02x%02x%02x" % rgb
+
+    def points(outline):
+        return " ".join(f"{x:.2f},{y:.2f}" for x, y in outline)
+
+    g = ICON_GRID
+    sails = "\n".join(
+        f'    <line x1="{m.hub[0]:.2f}" y1="{m.hub[1]:.2f}" x2="{x:.2f}" y2="{y:.2f}"/>'
+        for x, y in m.sail_ends)
+    x0, y0, x1, y1 = m.door
+    svg = f"""<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="{g}" height="{g}" viewBox="0 0 {g} {g}">
+  <title>Mireval</title>
+  <clipPath id="square">
+    <rect width="{g}" height="{g}" rx="{ICON_RADIUS}"/>
+  </clipPath>
+  <g clip-path="url(#square)">
+    <rect width="{g}" height="{g}" fill="{color(ICON_BACK)}"/>
+    <polygon points="{points(m.outline())}" fill="{color(ICON_MILL)}"/>
+    <g stroke="{color(ICON_MILL)}" stroke-width="{m.sail_width:.2f}" stroke-linecap="round">
+{sails}
+    </g>
+    <rect x="{x0:.2f}" y="{y0:.2f}" width="{x1 - x0:.2f}" height="{y1 - y0:.2f}"
+          fill="{color(DOOR_COLOR)}"/>
+    <rect x="20" y="110" width="88" height="6" fill="{color(ICON_MILL)}"/>
+  </g>
+</svg>
+"""
+    path = icon_path("scalable")
+    path.parent.mkdir(parents=True, exist_ok=True)
+    path.write_text(svg)
+
+
+def icon():
+    for size, samples in ICON_SIZES.items():
+        icon_png(size, samples)
+    icon_svg()
 
 
 # ---------------------------------------------------------------- sounds

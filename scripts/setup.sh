@@ -21,6 +21,8 @@ packages=(
   at-spi2-core python3-gi gir1.2-atspi-2.0 dbus dbus-bin x11-xkb-utils xdotool
   # a decimal-comma locale for the test that numbers in game text ignore the locale
   locales
+  # the Debian package checked as Debian's tools and the desktop read it (scripts/check_package.sh)
+  lintian desktop-file-utils appstream shared-mime-info libxml2-utils groff-base man-db
 )
 
 missing=()
