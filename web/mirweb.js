@@ -13,9 +13,12 @@
 
   // --- sending -------------------------------------------------------------------------------
   // Every event carries the input line's text: the line is the page's, the engine learns it here.
+  // Kept for the page's speed test: how long the engine took to answer the last Enter.
+  let sentAt = null;
   function send(event) {
     if (!engine || ended) return;
     event.input = input.value;
+    if (event.type === 'enter') sentAt = performance.now();
     engine.send(event);
   }
 
@@ -238,6 +241,10 @@
     input.hidden = !v.input_visible;
     view = v;
     keepKeyboardInLine();
+    if (sentAt !== null) {
+      window.mirwebAnswerMs = performance.now() - sentAt;
+      sentAt = null;
+    }
   }
 
   // --- dialogs -------------------------------------------------------------------------------
@@ -299,6 +306,10 @@
     mirwebPage: {
       view: draw,
       dialog,
+      // The games folder (and so the saves) went to IndexedDB.
+      persisted(ok) {
+        if (ok) window.mirwebStored = (window.mirwebStored || 0) + 1;
+      },
       ended() {
         ended = true;
         setText(story, 'Игра окончена. Обновите страницу, чтобы начать снова.');

@@ -56,10 +56,11 @@ std::string FolderRows(const std::filesystem::path& shown) {
             ",\"current\":" + Bool(current) + "}";
   };
   std::filesystem::path chain = folder.root_path();
+  const std::filesystem::path below = folder.relative_path();
+  const auto parts = std::distance(below.begin(), below.end());
   int depth = 0;
-  const auto parts = std::distance(folder.relative_path().begin(), folder.relative_path().end());
   if (!chain.empty()) add(chain, PathText(chain), depth++, parts == 0);
-  for (const std::filesystem::path& part : folder.relative_path()) {
+  for (const std::filesystem::path& part : below) {
     chain /= part;
     add(chain, PathText(part), depth, depth == parts);
     ++depth;
