@@ -9,6 +9,11 @@ import { dirname, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { launchChromium, Page } from './cdp.mjs';
 
+if (typeof WebSocket === 'undefined') {
+  console.error('web page: this node has no WebSocket (node 20 needs --experimental-websocket)');
+  process.exit(2);
+}
+
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 
 function freePort() {
