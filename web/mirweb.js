@@ -318,6 +318,7 @@
     },
     onRuntimeInitialized() {
       engine = window.Module.mirweb;
+      window.mirwebReady = performance.now();
     },
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),

@@ -37,3 +37,9 @@ target_link_options(mirweb PRIVATE
   "SHELL:--exclude-file *.sav")
 set_property(TARGET mirweb APPEND PROPERTY LINK_DEPENDS ${MIREVAL_WEB_DIR}/bridge.js)
 # Link options are compared as written, and a repeated option would be dropped as a duplicate.
+
+# The header reader's own test, run under node like mirterm_wasm (tests/web/).
+add_executable(mirweb_picture_size_test ${CMAKE_SOURCE_DIR}/tests/web/picture_size_test.cpp
+                                        ${MIREVAL_WEB_DIR}/picture_size.cpp)
+target_link_libraries(mirweb_picture_size_test PRIVATE mireval_base)
+target_link_options(mirweb_picture_size_test PRIVATE -sENVIRONMENT=node -sEXIT_RUNTIME=1)
