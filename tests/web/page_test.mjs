@@ -1,11 +1,14 @@
 // The web player in headless Chromium, played as a person plays it: the start of the demo with
 // key presses and clicks (the intro, a command, a picture closed with Esc, a move, a dialogue
-// answer chosen with a number key), a save, a reload of the page, and the load of that save.
+// answer chosen with a number key), a save, a reload of the page, the load of that save, and a
+// game folder opened from disk.
 // Prints the time to the first story text and to the answer of a typed command.
 //   node --experimental-websocket tests/web/page_test.mjs [SITE_DIR]   (default build/web/site)
 import { spawn } from 'node:child_process';
 import { createServer } from 'node:net';
-import { dirname, resolve } from 'node:path';
+import { cpSync, mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { basename, dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { launchChromium, Page } from './cdp.mjs';
 
@@ -33,6 +36,10 @@ function check(ok, what) {
 
 const storyHas = (text) => `document.getElementById('story').textContent.includes(${JSON.stringify(text)})`;
 const view = (path) => `Module.mirweb.lastView().${path}`;
+
+// A copy of the demo under a name of its own stands for a game on the player's disk.
+const picked = join(mkdtempSync(join(tmpdir(), 'mirweb-disk-')), 'melnica');
+cpSync(join(root, 'games/demo'), picked, { recursive: true, filter: (f) => !f.endsWith('.sav') });
 
 const port = await freePort();
 // The page is served as a player serves it: scripts/web.sh serve.
@@ -108,6 +115,18 @@ try {
       throw e;
     });
   check(await page.eval(view('moves')) === moves, `the loaded game stands at move ${moves} in the village`);
+
+  // A game folder from the player's disk, through the page's folder picker.
+  await page.call('DOM.enable');
+  const { root: doc } = await page.call('DOM.getDocument');
+  const { nodeId } = await page.call('DOM.querySelector', { nodeId: doc.nodeId, selector: '#browser-open-folder' });
+  await page.call('DOM.setFileInputFiles', { nodeId, files: [picked] });
+  await page.until(`document.getElementById('dialog').open`, 'the question before leaving the running game');
+  await page.click('#dialog-buttons button[data-answer="yes"]');
+  await page.until(`${view('game_dir')} === '/games/${basename(picked)}/' && ${view('waiting')} === 'transition'`, 'the game from disk started');
+  await page.enter();
+  await page.until(`${view('room')} === 1 && ${view('moves')} === 0`, 'the first location of the game from disk');
+  check(true, 'a game folder picked from disk starts after the question');
   if (process.env.MIRWEB_SCREENSHOT) await page.screenshot(process.env.MIRWEB_SCREENSHOT);
 } catch (e) {
   failures.push(e.message);
@@ -116,6 +135,7 @@ try {
   if (page) page.close();
   await chromium.close();
   server.kill();
+  rmSync(dirname(picked), { recursive: true, force: true });
 }
 console.log(`web page: ${failures.length ? 'failed' : 'passed'}`);
 process.exit(failures.length ? 1 : 0);
