@@ -1,4 +1,4 @@
-// The page of the web player: it draws the view that the engine sends (Module.mirwebPage.view)
+// The page of the web player (loaded before mirweb-core.js, which reads window.Module): it draws the view that the engine sends (Module.mirwebPage.view)
 // and sends the engine the player's keys and clicks (Module.mirweb.send). It holds no game logic:
 // src/frontends/web/README.md describes the bridge.
 'use strict';
@@ -323,7 +323,4 @@
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
   };
-  const core = document.createElement('script');
-  core.src = 'mirweb-core.js';
-  document.body.append(core);
 })();

@@ -27,7 +27,12 @@ export async function launchChromium() {
   const close = async () => {
     proc.kill();
     await exited;
-    rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
+    // The browser's helper processes may still be writing to the profile as they go.
+    try {
+      rmSync(profile, { recursive: true, force: true, maxRetries: 20, retryDelay: 100 });
+    } catch (e) {
+      console.warn(`left ${profile}: ${e.message}`);
+    }
   };
   return { port, close };
 }

@@ -214,6 +214,18 @@ Module['mirweb'] = (function () {
     return answer == null ? 0 : allocated(String(answer));
   }
 
+  // Opening the database takes about as long as compiling the engine: it starts now, beside the
+  // download, once this script has run (IDBFS is defined further down), and the mount finds it
+  // open. The name is the games folder's, where main.cpp mounts it.
+  if (typeof indexedDB !== 'undefined')
+    Promise.resolve().then(() => {
+      try {
+        IDBFS.getDB('/games', () => {});
+      } catch (e) {
+        // The mount opens it, or reports why it cannot.
+      }
+    });
+
   return {
     // For the page:
     send,
