@@ -63,20 +63,48 @@ Module['mirweb'] = (function () {
     return text;
   }
 
-  function mountGames(folder) {
+  // Copies each file of `from` into `to` where the copy there differs, leaving saves and
+  // anything else the player wrote. A file that is already the same is not written again, so
+  // that it is not stored again.
+  function unpack(from, to) {
+    for (const name of FS.readdir(from)) {
+      if (name === '.' || name === '..') continue;
+      const source = from + '/' + name;
+      const target = to + '/' + name;
+      const there = FS.analyzePath(target);
+      if (FS.isDir(FS.stat(source).mode)) {
+        if (!there.exists) FS.mkdir(target);
+        unpack(source, target);
+        continue;
+      }
+      const bytes = FS.readFile(source);
+      const old = there.exists ? FS.readFile(target) : null;
+      if (!old || old.length !== bytes.length || old.some((b, i) => b !== bytes[i]))
+        FS.writeFile(target, bytes);
+    }
+  }
+
+  // Mounts the games folder, reads it back from IndexedDB, and unpacks the built-in games into
+  // it. Where the browser keeps no IndexedDB (a private window may refuse it), the folder lives in
+  // memory only.
+  function mountGames(folder, builtIn) {
     gamesFolder = folder;
     FS.mkdir(folder);
-    if (typeof indexedDB === 'undefined') return Promise.resolve();
+    const done = () => {
+      unpack(builtIn, folder);
+      return Promise.resolve();
+    };
+    if (typeof indexedDB === 'undefined') return done();
     try {
       FS.mount(IDBFS, {}, folder);
     } catch (e) {
-      return Promise.resolve();
+      return done();
     }
     return new Promise((resolve) => {
       FS.syncfs(true, (error) => {
         if (error) console.warn('mirweb: saves are not restored:', error);
         persisted = signature(folder);
-        resolve();
+        resolve(done());
       });
     });
   }
