@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs everything the build, the tests and the desktop front end need on a Debian machine.
 # Run as root; running it again changes nothing.
+#   scripts/setup.sh          what the desktop build and the README's commands need
+#   scripts/setup.sh --web    that, and the WebAssembly toolchain and a headless browser for the
+#                             web player (scripts/web.sh) and its tests
 set -euo pipefail
 
 packages=(
@@ -24,6 +27,11 @@ packages=(
   # the Debian package checked as Debian's tools and the desktop read it (scripts/check_package.sh)
   lintian desktop-file-utils appstream shared-mime-info libxml2-utils groff-base man-db
 )
+
+# The web player: Debian's emscripten (3.1.6 on bookworm) and the browser its page test drives.
+if [ "${1:-}" = "--web" ]; then
+  packages+=(emscripten chromium)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,141 @@
+// The web player in headless Chromium, played as a person plays it: the start of the demo with
+// key presses and clicks (the intro, a command, a picture closed with Esc, a move, a dialogue
+// answer chosen with a number key), a save, a reload of the page, the load of that save, and a
+// game folder opened from disk.
+// Prints the time to the first story text and to the answer of a typed command.
+//   node --experimental-websocket tests/web/page_test.mjs [SITE_DIR]   (default build/web/site)
+import { spawn } from 'node:child_process';
+import { createServer } from 'node:net';
+import { cpSync, mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { basename, dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { launchChromium, Page } from './cdp.mjs';
+
+if (typeof WebSocket === 'undefined') {
+  console.error('web page: this node has no WebSocket (node 20 needs --experimental-websocket)');
+  process.exit(2);
+}
+
+const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
+
+function freePort() {
+  return new Promise((res) => {
+    const s = createServer().listen(0, '127.0.0.1', () => {
+      const { port } = s.address();
+      s.close(() => res(port));
+    });
+  });
+}
+
+const failures = [];
+function check(ok, what) {
+  if (!ok) failures.push(what);
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+}
+
+const storyHas = (text) => `document.getElementById('story').textContent.includes(${JSON.stringify(text)})`;
+const view = (path) => `Module.mirweb.lastView().${path}`;
+
+// A copy of the demo under a name of its own stands for a game on the player's disk.
+const picked = join(mkdtempSync(join(tmpdir(), 'mirweb-disk-')), 'melnica');
+cpSync(join(root, 'games/demo'), picked, { recursive: true, filter: (f) => !f.endsWith('.sav') });
+
+const port = await freePort();
+// The page is served as a player serves it: scripts/web.sh serve.
+const server = spawn('bash', [`${root}/scripts/web.sh`, 'serve', String(port)], { stdio: 'ignore' });
+const chromium = await launchChromium();
+let page;
+try {
+  page = await Page.open(chromium.port);
+  await page.call('Emulation.setDeviceMetricsOverride', { width: 1000, height: 700, deviceScaleFactor: 1, mobile: false });
+  const url = `http://127.0.0.1:${port}/?seed=12`;
+  for (let i = 0; i < 100; ++i) {
+    const up = await fetch(url).then(() => true, () => false);
+    if (up) break;
+    await new Promise((r) => setTimeout(r, 50));
+  }
+
+  await page.navigate(url);
+  await page.until(storyHas('Начало игры:'), 'the intro');
+  const [ready, firstText] = await page.eval('[window.mirwebReady, window.mirwebFirstText]');
+  check(firstText < 2000, `the intro is shown ${firstText.toFixed(0)} ms after navigation (the runtime was ready after ${ready.toFixed(0)} ms)`);
+  check(await page.eval(`document.activeElement.id === 'input'`), 'the input line has the keyboard');
+
+  await page.enter();
+  await page.until(storyHas('Вы стоите на развилке'), 'the first location after Enter');
+  await page.enter('вещи');
+  await page.until(storyHas('старый плащ'), 'the inventory');
+  const answerMs = await page.eval('window.mirwebAnswerMs');
+  check(answerMs < 200, `«вещи» is answered in ${answerMs.toFixed(1)} ms`);
+
+  await page.enter('осмотреть мельницу');
+  await page.until(`!document.getElementById('picture-pane').hidden && document.getElementById('picture').complete && document.getElementById('picture').naturalWidth > 0`, 'the picture');
+  // The engine reads the size from the file's header; the browser decodes the picture itself.
+  const sizes = await page.eval(`[${view('picture_size')}, [document.getElementById('picture').naturalWidth, document.getElementById('picture').naturalHeight]]`);
+  check(JSON.stringify(sizes[0]) === JSON.stringify(sizes[1]), `the picture's size as the engine read it (${sizes[0]}) is the decoded one (${sizes[1]})`);
+  await page.key('Escape', { keyCode: 27 });
+  await page.until(`document.getElementById('picture-pane').hidden`, 'the picture closed by Esc');
+
+  await page.enter('восток');
+  await page.until(storyHas('Нажмите Enter'), 'the transition');
+  await page.enter();
+  await page.until(`${view('room')} === 3`, 'the village');
+  await page.enter('постучать');
+  await page.enter('поговорить со старушкой');
+  await page.until(`document.querySelectorAll('#answers button').length >= 2`, 'the answers');
+  const caption = await page.eval(`${view('buttons')}.find((b) => b.index === 1).caption`);
+  await page.key('1', { code: 'Digit1', keyCode: 49, text: '1' });
+  await page.until(`${view('story')}.includes(${JSON.stringify(caption)})`, 'the answer chosen with the key 1');
+  check(await page.eval(`document.getElementById('input').value === ''`), 'the number key chose the answer and typed nothing');
+  const moves = await page.eval(view('moves'));
+  await page.click('#answers button[data-index="0"]');
+  await page.until(`document.getElementById('answers').hidden`, 'the dialogue closed by a click');
+
+  // A save, kept by the browser across a reload.
+  const stored = await page.eval('window.mirwebStored || 0');
+  await page.enter('сохранить игру');
+  await page.until(`document.getElementById('dialog').open`, 'the question for the save name');
+  await page.type('проба');
+  await page.key('Enter', { keyCode: 13, text: '\r' });
+  await page.until(`window.mirwebStored > ${stored}`, 'the save stored in IndexedDB');
+
+  // A folder with saves is not started by itself: the cover waits for a choice.
+  await page.call('Page.reload');
+  await page.until(`window.mirwebFirstText !== undefined && ${view('game')} === ''`, 'the cover after the reload');
+  await page.enter('загрузить игру');
+  await page.until(`[...document.querySelectorAll('#browser-files button')].some((b) => b.textContent === 'проба.sav')`, 'the save listed after the reload');
+  await page.click('#browser-files li:first-child button');
+  await page.until(`${view('room')} === 3 && document.getElementById('browser').hidden`, 'the saved game loaded', 5000)
+    .catch(async (e) => {
+      if (await page.eval(`document.getElementById('dialog').open`)) {
+        await page.click('#dialog-buttons button[data-answer="yes"]');
+        return page.until(`${view('room')} === 3`, 'the saved game loaded');
+      }
+      throw e;
+    });
+  check(await page.eval(view('moves')) === moves, `the loaded game stands at move ${moves} in the village`);
+
+  // A game folder from the player's disk, through the page's folder picker.
+  await page.call('DOM.enable');
+  const { root: doc } = await page.call('DOM.getDocument');
+  const { nodeId } = await page.call('DOM.querySelector', { nodeId: doc.nodeId, selector: '#browser-open-folder' });
+  await page.call('DOM.setFileInputFiles', { nodeId, files: [picked] });
+  await page.until(`document.getElementById('dialog').open`, 'the question before leaving the running game');
+  await page.click('#dialog-buttons button[data-answer="yes"]');
+  await page.until(`${view('game_dir')} === '/games/${basename(picked)}/' && ${view('waiting')} === 'transition'`, 'the game from disk started');
+  await page.enter();
+  await page.until(`${view('room')} === 1 && ${view('moves')} === 0`, 'the first location of the game from disk');
+  check(true, 'a game folder picked from disk starts after the question');
+  if (process.env.MIRWEB_SCREENSHOT) await page.screenshot(process.env.MIRWEB_SCREENSHOT);
+} catch (e) {
+  failures.push(e.message);
+  console.log(`FAIL ${e.message}`);
+} finally {
+  if (page) page.close();
+  await chromium.close();
+  server.kill();
+  rmSync(dirname(picked), { recursive: true, force: true });
+}
+console.log(`web page: ${failures.length ? 'failed' : 'passed'}`);
+process.exit(failures.length ? 1 : 0);

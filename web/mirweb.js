@@ -1,0 +1,326 @@
+// The page of the web player (loaded before mirweb-core.js, which reads window.Module): it draws the view that the engine sends (Module.mirwebPage.view)
+// and sends the engine the player's keys and clicks (Module.mirweb.send). It holds no game logic:
+// src/frontends/web/README.md describes the bridge.
+'use strict';
+
+(function () {
+  const $ = (id) => document.getElementById(id);
+  const input = $('input');
+  const story = $('story');
+  let view = null;
+  let engine = null; // Module.mirweb, once the runtime is up
+  let ended = false;
+
+  // --- sending -------------------------------------------------------------------------------
+  // Every event carries the input line's text: the line is the page's, the engine learns it here.
+  // Kept for the page's speed test: how long the engine took to answer the last Enter.
+  let sentAt = null;
+  function send(event) {
+    if (!engine || ended) return;
+    event.input = input.value;
+    if (event.type === 'enter') sentAt = performance.now();
+    engine.send(event);
+  }
+
+  // The line's history, as a shell keeps it.
+  const history = [];
+  let historyAt = 0;
+  let unsent = '';
+  function walkHistory(step) {
+    if (!history.length) return;
+    if (historyAt === history.length) unsent = input.value;
+    const at = Math.max(0, Math.min(history.length, historyAt + step));
+    if (at === historyAt) return;
+    historyAt = at;
+    input.value = at === history.length ? unsent : history[at];
+  }
+
+  input.addEventListener('keydown', (e) => {
+    if (e.isComposing) return;
+    if (e.key === 'Enter') {
+      e.preventDefault();
+      const typed = input.value;
+      if (typed.trim() && history[history.length - 1] !== typed) history.push(typed);
+      historyAt = history.length;
+      unsent = '';
+      send({ type: 'enter' });
+    } else if (e.key === 'ArrowUp' || e.key === 'ArrowDown') {
+      e.preventDefault();
+      walkHistory(e.key === 'ArrowUp' ? -1 : 1);
+    } else if (e.key === 'Escape') {
+      e.preventDefault();
+      if (view && view.picture.visible) send({ type: 'picture-close' });
+    } else if (/^[0-9]$/.test(e.key) && !input.value && answerShown(Number(e.key))) {
+      // A digit in an empty line chooses that answer of the dialogue.
+      e.preventDefault();
+      send({ type: 'answer', index: Number(e.key) });
+    } else if (e.key === 'PageUp' || e.key === 'PageDown') {
+      e.preventDefault();
+      story.scrollBy(0, (e.key === 'PageUp' ? -0.9 : 0.9) * story.clientHeight);
+    }
+  });
+
+  function answerShown(index) {
+    return !!view && view.buttons.some((b) => b.index === index);
+  }
+
+  function keepKeyboardInLine() {
+    if (!$('dialog').open && view && !view.browser.visible) input.focus();
+  }
+
+  $('picture-close').addEventListener('click', () => {
+    send({ type: 'picture-close' });
+    keepKeyboardInLine();
+  });
+  for (const b of document.querySelectorAll('#menu button'))
+    b.addEventListener('click', () => {
+      send({ type: 'command', text: b.dataset.command });
+      keepKeyboardInLine();
+    });
+  $('browser-start').addEventListener('click', () => send({ type: 'start' }));
+  $('browser-cancel').addEventListener('click', () => send({ type: 'cancel' }));
+  $('browser-drives').addEventListener('change', (e) => send({ type: 'drive', text: e.target.value }));
+  document.addEventListener('keydown', (e) => {
+    if (e.key === 'Escape' && view && view.browser.visible && !$('dialog').open) send({ type: 'cancel' });
+  });
+
+  // A folder from the player's disk: its files go into the games folder and the game starts.
+  $('browser-open-folder').addEventListener('change', async (e) => {
+    const chosen = Array.from(e.target.files);
+    if (!chosen.length) return;
+    const top = chosen[0].webkitRelativePath.split('/')[0];
+    const files = await Promise.all(chosen.map(async (f) => ({
+      path: f.webkitRelativePath.split('/').slice(1).join('/'),
+      data: new Uint8Array(await f.arrayBuffer()),
+    })));
+    e.target.value = '';
+    engine.addGame(top, files);
+  });
+
+  // --- drawing -------------------------------------------------------------------------------
+  const rgb = (c) => `rgb(${c[0]}, ${c[1]}, ${c[2]})`;
+  const plain = (text) => text.replace(/\r\n?/g, '\n');
+
+  function setText(el, text) {
+    if (el.textContent !== text) el.textContent = text;
+  }
+
+  function button(caption, onClick) {
+    const b = document.createElement('button');
+    b.type = 'button';
+    b.textContent = caption;
+    b.addEventListener('click', onClick);
+    return b;
+  }
+
+  // The story grows by appending, so that a screen reader reads only what is new; a replaced
+  // story (a new game, a transition, a load) is drawn afresh.
+  let shownStory = { generation: -1, dropped: 0, text: '' };
+  function drawStory(v) {
+    const text = plain(v.story);
+    if (v.story_generation === shownStory.generation && v.story_dropped === shownStory.dropped &&
+        text.startsWith(shownStory.text)) {
+      if (text.length > shownStory.text.length)
+        story.append(document.createTextNode(text.slice(shownStory.text.length)));
+    } else {
+      story.textContent = text;
+    }
+    shownStory = { generation: v.story_generation, dropped: v.story_dropped, text };
+    story.scrollTop = story.scrollHeight;
+    story.hidden = !v.story_visible;
+    if (text && window.mirwebFirstText === undefined) {
+      window.mirwebFirstText = performance.now();
+      performance.mark('mirweb-first-text');
+    }
+  }
+
+  function drawStatus(v) {
+    const cells = [['status-title', 'title'], ['status-location', 'location'],
+                   ['status-character', 'character'], ['status-moves', 'moves']];
+    for (const [id, key] of cells) {
+      setText($(id), v.labels[key]);
+      $(id).hidden = !v.labels_visible[key];
+    }
+    document.title = v.game ? `${v.game.trim()} — Миревал` : 'Миревал';
+  }
+
+  function drawAnswers(v) {
+    const box = $('answers');
+    const shown = v.buttons.slice().sort((a, b) => a.top - b.top);
+    const key = JSON.stringify(shown.map((b) => [b.index, b.caption]));
+    if (box.dataset.key !== key) {
+      box.replaceChildren(...shown.map((b) => {
+        const el = button(b.index ? `${b.index}. ${b.caption}` : b.caption, () => {
+          send({ type: 'answer', index: b.index });
+          keepKeyboardInLine();
+        });
+        el.dataset.index = b.index;
+        return el;
+      }));
+      box.dataset.key = key;
+    }
+    box.hidden = shown.length === 0;
+  }
+
+  function drawWords(v) {
+    for (let c = 0; c < 2; ++c) {
+      const list = $(`words-${c}`);
+      const key = JSON.stringify(v.words[c]);
+      if (list.dataset.key !== key) {
+        list.replaceChildren(...v.words[c].map((w, i) => {
+          const li = document.createElement('li');
+          li.append(button(w, () => {
+            send({ type: 'word', column: c, index: i });
+            keepKeyboardInLine();
+          }));
+          return li;
+        }));
+        list.dataset.key = key;
+      }
+      list.hidden = !v.words_visible[c];
+    }
+    $('words').hidden = !v.words_visible[0] && !v.words_visible[1];
+  }
+
+  function drawPicture(v) {
+    const pane = $('picture-pane');
+    const img = $('picture');
+    const url = v.picture.file ? engine.fileUrl(v.picture.file) : null;
+    if (url && img.getAttribute('src') !== url) img.src = url;
+    const name = v.picture.file.split('/').pop();
+    img.alt = name ? `Картинка: ${name}` : '';
+    img.classList.toggle('stretch', v.picture.stretch);
+    img.hidden = !v.picture_shown;
+    $('picture-close').hidden = !v.picture_close.visible;
+    pane.hidden = !(v.picture.visible && url);
+  }
+
+  function drawBrowser(v) {
+    const b = v.browser;
+    $('browser').hidden = !b.visible;
+    $('story-area').hidden = b.visible;
+    if (!b.visible) return;
+    setText($('browser-caption'), b.caption);
+    const drives = $('browser-drives');
+    const driveKey = JSON.stringify(b.drives);
+    if (drives.dataset.key !== driveKey) {
+      drives.replaceChildren(...b.drives.map((d) => new Option(d, d)));
+      drives.dataset.key = driveKey;
+    }
+    drives.value = b.drive;
+    $('browser-folders').replaceChildren(...b.folders.map((f) => {
+      const li = document.createElement('li');
+      const el = button('\u00a0'.repeat(f.depth * 2) + f.name, () => send({ type: 'folder', text: f.path }));
+      if (f.current) el.classList.add('current');
+      li.append(el);
+      return li;
+    }));
+    $('browser-files').replaceChildren(...b.files.map((name, i) => {
+      const li = document.createElement('li');
+      li.append(button(name, () => send({ type: 'file', index: i })));
+      return li;
+    }));
+    for (const [id, control] of [['browser-start', b.start], ['browser-cancel', b.cancel]]) {
+      setText($(id), control.caption.replace(/&/g, ''));
+      $(id).hidden = !control.visible;
+    }
+  }
+
+  function draw(v) {
+    const root = document.documentElement.style;
+    root.setProperty('--back', rgb(v.colors.back));
+    root.setProperty('--text', rgb(v.colors.text));
+    root.setProperty('--buttons', rgb(v.colors.buttons));
+    drawStatus(v);
+    drawStory(v);
+    drawAnswers(v);
+    drawWords(v);
+    drawPicture(v);
+    drawBrowser(v);
+    if (input.value !== v.input) input.value = v.input;
+    input.hidden = !v.input_visible;
+    view = v;
+    keepKeyboardInLine();
+    if (sentAt !== null) {
+      window.mirwebAnswerMs = performance.now() - sentAt;
+      sentAt = null;
+    }
+  }
+
+  // --- dialogs -------------------------------------------------------------------------------
+  // The engine waits for the answer: "yes", "no", "cancel", the typed text, or "" for a message.
+  const dialogButtons = {
+    message: [['OK', '']],
+    error: [['OK', '']],
+    'yes-no': [['Да', 'yes'], ['Нет', 'no']],
+    'yes-no-cancel': [['Да', 'yes'], ['Нет', 'no'], ['Отмена', 'cancel']],
+    input: [['OK', 'ok'], ['Отмена', 'cancel']],
+  };
+  function dialog(kind, text, detail) {
+    const box = $('dialog');
+    const field = $('dialog-input');
+    setText($('dialog-text'), text);
+    const shownDetail = kind === 'error' ? detail : '';
+    setText($('dialog-detail'), shownDetail);
+    $('dialog-detail').hidden = !shownDetail;
+    field.hidden = kind !== 'input';
+    field.value = '';
+    // Esc gives the answer that changes nothing.
+    const onEscape = kind === 'yes-no-cancel' ? 'cancel' : kind === 'yes-no' ? 'no' : kind === 'input' ? 'cancel' : '';
+    const preferred = kind.startsWith('yes-no') ? detail : dialogButtons[kind][0][1];
+    return new Promise((resolve) => {
+      const finish = (answer) => {
+        box.close();
+        resolve(kind === 'input' ? (answer === 'ok' ? field.value : '') : answer);
+        setTimeout(keepKeyboardInLine, 0);
+      };
+      $('dialog-buttons').replaceChildren(...dialogButtons[kind].map(([caption, answer]) => {
+        const b = button(caption, (e) => {
+          e.preventDefault();
+          finish(answer);
+        });
+        b.dataset.answer = answer;
+        return b;
+      }));
+      box.oncancel = (e) => {
+        e.preventDefault();
+        finish(onEscape);
+      };
+      field.onkeydown = (e) => {
+        if (e.key === 'Enter') {
+          e.preventDefault();
+          finish('ok');
+        }
+      };
+      box.showModal();
+      if (kind === 'input') field.focus();
+      else box.querySelector(`[data-answer="${preferred}"]`).focus();
+    });
+  }
+
+  // --- start ---------------------------------------------------------------------------------
+  const params = new URLSearchParams(location.search);
+  window.Module = {
+    // ?seed=N: random conditions repeat from run to run, as mirterm's --seed makes them.
+    arguments: params.has('seed') ? ['--seed', params.get('seed')] : [],
+    mirwebPage: {
+      view: draw,
+      dialog,
+      // The games folder (and so the saves) went to IndexedDB.
+      persisted(ok) {
+        if (ok) window.mirwebStored = (window.mirwebStored || 0) + 1;
+      },
+      ended() {
+        ended = true;
+        setText(story, 'Игра окончена. Обновите страницу, чтобы начать снова.');
+        input.disabled = true;
+      },
+    },
+    onRuntimeInitialized() {
+      engine = window.Module.mirweb;
+      window.mirwebReady = performance.now();
+    },
+    print: (text) => console.log(text),
+    printErr: (text) => console.warn(text),
+  };
+})();
