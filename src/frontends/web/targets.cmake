@@ -1,5 +1,5 @@
 # The engine as WebAssembly: the terminal player for node (walkthrough tests) and the browser
-# player mirweb. Included by project_hook.cmake once the engine's targets exist.
+# player mirweb. Included by src/CMakeLists.txt when the compiler is emscripten.
 set(MIREVAL_TERM_DIR ${CMAKE_CURRENT_LIST_DIR}/../term)
 set(MIREVAL_WEB_DIR ${CMAKE_CURRENT_LIST_DIR})
 
@@ -43,3 +43,7 @@ add_executable(mirweb_picture_size_test ${CMAKE_SOURCE_DIR}/tests/web/picture_si
                                         ${MIREVAL_WEB_DIR}/picture_size.cpp)
 target_link_libraries(mirweb_picture_size_test PRIVATE mireval_base)
 target_link_options(mirweb_picture_size_test PRIVATE -sENVIRONMENT=node -sEXIT_RUNTIME=1)
+
+# At the top of the build folder, where scripts/web.sh and the tests look for them.
+set_target_properties(mirterm_wasm mirweb mirweb_picture_size_test PROPERTIES
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
