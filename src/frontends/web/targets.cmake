@@ -11,16 +11,15 @@ target_link_libraries(mirterm_wasm PRIVATE mireval_term)
 target_link_options(mirterm_wasm PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1
                     -sALLOW_MEMORY_GROWTH=1)
 
-# The desktop window's routing of answer and browser clicks (seams.cpp holds no Qt) and the
-# terminal player's state report (in mireval_term) are shared, not copied.
+# The windows' routing of answer and browser clicks (app/seams) and the terminal player's state
+# report (in mireval_term) are shared, not copied.
 add_executable(mirweb
   ${MIREVAL_WEB_DIR}/libc_compat.cpp
   ${MIREVAL_WEB_DIR}/main.cpp
   ${MIREVAL_WEB_DIR}/web_platform.cpp
   ${MIREVAL_WEB_DIR}/web_media.cpp
   ${MIREVAL_WEB_DIR}/view_json.cpp
-  ${MIREVAL_WEB_DIR}/picture_size.cpp
-  ${MIREVAL_WEB_DIR}/../qt/play/seams.cpp)
+  ${MIREVAL_WEB_DIR}/picture_size.cpp)
 target_link_libraries(mirweb PRIVATE mireval_term)
 # The output is mirweb-core.{js,wasm,data}: the page's own script is mirweb.js.
 set_target_properties(mirweb PROPERTIES OUTPUT_NAME mirweb-core)

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "frontends/qt/play/seams.h"
+#include "app/seams.h"
 #include "frontends/web/web_media.h"
 #include "platform/platform.h"
 

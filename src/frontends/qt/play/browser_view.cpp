@@ -13,7 +13,7 @@
 #include "base/files.h"
 #include "base/text.h"
 #include "frontends/qt/play/main_window.h"
-#include "frontends/qt/play/seams.h"
+#include "app/seams.h"
 #include "frontends/qt/play/story_view.h"
 #include "frontends/qt/play/widgets.h"
 #include "model/player.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "frontends/qt/play/seams.h"
+#include "app/seams.h"
 #include "frontends/qt/play/view_options.h"
 
 class QAction;

@@ -1,12 +1,11 @@
-#include "frontends/qt/play/seams.h"
+#include "app/seams.h"
 
 #include <filesystem>
 
-#include "base/text.h"
-#include "model/player.h"
-
 #include "app/browser.h"
+#include "base/text.h"
 #include "interpreter/dialogue.h"
+#include "model/player.h"
 
 namespace mireval {
 
