@@ -1,8 +1,9 @@
 // The floating-point std::to_chars and std::from_chars that the engine writes and reads numbers
 // with, for a standard library that lacks them (emscripten 3.1.6 ships a libc++ without them).
-// The top-level CMakeLists.txt puts this header in front of every source of the web build. It stands in
-// through the C library, whose conversions in that runtime know only the "C" locale, so the
-// engine's reason for choosing these functions (a decimal point whatever the locale) still holds.
+// The top-level CMakeLists.txt puts this header in front of every source of the web build. It
+// stands in through the C library, whose conversions in that runtime know only the "C" locale, so
+// the engine's reason for choosing these functions (a decimal point whatever the locale) still
+// holds.
 #pragma once
 
 #include <algorithm>

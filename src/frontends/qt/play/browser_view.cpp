@@ -10,10 +10,10 @@
 #include <filesystem>
 
 #include "app/browser.h"
+#include "app/seams.h"
 #include "base/files.h"
 #include "base/text.h"
 #include "frontends/qt/play/main_window.h"
-#include "app/seams.h"
 #include "frontends/qt/play/story_view.h"
 #include "frontends/qt/play/widgets.h"
 #include "model/player.h"
