@@ -10,6 +10,7 @@
 #include "base/variant.h"
 #include "base/vocabulary.h"
 #include "checker/game_folder.h"
+#include "interpreter/events.h"
 #include "interpreter/execution.h"
 #include "interpreter/matcher.h"
 #include "interpreter/score.h"
@@ -27,10 +28,6 @@ constexpr int kMaxAnswers = 12;
 
 bool IsShort(const std::string& line) {
   return line.size() <= 1;
-}
-
-bool IsEventLine(std::string_view line) {
-  return line.size() >= 4 && EqualsNoCase(line.substr(0, 4), words::kEvent);
 }
 
 bool IsSynonymLine(const std::string& line) {

@@ -13,11 +13,15 @@
 
 namespace mireval {
 
+bool IsEventLine(std::string_view line) {
+  return line.size() >= 4 && EqualsNoCase(line.substr(0, 4), words::kEvent);
+}
+
 void EventLines::Add(const std::string& line) {
   ++read_;
   last_ = line;
   lastKey_.clear();
-  if (line.size() < 4 || !EqualsNoCase(std::string_view(line).substr(0, 4), words::kEvent)) return;
+  if (!IsEventLine(line)) return;
   // A line is an event line of n when the decimal n stands from the fifth character on and a
   // blank follows it: the characters up to the first blank are the only n it can belong to.
   const std::size_t blank = line.find(' ', 4);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -16,6 +17,10 @@ void RunEventsPass(Player& p, long n);
 
 // The event lines of one location file, gathered while the file is read for something else, so
 // that a score pass can fire any number of events without reading its files again.
+// A line that begins with "СОБ " in any letter case: an event line, of the condition whose number
+// follows, when a blank closes that number.
+bool IsEventLine(std::string_view line);
+
 class EventLines {
  public:
   // An event line's text after its number, and where the line stands.
