@@ -127,6 +127,27 @@ std::vector<Subfolder> ListFolders(const fs::path& folder) {
   return out;
 }
 
+std::vector<FolderRow> FolderRows(const fs::path& shown) {
+  std::vector<FolderRow> rows;
+  if (shown.empty()) return rows;
+  fs::path folder = shown.lexically_normal();
+  if (folder.has_relative_path() && !folder.has_filename()) folder = folder.parent_path();
+
+  fs::path chain = folder.root_path();
+  int depth = 0;
+  if (!chain.empty()) rows.push_back({chain, PathText(chain), depth++, false});
+  for (const fs::path& part : folder.relative_path()) {
+    chain /= part;
+    rows.push_back({chain, PathText(part), depth++, false});
+  }
+  if (rows.empty()) return rows;
+  rows.back().current = true;
+
+  for (Subfolder& sub : ListFolders(folder))
+    rows.push_back({std::move(sub.path), std::move(sub.name), depth, false});
+  return rows;
+}
+
 std::vector<std::string> ListFiles(const fs::path& folder, const std::string& pattern) {
   std::vector<std::string> out;
   if (folder.empty()) return out;

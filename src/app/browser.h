@@ -64,6 +64,17 @@ struct Subfolder {
 // ".") are left out, as file managers do. Empty when the folder cannot be read.
 std::vector<Subfolder> ListFolders(const std::filesystem::path& folder);
 
+// The folder list of a browser: the chain from the root down to `folder`, the folder itself
+// marked current, then its subfolders (hidden ones left out) one step deeper; each with its depth,
+// the folder on this machine and its name as the window shows it (Windows-1251).
+struct FolderRow {
+  std::filesystem::path path;
+  std::string name;
+  int depth;
+  bool current;
+};
+std::vector<FolderRow> FolderRows(const std::filesystem::path& folder);
+
 // File names (Windows-1251) of `folder` that match `pattern`; sorted without regard to letter
 // case. Empty when the folder cannot be read.
 std::vector<std::string> ListFiles(const std::filesystem::path& folder, const std::string& pattern);

@@ -58,27 +58,6 @@ class BrowserTest : public WindowTest {
   }
 };
 
-TEST(FolderRows, ChainFromTheRootThenSortedVisibleSubfolders) {
-  TempDir dir;
-  fs::create_directories(dir.path() / "b");
-  fs::create_directories(dir.path() / "A");
-  fs::create_directories(dir.path() / ".git");
-  WriteRaw(dir.path() / "file.txt", "");
-  std::vector<FolderRow> rows = FolderRows(PathText(dir.path()) + "/");
-  std::size_t depth = 0;
-  for (const auto& part : dir.path()) (void)part, ++depth;
-  ASSERT_EQ(rows.size(), depth + 2);
-  EXPECT_EQ(rows[0].path, "/");
-  EXPECT_EQ(rows[depth - 1].path, PathText(dir.path()));
-  EXPECT_TRUE(rows[depth - 1].current);
-  EXPECT_EQ(rows[depth].name, "A");
-  EXPECT_EQ(rows[depth + 1].name, "b");
-  EXPECT_EQ(rows[depth + 1].depth, static_cast<int>(depth));
-  EXPECT_TRUE(FolderRows("").empty());
-  // A folder that vanished still shows the way to it, with nothing below.
-  EXPECT_EQ(FolderRows(PathText(dir.path() / "gone")).size(), depth + 1);
-}
-
 TEST_F(BrowserTest, PanelShowsTheModelsListsCaptionAndStartButton) {
   Open();
   ShowPanel();

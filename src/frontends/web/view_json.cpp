@@ -42,30 +42,12 @@ std::string ButtonJson(const Button& b) {
   return "{\"visible\":" + Bool(b.visible) + ",\"caption\":" + JsonString(b.caption) + "}";
 }
 
-// The folder list of the browser: the folder's chain from the root, the folder itself marked,
-// then its subfolders one step deeper.
-std::string FolderRows(const std::filesystem::path& shown) {
+std::string FolderRowsJson(const std::filesystem::path& shown) {
   std::string rows = "[";
-  if (shown.empty()) return rows + "]";
-  std::filesystem::path folder = shown.lexically_normal();
-  if (folder.has_relative_path() && !folder.has_filename()) folder = folder.parent_path();
-  auto add = [&rows](const std::filesystem::path& path, const std::string& name, int depth,
-                     bool current) {
-    rows += std::string(rows.size() > 1 ? "," : "") + "{\"name\":" + JsonString(name) +
-            ",\"path\":" + PathJson(path) + ",\"depth\":" + std::to_string(depth) +
-            ",\"current\":" + Bool(current) + "}";
-  };
-  std::filesystem::path chain = folder.root_path();
-  const std::filesystem::path below = folder.relative_path();
-  const auto parts = std::distance(below.begin(), below.end());
-  int depth = 0;
-  if (!chain.empty()) add(chain, PathText(chain), depth++, parts == 0);
-  for (const std::filesystem::path& part : below) {
-    chain /= part;
-    add(chain, PathText(part), depth, depth == parts);
-    ++depth;
-  }
-  for (const Subfolder& sub : ListFolders(folder)) add(sub.path, sub.name, depth, false);
+  for (const FolderRow& row : FolderRows(shown))
+    rows += std::string(rows.size() > 1 ? "," : "") + "{\"name\":" + JsonString(row.name) +
+            ",\"path\":" + PathJson(row.path) + ",\"depth\":" + std::to_string(row.depth) +
+            ",\"current\":" + Bool(row.current) + "}";
   return rows + "]";
 }
 
@@ -76,7 +58,7 @@ std::string BrowserJson(const Player& p) {
   std::string files = "[";
   for (const std::string& f : p.files.items) files += (files.size() > 1 ? "," : "") + JsonString(f);
   // Folders are listed only while the panel shows them: listing reads the file system.
-  const std::string folders = p.browserPanel.visible ? FolderRows(p.folders.folder) : "[]";
+  const std::string folders = p.browserPanel.visible ? FolderRowsJson(p.folders.folder) : "[]";
   return "{\"visible\":" + Bool(p.browserPanel.visible) +
          ",\"caption\":" + JsonString(p.browserCaption.caption) + ",\"drives\":" + drives + "]" +
          ",\"drive\":" + JsonString(p.drives.drive) + ",\"folders\":" + folders +

@@ -32,27 +32,6 @@ std::string PathOf(const QVariant& data) {
 
 }  // namespace
 
-std::vector<FolderRow> FolderRows(const fs::path& shown) {
-  std::vector<FolderRow> rows;
-  if (shown.empty()) return rows;
-  fs::path folder = shown.lexically_normal();
-  if (folder.has_relative_path() && !folder.has_filename()) folder = folder.parent_path();
-
-  fs::path chain = folder.root_path();
-  int depth = 0;
-  if (!chain.empty()) rows.push_back({chain, PathText(chain), depth++, false});
-  for (const fs::path& part : folder.relative_path()) {
-    chain /= part;
-    rows.push_back({chain, PathText(part), depth++, false});
-  }
-  if (rows.empty()) return rows;
-  rows.back().current = true;
-
-  for (Subfolder& sub : ListFolders(folder))
-    rows.push_back({std::move(sub.path), std::move(sub.name), depth, false});
-  return rows;
-}
-
 BrowserView::BrowserView(QWidget* panel, Player& p, MainWindow& window, const Seams& seams)
     : panel_(panel),
       p_(p),

@@ -45,15 +45,4 @@ class BrowserView {
   bool wasVisible_ = false;
 };
 
-// The folder list of a browser: the chain from the root down to `folder`, then its subfolders
-// (hidden ones left out), each with its depth: the folder on this machine and its name as the
-// window shows it (Windows-1251).
-struct FolderRow {
-  std::filesystem::path path;
-  std::string name;
-  int depth;
-  bool current;
-};
-std::vector<FolderRow> FolderRows(const std::filesystem::path& folder);
-
 }  // namespace mireval
