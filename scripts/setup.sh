@@ -31,6 +31,8 @@ packages=(
 # The web player: Debian's emscripten (3.1.6 on bookworm) and the browser its page test drives.
 if [ "${1:-}" = "--web" ]; then
   packages+=(emscripten chromium)
+  # node and npm run the page's tests; a machine may have its own node already.
+  command -v npm >/dev/null || packages+=(nodejs npm)
 fi
 
 missing=()
@@ -47,4 +49,9 @@ fi
 # One locale, a few seconds: the number conversion tests skip without a decimal-comma locale.
 if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
   localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi
+
+# The page test's accessibility checker (axe-core), exactly as the lock file names it.
+if [ "${1:-}" = "--web" ]; then
+  npm ci --prefix "$(dirname "$0")/../tests/web" --no-audit --no-fund --loglevel=error
 fi

@@ -6,7 +6,8 @@
 (function () {
   const $ = (id) => document.getElementById(id);
   const input = $('input');
-  const story = $('story');
+  const story = $('story'); // scrolls
+  const storyText = $('story-text'); // holds the text, read out as it grows
   let view = null;
   let engine = null; // Module.mirweb, once the runtime is up
   let ended = false;
@@ -84,6 +85,14 @@
     if (e.key === 'Escape' && view && view.browser.visible && !$('dialog').open) send({ type: 'cancel' });
   });
 
+  // The file pickers are labels that look like buttons: Enter or Space opens them, as a button does.
+  document.addEventListener('keydown', (e) => {
+    const label = e.target.closest && e.target.closest('.file-button');
+    if (!label || (e.key !== 'Enter' && e.key !== ' ')) return;
+    e.preventDefault();
+    label.querySelector('input[type=file]').click();
+  });
+
   // A folder from the player's disk: its files go into the games folder and the game starts.
   $('browser-open-folder').addEventListener('change', async (e) => {
     const chosen = Array.from(e.target.files);
@@ -121,9 +130,9 @@
     if (v.story_generation === shownStory.generation && v.story_dropped === shownStory.dropped &&
         text.startsWith(shownStory.text)) {
       if (text.length > shownStory.text.length)
-        story.append(document.createTextNode(text.slice(shownStory.text.length)));
+        storyText.append(document.createTextNode(text.slice(shownStory.text.length)));
     } else {
-      story.textContent = text;
+      storyText.textContent = text;
     }
     shownStory = { generation: v.story_generation, dropped: v.story_dropped, text };
     story.scrollTop = story.scrollHeight;
@@ -139,7 +148,8 @@
                    ['status-character', 'character'], ['status-moves', 'moves']];
     for (const [id, key] of cells) {
       setText($(id), v.labels[key]);
-      $(id).hidden = !v.labels_visible[key];
+      const cell = id === 'status-location' ? $(id).parentElement : $(id);
+      cell.hidden = !v.labels_visible[key] || !v.labels[key].trim();
     }
     document.title = v.game ? `${v.game.trim()} — Миревал` : 'Миревал';
   }
@@ -150,7 +160,7 @@
     const key = JSON.stringify(shown.map((b) => [b.index, b.caption]));
     if (box.dataset.key !== key) {
       box.replaceChildren(...shown.map((b) => {
-        const el = button(b.index ? `${b.index}. ${b.caption}` : b.caption, () => {
+        const el = button(`${b.index}. ${b.caption}`, () => {
           send({ type: 'answer', index: b.index });
           keepKeyboardInLine();
         });
@@ -190,6 +200,9 @@
     const name = v.picture.file.split('/').pop();
     img.alt = name ? `Картинка: ${name}` : '';
     img.classList.toggle('stretch', v.picture.stretch);
+    // Small pictures are drawn up to twice their size where the pane has room for it.
+    const [width] = v.picture_size;
+    img.style.setProperty('--picture-width', width ? `${width * 2}px` : 'auto');
     img.hidden = !v.picture_shown;
     $('picture-close').hidden = !v.picture_close.visible;
     pane.hidden = !(v.picture.visible && url);
@@ -197,6 +210,7 @@
 
   function drawBrowser(v) {
     const b = v.browser;
+    const opened = b.visible && $('browser').hidden;
     $('browser').hidden = !b.visible;
     $('story-area').hidden = b.visible;
     if (!b.visible) return;
@@ -224,7 +238,24 @@
       setText($(id), control.caption.replace(/&/g, ''));
       $(id).hidden = !control.visible;
     }
+    // The keyboard goes to the files (a game's main file, or the saves) when the browser opens.
+    if (opened && !$('dialog').open) {
+      const first = document.querySelector('#browser-files button, #browser-folders .current');
+      if (first) first.focus();
+    }
   }
+
+  // Up and Down walk a list of the browser or a word column, as in the desktop's lists.
+  document.addEventListener('keydown', (e) => {
+    if (e.key !== 'ArrowUp' && e.key !== 'ArrowDown') return;
+    const item = e.target.closest && e.target.closest('ul > li');
+    if (!item) return;
+    const next = e.key === 'ArrowUp' ? item.previousElementSibling : item.nextElementSibling;
+    if (next) {
+      e.preventDefault();
+      next.querySelector('button').focus();
+    }
+  });
 
   function draw(v) {
     const root = document.documentElement.style;
@@ -238,7 +269,7 @@
     drawPicture(v);
     drawBrowser(v);
     if (input.value !== v.input) input.value = v.input;
-    input.hidden = !v.input_visible;
+    $('input-row').hidden = !v.input_visible;
     view = v;
     keepKeyboardInLine();
     if (sentAt !== null) {
@@ -312,7 +343,7 @@
       },
       ended() {
         ended = true;
-        setText(story, 'Игра окончена. Обновите страницу, чтобы начать снова.');
+        setText(storyText, 'Игра окончена. Обновите страницу, чтобы начать снова.');
         input.disabled = true;
       },
     },

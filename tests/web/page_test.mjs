@@ -6,7 +6,7 @@
 //   node --experimental-websocket tests/web/page_test.mjs [SITE_DIR]   (default build/web/site)
 import { spawn } from 'node:child_process';
 import { createServer } from 'node:net';
-import { cpSync, mkdtempSync, rmSync } from 'node:fs';
+import { cpSync, existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { basename, dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -32,6 +32,21 @@ const failures = [];
 function check(ok, what) {
   if (!ok) failures.push(what);
   console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+}
+
+// axe-core, installed beside this test by `npm ci` (tests/web/package-lock.json), checks the page
+// as it stands in each state the test reaches; what it rates serious or critical fails the test.
+const axePath = join(root, 'tests/web/node_modules/axe-core/axe.min.js');
+async function accessible(page, state) {
+  if (!existsSync(axePath)) {
+    check(false, `axe-core is not installed: run npm ci --prefix tests/web (${state})`);
+    return;
+  }
+  if (!(await page.eval('typeof axe !== "undefined"'))) await page.eval(readFileSync(axePath, 'utf8'));
+  const found = await page.eval(`axe.run(document, { resultTypes: ['violations'] }).then((r) =>
+    r.violations.filter((v) => v.impact === 'serious' || v.impact === 'critical')
+      .map((v) => v.id + ' (' + v.impact + '): ' + v.nodes.map((n) => n.target.join(' ')).join(', ')))`);
+  check(found.length === 0, `${state}: no serious or critical accessibility violations${found.length ? '\n    ' + found.join('\n    ') : ''}`);
 }
 
 const storyHas = (text) => `document.getElementById('story').textContent.includes(${JSON.stringify(text)})`;
@@ -61,6 +76,7 @@ try {
   const [ready, firstText] = await page.eval('[window.mirwebReady, window.mirwebFirstText]');
   check(firstText < 2000, `the intro is shown ${firstText.toFixed(0)} ms after navigation (the runtime was ready after ${ready.toFixed(0)} ms)`);
   check(await page.eval(`document.activeElement.id === 'input'`), 'the input line has the keyboard');
+  await accessible(page, 'the intro');
 
   await page.enter();
   await page.until(storyHas('Вы стоите на развилке'), 'the first location after Enter');
@@ -84,6 +100,7 @@ try {
   await page.enter('постучать');
   await page.enter('поговорить со старушкой');
   await page.until(`document.querySelectorAll('#answers button').length >= 2`, 'the answers');
+  await accessible(page, 'a dialogue with its answers and the word columns');
   const caption = await page.eval(`${view('buttons')}.find((b) => b.index === 1).caption`);
   await page.key('1', { code: 'Digit1', keyCode: 49, text: '1' });
   await page.until(`${view('story')}.includes(${JSON.stringify(caption)})`, 'the answer chosen with the key 1');
@@ -96,6 +113,7 @@ try {
   const stored = await page.eval('window.mirwebStored || 0');
   await page.enter('сохранить игру');
   await page.until(`document.getElementById('dialog').open`, 'the question for the save name');
+  await accessible(page, 'the question for the save name');
   await page.type('проба');
   await page.key('Enter', { keyCode: 13, text: '\r' });
   await page.until(`window.mirwebStored > ${stored}`, 'the save stored in IndexedDB');
@@ -105,6 +123,7 @@ try {
   await page.until(`window.mirwebFirstText !== undefined && ${view('game')} === ''`, 'the cover after the reload');
   await page.enter('загрузить игру');
   await page.until(`[...document.querySelectorAll('#browser-files button')].some((b) => b.textContent === 'проба.sav')`, 'the save listed after the reload');
+  await accessible(page, 'the list of saves');
   await page.click('#browser-files li:first-child button');
   await page.until(`${view('room')} === 3 && document.getElementById('browser').hidden`, 'the saved game loaded', 5000)
     .catch(async (e) => {
