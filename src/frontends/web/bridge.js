@@ -88,10 +88,13 @@ Module['mirweb'] = (function () {
   // it. Where the browser keeps no IndexedDB (a private window may refuse it), the folder lives in
   // memory only.
   function mountGames(folder, builtIn) {
+    performance.mark('mirweb-main');
     gamesFolder = folder;
     FS.mkdir(folder);
     const done = () => {
+      performance.mark('mirweb-mounted');
       unpack(builtIn, folder);
+      performance.mark('mirweb-unpacked');
       return Promise.resolve();
     };
     if (typeof indexedDB === 'undefined') return done();
@@ -258,6 +261,7 @@ Module['mirweb'] = (function () {
     // For the page:
     send,
     view: (json) => {
+      if (!lastView) performance.mark('mirweb-first-view');
       lastView = JSON.parse(json);
       if (hooks().view) hooks().view(lastView);
     },
