@@ -66,14 +66,14 @@
   }
 
   function keepKeyboardInLine() {
-    if (!$('dialog').open && view && !view.browser.visible) input.focus();
+    if (!$('dialog').open && !$('view-options').open && view && !view.browser.visible) input.focus();
   }
 
   $('picture-close').addEventListener('click', () => {
     send({ type: 'picture-close' });
     keepKeyboardInLine();
   });
-  for (const b of document.querySelectorAll('#menu button'))
+  for (const b of document.querySelectorAll('#menu button[data-command]'))
     b.addEventListener('click', () => {
       send({ type: 'command', text: b.dataset.command });
       keepKeyboardInLine();
@@ -82,7 +82,7 @@
   $('browser-cancel').addEventListener('click', () => send({ type: 'cancel' }));
   $('browser-drives').addEventListener('change', (e) => send({ type: 'drive', text: e.target.value }));
   document.addEventListener('keydown', (e) => {
-    if (e.key === 'Escape' && view && view.browser.visible && !$('dialog').open) send({ type: 'cancel' });
+    if (e.key === 'Escape' && view && view.browser.visible && !$('dialog').open && !$('view-options').open) send({ type: 'cancel' });
   });
 
   // The file pickers are labels that look like buttons: Enter or Space opens them, as a button does.
@@ -257,11 +257,69 @@
     }
   });
 
-  function draw(v) {
+  // --- the player's view options (the desktop window's «Вид»), kept with the saves ----------
+  const defaultOptions = { zoom: 1, readableMeasure: true, highContrast: false };
+  let options = null;
+  // High contrast, as the desktop window draws it: white on black, yellow button faces.
+  const highContrast = { back: [0, 0, 0], text: [255, 255, 255], buttons: [255, 255, 0] };
+
+  function applyOptions() {
     const root = document.documentElement.style;
-    root.setProperty('--back', rgb(v.colors.back));
-    root.setProperty('--text', rgb(v.colors.text));
-    root.setProperty('--buttons', rgb(v.colors.buttons));
+    root.setProperty('--zoom', String(options.zoom));
+    $('window').classList.toggle('full-width', !options.readableMeasure);
+    if (view) applyColours(view);
+  }
+
+  function applyColours(v) {
+    const colours = options && options.highContrast ? highContrast : v.colors;
+    const root = document.documentElement.style;
+    root.setProperty('--back', rgb(colours.back));
+    root.setProperty('--text', rgb(colours.text));
+    root.setProperty('--buttons', rgb(colours.buttons));
+  }
+
+  function loadOptions() {
+    const stored = engine.readSettings();
+    options = { ...defaultOptions };
+    if (stored && typeof stored === 'object') {
+      const zoom = Number(stored.zoom);
+      if (Number.isFinite(zoom)) options.zoom = Math.min(3, Math.max(0.5, zoom));
+      if (typeof stored.readableMeasure === 'boolean') options.readableMeasure = stored.readableMeasure;
+      if (typeof stored.highContrast === 'boolean') options.highContrast = stored.highContrast;
+    }
+    applyOptions();
+  }
+
+  function changeOptions(change) {
+    Object.assign(options, change);
+    applyOptions();
+    engine.writeSettings(options);
+  }
+
+  const zoomShown = (zoom) => `${Math.round(zoom * 100)} %`;
+  $('view-button').addEventListener('click', () => {
+    if (!options) return;
+    $('view-zoom').value = String(Math.round(options.zoom * 100));
+    $('view-zoom-shown').value = zoomShown(options.zoom);
+    $('view-zoom').setAttribute('aria-valuetext', zoomShown(options.zoom));
+    $('view-measure').checked = options.readableMeasure;
+    $('view-contrast').checked = options.highContrast;
+    $('view-options').showModal();
+    $('view-zoom').focus();
+  });
+  $('view-zoom').addEventListener('input', (e) => {
+    const zoom = Number(e.target.value) / 100;
+    $('view-zoom-shown').value = zoomShown(zoom);
+    e.target.setAttribute('aria-valuetext', zoomShown(zoom));
+    changeOptions({ zoom });
+  });
+  $('view-measure').addEventListener('change', (e) => changeOptions({ readableMeasure: e.target.checked }));
+  $('view-contrast').addEventListener('change', (e) => changeOptions({ highContrast: e.target.checked }));
+  $('view-options').addEventListener('close', () => setTimeout(keepKeyboardInLine, 0));
+
+  function draw(v) {
+    if (!options) loadOptions();
+    applyColours(v);
     drawStatus(v);
     drawStory(v);
     drawAnswers(v);

@@ -118,12 +118,28 @@ try {
   await page.key('Enter', { keyCode: 13, text: '\r' });
   await page.until(`window.mirwebStored > ${stored}`, 'the save stored in IndexedDB');
 
+  // The view options: larger text and high contrast, kept with the saves.
+  const storedBefore = await page.eval('window.mirwebStored || 0');
+  await page.click('#view-button');
+  await page.until(`document.getElementById('view-options').open`, 'the view options');
+  await accessible(page, 'the view options');
+  await page.eval(`(() => { const z = document.getElementById('view-zoom'); z.value = '150';
+    z.dispatchEvent(new Event('input', { bubbles: true })); })()`);
+  await page.click('#view-contrast');
+  await page.key('Escape', { keyCode: 27 });
+  await page.until(`!document.getElementById('view-options').open && document.activeElement.id === 'input'`, 'the view options closed, the keyboard back in the input line');
+  check(await page.eval(view('moves')) === moves, 'the view options did not play a move');
+  const contrast = `getComputedStyle(document.body).backgroundColor === 'rgb(0, 0, 0)' && getComputedStyle(document.documentElement).fontSize === '24px'`;
+  check(await page.eval(contrast), 'the view options take effect: high contrast, text half as large again');
+  await page.until(`window.mirwebStored > ${storedBefore}`, 'the view options stored in IndexedDB');
+
   // A folder with saves is not started by itself: the cover waits for a choice.
   await page.call('Page.reload');
   await page.until(`window.mirwebFirstText !== undefined && ${view('game')} === ''`, 'the cover after the reload');
   await page.enter('загрузить игру');
   await page.until(`[...document.querySelectorAll('#browser-files button')].some((b) => b.textContent === 'проба.sav')`, 'the save listed after the reload');
   await accessible(page, 'the list of saves');
+  check(await page.eval(contrast), 'the view options are kept across the reload');
   await page.click('#browser-files li:first-child button');
   await page.until(`${view('room')} === 3 && document.getElementById('browser').hidden`, 'the saved game loaded', 5000)
     .catch(async (e) => {

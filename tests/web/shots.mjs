@@ -60,6 +60,12 @@ try {
     s.setProperty('--back', 'rgb(224, 224, 224)'); s.setProperty('--text', 'rgb(0, 0, 0)');
     s.setProperty('--buttons', 'rgb(224, 224, 224)'); })()`);
   await shot('answers-light', 1024, 700);
+  await page.click('#view-button');
+  await page.until(`document.getElementById('view-options').open`, 'the view options');
+  await page.click('#view-contrast');
+  await shot('view-options-1280', 1280, 800);
+  await page.click('#view-contrast');
+  await page.key('Escape', { keyCode: 27 });
   await page.click('#answers button[data-index="0"]');
   await page.enter('сохранить игру');
   await page.until(`document.getElementById('dialog').open`, 'the save dialog');

@@ -146,6 +146,8 @@ Module['mirweb'] = (function () {
     }
   }
 
+  const settingsFile = '.mirweb-settings.json';
+
   // --- files the page shows ------------------------------------------------------------------
   const urls = new Map();
   const types = { png: 'image/png', jpg: 'image/jpeg', jpeg: 'image/jpeg', gif: 'image/gif',
@@ -267,6 +269,19 @@ Module['mirweb'] = (function () {
     },
     lastView: () => lastView,
     fileUrl,
+    // The player's own settings of the page, kept beside the saves (and so in IndexedDB) in a
+    // hidden file of the games folder, which the game browser does not list.
+    readSettings() {
+      try {
+        return JSON.parse(new TextDecoder().decode(FS.readFile(gamesFolder + '/' + settingsFile)));
+      } catch (e) {
+        return null;
+      }
+    },
+    writeSettings(settings) {
+      FS.writeFile(gamesFolder + '/' + settingsFile, JSON.stringify(settings));
+      persist();
+    },
     // Puts a game's files ({path, data: Uint8Array}, paths relative to the game's folder) into
     // the games folder under `name` and opens it.
     addGame(name, files) {
