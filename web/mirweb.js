@@ -200,13 +200,39 @@
     const name = v.picture.file.split('/').pop();
     img.alt = name ? `Картинка: ${name}` : '';
     img.classList.toggle('stretch', v.picture.stretch);
-    // Small pictures are drawn up to twice their size where the pane has room for it.
-    const [width] = v.picture_size;
-    img.style.setProperty('--picture-width', width ? `${width * 2}px` : 'auto');
     img.hidden = !v.picture_shown;
     $('picture-close').hidden = !v.picture_close.visible;
     pane.hidden = !(v.picture.visible && url);
+    fitPicture(v);
   }
+
+  // The picture's box: two fifths of the story area's width beside the story, or of its height
+  // above it in a narrow window. A picture is drawn at up to twice its own size, keeping its
+  // proportions, as large as the box allows; a stretched one fills the box.
+  const narrow = window.matchMedia('(max-width: 720px)');
+  function fitPicture(v) {
+    const img = $('picture');
+    const area = $('story-area');
+    if (!v || $('picture-pane').hidden || area.hidden) return;
+    const wide = !narrow.matches;
+    const boxWidth = (wide ? 0.4 : 1) * area.clientWidth - 2;
+    const boxHeight = (wide ? 1 : 0.4) * area.clientHeight - 8;
+    const [w, h] = v.picture_size;
+    let width = boxWidth;
+    let height = boxHeight;
+    if (!v.picture.stretch) {
+      if (!w || !h) {
+        img.style.width = img.style.height = '';
+        return;
+      }
+      const scale = Math.max(0, Math.min(2, boxWidth / w, boxHeight / h));
+      width = w * scale;
+      height = h * scale;
+    }
+    img.style.width = `${Math.floor(Math.max(0, width))}px`;
+    img.style.height = `${Math.floor(Math.max(0, height))}px`;
+  }
+  new ResizeObserver(() => fitPicture(view)).observe($('story-area'));
 
   function drawBrowser(v) {
     const b = v.browser;

@@ -90,6 +90,16 @@ try {
   // The engine reads the size from the file's header; the browser decodes the picture itself.
   const sizes = await page.eval(`[${view('picture_size')}, [document.getElementById('picture').naturalWidth, document.getElementById('picture').naturalHeight]]`);
   check(JSON.stringify(sizes[0]) === JSON.stringify(sizes[1]), `the picture's size as the engine read it (${sizes[0]}) is the decoded one (${sizes[1]})`);
+  // The picture never covers the story, in a wide window or a narrow one.
+  const apart = `(() => { const a = document.getElementById('picture').getBoundingClientRect();
+    const b = document.getElementById('story').getBoundingClientRect();
+    return a.width > 0 && b.height > 40 && (a.right <= b.left || a.bottom <= b.top); })()`;
+  for (const [width, height] of [[1000, 700], [420, 760], [640, 360]]) {
+    await page.call('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 1, mobile: false });
+    await page.until(`innerWidth === ${width}`, `the window at ${width}×${height}`);
+    check(await page.eval(apart), `at ${width}×${height} the picture sits beside or above the story, not over it`);
+  }
+  await page.call('Emulation.setDeviceMetricsOverride', { width: 1000, height: 700, deviceScaleFactor: 1, mobile: false });
   await page.key('Escape', { keyCode: 27 });
   await page.until(`document.getElementById('picture-pane').hidden`, 'the picture closed by Esc');
 

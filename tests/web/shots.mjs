@@ -46,6 +46,7 @@ try {
   await shot('picture-800', 800, 600);
   await shot('picture-1920', 1920, 1080);
   await shot('picture-narrow', 420, 800);
+  await shot('picture-short', 640, 360);
   await page.key('Escape', { keyCode: 27 });
   await page.enter('восток');
   await page.enter();
