@@ -97,7 +97,9 @@ try {
   for (const [width, height] of [[1000, 700], [420, 760], [640, 360]]) {
     await page.call('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 1, mobile: false });
     await page.until(`innerWidth === ${width}`, `the window at ${width}×${height}`);
-    check(await page.eval(apart), `at ${width}×${height} the picture sits beside or above the story, not over it`);
+    const ok = await page.until(apart, `the picture apart from the story at ${width}×${height}`, 1000).catch(() => false);
+    if (!ok) console.log(await page.eval(`JSON.stringify([document.getElementById('picture').getBoundingClientRect(), document.getElementById('story').getBoundingClientRect()])`));
+    check(ok, `at ${width}×${height} the picture sits beside or above the story, not over it`);
   }
   await page.call('Emulation.setDeviceMetricsOverride', { width: 1000, height: 700, deviceScaleFactor: 1, mobile: false });
   await page.key('Escape', { keyCode: 27 });
