@@ -47,7 +47,7 @@ Module['mirweb'] = (function () {
   let syncing = false;
   let syncAgain = false;
 
-  // What the folder holds: every path with its time of change. A save changes it.
+  // What the folder holds: every path with its time of change and size. A save changes it.
   function signature(path) {
     let text = '';
     const walk = (p) => {
@@ -55,7 +55,7 @@ Module['mirweb'] = (function () {
         if (name === '.' || name === '..') continue;
         const child = p + '/' + name;
         const st = FS.stat(child);
-        text += child + ':' + st.mtime.getTime() + ';';
+        text += child + ':' + st.mtime.getTime() + ':' + st.size + ';';
         if (FS.isDir(st.mode)) walk(child);
       }
     };
@@ -112,6 +112,8 @@ Module['mirweb'] = (function () {
     });
   }
 
+  // Writes the games folder back to IndexedDB when it changed. A change made while a write is under
+  // way is written after it; the page hears `persisted` once everything is stored.
   function persist() {
     if (!gamesFolder || FS.lookupPath(gamesFolder).node.mount.type !== IDBFS) return;
     if (syncing) {
@@ -125,11 +127,10 @@ Module['mirweb'] = (function () {
       syncing = false;
       if (error) console.warn('mirweb: saves are not stored:', error);
       else persisted = now;
-      if (hooks().persisted) hooks().persisted(!error);
-      if (syncAgain) {
-        syncAgain = false;
-        persist();
-      }
+      const again = syncAgain && signature(gamesFolder) !== persisted;
+      syncAgain = false;
+      if (again) persist();
+      else if (hooks().persisted) hooks().persisted(!error);
     });
   }
 
