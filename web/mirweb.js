@@ -81,6 +81,25 @@
   $('browser-start').addEventListener('click', () => send({ type: 'start' }));
   $('browser-cancel').addEventListener('click', () => send({ type: 'cancel' }));
   $('browser-drives').addEventListener('change', (e) => send({ type: 'drive', text: e.target.value }));
+  // The rules of the running game, or the program's help before a game is chosen.
+  const help = () => send({ type: 'command', text: view && view.game ? 'ПОМОЩЬ' : 'СПРАВКА' });
+  $('help-button').addEventListener('click', () => {
+    help();
+    keepKeyboardInLine();
+  });
+  // The desktop window's keys that a browser leaves to the page (Ctrl+N is the browser's own).
+  document.addEventListener('keydown', (e) => {
+    if ($('dialog').open || $('view-options').open || e.altKey || e.metaKey) return;
+    const ctrl = e.ctrlKey && !e.shiftKey;
+    const command = ctrl && e.code === 'KeyS' ? 'СОХРАНИТЬ ИГРУ' : ctrl && e.code === 'KeyO' ? 'ЗАГРУЗИТЬ ИГРУ' : null;
+    if (command) {
+      e.preventDefault();
+      send({ type: 'command', text: command });
+    } else if (e.key === 'F1' && !e.ctrlKey) {
+      e.preventDefault();
+      help();
+    }
+  });
   document.addEventListener('keydown', (e) => {
     if (e.key === 'Escape' && view && view.browser.visible && !$('dialog').open && !$('view-options').open) send({ type: 'cancel' });
   });

@@ -106,8 +106,9 @@ export class Page {
     }
   }
 
-  async key(key, { code = key, keyCode = 0, text } = {}) {
-    const common = { key, code, windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode };
+  // `modifiers`: 2 for Ctrl (the protocol's bits: Alt 1, Ctrl 2, Meta 4, Shift 8).
+  async key(key, { code = key, keyCode = 0, text, modifiers = 0 } = {}) {
+    const common = { key, code, modifiers, windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode };
     await this.call('Input.dispatchKeyEvent', { type: text ? 'keyDown' : 'rawKeyDown', text, ...common });
     await this.call('Input.dispatchKeyEvent', { type: 'keyUp', ...common });
   }

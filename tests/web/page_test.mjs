@@ -123,7 +123,7 @@ try {
 
   // A save, kept by the browser across a reload.
   const stored = await page.eval('window.mirwebStored || 0');
-  await page.enter('сохранить игру');
+  await page.key('s', { code: 'KeyS', keyCode: 83, modifiers: 2 }); // Ctrl+S, as on the desktop
   await page.until(`document.getElementById('dialog').open`, 'the question for the save name');
   await accessible(page, 'the question for the save name');
   await page.type('проба');
