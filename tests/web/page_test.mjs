@@ -144,7 +144,7 @@ try {
   await page.click('#dialog-choices button[data-answer="проба.sav"]');
   const downloaded = join(downloads, 'проба.sav');
   for (const end = Date.now() + 5000; !existsSync(downloaded) || readdirSync(downloads).some((f) => f.endsWith('.crdownload'));) {
-    if (Date.now() > end) throw new Error(`timed out waiting for the download: ${readdirSync(downloads)}`);
+    if (Date.now() > end) throw new Error(`timed out waiting for the download (${existsSync(downloads) ? readdirSync(downloads) : 'no folder'})`);
     await new Promise((r) => setTimeout(r, 20));
   }
   const written = Buffer.from(await page.eval(`Array.from(Module.mirweb.readFile('/games/demo/проба.sav'))`));
