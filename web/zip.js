@@ -23,6 +23,7 @@
     }
   }
   const damaged = (detail) => new ZipError('Архив .zip повреждён.', detail);
+  const zip64 = (detail) => new ZipError('Архив не открыт: формат ZIP64 не поддерживается.', detail);
 
   // --- names ---------------------------------------------------------------------------------
   // The upper half of code page 866, in which the zip tools of DOS and Windows write Russian names
@@ -81,7 +82,7 @@
     const path = name.replace(/\\/g, '/');
     const parts = path.split('/').filter((p) => p !== '' && p !== '.');
     if (path.startsWith('/') || /^[A-Za-z]:/.test(path) || parts.includes('..'))
-      throw new ZipError('В архиве есть файл вне папки игры, такой архив не открывается.', name);
+      throw new ZipError('Архив не открыт: в нём есть файл вне папки игры.', name);
     if (/[\u0000-\u001f]/.test(path)) throw damaged(name);
     return parts;
   }
@@ -123,11 +124,11 @@
     const offset = readU32(bytes, end + 16);
     if ((end >= 20 && readU32(bytes, end - 20) === sig.zip64Locator) || count === 0xffff ||
         size === 0xffffffff || offset === 0xffffffff)
-      throw new ZipError('Архив в формате ZIP64, такие архивы не открываются.');
+      throw zip64();
     if (readU16(bytes, end + 4) !== 0 || readU16(bytes, end + 6) !== 0 || readU16(bytes, end + 8) !== count)
-      throw new ZipError('Архив из нескольких частей, такие архивы не открываются.');
+      throw new ZipError('Архив не открыт: он из нескольких частей.');
     if (count > limits.entries)
-      throw new ZipError(`В архиве больше ${limits.entries} файлов, такой архив не открывается.`);
+      throw new ZipError(`Архив не открыт: в нём больше ${limits.entries} файлов.`);
     if (offset + size > end) throw damaged();
     return { entries: readEntries(bytes, offset, size, count), directoryStart: offset };
   }
@@ -172,11 +173,11 @@
 
   function checkSupported(entry) {
     if (entry.flags & 0x41)
-      throw new ZipError('Архив зашифрован, такие архивы не открываются.', entry.name);
+      throw new ZipError('Архив не открыт: он зашифрован.', entry.name);
     if (entry.size === 0xffffffff || entry.packedSize === 0xffffffff || entry.localOffset === 0xffffffff)
-      throw new ZipError('Архив в формате ZIP64, такие архивы не открываются.', entry.name);
+      throw zip64(entry.name);
     if (entry.method !== 0 && entry.method !== 8)
-      throw new ZipError(`Файл сжат неизвестным способом (${entry.method}), такой архив не открывается.`, entry.name);
+      throw new ZipError(`Архив не открыт: файл сжат неизвестным способом (${entry.method}).`, entry.name);
   }
 
   // --- unpacking -----------------------------------------------------------------------------
@@ -200,7 +201,7 @@
         if (chunk.done) break;
         if (length + chunk.value.length > out.length) {
           reader.cancel().catch(() => {});
-          throw new ZipError('Файл в архиве распаковывается больше записанного размера, такой архив не открывается.', entry.name);
+          throw new ZipError('Архив не открыт: файл распаковывается больше записанного размера.', entry.name);
         }
         out.set(chunk.value, length);
         length += chunk.value.length;
@@ -272,7 +273,7 @@
       checkSupported(entry);
       total += entry.size;
       if (total > limits.totalBytes)
-        throw new ZipError(`Архив распаковывается больше чем в ${limits.totalBytes / 1024 / 1024} МБ, такой архив не открывается.`);
+        throw new ZipError(`Архив не открыт: распакованный, он больше ${limits.totalBytes / 1024 / 1024} МБ.`);
       files.push({ entry, parts, path: parts.join('/') });
     }
     if (!files.length) throw new ZipError('В архиве нет файлов.');
@@ -282,7 +283,10 @@
     const inside = files.filter((f) => folder.every((p, i) => f.parts[i] === p));
     const game = { name: folder.length ? folder[folder.length - 1] : archiveTitle(archiveName), files: [] };
     for (const f of inside)
-      game.files.push({ path: f.parts.slice(folder.length).join('/'), data: await unpack(bytes, f.entry, directoryStart) });
+      game.files.push({
+        path: f.parts.slice(folder.length).join('/'),
+        data: await unpack(bytes, f.entry, directoryStart),
+      });
     return game;
   }
 
