@@ -20,7 +20,7 @@ build() {
   cmake --build --preset web -- -j"$(( $(nproc) < 2 ? $(nproc) : 2 ))"
   rm -rf "$site"
   mkdir -p "$site"
-  cp web/index.html web/mirweb.css web/mirweb.js "$site"/
+  cp web/index.html web/mirweb.css web/*.js "$site"/
   cp build/web/mirweb-core.js build/web/mirweb-core.wasm build/web/mirweb-core.data "$site"/
   echo "web: the page is in $site (scripts/web.sh serve, then http://127.0.0.1:8080/)"
 }

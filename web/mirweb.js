@@ -383,14 +383,17 @@
 
   // --- dialogs -------------------------------------------------------------------------------
   // The engine waits for the answer: "yes", "no", "cancel", the typed text, or "" for a message.
+  // The page's own "choose" offers `choices` ([caption, answer]) as a list and answers the chosen
+  // one, or "" when cancelled.
   const dialogButtons = {
+    choose: [['Отмена', '']],
     message: [['OK', '']],
     error: [['OK', '']],
     'yes-no': [['Да', 'yes'], ['Нет', 'no']],
     'yes-no-cancel': [['Да', 'yes'], ['Нет', 'no'], ['Отмена', 'cancel']],
     input: [['OK', 'ok'], ['Отмена', 'cancel']],
   };
-  function dialog(kind, text, detail) {
+  function dialog(kind, text, detail, choices = []) {
     const box = $('dialog');
     const field = $('dialog-input');
     setText($('dialog-text'), text);
@@ -399,6 +402,8 @@
     $('dialog-detail').hidden = !shownDetail;
     field.hidden = kind !== 'input';
     field.value = '';
+    const list = $('dialog-choices');
+    list.hidden = kind !== 'choose';
     // Esc gives the answer that changes nothing.
     const onEscape = kind === 'yes-no-cancel' ? 'cancel' : kind === 'yes-no' ? 'no' : kind === 'input' ? 'cancel' : '';
     const preferred = kind.startsWith('yes-no') ? detail : dialogButtons[kind][0][1];
@@ -408,6 +413,16 @@
         resolve(kind === 'input' ? (answer === 'ok' ? field.value : '') : answer);
         setTimeout(keepKeyboardInLine, 0);
       };
+      list.replaceChildren(...choices.map(([caption, answer]) => {
+        const b = button(caption, (e) => {
+          e.preventDefault();
+          finish(answer);
+        });
+        b.dataset.answer = answer;
+        const li = document.createElement('li');
+        li.append(b);
+        return li;
+      }));
       $('dialog-buttons').replaceChildren(...dialogButtons[kind].map(([caption, answer]) => {
         const b = button(caption, (e) => {
           e.preventDefault();
@@ -428,9 +443,12 @@
       };
       box.showModal();
       if (kind === 'input') field.focus();
+      else if (kind === 'choose' && choices.length) list.querySelector('button').focus();
       else box.querySelector(`[data-answer="${preferred}"]`).focus();
     });
   }
+  // The page's other scripts (mirweb-files.js) speak to the player through it too.
+  window.mirwebDialog = dialog;
 
   // --- start ---------------------------------------------------------------------------------
   const params = new URLSearchParams(location.search);

@@ -1,16 +1,18 @@
 // The web player in headless Chromium, played as a person plays it: the start of the demo with
 // key presses and clicks (the intro, a command, a picture closed with Esc, a move, a dialogue
-// answer chosen with a number key), a save, a reload of the page, the load of that save, and a
-// game folder opened from disk.
+// answer chosen with a number key), a save, a reload of the page, the load of that save, the save
+// downloaded as a file, a game folder opened from disk, a game opened from a .zip, and the
+// downloaded save loaded into it from the file.
 // Prints the time to the first story text and to the answer of a typed command.
 //   node --experimental-websocket tests/web/page_test.mjs [SITE_DIR]   (default build/web/site)
 import { spawn } from 'node:child_process';
 import { createServer } from 'node:net';
-import { cpSync, existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { cpSync, existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { basename, dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { launchChromium, Page } from './cdp.mjs';
+import { makeZip } from './zip_writer.mjs';
 
 if (typeof WebSocket === 'undefined') {
   console.error('web page: this node has no WebSocket (node 20 needs --experimental-websocket)');
@@ -53,8 +55,27 @@ const storyHas = (text) => `document.getElementById('story').textContent.include
 const view = (path) => `Module.mirweb.lastView().${path}`;
 
 // A copy of the demo under a name of its own stands for a game on the player's disk.
-const picked = join(mkdtempSync(join(tmpdir(), 'mirweb-disk-')), 'melnica');
+const disk = mkdtempSync(join(tmpdir(), 'mirweb-disk-'));
+const picked = join(disk, 'melnica');
 cpSync(join(root, 'games/demo'), picked, { recursive: true, filter: (f) => !f.endsWith('.sav') });
+// The demo again as a .zip, in a folder with a Russian name, and holding a save of the name the
+// upload below uses, with other contents: the upload asks before replacing it.
+const zipGame = 'Мельница';
+const zipped = join(disk, 'melnica.zip');
+writeFileSync(zipped, makeZip([
+  ...readdirSync(picked, { recursive: true, withFileTypes: true }).filter((d) => d.isFile()).map((d) => {
+    const path = join(d.parentPath ?? d.path, d.name);
+    return { name: `${zipGame}/${path.slice(picked.length + 1)}`, data: readFileSync(path), utf8: true };
+  }),
+  { name: `${zipGame}/проба.sav`, data: 'не та игра', utf8: true },
+]));
+const downloads = join(disk, 'downloads');
+
+async function chooseFile(page, selector, file) {
+  const { root: doc } = await page.call('DOM.getDocument');
+  const { nodeId } = await page.call('DOM.querySelector', { nodeId: doc.nodeId, selector });
+  await page.call('DOM.setFileInputFiles', { nodeId, files: [file] });
+}
 
 const port = await freePort();
 // The page is served as a player serves it: scripts/web.sh serve.
@@ -163,17 +184,71 @@ try {
     });
   check(await page.eval(view('moves')) === moves, `the loaded game stands at move ${moves} in the village`);
 
+  // The save downloaded as a file: the bytes the engine wrote, under the save's own name.
+  await page.call('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await page.click('#save-download');
+  await page.until(`document.querySelector('#dialog-choices button[data-answer="проба.sav"]')`, 'the save offered for download');
+  await page.click('#dialog-choices button[data-answer="проба.sav"]');
+  const downloaded = join(downloads, 'проба.sav');
+  for (const end = Date.now() + 5000; !existsSync(downloaded) || readdirSync(downloads).some((f) => f.endsWith('.crdownload'));) {
+    if (Date.now() > end) throw new Error(`timed out waiting for the download (${existsSync(downloads) ? readdirSync(downloads) : 'no folder'})`);
+    await new Promise((r) => setTimeout(r, 20));
+  }
+  const written = Buffer.from(await page.eval(`Array.from(Module.mirweb.readFile('/games/demo/проба.sav'))`));
+  check(written.length > 0 && readFileSync(downloaded).equals(written), `the downloaded save is the engine's file, byte for byte (${written.length} bytes)`);
+
   // A game folder from the player's disk, through the page's folder picker.
   await page.call('DOM.enable');
-  const { root: doc } = await page.call('DOM.getDocument');
-  const { nodeId } = await page.call('DOM.querySelector', { nodeId: doc.nodeId, selector: '#browser-open-folder' });
-  await page.call('DOM.setFileInputFiles', { nodeId, files: [picked] });
+  await chooseFile(page, '#browser-open-folder', picked);
   await page.until(`document.getElementById('dialog').open`, 'the question before leaving the running game');
   await page.click('#dialog-buttons button[data-answer="yes"]');
   await page.until(`${view('game_dir')} === '/games/${basename(picked)}/' && ${view('waiting')} === 'transition'`, 'the game from disk started');
   await page.enter();
   await page.until(`${view('room')} === 1 && ${view('moves')} === 0`, 'the first location of the game from disk');
   check(true, 'a game folder picked from disk starts after the question');
+
+  // The same game from a .zip: the folder inside it becomes the game's.
+  await page.enter('новая игра');
+  await page.until(`!document.getElementById('browser').hidden`, 'the game browser');
+  const broken = join(disk, 'broken.zip');
+  writeFileSync(broken, readFileSync(zipped).subarray(0, 1000));
+  await chooseFile(page, '#browser-open-zip-file', broken);
+  await page.until(`document.getElementById('dialog').open && document.getElementById('dialog-text').textContent.includes('zip')`, 'the message about the broken .zip');
+  await page.click('#dialog-buttons button');
+  await page.until(`!document.getElementById('dialog').open`, 'the message closed');
+  await chooseFile(page, '#browser-open-zip-file', zipped);
+  await page.until(`document.getElementById('dialog').open`, 'the question before leaving the game from disk');
+  await page.click('#dialog-buttons button[data-answer="yes"]');
+  await page.until(`${view('game_dir')} === '/games/${zipGame}/' && ${view('waiting')} === 'transition'`, 'the game from the .zip started');
+  // The page's own menu buttons send the engine nothing: an empty command would end the transition.
+  await page.click('#save-download');
+  await page.until(`document.querySelector('#dialog-choices button[data-answer="проба.sav"]')`, "the .zip's save offered for download");
+  await page.key('Escape', { keyCode: 27 });
+  await page.until(`!document.getElementById('dialog').open`, 'the download dialog cancelled by Esc');
+  check(await page.eval(`${view('waiting')} === 'transition'`), 'the download button leaves the transition waiting');
+  await page.enter();
+  await page.until(`${view('room')} === 1 && ${view('moves')} === 0`, 'the first location of the game from the .zip');
+  check(true, 'a game opened from a .zip starts in its own folder');
+
+  // The downloaded save loaded from the file, under a name that cannot stay as it is, into the
+  // game from the .zip, where a different save of that name waits.
+  const upload = join(disk, '..проба.sav');
+  cpSync(downloaded, upload);
+  await page.click('#save-upload');
+  await chooseFile(page, '#save-upload-file', upload);
+  await page.until(`document.getElementById('dialog').open && document.getElementById('dialog-text').textContent.includes('«проба.sav»')`, 'the question before replacing the save');
+  await page.click('#dialog-buttons button[data-answer="yes"]');
+  await page.until(`${view('room')} === 3 && ${view('moves')} === ${moves}`, 'the uploaded save loaded', 5000)
+    .catch(async (e) => {
+      if (await page.eval(`document.getElementById('dialog').open`)) {
+        await page.click('#dialog-buttons button[data-answer="yes"]');
+        return page.until(`${view('room')} === 3 && ${view('moves')} === ${moves}`, 'the uploaded save loaded');
+      }
+      throw e;
+    });
+  check(await page.eval(`${view('game_dir')} === '/games/${zipGame}/'`), `the save loaded from a file stands at move ${moves} in the village of the game from the .zip`);
+  const thrown = page.console.filter((line) => line.startsWith('exception'));
+  check(!thrown.length, `no exception on the page${thrown.length ? `: ${thrown.join('\n')}` : ''}`);
   if (process.env.MIRWEB_SCREENSHOT) await page.screenshot(process.env.MIRWEB_SCREENSHOT);
 } catch (e) {
   failures.push(e.message);
@@ -182,7 +257,7 @@ try {
   if (page) page.close();
   await chromium.close();
   server.kill();
-  rmSync(dirname(picked), { recursive: true, force: true });
+  rmSync(disk, { recursive: true, force: true });
 }
 console.log(`web page: ${failures.length ? 'failed' : 'passed'}`);
 process.exit(failures.length ? 1 : 0);

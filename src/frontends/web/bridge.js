@@ -292,6 +292,31 @@ Module['mirweb'] = (function () {
       send({ type: 'open', text: folder });
       return folder;
     },
+    // The save files of a folder, newest first: [{name, time}], time in ms since 1970.
+    saves(folder) {
+      let names;
+      try {
+        names = FS.readdir(folder);
+      } catch (e) {
+        return [];
+      }
+      const found = [];
+      for (const name of names) {
+        if (!/\.sav$/i.test(name)) continue;
+        const st = FS.stat(folder.replace(/\/$/, '') + '/' + name);
+        if (FS.isFile(st.mode)) found.push({ name, time: st.mtime.getTime() });
+      }
+      return found.sort((a, b) => b.time - a.time);
+    },
+    // A file's bytes, or null when there is no such file.
+    readFile(path) {
+      const there = FS.analyzePath(path);
+      return there.exists && FS.isFile(there.object.mode) ? FS.readFile(path) : null;
+    },
+    // Writes a file (a save the player uploaded); persist() then stores it.
+    writeFile(path, data) {
+      FS.writeFile(path, data);
+    },
     // For the engine (the EM_JS functions of the C++ side):
     waitEvent,
     eventText(field) {
@@ -304,6 +329,7 @@ Module['mirweb'] = (function () {
     },
     dialog,
     mountGames,
+    // (The page calls it too, after it wrote a file.)
     persist,
     audio,
     startTimer(ms) {
