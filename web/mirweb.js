@@ -66,7 +66,8 @@
   }
 
   function keepKeyboardInLine() {
-    if (!$('dialog').open && !$('view-options').open && view && !view.browser.visible) input.focus();
+    if (!$('dialog').open && !$('view-options').open && $('game-menu').hidden && view && !view.browser.visible)
+      input.focus();
   }
 
   $('picture-close').addEventListener('click', () => {
@@ -75,9 +76,58 @@
   });
   for (const b of document.querySelectorAll('#menu button[data-command]'))
     b.addEventListener('click', () => {
+      closeMenu();
       send({ type: 'command', text: b.dataset.command });
       keepKeyboardInLine();
     });
+
+  // The game menu: its button opens it with the keyboard on the first item; Up and Down walk the
+  // items, Esc or Tab or a click elsewhere closes it, and the keyboard goes back where it was.
+  const menuButton = $('game-menu-button');
+  const menu = $('game-menu');
+  const menuItems = () => [...menu.querySelectorAll('[role=menuitem]')];
+  function openMenu() {
+    menu.classList.remove('from-right');
+    menu.hidden = false;
+    // Near the window's right edge the menu opens leftwards, so that all of it is on the screen.
+    if (menu.getBoundingClientRect().right > document.documentElement.clientWidth)
+      menu.classList.add('from-right');
+    menuButton.setAttribute('aria-expanded', 'true');
+    menuItems()[0].focus();
+  }
+  function closeMenu(refocus) {
+    if (menu.hidden) return;
+    menu.hidden = true;
+    menuButton.setAttribute('aria-expanded', 'false');
+    if (refocus) keepKeyboardInLine();
+  }
+  menuButton.addEventListener('click', () => (menu.hidden ? openMenu() : closeMenu(true)));
+  menu.addEventListener('click', (e) => {
+    if (e.target.closest('[role=menuitem]')) closeMenu();
+  });
+  menu.addEventListener('keydown', (e) => {
+    const items = menuItems();
+    const at = items.indexOf(document.activeElement);
+    if (e.key === 'ArrowDown' || e.key === 'ArrowUp') {
+      e.preventDefault();
+      e.stopPropagation();
+      const step = e.key === 'ArrowDown' ? 1 : items.length - 1;
+      items[(at + step) % items.length].focus();
+    } else if (e.key === 'Home' || e.key === 'End') {
+      e.preventDefault();
+      items[e.key === 'Home' ? 0 : items.length - 1].focus();
+    } else if (e.key === 'Escape') {
+      e.preventDefault();
+      e.stopPropagation();
+      closeMenu();
+      menuButton.focus();
+    } else if (e.key === 'Tab') {
+      closeMenu();
+    }
+  });
+  document.addEventListener('pointerdown', (e) => {
+    if (!e.target.closest('.menu')) closeMenu();
+  });
   $('browser-start').addEventListener('click', () => send({ type: 'start' }));
   $('browser-cancel').addEventListener('click', () => send({ type: 'cancel' }));
   $('browser-drives').addEventListener('change', (e) => send({ type: 'drive', text: e.target.value }));

@@ -51,6 +51,16 @@ async function accessible(page, state) {
   check(found.length === 0, `${state}: no serious or critical accessibility violations${found.length ? '\n    ' + found.join('\n    ') : ''}`);
 }
 
+// An item of the game menu, chosen as a person does: the menu opened by its button, then a click.
+async function menuItem(page, selector) {
+  await page.click('#game-menu-button');
+  await page.until(`!document.getElementById('game-menu').hidden && document.activeElement.getAttribute('role') === 'menuitem'`, 'the game menu open');
+  const inside = `(() => { const r = document.getElementById('game-menu').getBoundingClientRect();
+    return r.left >= 0 && r.right <= innerWidth && r.bottom <= innerHeight; })()`;
+  check(await page.eval(inside), 'the game menu is wholly inside the window');
+  await page.click(selector);
+}
+
 const storyHas = (text) => `document.getElementById('story').textContent.includes(${JSON.stringify(text)})`;
 const view = (path) => `Module.mirweb.lastView().${path}`;
 
@@ -186,7 +196,7 @@ try {
 
   // The save downloaded as a file: the bytes the engine wrote, under the save's own name.
   await page.call('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-  await page.click('#save-download');
+  await menuItem(page, '#save-download');
   await page.until(`document.querySelector('#dialog-choices button[data-answer="проба.sav"]')`, 'the save offered for download');
   await page.click('#dialog-choices button[data-answer="проба.sav"]');
   const downloaded = join(downloads, 'проба.sav');
@@ -221,7 +231,7 @@ try {
   await page.click('#dialog-buttons button[data-answer="yes"]');
   await page.until(`${view('game_dir')} === '/games/${zipGame}/' && ${view('waiting')} === 'transition'`, 'the game from the .zip started');
   // The page's own menu buttons send the engine nothing: an empty command would end the transition.
-  await page.click('#save-download');
+  await menuItem(page, '#save-download');
   await page.until(`document.querySelector('#dialog-choices button[data-answer="проба.sav"]')`, "the .zip's save offered for download");
   await page.key('Escape', { keyCode: 27 });
   await page.until(`!document.getElementById('dialog').open`, 'the download dialog cancelled by Esc');
@@ -234,7 +244,7 @@ try {
   // game from the .zip, where a different save of that name waits.
   const upload = join(disk, '..проба.sav');
   cpSync(downloaded, upload);
-  await page.click('#save-upload');
+  await menuItem(page, '#save-upload');
   await chooseFile(page, '#save-upload-file', upload);
   await page.until(`document.getElementById('dialog').open && document.getElementById('dialog-text').textContent.includes('«проба.sav»')`, 'the question before replacing the save');
   await page.click('#dialog-buttons button[data-answer="yes"]');

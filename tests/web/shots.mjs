@@ -73,6 +73,8 @@ try {
   await shot('dialog-1280', 1280, 800);
   await page.key('Escape', { keyCode: 27 });
   await page.until(`!document.getElementById('dialog').open`, 'the dialog closed');
+  await page.click('#game-menu-button');
+  await shot('menu-1280', 1280, 800);
   await page.click('#menu button[data-command="НОВАЯ ИГРА"]');
   await page.until(`!document.getElementById('browser').hidden || document.getElementById('dialog').open`, 'the browser');
   if (await page.eval(`document.getElementById('dialog').open`)) {
