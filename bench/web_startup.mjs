@@ -1,9 +1,10 @@
-// The web player's speed, as a new visitor meets it: each run starts a new headless Chromium with
-// an empty profile (no cached engine, no IndexedDB yet), opens the page that scripts/web.sh serve
-// serves on 127.0.0.1, and reads the page's own clocks: the runtime ready, the first story text,
-// and then the answer to a typed «вещи». A reload in the same browser (cached engine, the games
-// folder read back from IndexedDB) is measured too.
-//   node --experimental-websocket bench/web_startup.mjs [RUNS]      (default 7)
+// The web player's speed, as a new visitor meets it: each run opens the page that scripts/web.sh
+// serve serves on 127.0.0.1 in a new browser context of a running headless Chromium (an empty
+// cache, no IndexedDB yet), and reads the page's own clocks: the engine's files downloaded, the
+// runtime ready, the games folder ready, the first story text, and then the answer to a typed
+// «вещи». A reload in the same context (the engine cached, the games folder read back from
+// IndexedDB) is measured too. With --cold each run starts a new browser as well.
+//   node --experimental-websocket bench/web_startup.mjs [--cold] [RUNS]      (default 7)
 import { spawn } from 'node:child_process';
 import { createServer } from 'node:net';
 import { dirname, resolve } from 'node:path';
@@ -11,7 +12,8 @@ import { fileURLToPath } from 'node:url';
 import { launchChromium, Page } from '../tests/web/cdp.mjs';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '..');
-const runs = Number(process.argv[2] || 7);
+const cold = process.argv.includes('--cold');
+const runs = Number(process.argv.slice(2).find((a) => /^\d+$/.test(a)) || 7);
 const port = await new Promise((res) => {
   const s = createServer().listen(0, '127.0.0.1', () => {
     const { port: p } = s.address();
@@ -36,11 +38,18 @@ async function firstText(page) {
             mark('mirweb-unpacked')];
   })()`);
 }
+let shared = cold ? null : await launchChromium();
 try {
+  // One visit first, not counted: the browser's own start-up is not the page's.
+  if (shared) {
+    const page = await Page.open(shared.port, { fresh: true });
+    await firstText(page);
+    page.close();
+  }
   for (let i = 0; i < runs; ++i) {
-    const chromium = await launchChromium();
+    const chromium = shared || (await launchChromium());
     try {
-      const page = await Page.open(chromium.port);
+      const page = await Page.open(chromium.port, { fresh: true });
       const [ready, first, downloaded, mounted] = await firstText(page);
       figures.downloaded.push(downloaded);
       figures.ready.push(ready);
@@ -54,10 +63,11 @@ try {
       figures.reloadFirst.push((await firstText(page))[1]);
       page.close();
     } finally {
-      await chromium.close();
+      if (!shared) await chromium.close();
     }
   }
 } finally {
+  if (shared) await shared.close();
   server.kill();
 }
 const row = (name, values) => {
@@ -65,7 +75,7 @@ const row = (name, values) => {
   const f = (v) => v.toFixed(v < 100 ? 1 : 0);
   console.log(`${name.padEnd(34)} min ${f(s[0])}  median ${f(s[s.length >> 1])}  max ${f(s[s.length - 1])} ms`);
 };
-console.log(`web player, ${runs} new visitors (ms from navigation unless said):`);
+console.log(`web player, ${runs} new visitors${cold ? ', each in a new browser' : ''} (ms from navigation unless said):`);
 row('engine files downloaded', figures.downloaded);
 row('runtime ready', figures.ready);
 row('games folder ready', figures.mounted);

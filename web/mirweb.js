@@ -501,6 +501,24 @@
   window.mirwebDialog = dialog;
 
   // --- start ---------------------------------------------------------------------------------
+  // A first visit spends most of its start creating the database that keeps the games folder. It
+  // is created here, while the engine downloads, with the layout the runtime's IDBFS gives it (the
+  // same name, version and store; IDBFS then opens it without changing it). A later version of the
+  // runtime upgrades it in its own way.
+  try {
+    const early = indexedDB.open('/games', 21);
+    early.onupgradeneeded = () => {
+      const store = early.result.objectStoreNames.contains('FILE_DATA')
+        ? early.transaction.objectStore('FILE_DATA')
+        : early.result.createObjectStore('FILE_DATA');
+      if (!store.indexNames.contains('timestamp')) store.createIndex('timestamp', 'timestamp', { unique: false });
+    };
+    early.onsuccess = () => early.result.close();
+    early.onerror = (e) => e.preventDefault(); // the runtime's own opening reports it
+  } catch (e) {
+    // No IndexedDB here: the games folder lives in memory (bridge.js).
+  }
+
   const params = new URLSearchParams(location.search);
   window.Module = {
     // ?seed=N: random conditions repeat from run to run, as mirterm's --seed makes them.

@@ -38,10 +38,26 @@ export async function launchChromium() {
 }
 
 export class Page {
-  static async open(port) {
-    const res = await fetch(`http://127.0.0.1:${port}/json/new?about:blank`, { method: 'PUT' });
-    const target = await res.json();
-    const page = new Page(new WebSocket(target.webSocketDebuggerUrl));
+  // A new tab; `fresh`: in a browser context of its own, with an empty cache and storage, as a
+  // first visit meets the page in a browser that is already running.
+  static async open(port, { fresh = false } = {}) {
+    let address;
+    if (fresh) {
+      const { webSocketDebuggerUrl } = await (await fetch(`http://127.0.0.1:${port}/json/version`)).json();
+      const browser = new Page(new WebSocket(webSocketDebuggerUrl));
+      await new Promise((resolve, reject) => {
+        browser.ws.onopen = resolve;
+        browser.ws.onerror = reject;
+      });
+      const { browserContextId } = await browser.call('Target.createBrowserContext', { disposeOnDetach: false });
+      const { targetId } = await browser.call('Target.createTarget', { url: 'about:blank', browserContextId });
+      browser.close();
+      address = `ws://127.0.0.1:${port}/devtools/page/${targetId}`;
+    } else {
+      const res = await fetch(`http://127.0.0.1:${port}/json/new?about:blank`, { method: 'PUT' });
+      address = (await res.json()).webSocketDebuggerUrl;
+    }
+    const page = new Page(new WebSocket(address));
     await new Promise((resolve, reject) => {
       page.ws.onopen = resolve;
       page.ws.onerror = reject;
