@@ -79,6 +79,7 @@
     return /\.sav$/i.test(plain) ? plain : plain + '.sav';
   }
 
+  const maxSaveBytes = 16 * 1024 * 1024;
   const same = (a, b) => a.length === b.length && a.every((byte, i) => byte === b[i]);
 
   // Asked before the file dialog opens: without a game there is nowhere to put the save.
@@ -93,6 +94,8 @@
     try {
       const folder = gameFolder();
       if (!folder) return await dialog('message', noGame);
+      // A save is some tens of kilobytes; a file of many megabytes is not one.
+      if (file.size > maxSaveBytes) return await dialog('error', 'Это не сохранение: файл слишком велик.', file.name);
       const name = saveName(file.name);
       const path = folder + name;
       const data = new Uint8Array(await file.arrayBuffer());

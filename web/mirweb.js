@@ -166,6 +166,16 @@
   $('browser-open-folder').addEventListener('change', async (e) => {
     const chosen = Array.from(e.target.files);
     if (!chosen.length) return;
+    // A folder far larger than any game (the whole disk chosen by mistake) is not read into the
+    // page's memory: the same bounds as a game from a .zip.
+    const limits = window.MirwebZip.limits;
+    const bytes = chosen.reduce((sum, f) => sum + f.size, 0);
+    if (chosen.length > limits.entries || bytes > limits.totalBytes) {
+      e.target.value = '';
+      await dialog('error', 'Папка не открыта: она слишком велика для игры.',
+        `${chosen.length} файлов, ${Math.round(bytes / 1048576)} МБ`);
+      return;
+    }
     const top = chosen[0].webkitRelativePath.split('/')[0];
     const files = await Promise.all(chosen.map(async (f) => ({
       path: f.webkitRelativePath.split('/').slice(1).join('/'),

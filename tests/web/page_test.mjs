@@ -7,7 +7,7 @@
 //   node --experimental-websocket tests/web/page_test.mjs [SITE_DIR]   (default build/web/site)
 import { spawn } from 'node:child_process';
 import { createServer } from 'node:net';
-import { cpSync, existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { cpSync, existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, truncateSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { basename, dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -239,6 +239,17 @@ try {
   await page.enter();
   await page.until(`${view('room')} === 1 && ${view('moves')} === 0`, 'the first location of the game from the .zip');
   check(true, 'a game opened from a .zip starts in its own folder');
+
+  // A file of many megabytes is refused as a save before it is read.
+  const huge = join(disk, 'огромное.sav');
+  writeFileSync(huge, '');
+  truncateSync(huge, 17 * 1024 * 1024);
+  await menuItem(page, '#save-upload');
+  await chooseFile(page, '#save-upload-file', huge);
+  await page.until(`document.getElementById('dialog').open && document.getElementById('dialog-text').textContent.includes('слишком велик')`, 'the message about the oversized save');
+  await page.click('#dialog-buttons button');
+  await page.until(`!document.getElementById('dialog').open`, 'the message closed');
+  check(await page.eval(`${view('room')} === 1 && !Module.mirweb.readFile('/games/${zipGame}/огромное.sav')`), 'an oversized file is not written into the game folder');
 
   // The downloaded save loaded from the file, under a name that cannot stay as it is, into the
   // game from the .zip, where a different save of that name waits.
