@@ -1,6 +1,7 @@
-// The page of the web player (loaded before mirweb-core.js, which reads window.Module): it draws the view that the engine sends (Module.mirwebPage.view)
-// and sends the engine the player's keys and clicks (Module.mirweb.send). It holds no game logic:
-// src/frontends/web/README.md describes the bridge.
+// The page of the web player (loaded before mirweb-core.js, which reads window.Module): it draws
+// the view that the engine sends (Module.mirwebPage.view) and sends the engine the player's keys and
+// clicks (Module.mirweb.send). It holds no game logic: src/frontends/web/README.md describes the
+// bridge.
 'use strict';
 
 (function () {
