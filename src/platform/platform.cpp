@@ -1,8 +1,14 @@
 #include "platform/platform.h"
 
+#include <cmath>
+
 #include "base/files.h"
 
 namespace mireval {
+
+double LinearGain(int hundredthsOfDb) {
+  return std::pow(10.0, hundredthsOfDb / 2000.0);
+}
 
 std::vector<std::string> Platform::DriveRoots() {
   std::vector<std::string> roots;

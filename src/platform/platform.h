@@ -24,13 +24,18 @@ class MediaPlayer {
   // Current position and length in seconds; nullopt when nothing is rendered or the query fails.
   virtual std::optional<double> Position() = 0;
   virtual std::optional<double> Duration() = 0;
-  // Attenuation in hundredths of a decibel (0 = full volume, -100 = -1.00 dB).
+  // Attenuation in hundredths of a decibel (0 = full volume, -100 = -1.00 dB); LinearGain gives
+  // the factor that outputs taking a linear volume want.
   virtual bool SetVolume(int hundredthsOfDb) = 0;
   // -10000 (left) .. 10000 (right), 0 = centre.
   virtual bool SetBalance(int balance) = 0;
   // Starts playback and returns at once.
   virtual bool Run() = 0;
 };
+
+// An attenuation in hundredths of a decibel as a linear factor of the signal: 1 at 0, 0.891 at
+// -1.00 dB.
+double LinearGain(int hundredthsOfDb);
 
 class Platform {
  public:

@@ -51,7 +51,7 @@ std::optional<double> WebMediaPlayer::Duration() {
 
 bool WebMediaPlayer::SetVolume(int hundredthsOfDb) {
   // An element's volume is a linear gain.
-  return mirweb_audio_volume(slot_, std::pow(10.0, hundredthsOfDb / 2000.0)) != 0;
+  return mirweb_audio_volume(slot_, LinearGain(hundredthsOfDb)) != 0;
 }
 
 bool WebMediaPlayer::SetBalance(int) {

@@ -13,8 +13,7 @@
 namespace mireval {
 
 float LinearVolume(int hundredthsOfDb) {
-  return QAudio::convertVolume(static_cast<float>(hundredthsOfDb) / 100.0f,
-                               QAudio::DecibelVolumeScale, QAudio::LinearVolumeScale);
+  return static_cast<float>(LinearGain(hundredthsOfDb));
 }
 
 QString QtPath(const std::filesystem::path& file) {
