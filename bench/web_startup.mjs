@@ -44,7 +44,7 @@ try {
   if (shared) {
     const page = await Page.open(shared.port, { fresh: true });
     await firstText(page);
-    page.close();
+    await page.close();
   }
   for (let i = 0; i < runs; ++i) {
     const chromium = shared || (await launchChromium());
@@ -61,7 +61,7 @@ try {
       await page.until(`document.getElementById('story').textContent.includes('старый плащ')`, 'the answer');
       figures.command.push(await page.eval('window.mirwebAnswerMs'));
       figures.reloadFirst.push((await firstText(page))[1]);
-      page.close();
+      await page.close();
     } finally {
       if (!shared) await chromium.close();
     }

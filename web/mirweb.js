@@ -537,6 +537,11 @@
     mirwebPage: {
       view: draw,
       dialog,
+      // A first visit starts before the games folder is read from IndexedDB; if the browser kept
+      // one after all, its view options arrive now.
+      restored() {
+        if (options) loadOptions();
+      },
       // The games folder (and so the saves) went to IndexedDB.
       persisted(ok) {
         if (ok) window.mirwebStored = (window.mirwebStored || 0) + 1;

@@ -268,6 +268,35 @@ try {
       throw e;
     });
   check(await page.eval(`${view('game_dir')} === '/games/${zipGame}/'`), `the save loaded from a file stands at move ${moves} in the village of the game from the .zip`);
+  // A browser that kept the games folder but forgot the page's mark: the player starts without
+  // waiting for the database (made slow here, as a first opening is), a write-back asked for
+  // before the database is read waits for it, and the saves and view options it holds come back.
+  const saves = `['demo', ${JSON.stringify(zipGame)}].every((g) => Module.mirweb.readFile('/games/' + g + '/проба.sav'))`;
+  const { identifier: slowDatabase } = await page.call('Page.addScriptToEvaluateOnNewDocument', {
+    source: `{ localStorage.removeItem('mirweb-games-stored');
+      const open = IDBFactory.prototype.open;
+      IDBFactory.prototype.open = function (...args) {
+        const late = {};
+        setTimeout(() => {
+          const real = open.apply(this, args);
+          for (const on of ['onupgradeneeded', 'onsuccess', 'onerror', 'onblocked'])
+            if (late[on]) real[on] = (e) => { late.result = real.result; late.transaction = real.transaction; late[on](e); };
+        }, 400);
+        return late;
+      }; }`,
+  });
+  await page.eval(`window.mirwebOldPage = true`);
+  await page.call('Page.reload');
+  await page.until(`!window.mirwebOldPage && window.mirwebFirstText !== undefined`, 'the start without the mark');
+  const early = await page.eval(`Module.mirweb.readFile('/games/demo/проба.sav') === null`);
+  await page.eval(`Module.mirweb.persist()`);
+  await page.until('window.mirwebStored > 0', 'the games folder written back');
+  await page.call('Page.removeScriptToEvaluateOnNewDocument', { identifier: slowDatabase });
+  check(early && await page.eval(`${saves} && ${contrast}`), 'without the mark the player starts before the database is read; its saves and view options come back');
+  const storedSave = `new Promise((resolve) => { indexedDB.open('/games').onsuccess = (e) => {
+    const get = e.target.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/games/demo/проба.sav');
+    get.onsuccess = () => resolve(!!get.result); }; })`;
+  check(await page.eval(storedSave), 'the first write-back keeps the saves in the database');
   const thrown = page.console.filter((line) => line.startsWith('exception'));
   check(!thrown.length, `no exception on the page${thrown.length ? `: ${thrown.join('\n')}` : ''}`);
   if (process.env.MIRWEB_SCREENSHOT) await page.screenshot(process.env.MIRWEB_SCREENSHOT);

@@ -84,9 +84,48 @@ Module['mirweb'] = (function () {
     }
   }
 
+  // A mark in the page's local storage that the games folder was once stored in IndexedDB. Without
+  // it (a first visit) the engine need not wait for the database, whose first opening in a browser
+  // profile takes longer than the engine's whole start.
+  const storedMark = 'mirweb-games-stored';
+  function everStored() {
+    try {
+      return localStorage.getItem(storedMark) !== null;
+    } catch (e) {
+      return true; // no way to tell: wait for the database
+    }
+  }
+  function markStored() {
+    try {
+      localStorage.setItem(storedMark, '1');
+    } catch (e) {
+      // The next visit waits for the database, as now.
+    }
+  }
+
+  // True until what the database holds has been read into the folder: nothing is written back
+  // before, since a write makes the database hold what the folder holds and would drop the rest.
+  let restoring = false;
+  let persistWhenRestored = false;
+
+  // Reads back into the folder each file and folder the database holds that the folder does not
+  // (a browser may keep the database and forget the mark). What the folder holds already wins: the
+  // built-in games as this version has them, and anything the player saved since the start.
+  function restoreMissing(folder, then) {
+    IDBFS.getRemoteSet(FS.lookupPath(folder).node.mount, (error, remote) => {
+      if (error) return then(error, false);
+      const missing = {};
+      for (const path of Object.keys(remote.entries))
+        if (!FS.analyzePath(path).exists) missing[path] = remote.entries[path];
+      const found = Object.keys(missing).length > 0;
+      IDBFS.reconcile({ type: 'remote', db: remote.db, entries: missing }, { type: 'local', entries: {} },
+                      (e) => then(e, found));
+    });
+  }
+
   // Mounts the games folder, reads it back from IndexedDB, and unpacks the built-in games into
   // it. Where the browser keeps no IndexedDB (a private window may refuse it), the folder lives in
-  // memory only.
+  // memory only. On a first visit the engine starts at once and the database is read meanwhile.
   function mountGames(folder, builtIn) {
     performance.mark('mirweb-main');
     gamesFolder = folder;
@@ -103,6 +142,19 @@ Module['mirweb'] = (function () {
     } catch (e) {
       return done();
     }
+    if (!everStored()) {
+      restoring = true;
+      restoreMissing(folder, (error, found) => {
+        if (error) console.warn('mirweb: saves are not restored:', error);
+        restoring = false;
+        if (found) {
+          markStored();
+          if (hooks().restored) hooks().restored();
+        }
+        if (persistWhenRestored) persist();
+      });
+      return done();
+    }
     return new Promise((resolve) => {
       FS.syncfs(true, (error) => {
         if (error) console.warn('mirweb: saves are not restored:', error);
@@ -116,6 +168,10 @@ Module['mirweb'] = (function () {
   // way is written after it; the page hears `persisted` once everything is stored.
   function persist() {
     if (!gamesFolder || FS.lookupPath(gamesFolder).node.mount.type !== IDBFS) return;
+    if (restoring) {
+      persistWhenRestored = true;
+      return;
+    }
     if (syncing) {
       syncAgain = true;
       return;
@@ -126,7 +182,10 @@ Module['mirweb'] = (function () {
     FS.syncfs(false, (error) => {
       syncing = false;
       if (error) console.warn('mirweb: saves are not stored:', error);
-      else persisted = now;
+      else {
+        persisted = now;
+        markStored();
+      }
       const again = syncAgain && signature(gamesFolder) !== persisted;
       syncAgain = false;
       if (again) persist();
