@@ -215,12 +215,7 @@
       storyText.textContent = text;
     }
     shownStory = { generation: v.story_generation, dropped: v.story_dropped, text };
-    story.scrollTop = story.scrollHeight;
     story.hidden = !v.story_visible;
-    if (text && window.mirwebFirstText === undefined) {
-      window.mirwebFirstText = performance.now();
-      performance.mark('mirweb-first-text');
-    }
   }
 
   function drawStatus(v) {
@@ -283,7 +278,6 @@
     img.hidden = !v.picture_shown;
     $('picture-close').hidden = !v.picture_close.visible;
     pane.hidden = !(v.picture.visible && url);
-    fitPicture(v);
   }
 
   // The picture's box: two fifths of the story area's width beside the story, or of its height
@@ -435,7 +429,14 @@
     if (input.value !== v.input) input.value = v.input;
     $('input-row').hidden = !v.input_visible;
     view = v;
+    // What reads the layout comes after every change, so that the page is laid out once.
+    fitPicture(v);
+    story.scrollTop = story.scrollHeight;
     keepKeyboardInLine();
+    if (shownStory.text && window.mirwebFirstText === undefined) {
+      window.mirwebFirstText = performance.now();
+      performance.mark('mirweb-first-text');
+    }
     if (sentAt !== null) {
       window.mirwebAnswerMs = performance.now() - sentAt;
       sentAt = null;
