@@ -131,7 +131,16 @@ try {
     const ok = await page.until(apart, `the picture apart from the story at ${width}×${height}`, 1000).catch(() => false);
     if (!ok) console.log(await page.eval(`JSON.stringify([document.getElementById('picture').getBoundingClientRect(), document.getElementById('story').getBoundingClientRect()])`));
     check(ok, `at ${width}×${height} the picture sits beside or above the story, not over it`);
+    const atEnd = `(() => { const s = document.getElementById('story'); return s.scrollHeight - s.scrollTop - s.clientHeight < 4; })()`;
+    check(await page.until(atEnd, 'the story at its end', 1000).catch(() => false), `at ${width}×${height} the newest text stays in view`);
   }
+  // Scrolled back to read, the story stays where the player left it when the window changes.
+  await page.eval(`document.getElementById('story').scrollTop = 0`);
+  await page.until(`document.getElementById('story').scrollTop === 0`, 'the story scrolled back');
+  await page.call('Emulation.setDeviceMetricsOverride', { width: 420, height: 760, deviceScaleFactor: 1, mobile: false });
+  await page.until(`innerWidth === 420`, 'the narrow window');
+  await new Promise((r) => setTimeout(r, 100));
+  check(await page.eval(`document.getElementById('story').scrollTop === 0`), 'a story scrolled back to read stays there when the window changes');
   await page.call('Emulation.setDeviceMetricsOverride', { width: 1000, height: 700, deviceScaleFactor: 1, mobile: false });
   await page.key('Escape', { keyCode: 27 });
   await page.until(`document.getElementById('picture-pane').hidden`, 'the picture closed by Esc');
