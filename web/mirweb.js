@@ -309,9 +309,9 @@
   new ResizeObserver(() => fitPicture(view)).observe($('story-area'));
 
   // The story keeps its newest text in view when its pane changes size (a resized window, the
-  // picture coming above it), unless the player has scrolled back to read.
-  // A scroll event may come after the pane has shrunk again: only a move back up, never a smaller
-  // pane, means the player left the end.
+  // picture coming above it), unless the player has scrolled back to read. A scroll event may
+  // come after the pane has shrunk again: only a move back up, never a smaller pane, means that
+  // the player left the end.
   let storyAtEnd = true;
   let storyTop = 0;
   story.addEventListener('scroll', () => {
