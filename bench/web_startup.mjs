@@ -9,11 +9,9 @@
 // site (for instance `cp -r build/web/site /tmp/before` before a change): on a busy machine the
 // figures drift from minute to minute, and only visits taken in turns tell two builds apart.
 //   node --experimental-websocket bench/web_startup.mjs --against /tmp/before [RUNS]
-import { spawn } from 'node:child_process';
-import { createServer } from 'node:net';
 import { dirname, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { launchChromium, Page } from '../tests/web/cdp.mjs';
+import { launchChromium, Page, serveSite } from '../tests/web/cdp.mjs';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '..');
 const args = process.argv.slice(2);
@@ -21,25 +19,9 @@ const cold = args.includes('--cold');
 const against = args.includes('--against') ? resolve(args[args.indexOf('--against') + 1]) : null;
 const runs = Number(args.find((a) => /^\d+$/.test(a)) || 7);
 
-const freePort = () =>
-  new Promise((res) => {
-    const s = createServer().listen(0, '127.0.0.1', () => {
-      const { port: p } = s.address();
-      s.close(() => res(p));
-    });
-  });
-// Each site is served as scripts/web.sh serves it: Python's http.server on 127.0.0.1.
-async function serve(folder) {
-  const port = await freePort();
-  const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', String(port)],
-                       { cwd: folder, stdio: 'ignore' });
-  const url = `http://127.0.0.1:${port}/`;
-  for (let i = 0; i < 100 && !(await fetch(url).then(() => true, () => false)); ++i)
-    await new Promise((r) => setTimeout(r, 50));
-  return { name: folder, url, server };
-}
-const sites = [await serve(`${root}/build/web/site`)];
-if (against) sites.push(await serve(against));
+// The site just built as scripts/web.sh serves it, and the other one by the same server.
+const sites = [{ name: `${root}/build/web/site`, ...(await serveSite()) }];
+if (against) sites.push({ name: against, ...(await serveSite(against)) });
 for (const site of sites)
   site.figures = { downloaded: [], ready: [], mounted: [], first: [], command: [], reloadFirst: [] };
 
@@ -97,7 +79,7 @@ try {
   }
 } finally {
   if (shared) await shared.close();
-  for (const site of sites) site.server.kill();
+  for (const site of sites) site.close();
 }
 
 const row = (name, values) => {

@@ -66,9 +66,11 @@
     return !!view && view.buttons.some((b) => b.index === index);
   }
 
+  // A modal dialog of the page (a message or question, or the view options) has the keyboard.
+  const dialogOpen = () => $('dialog').open || $('view-options').open;
+
   function keepKeyboardInLine() {
-    if (!$('dialog').open && !$('view-options').open && $('game-menu').hidden && view && !view.browser.visible)
-      input.focus();
+    if (!dialogOpen() && $('game-menu').hidden && view && !view.browser.visible) input.focus();
   }
 
   $('picture-close').addEventListener('click', () => {
@@ -140,7 +142,7 @@
   });
   // The desktop window's keys that a browser leaves to the page (Ctrl+N is the browser's own).
   document.addEventListener('keydown', (e) => {
-    if ($('dialog').open || $('view-options').open || e.altKey || e.metaKey) return;
+    if (dialogOpen() || e.altKey || e.metaKey) return;
     const ctrl = e.ctrlKey && !e.shiftKey;
     const command = ctrl && e.code === 'KeyS' ? 'СОХРАНИТЬ ИГРУ' : ctrl && e.code === 'KeyO' ? 'ЗАГРУЗИТЬ ИГРУ' : null;
     if (command) {
@@ -152,7 +154,7 @@
     }
   });
   document.addEventListener('keydown', (e) => {
-    if (e.key === 'Escape' && view && view.browser.visible && !$('dialog').open && !$('view-options').open) send({ type: 'cancel' });
+    if (e.key === 'Escape' && view && view.browser.visible && !dialogOpen()) send({ type: 'cancel' });
   });
 
   // The file pickers are labels that look like buttons: Enter or Space opens them, as a button does.
@@ -528,24 +530,6 @@
   window.mirwebDialog = dialog;
 
   // --- start ---------------------------------------------------------------------------------
-  // A first visit spends most of its start creating the database that keeps the games folder. It
-  // is created here, while the engine downloads, with the layout the runtime's IDBFS gives it (the
-  // same name, version and store; IDBFS then opens it without changing it). A later version of the
-  // runtime upgrades it in its own way.
-  try {
-    const early = indexedDB.open('/games', 21);
-    early.onupgradeneeded = () => {
-      const store = early.result.objectStoreNames.contains('FILE_DATA')
-        ? early.transaction.objectStore('FILE_DATA')
-        : early.result.createObjectStore('FILE_DATA');
-      if (!store.indexNames.contains('timestamp')) store.createIndex('timestamp', 'timestamp', { unique: false });
-    };
-    early.onsuccess = () => early.result.close();
-    early.onerror = (e) => e.preventDefault(); // the runtime's own opening reports it
-  } catch (e) {
-    // No IndexedDB here: the games folder lives in memory (bridge.js).
-  }
-
   const params = new URLSearchParams(location.search);
   window.Module = {
     // ?seed=N: random conditions repeat from run to run, as mirterm's --seed makes them.

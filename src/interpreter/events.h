@@ -15,12 +15,12 @@ struct Player;
 // Writes every event line of condition n, the location's first, then room0.txt's.
 void RunEventsPass(Player& p, long n);
 
-// The event lines of one location file, gathered while the file is read for something else, so
-// that a score pass can fire any number of events without reading its files again.
 // A line that begins with "СОБ " in any letter case: an event line, of the condition whose number
 // follows, when a blank closes that number.
 bool IsEventLine(std::string_view line);
 
+// The event lines of one location file, gathered while the file is read for something else, so
+// that a score pass can fire any number of events without reading its files again.
 class EventLines {
  public:
   // An event line's text after its number, and where the line stands.

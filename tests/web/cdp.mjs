@@ -2,10 +2,30 @@
 // a headless Debian chromium, a page, script evaluation, key presses and clicks.
 import { spawn } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
+
+// The page on a free port of 127.0.0.1, once the server answers: served by scripts/web.sh serve,
+// as a player serves it, or, given another built site's folder, by the same Python server there.
+export async function serveSite(folder = null) {
+  const port = await new Promise((res) => {
+    const s = createServer().listen(0, '127.0.0.1', () => {
+      const { port: p } = s.address();
+      s.close(() => res(p));
+    });
+  });
+  const server = folder
+    ? spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', String(port)], { cwd: folder, stdio: 'ignore' })
+    : spawn('bash', [`${root}/scripts/web.sh`, 'serve', String(port)], { stdio: 'ignore' });
+  const url = `http://127.0.0.1:${port}/`;
+  for (let i = 0; i < 100 && !(await fetch(url).then(() => true, () => false)); ++i) await sleep(50);
+  return { url, close: () => server.kill() };
+}
 
 export async function launchChromium() {
   const profile = mkdtempSync(join(tmpdir(), 'mirweb-chromium-'));
@@ -44,11 +64,7 @@ export class Page {
     let address;
     if (fresh) {
       const { webSocketDebuggerUrl } = await (await fetch(`http://127.0.0.1:${port}/json/version`)).json();
-      const browser = new Page(new WebSocket(webSocketDebuggerUrl));
-      await new Promise((resolve, reject) => {
-        browser.ws.onopen = resolve;
-        browser.ws.onerror = reject;
-      });
+      const browser = await Page.connect(webSocketDebuggerUrl);
       const { browserContextId } = await browser.call('Target.createBrowserContext', { disposeOnDetach: false });
       const { targetId } = await browser.call('Target.createTarget', { url: 'about:blank', browserContextId });
       browser.close();
@@ -57,13 +73,18 @@ export class Page {
       const res = await fetch(`http://127.0.0.1:${port}/json/new?about:blank`, { method: 'PUT' });
       address = (await res.json()).webSocketDebuggerUrl;
     }
+    const page = await Page.connect(address);
+    await page.call('Page.enable');
+    await page.call('Runtime.enable');
+    return page;
+  }
+
+  static async connect(address) {
     const page = new Page(new WebSocket(address));
     await new Promise((resolve, reject) => {
       page.ws.onopen = resolve;
       page.ws.onerror = reject;
     });
-    await page.call('Page.enable');
-    await page.call('Runtime.enable');
     return page;
   }
 

@@ -5,13 +5,11 @@
 // downloaded save loaded into it from the file.
 // Prints the time to the first story text and to the answer of a typed command.
 //   node --experimental-websocket tests/web/page_test.mjs [SITE_DIR]   (default build/web/site)
-import { spawn } from 'node:child_process';
-import { createServer } from 'node:net';
 import { cpSync, existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, truncateSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { basename, dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { launchChromium, Page } from './cdp.mjs';
+import { launchChromium, Page, serveSite } from './cdp.mjs';
 import { makeZip } from './zip_writer.mjs';
 
 if (typeof WebSocket === 'undefined') {
@@ -20,15 +18,6 @@ if (typeof WebSocket === 'undefined') {
 }
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
-
-function freePort() {
-  return new Promise((res) => {
-    const s = createServer().listen(0, '127.0.0.1', () => {
-      const { port } = s.address();
-      s.close(() => res(port));
-    });
-  });
-}
 
 const failures = [];
 function check(ok, what) {
@@ -87,20 +76,13 @@ async function chooseFile(page, selector, file) {
   await page.call('DOM.setFileInputFiles', { nodeId, files: [file] });
 }
 
-const port = await freePort();
-// The page is served as a player serves it: scripts/web.sh serve.
-const server = spawn('bash', [`${root}/scripts/web.sh`, 'serve', String(port)], { stdio: 'ignore' });
+const server = await serveSite(process.argv[2] && resolve(process.argv[2]));
 const chromium = await launchChromium();
 let page;
 try {
   page = await Page.open(chromium.port);
   await page.call('Emulation.setDeviceMetricsOverride', { width: 1000, height: 700, deviceScaleFactor: 1, mobile: false });
-  const url = `http://127.0.0.1:${port}/?seed=12`;
-  for (let i = 0; i < 100; ++i) {
-    const up = await fetch(url).then(() => true, () => false);
-    if (up) break;
-    await new Promise((r) => setTimeout(r, 50));
-  }
+  const url = `${server.url}?seed=12`;
 
   await page.navigate(url);
   await page.until(storyHas('Начало игры:'), 'the intro');
@@ -315,7 +297,7 @@ try {
 } finally {
   if (page) page.close();
   await chromium.close();
-  server.kill();
+  server.close();
   rmSync(disk, { recursive: true, force: true });
 }
 console.log(`web page: ${failures.length ? 'failed' : 'passed'}`);

@@ -1,23 +1,13 @@
 // Screenshots of the web player at several sizes and states, for looking at the page:
 //   node --experimental-websocket tests/web/shots.mjs OUT_DIR [SITE_DIR]
 // (The page test checks behaviour; this only draws.)
-import { spawn } from 'node:child_process';
 import { mkdirSync } from 'node:fs';
-import { createServer } from 'node:net';
-import { dirname, join, resolve } from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { launchChromium, Page } from './cdp.mjs';
+import { join, resolve } from 'node:path';
+import { launchChromium, Page, serveSite } from './cdp.mjs';
 
-const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 const out = resolve(process.argv[2] || 'shots');
 mkdirSync(out, { recursive: true });
-const port = await new Promise((res) => {
-  const s = createServer().listen(0, '127.0.0.1', () => {
-    const { port: p } = s.address();
-    s.close(() => res(p));
-  });
-});
-const server = spawn('bash', [`${root}/scripts/web.sh`, 'serve', String(port)], { stdio: 'ignore' });
+const server = await serveSite(process.argv[3] && resolve(process.argv[3]));
 const chromium = await launchChromium();
 const view = (path) => `Module.mirweb.lastView().${path}`;
 const storyHas = (text) => `document.getElementById('story').textContent.includes(${JSON.stringify(text)})`;
@@ -31,7 +21,7 @@ try {
     await page.screenshot(join(out, `${name}.png`));
   };
   await size(1280, 800);
-  const url = `http://127.0.0.1:${port}/?seed=12`;
+  const url = `${server.url}?seed=12`;
   for (let i = 0; i < 100 && !(await fetch(url).then(() => true, () => false)); ++i)
     await new Promise((r) => setTimeout(r, 50));
   await page.navigate(url);
@@ -87,6 +77,6 @@ try {
   page.close();
 } finally {
   await chromium.close();
-  server.kill();
+  server.close();
 }
 console.log(`screenshots in ${out}`);
